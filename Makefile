@@ -1,0 +1,55 @@
+# The newcomer's door: `make run` and `make test` install what is missing, configure, build, run.
+BUILD        ?= build
+BUILD_TYPE   ?= RelWithDebInfo
+JOBS         ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+SAMPLE       ?= samples/robot/body.x
+
+CMAKE_CONFIGURE = cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+.PHONY: all deps configure build run test asan bench fuzz format clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+$(BUILD)/build.ninja:
+	$(CMAKE_CONFIGURE)
+
+configure: deps
+	$(CMAKE_CONFIGURE)
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/app/posewrighter-cli mesh-info $(SAMPLE)
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# Address and undefined-behaviour sanitizers over the whole test suite.
+asan:
+	@scripts/install-deps.sh
+	$(MAKE) test BUILD=build-asan BUILD_TYPE=Debug \
+	    CMAKE_CONFIGURE="cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPOSEWRIGHTER_SANITIZE=ON"
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
+
+# Each fuzz target runs for FUZZ_SECONDS on its seed corpus (clang, libFuzzer, ASan+UBSan).
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPOSEWRIGHTER_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS)
+	@set -e; for f in build-fuzz/fuzz/fuzz_*; do \
+	    name=$$(basename $$f); mkdir -p build-fuzz/corpus/$$name; \
+	    echo "== $$name for $(FUZZ_SECONDS)s"; \
+	    $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build-fuzz/corpus/$$name fuzz/seeds/$$name; \
+	done
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build build-asan build-fuzz

@@ -1,0 +1,26 @@
+#pragma once
+// Loading DirectX .x mesh files (text, binary, MSZIP-compressed) into one merged triangle mesh.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "gfx/mesh.h"
+#include "gfx/result.h"
+
+namespace gfx {
+
+struct LoadedMesh {
+    Mesh mesh;                                // 16-bit indices, one attribute id a face
+    std::vector<ExtendedMaterial> materials;  // one a subset, in material-list order
+    std::vector<std::uint32_t> adjacency;     // three entries a face, kNoNeighbour = none
+};
+
+// All meshes of the file merged, transformed by their frames, polygons fanned into triangles.
+Result<LoadedMesh> LoadMeshFromXInMemory(std::span<const std::byte> bytes);
+// Reads the file, then as above. The error names the path and the reason.
+Result<LoadedMesh> LoadMeshFromX(const std::string& path);
+
+}  // namespace gfx

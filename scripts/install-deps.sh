@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, everything the build, the tests and the program need on Debian 12.
+# Does nothing when every package is already there.
+set -euo pipefail
+
+packages=(
+    build-essential cmake ninja-build pkg-config
+    qt6-base-dev libqt6opengl6-dev
+    libgl-dev libegl-dev libgl1-mesa-dri
+    libpng-dev libjpeg-dev zlib1g-dev
+    libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
+    libmeshoptimizer-dev libasound2-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth xdotool imagemagick
+    clang libclang-rt-14-dev
+)
+optional=(libassimp-dev)
+
+missing=()
+for p in "${packages[@]}" "${optional[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${packages[@]}"
+# The peer library only serves the loader benchmark; the build goes on without it.
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${optional[@]}" ||
+    echo "libassimp-dev not installed: the loader benchmark runs without the peer library"
