@@ -1,0 +1,83 @@
+// Runs the built posewrighter-cli and compares its whole output.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    std::string out, err;
+};
+
+Run RunCli(const std::string& arguments) {
+    const auto errPath = std::filesystem::temp_directory_path() /
+                         ("cli_err_" + std::to_string(::getpid()) + ".txt");
+    const std::string command =
+        std::string(POSEWRIGHTER_CLI) + " " + arguments + " 2>" + errPath.string();
+    Run run;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
+        const int status = pclose(pipe);
+        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::ifstream errFile(errPath);
+    std::stringstream err;
+    err << errFile.rdbuf();
+    run.err = err.str();
+    std::filesystem::remove(errPath);
+    return run;
+}
+
+const std::string kData = std::string(POSEWRIGHTER_TEST_DATA) + "/cli/";
+
+TEST(CliMeshInfoTest, ReportsCountsMaterialsAndBoundsOneFactALine) {
+    const Run run = RunCli("mesh-info " + kData + "two_materials.x");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    // Eight corners, each shared by three faces with different normals: 24 vertices.
+    EXPECT_EQ(run.out,
+              "vertices: 24\n"
+              "faces: 12\n"
+              "subsets: 2\n"
+              "materials: 2\n"
+              "material 0 diffuse: 0.35 0.45 0.7 1\n"
+              "material 0 specular: 0.3 0.3 0.3 1\n"
+              "material 0 emissive: 0.05 0.05 0.08 1\n"
+              "material 0 power: 20\n"
+              "material 0 texture: none\n"
+              "material 1 diffuse: 0.9 0.75 0.2 1\n"
+              "material 1 specular: 0.1 0.1 0.1 1\n"
+              "material 1 emissive: 0 0 0 1\n"
+              "material 1 power: 8\n"
+              "material 1 texture: none\n"
+              "box min: -0.6 0 -0.4\n"
+              "box max: 0.6 1.6 0.4\n"
+              "sphere centre: 0 0.8 0\n"
+              "sphere radius: 1.07703\n");
+}
+
+TEST(CliMeshInfoTest, FailureGivesTheReasonOnStandardErrorAndNonZeroExit) {
+    for (const std::string file : {"missing.x", "index_out_of_range.x"}) {
+        const Run run = RunCli("mesh-info " + kData + file);
+        EXPECT_NE(run.exitCode, 0) << file;
+        EXPECT_EQ(run.out, "") << file;
+        EXPECT_EQ(run.err.rfind("mesh-info: ", 0), 0u) << run.err;
+        EXPECT_GT(run.err.size(), std::string("mesh-info: \n").size()) << file;
+    }
+}
+
+TEST(CliMeshInfoTest, WrongUsageExitsWithUsage) {
+    EXPECT_EQ(RunCli("mesh-info").exitCode, 2);
+    EXPECT_EQ(RunCli("no-such-command").exitCode, 2);
+}
+
+}  // namespace
