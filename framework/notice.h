@@ -1,0 +1,20 @@
+#pragma once
+// The one notice box for the user. The editor installs a handler that shows a message box;
+// without one (headless) the text goes to standard error as a line. A lone carriage return in
+// the text breaks a line.
+
+#include <functional>
+#include <string_view>
+
+namespace framework {
+
+using NoticeHandler = std::function<void(std::string_view text)>;
+
+// Replaces the handler; an empty one restores the standard-error line.
+void SetNoticeHandler(NoticeHandler handler);
+void ShowMessage(std::string_view text);
+
+// The text as plain lines: every lone carriage return becomes a line feed.
+std::string NoticeAsLines(std::string_view text);
+
+}  // namespace framework

@@ -1,0 +1,79 @@
+#include "framework/texture_cache.h"
+
+#include <iterator>
+#include <utility>
+
+#include "framework/debug_log.h"
+
+namespace framework {
+
+TextureCache::Entry* TextureCache::Find(std::string_view name) {
+    for (Entry& entry : entries_) {
+        if (entry.name == name) return &entry;
+    }
+    return nullptr;
+}
+
+int TextureCache::UseCount(std::string_view name) const {
+    for (const Entry& entry : entries_) {
+        if (entry.name == name) return entry.useCount;
+    }
+    return 0;
+}
+
+Texture* TextureCache::AcquireTexture(bool fromResource, std::string_view name,
+                                      gfx::Colour colourKey, unsigned mipLevels) {
+    if (Entry* entry = Find(name)) {
+        ++entry->useCount;
+        return &entry->texture;
+    }
+
+    const std::string nameCopy(name);
+    LogMessage("load(%s) ... ", nameCopy.c_str());
+    // This program carries no embedded resources, so a resource name never loads. A name with
+    // an embedded NUL cannot name a file either.
+    if (fromResource || nameCopy.find('\0') != std::string::npos) {
+        LogMessage("failed.\n");
+        return nullptr;
+    }
+    gfx::Result<gfx::Texture> loaded =
+        gfx::CreateTextureFromFileEx(nameCopy, 0, 0, mipLevels, colourKey);
+    if (!loaded) {
+        LogMessage("failed.\n");
+        return nullptr;
+    }
+    LogMessage("ok.\n");
+
+    const auto position = entries_.empty() ? entries_.end() : std::next(entries_.begin());
+    Entry& entry = *entries_.insert(position, Entry{{std::move(loaded).value(), 0}, nameCopy, 1});
+    if (uploader_ != nullptr) entry.texture.deviceHandle = uploader_->Upload(entry.texture.image);
+    return &entry.texture;
+}
+
+void TextureCache::ReleaseTexture(const Texture* texture) {
+    if (texture == nullptr) return;
+    for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+        if (&it->texture != texture) continue;
+        if (--it->useCount > 0) return;
+        LogMessage("release(%s)\n", it->name.c_str());
+        if (uploader_ != nullptr && it->texture.deviceHandle != 0) {
+            uploader_->Free(it->texture.deviceHandle);
+        }
+        entries_.erase(it);
+        return;
+    }
+}
+
+void TextureCache::SetUploader(TextureUploader* uploader) {
+    if (uploader == uploader_) return;
+    for (Entry& entry : entries_) {
+        if (uploader_ != nullptr && entry.texture.deviceHandle != 0) {
+            uploader_->Free(entry.texture.deviceHandle);
+        }
+        entry.texture.deviceHandle =
+            uploader != nullptr ? uploader->Upload(entry.texture.image) : 0;
+    }
+    uploader_ = uploader;
+}
+
+}  // namespace framework

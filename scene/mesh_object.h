@@ -1,0 +1,81 @@
+#pragma once
+// One renderable part mesh loaded from a .x file, with its materials, shared textures, bounds
+// and the data to draw its silhouette outline; or a generated box.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gfx/math_types.h"
+#include "gfx/mesh.h"
+#include "scene/mesh_outline.h"
+
+namespace framework {
+class TextureCache;
+struct Texture;
+}  // namespace framework
+
+namespace scene {
+
+// Adjacency and edge end points of one face, corners a, b, c in index order.
+struct FaceEdges {
+    std::uint32_t neighbour[3];  // face across edge k, kNoFace = none
+    gfx::Vec3 edge[3][2];        // edge 0 = a->b, 1 = b->c, 2 = c->a; start and end, mesh space
+};
+
+class MeshObject {
+  public:
+    MeshObject() = default;
+    MeshObject(const MeshObject&) = delete;
+    MeshObject& operator=(const MeshObject&) = delete;
+    ~MeshObject() { Release(); }
+
+    // Loads the .x file; textures come from `textures` by the names the file stores, looked up
+    // as given (relative names against the current directory). With buildOutline the mesh keeps
+    // positions, normals and (when the file has them) texture coordinates, and the outline data
+    // is built. False on failure, which leaves the object empty. The cache must outlive the
+    // textures this object holds (until Release).
+    bool LoadFromFile(framework::TextureCache& textures, const std::string& path,
+                      gfx::Colour colourKey, bool buildOutline, unsigned mipLevels);
+    // A centred box with one untextured material (diffuse = ambient = colour), no outline data
+    // and an empty name.
+    bool CreateBox(float width, float height, float depth, gfx::ColourValue colour);
+    // Logs "release(name)" for a loaded file, gives the textures back and empties the object.
+    void Release();
+    // Box and sphere over every vertex of the current mesh.
+    void ComputeBounds();
+    // Fills faceEdges (neighbours and edge end points) and sizes projected and faceFront for the
+    // current mesh; positions are read by the mesh's vertex stride.
+    void BuildOutlineData();
+    // Materials whose diffuse equals `match` exactly get the new diffuse, ambient 0.4 times it,
+    // and their emissive rescaled to keep its brightness relative to the new diffuse.
+    void RecolourByColour(gfx::ColourValue match, gfx::ColourValue colour);
+    // As above for the materials whose diffuse alpha equals `tag` exactly.
+    void RecolourByTag(float tag, gfx::ColourValue colour);
+
+    bool IsLoaded() const { return d3dMesh != nullptr; }
+
+    std::unique_ptr<gfx::Mesh> d3dMesh;
+    std::vector<gfx::Material> materials;
+    std::vector<framework::Texture*> textures;  // per material; null = none
+    std::uint32_t materialCount = 0;
+    std::string name;
+    gfx::Vec3 boxMin, boxMax;
+    gfx::Vec3 sphereCentre;
+    float sphereRadius = 0;
+    std::uint32_t vertexCount = 0;
+    std::uint32_t indexCount = 0;
+    std::vector<gfx::Vec3> projected;
+    std::vector<FaceEdges> faceEdges;
+    std::vector<std::uint8_t> faceFront;
+    bool outlineEnabled = false;
+
+  private:
+    // Empties the object without a log line (used by Release and after a failed load).
+    void Discard();
+
+    framework::TextureCache* textureCache_ = nullptr;  // where `textures` came from
+};
+
+}  // namespace scene

@@ -1,0 +1,175 @@
+#include "scene/mesh_outline.h"
+
+#include <array>
+#include <unordered_map>
+
+namespace scene {
+namespace {
+
+// Marks "no third vertex"; never a 16-bit vertex index.
+constexpr std::uint32_t kNoVertex = 0xFFFFFFFF;
+
+using Corners = std::array<std::uint32_t, 3>;
+
+Corners CornersOf(std::span<const std::uint16_t> indices, std::size_t face) {
+    return {indices[face * 3], indices[face * 3 + 1], indices[face * 3 + 2]};
+}
+
+bool Holds(const Corners& face, std::uint32_t vertex) {
+    return face[0] == vertex || face[1] == vertex || face[2] == vertex;
+}
+
+std::uint32_t PairKey(std::uint32_t u, std::uint32_t v) {
+    return u < v ? (u << 16) | v : (v << 16) | u;
+}
+
+// For one unordered pair of vertices: the last face whose index set holds both, that face's
+// remaining vertex (kNoVertex when its set is just the pair), and the last face whose remaining
+// vertex differs from that one. "The last face holding the pair but not c" is then `last` when
+// c is not its remaining vertex, else `lastOther`.
+struct PairFaces {
+    std::uint32_t last = kNoFace;
+    std::uint32_t lastThird = kNoVertex;
+    std::uint32_t lastOther = kNoFace;
+
+    void Add(std::uint32_t face, std::uint32_t third) {
+        if (third != lastThird) {
+            lastOther = last;
+            lastThird = third;
+        }
+        last = face;
+    }
+    std::uint32_t LastWithout(std::uint32_t vertex) const {
+        return lastThird != vertex ? last : lastOther;
+    }
+};
+
+// The faces holding each vertex, in face order, for the neighbours of degenerate faces: across
+// the edge between a face's two equal corners lies the last face that holds that vertex but not
+// the face's other vertex. Answers are memoised per (vertex, excluded vertex); a scan only skips
+// faces holding both, so all scans together stay linear.
+class VertexFaces {
+  public:
+    explicit VertexFaces(std::span<const std::uint16_t> indices) : indices_(indices) {
+        const std::size_t faces = indices.size() / 3;
+        start_.assign(65536 + 1, 0);
+        ForEachDistinctVertex(faces, [&](std::uint32_t, std::uint32_t v) { ++start_[v + 1]; });
+        for (std::size_t v = 1; v < start_.size(); ++v) start_[v] += start_[v - 1];
+        faces_.resize(start_.back());
+        std::vector<std::uint32_t> fill(start_.begin(), start_.end() - 1);
+        ForEachDistinctVertex(faces,
+                              [&](std::uint32_t f, std::uint32_t v) { faces_[fill[v]++] = f; });
+    }
+
+    std::uint32_t LastWithout(std::uint32_t vertex, std::uint32_t excluded) {
+        const std::uint32_t key = (vertex << 16) | excluded;
+        if (const auto found = memo_.find(key); found != memo_.end()) return found->second;
+        std::uint32_t answer = kNoFace;
+        for (std::uint32_t i = start_[vertex + 1]; i > start_[vertex]; --i) {
+            const std::uint32_t face = faces_[i - 1];
+            if (!Holds(CornersOf(indices_, face), excluded)) {
+                answer = face;
+                break;
+            }
+        }
+        memo_.emplace(key, answer);
+        return answer;
+    }
+
+  private:
+    template <typename Visit>
+    void ForEachDistinctVertex(std::size_t faces, Visit visit) {
+        for (std::size_t f = 0; f < faces; ++f) {
+            const Corners c = CornersOf(indices_, f);
+            const auto face = static_cast<std::uint32_t>(f);
+            visit(face, c[0]);
+            if (c[1] != c[0]) visit(face, c[1]);
+            if (c[2] != c[0] && c[2] != c[1]) visit(face, c[2]);
+        }
+    }
+
+    std::span<const std::uint16_t> indices_;
+    std::vector<std::uint32_t> start_;  // faces of vertex v: faces_[start_[v], start_[v + 1])
+    std::vector<std::uint32_t> faces_;
+    std::unordered_map<std::uint32_t, std::uint32_t> memo_;
+};
+
+bool Distinct(const Corners& c) {
+    return c[0] != c[1] && c[1] != c[2] && c[2] != c[0];
+}
+
+}  // namespace
+
+FaceNeighbours FindFaceNeighboursAllPairs(std::span<const std::uint16_t> indices) {
+    const std::size_t faces = indices.size() / 3;
+    FaceNeighbours neighbours(faces * 3, kNoFace);
+    for (std::size_t f = 0; f < faces; ++f) {
+        const Corners corners = CornersOf(indices, f);
+        for (std::size_t g = 0; g < faces; ++g) {
+            const Corners other = CornersOf(indices, g);
+            unsigned shared = 0;
+            if (Holds(other, corners[0])) shared |= 1;
+            if (Holds(other, corners[1])) shared |= 2;
+            if (Holds(other, corners[2])) shared |= 4;
+            const auto face = static_cast<std::uint32_t>(g);
+            if (shared == (1 | 2)) neighbours[f * 3] = face;
+            if (shared == (2 | 4)) neighbours[f * 3 + 1] = face;
+            if (shared == (1 | 4)) neighbours[f * 3 + 2] = face;
+        }
+    }
+    return neighbours;
+}
+
+FaceNeighbours FindFaceNeighbours(std::span<const std::uint16_t> indices) {
+    const std::size_t faces = indices.size() / 3;
+    FaceNeighbours neighbours(faces * 3, kNoFace);
+
+    // Every pair of distinct vertices a face holds, with the face's remaining vertex.
+    std::unordered_map<std::uint32_t, PairFaces> pairs;
+    pairs.reserve(faces * 2);
+    bool anyDegenerate = false;
+    for (std::size_t f = 0; f < faces; ++f) {
+        const Corners c = CornersOf(indices, f);
+        const auto face = static_cast<std::uint32_t>(f);
+        if (Distinct(c)) {
+            pairs[PairKey(c[0], c[1])].Add(face, c[2]);
+            pairs[PairKey(c[1], c[2])].Add(face, c[0]);
+            pairs[PairKey(c[2], c[0])].Add(face, c[1]);
+            continue;
+        }
+        anyDegenerate = true;
+        // Two equal corners: the set is one pair (or a single vertex, which holds no pair).
+        const std::uint32_t other = c[0] != c[1] ? c[1] : c[2];
+        if (other != c[0]) pairs[PairKey(c[0], other)].Add(face, kNoVertex);
+    }
+
+    auto lastWithPair = [&](std::uint32_t u, std::uint32_t v, std::uint32_t excluded) {
+        const auto found = pairs.find(PairKey(u, v));
+        return found == pairs.end() ? kNoFace : found->second.LastWithout(excluded);
+    };
+    for (std::size_t f = 0; f < faces; ++f) {
+        const Corners c = CornersOf(indices, f);
+        if (!Distinct(c)) continue;
+        neighbours[f * 3] = lastWithPair(c[0], c[1], c[2]);
+        neighbours[f * 3 + 1] = lastWithPair(c[1], c[2], c[0]);
+        neighbours[f * 3 + 2] = lastWithPair(c[2], c[0], c[1]);
+    }
+    if (!anyDegenerate) return neighbours;
+
+    // A face with two equal corners has a neighbour only across the edge joining them.
+    VertexFaces vertexFaces(indices);
+    for (std::size_t f = 0; f < faces; ++f) {
+        const Corners c = CornersOf(indices, f);
+        if (Distinct(c) || (c[0] == c[1] && c[1] == c[2])) continue;
+        if (c[0] == c[1]) {
+            neighbours[f * 3] = vertexFaces.LastWithout(c[0], c[2]);
+        } else if (c[1] == c[2]) {
+            neighbours[f * 3 + 1] = vertexFaces.LastWithout(c[1], c[0]);
+        } else {
+            neighbours[f * 3 + 2] = vertexFaces.LastWithout(c[2], c[1]);
+        }
+    }
+    return neighbours;
+}
+
+}  // namespace scene
