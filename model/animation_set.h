@@ -1,0 +1,31 @@
+#pragma once
+// The one animation of the open model: up to 16 key poses of every part slot with the number
+// of frames playback takes to reach each key.
+
+#include <array>
+#include <cstdint>
+
+#include "gfx/math_types.h"
+#include "model/limits.h"
+
+namespace model {
+
+class PartTable;
+
+struct AnimationSet {
+    // [key][part]; positions in parent-scaled units (the node's GetPosition).
+    std::array<std::array<gfx::Quat, kMaxParts>, kMaxKeys> keyOrientation;
+    std::array<std::array<gfx::Vec3, kMaxParts>, kMaxKeys> keyPosition;
+    // Frames taken to reach each key; the first 0 ends the keys in use.
+    std::array<std::int16_t, kMaxKeys> frameCount{};
+
+    // Key numbers K are 1..16 as the user sees them.
+    void StoreKey(int keyNumber, PartTable& parts);
+    void FetchKey(int keyNumber, PartTable& parts) const;
+    void SetFrameCount(int keyNumber, std::int16_t count);
+    void ClearAnimation();
+    // The leading keys with a non-zero frame count (0 = the animation is empty).
+    int KeysInUse() const;
+};
+
+}  // namespace model

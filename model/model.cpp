@@ -1,0 +1,190 @@
+#include "model/model.h"
+
+#include <string>
+#include <utility>
+
+#include "framework/texture_cache.h"
+
+namespace model {
+
+namespace {
+constexpr gfx::Vec3 kOrigin{0, 0, 0};
+constexpr gfx::Quat kIdentity{0, 0, 0, 1};
+}  // namespace
+
+std::string_view PartNameFromPath(std::string_view path) {
+    const auto separator = path.find_last_of("/\\");
+    return separator == std::string_view::npos ? path : path.substr(separator + 1);
+}
+
+void Model::ReleaseAllMeshes() {
+    for (auto& mesh : parts.mesh) mesh.Release();
+}
+
+bool Model::LoadAllMeshes() {
+    ReleaseAllMeshes();
+    for (int i = 0; i < parts.count; ++i) {
+        const std::string path(parts.Path(i));
+        // Colour key none, outline data built, one mip level.
+        if (!parts.mesh[i].LoadFromFile(textures_, path, 0, true, 1)) {
+            host_.ShowMessage(std::string(kReadFailedMessage) + "\r" + path);
+            return false;
+        }
+        scene::TransformNode& node = parts.node[i];
+        if (i == 0) {
+            node.parent = nullptr;
+            node.Bind(parts.mesh[0], parts.rebuildPosition[0], parts.scale);
+            node.SetOrientation(parts.rebuildOrientation[0]);
+        } else {
+            node.parent = &parts.node[parts.parent[i]];
+            node.Bind(parts.mesh[i], kOrigin, 1.0f);
+            node.SetPosition(parts.rebuildPosition[i]);
+            node.SetOrientation(parts.rebuildOrientation[i]);
+        }
+    }
+    return true;
+}
+
+void Model::CaptureRebuildPose() {
+    for (int i = 0; i < kMaxParts; ++i) {
+        parts.rebuildOrientation[i] = parts.node[i].GetOrientation();
+        parts.rebuildPosition[i] = parts.node[i].GetPosition();
+    }
+}
+
+void Model::ResetRebuildPose() {
+    parts.rebuildOrientation.fill(kIdentity);
+    parts.rebuildPosition.fill(kOrigin);
+}
+
+void Model::SwapParts(int a, int b) {
+    std::swap(parts.path[a], parts.path[b]);
+    std::swap(parts.name[a], parts.name[b]);
+    std::swap(parts.parent[a], parts.parent[b]);
+    std::swap(parts.level[a], parts.level[b]);
+    for (int k = 0; k < kMaxKeys; ++k) {
+        std::swap(animation.keyOrientation[k][a], animation.keyOrientation[k][b]);
+        std::swap(animation.keyPosition[k][a], animation.keyPosition[k][b]);
+    }
+    std::swap(parts.defaultPosition[a], parts.defaultPosition[b]);
+    std::swap(parts.defaultOrientation[a], parts.defaultOrientation[b]);
+    std::swap(parts.rebuildOrientation[a], parts.rebuildOrientation[b]);
+    std::swap(parts.rebuildPosition[a], parts.rebuildPosition[b]);
+}
+
+void Model::ClearSlot(int i) {
+    parts.level[i] = 0;
+    parts.parent[i] = 0;
+    parts.path[i].fill('\0');
+    parts.name[i].fill('\0');
+    parts.defaultPosition[i] = kOrigin;
+    parts.defaultOrientation[i] = kIdentity;
+    parts.rebuildOrientation[i] = kIdentity;
+    parts.rebuildPosition[i] = kOrigin;
+    for (int k = 0; k < kMaxKeys; ++k) {
+        animation.keyOrientation[k][i] = kIdentity;
+        animation.keyPosition[k][i] = kOrigin;
+    }
+}
+
+bool Model::AddChildPart(std::string_view meshPath) {
+    const std::string_view partName = PartNameFromPath(meshPath);
+    if (parts.count >= kMaxParts) {
+        host_.ShowMessage(kTableFullMessage);
+        return false;
+    }
+    if (meshPath.size() >= kPathField) {
+        host_.ShowMessage(std::string(kPathTooLongMessage) + "\r" + std::string(meshPath));
+        return false;
+    }
+    if (partName.size() >= kNameField) {
+        host_.ShowMessage(std::string(kNameTooLongMessage) + "\r" + std::string(partName));
+        return false;
+    }
+    const PartIndex selected = host_.SelectedPart();
+    if (parts.count > 0 && (selected < 0 || selected >= parts.count)) {
+        host_.ShowMessage(kNoSelectionMessage);
+        return false;
+    }
+
+    CaptureRebuildPose();
+    PartIndex parentIndex = kNoPart;
+    std::int16_t newLevel = 0;
+    int b = 0;
+    if (parts.count > 0) {
+        parentIndex = selected;
+        newLevel = static_cast<std::int16_t>(parts.level[selected] + 1);
+        b = parts.count;
+        for (int k = selected + 1; k < parts.count; ++k) {
+            if (parts.level[k] < newLevel) {
+                b = k;
+                break;
+            }
+        }
+    }
+    for (int i = 0; i < parts.count; ++i) {
+        if (parts.parent[i] >= b) ++parts.parent[i];
+    }
+    for (int k = parts.count; k > b; --k) SwapParts(k, k - 1);
+
+    ClearSlot(b);
+    PartTable::SetField(parts.path[b], meshPath);
+    PartTable::SetField(parts.name[b], partName);
+    parts.parent[b] = parentIndex;
+    parts.level[b] = newLevel;
+    ++parts.count;
+
+    LoadAllMeshes();  // a failure has shown its own notice; the part stays
+    host_.SetSelectedPart(kNoPart);
+    host_.PartTreeChanged(parts);
+    return true;
+}
+
+void Model::DeletePart() {
+    const PartIndex s = host_.SelectedPart();
+    if (s < 0 || s >= parts.count) return;
+    CaptureRebuildPose();
+    ReleaseAllMeshes();
+    int e = s;
+    while (e + 1 < parts.count && parts.level[e + 1] > parts.level[s]) ++e;
+    const int n = e - s + 1;
+    for (int i = 0; i < parts.count; ++i) {
+        if (parts.parent[i] > e) parts.parent[i] = static_cast<PartIndex>(parts.parent[i] - n);
+    }
+    for (int k = 0; k <= parts.count - e - 2; ++k) SwapParts(s + k, e + 1 + k);
+    for (int i = parts.count - n; i < parts.count; ++i) ClearSlot(i);
+    parts.count = static_cast<std::int16_t>(parts.count - n);
+    if (s == 0) parts.scale = 1.0f;
+
+    LoadAllMeshes();
+    host_.SetSelectedPart(kNoPart);
+    host_.PartTreeChanged(parts);
+}
+
+void Model::ClearParts() {
+    ReleaseAllMeshes();
+    parts.count = 0;
+    host_.SetSelectedPart(kNoPart);
+    host_.ClearUndoHistory();
+    host_.PartTreeChanged(parts);
+}
+
+bool Model::OpenLoadedTable() {
+    parts.rebuildOrientation = parts.defaultOrientation;
+    parts.rebuildPosition = parts.defaultPosition;
+    host_.PartTreeChanged(parts);
+    if (!LoadAllMeshes()) {
+        AbandonTable();
+        return false;
+    }
+    return true;
+}
+
+void Model::AbandonTable() {
+    parts.count = 0;
+    host_.SetSelectedPart(kNoPart);
+    host_.ClearUndoHistory();
+    host_.PartTreeChanged(parts);
+}
+
+}  // namespace model
