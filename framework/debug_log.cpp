@@ -27,6 +27,7 @@ void DebugLog::MessageV(const char* format, va_list args) {
 }
 
 void DebugLog::Write(std::string_view text) {
+    if (discard_) return;
     if (path_.empty()) {
         std::fwrite(text.data(), 1, text.size(), stderr);
         return;

@@ -14,7 +14,12 @@ inline constexpr std::string_view kLogSeparator = "-----------------------------
 class DebugLog {
 public:
     // Empty path: entries go to standard error.
-    void SetPath(std::string path) { path_ = std::move(path); }
+    void SetPath(std::string path) {
+        path_ = std::move(path);
+        discard_ = false;
+    }
+    // Entries go nowhere (the command-line tool keeps its error stream for its own reports).
+    void Discard() { discard_ = true; }
     const std::string& Path() const { return path_; }
 
     // printf-style; the text is written as formatted, whatever its length.
@@ -25,6 +30,7 @@ public:
 
 private:
     std::string path_;
+    bool discard_ = false;
 };
 
 // The process-wide log behind the free functions below.

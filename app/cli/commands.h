@@ -9,5 +9,8 @@
 namespace cli {
 
 int RunMeshInfo(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+int RunCheck(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+int RunResave(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+int RunResaveAnimation(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 
 }  // namespace cli

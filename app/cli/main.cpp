@@ -6,13 +6,19 @@
 
 #include "app/cli/commands.h"
 #include "framework/command_line.h"
+#include "framework/debug_log.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: posewrighter-cli COMMAND ARGS...\n"
     "commands:\n"
-    "  mesh-info FILE.x    what the mesh loader makes of a .x file\n";
+    "  mesh-info FILE.x                     what the mesh loader makes of a .x file\n"
+    "  check MODEL.pwp [ANIM.pwa]           open a model (meshes loaded) and its animation\n"
+    "  resave IN.pwp OUT.pwp                read and write back a part file\n"
+    "  resave-anim MODEL.pwp IN.pwa OUT.pwa read and write back an animation file\n"
+    "switches:\n"
+    "  -dbf                                 append the debug log to debug.txt beside the tool\n";
 
 }  // namespace
 
@@ -22,9 +28,26 @@ int main(int argc, char** argv) {
         std::cerr << kUsage;
         return 2;
     }
-    const std::string command = argv[1];
-    const std::vector<std::string> args(argv + 2, argv + argc);
+    // The debug log stays out of the error stream unless asked for.
+    if (framework::IsSwitchPresent("-dbf")) {
+        framework::InitDebugStream();
+    } else {
+        framework::ProcessLog().Discard();
+    }
+    std::vector<std::string> words;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) != "-dbf") words.emplace_back(argv[i]);
+    }
+    if (words.empty()) {
+        std::cerr << kUsage;
+        return 2;
+    }
+    const std::string command = words[0];
+    const std::vector<std::string> args(words.begin() + 1, words.end());
     if (command == "mesh-info") return cli::RunMeshInfo(args, std::cout, std::cerr);
+    if (command == "check") return cli::RunCheck(args, std::cout, std::cerr);
+    if (command == "resave") return cli::RunResave(args, std::cout, std::cerr);
+    if (command == "resave-anim") return cli::RunResaveAnimation(args, std::cout, std::cerr);
     if (command == "--help" || command == "-h") {
         std::cout << kUsage;
         return 0;

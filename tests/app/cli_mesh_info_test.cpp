@@ -1,46 +1,20 @@
 // Runs the built posewrighter-cli and compares its whole output.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "tests/app/run_cli.h"
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    std::string out, err;
-};
-
-Run RunCli(const std::string& arguments) {
-    const auto errPath = std::filesystem::temp_directory_path() /
-                         ("cli_err_" + std::to_string(::getpid()) + ".txt");
-    const std::string command =
-        std::string(POSEWRIGHTER_CLI) + " " + arguments + " 2>" + errPath.string();
-    Run run;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-        const int status = pclose(pipe);
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    std::ifstream errFile(errPath);
-    std::stringstream err;
-    err << errFile.rdbuf();
-    run.err = err.str();
-    std::filesystem::remove(errPath);
-    return run;
-}
+using testing_cli::CliRun;
+using testing_cli::RunCli;
 
 const std::string kData = std::string(POSEWRIGHTER_TEST_DATA) + "/cli/";
 
 TEST(CliMeshInfoTest, ReportsCountsMaterialsAndBoundsOneFactALine) {
-    const Run run = RunCli("mesh-info " + kData + "two_materials.x");
+    const CliRun run = RunCli("mesh-info " + kData + "two_materials.x");
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");
     // Eight corners, each shared by three faces with different normals: 24 vertices.
@@ -67,7 +41,7 @@ TEST(CliMeshInfoTest, ReportsCountsMaterialsAndBoundsOneFactALine) {
 
 TEST(CliMeshInfoTest, FailureGivesTheReasonOnStandardErrorAndNonZeroExit) {
     for (const std::string file : {"missing.x", "index_out_of_range.x"}) {
-        const Run run = RunCli("mesh-info " + kData + file);
+        const CliRun run = RunCli("mesh-info " + kData + file);
         EXPECT_NE(run.exitCode, 0) << file;
         EXPECT_EQ(run.out, "") << file;
         EXPECT_EQ(run.err.rfind("mesh-info: ", 0), 0u) << run.err;

@@ -1,0 +1,110 @@
+// check, resave and resave-anim: the editor's document readers and writers, headless.
+
+#include <memory>
+#include <ostream>
+
+#include "app/cli/commands.h"
+#include "app/session.h"
+#include "files/animation_file.h"
+#include "files/documents.h"
+#include "files/part_file.h"
+#include "framework/notice.h"
+
+namespace cli {
+
+namespace {
+
+// Notices go to the command's error stream.
+class NoticeToStream {
+public:
+    explicit NoticeToStream(std::ostream& err) {
+        framework::SetNoticeHandler(
+            [&err](std::string_view text) { err << framework::NoticeAsLines(text) << "\n"; });
+    }
+    ~NoticeToStream() { framework::SetNoticeHandler({}); }
+};
+
+void PrintTree(const model::PartTable& parts, std::ostream& out) {
+    out << "parts: " << parts.count << "\n";
+    out << "scale: " << parts.scale << "\n";
+    for (int i = 0; i < parts.count; ++i) {
+        const scene::MeshObject& mesh = parts.mesh[i];
+        out << "part " << i << ": " << parts.Name(i) << " parent " << parts.parent[i]
+            << " level " << parts.level[i];
+        if (mesh.IsLoaded()) {
+            out << " vertices " << mesh.d3dMesh->NumVertices() << " faces "
+                << mesh.d3dMesh->NumFaces() << " materials " << mesh.materialCount;
+        }
+        out << "\n";
+    }
+}
+
+void PrintKeys(const model::AnimationSet& animation, std::ostream& out) {
+    const int keys = animation.KeysInUse();
+    out << "keys in use: " << keys << "\n";
+    for (int k = 0; k < keys; ++k) {
+        out << "key " << k + 1 << ": " << animation.frameCount[k] << " frames\n";
+    }
+}
+
+}  // namespace
+
+int RunCheck(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+    if (args.empty() || args.size() > 2) {
+        err << "usage: posewrighter-cli check MODEL.pwp [ANIM.pwa]\n";
+        return 2;
+    }
+    NoticeToStream notices(err);
+    auto session = std::make_unique<app::Session>();
+    if (!files::OpenPartFile(session->model, args[0])) return 1;
+    if (args.size() == 2 && !files::OpenAnimationFile(session->model, args[1])) return 1;
+    PrintTree(session->model.parts, out);
+    PrintKeys(session->model.animation, out);
+    return 0;
+}
+
+int RunResave(std::span<const std::string> args, std::ostream&, std::ostream& err) {
+    if (args.size() != 2) {
+        err << "usage: posewrighter-cli resave IN.pwp OUT.pwp\n";
+        return 2;
+    }
+    auto parts = std::make_unique<model::PartTable>();
+    if (const auto read = files::ReadPartFile(args[0], *parts); !read) {
+        err << read.error() << "\n";
+        return 1;
+    }
+    if (const auto written = files::WritePartFile(args[1], *parts); !written) {
+        err << written.error() << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+int RunResaveAnimation(std::span<const std::string> args, std::ostream&, std::ostream& err) {
+    if (args.size() != 3) {
+        err << "usage: posewrighter-cli resave-anim MODEL.pwp IN.pwa OUT.pwa\n";
+        return 2;
+    }
+    auto parts = std::make_unique<model::PartTable>();
+    if (const auto read = files::ReadPartFile(args[0], *parts); !read) {
+        err << read.error() << "\n";
+        return 1;
+    }
+    auto animation = std::make_unique<model::AnimationSet>();
+    if (const auto read = files::ReadAnimationFile(args[1], parts->count, *animation); !read) {
+        err << read.error() << "\n";
+        return 1;
+    }
+    const auto written = files::WriteAnimationFile(args[2], *animation, *parts);
+    if (!written) {
+        err << written.error() << "\n";
+        return 1;
+    }
+    if (*written == files::AnimationWrite::kEmpty) {
+        err << "resave-anim: the animation is empty (key 1 has no frames); nothing written\n";
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace cli

@@ -1,0 +1,14 @@
+#include "app/session.h"
+
+#include "framework/notice.h"
+
+namespace app {
+
+Session::Session() {
+    model.ResetRebuildPose();
+    model.animation.ClearAnimation();
+}
+
+void Session::ShowMessage(std::string_view text) { framework::ShowMessage(text); }
+
+}  // namespace app

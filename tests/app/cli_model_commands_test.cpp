@@ -1,0 +1,136 @@
+// check, resave and resave-anim through the built command-line tool.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "tests/app/run_cli.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_cli::CliRun;
+using testing_cli::RunCli;
+
+const std::string kData = std::string(POSEWRIGHTER_TEST_DATA);
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+class CliModelCommandsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("cli_model_" + std::to_string(::getpid()));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // A body with two arms, every mesh the test cube, written as the editor writes it.
+    std::string WriteThreePartModel() {
+        const std::string cube = kData + "/model/cube.x";
+        std::string text = "short g_meshCount = 3;\r\n\r\nfloat g_scale = 2.000000f;\r\n\r\n";
+        text += "char g_name[3][64] = {\r\n\t\"body.x\",\r\n\t\"armL.x\",\r\n\t\"armR.x\",\r\n};\r\n\r\n";
+        text += "char g_path[3][256] = {\r\n";
+        for (int i = 0; i < 3; ++i) text += "\t\"" + cube + "\",\r\n";
+        text += "};\r\n\r\nshort g_parents[3] = {\r\n\t-1,\t// body.x\",\r\n\t0,\t// armL.x\",\r\n"
+                "\t0,\t// armR.x\",\r\n};\r\n\r\nshort g_level[3] = {\r\n\t0,\t// body.x\",\r\n"
+                "\t1,\t// armL.x\",\r\n\t1,\t// armR.x\",\r\n};\r\n\r\nVEC3 g_posDef[3] = {\r\n";
+        for (int i = 0; i < 3; ++i) {
+            text += "\tVEC3( +0.000000f, +0.000000f, +0.000000f),\t// x\r\n";
+        }
+        text += "};\r\n\r\nQUAT g_quaDef[3] = {\r\n";
+        for (int i = 0; i < 3; ++i) {
+            text += "\tQUAT( +0.000000f, +0.000000f, +0.000000f, +1.000000f),\t// x\r\n";
+        }
+        text += "};\r\n\r\n";
+        const fs::path path = dir_ / "three.pwp";
+        std::ofstream(path, std::ios::binary) << text;
+        return path.string();
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(CliModelCommandsTest, ResaveReproducesTheWorkedExamplesByteForByte) {
+    const std::string out = (dir_ / "out.pwp").string();
+    CliRun run = RunCli("resave " + kData + "/files/two_parts.pwp " + out);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(ReadBytes(out), ReadBytes(kData + "/files/two_parts.pwp"));
+
+    const std::string anim = (dir_ / "out.pwa").string();
+    run = RunCli("resave-anim " + kData + "/files/two_parts.pwp " + kData +
+                 "/files/two_keys.pwa " + anim);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(ReadBytes(anim), ReadBytes(kData + "/files/two_keys.pwa"));
+}
+
+TEST_F(CliModelCommandsTest, CheckPrintsTheTreeWithMeshesAndTheKeysInUse) {
+    const std::string model = WriteThreePartModel();
+    const std::string anim = (dir_ / "anim.pwa").string();
+    // Three keys written for three parts; the third key's count of 0 ends the keys in use.
+    std::string text = "short g_frameCount[2] = {12, 7};\r\n\r\nQUAT g_qua[2][3] = {\r\n";
+    for (int k = 0; k < 2; ++k) {
+        for (int j = 0; j < 3; ++j) {
+            text += "\tQUAT( +0.000000f, +0.000000f, +0.000000f, +1.000000f),\t// p\r\n";
+        }
+        if (k == 0) text += "\r\n";
+    }
+    text += "};\r\n\r\nVEC3 g_pos[2][3] = {\r\n";
+    for (int k = 0; k < 2; ++k) {
+        for (int j = 0; j < 3; ++j) text += "\tVEC3( +0.000000f, +1.000000f, +0.000000f),\t\t// p\r\n";
+        if (k == 0) text += "\r\n";
+    }
+    text += "};\r\n\r\n";
+    std::ofstream(anim, std::ios::binary) << text;
+
+    const CliRun run = RunCli("check " + model + " " + anim);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "parts: 3\n"
+              "scale: 2\n"
+              "part 0: body.x parent -1 level 0 vertices 24 faces 12 materials 1\n"
+              "part 1: armL.x parent 0 level 1 vertices 24 faces 12 materials 1\n"
+              "part 2: armR.x parent 0 level 1 vertices 24 faces 12 materials 1\n"
+              "keys in use: 2\n"
+              "key 1: 12 frames\n"
+              "key 2: 7 frames\n");
+}
+
+TEST_F(CliModelCommandsTest, MalformedDocumentsFailWithTheReadMessage) {
+    const std::string model = WriteThreePartModel();
+    const fs::path cut = dir_ / "cut.pwp";
+    const std::string whole = ReadBytes(model);
+    std::ofstream(cut, std::ios::binary) << whole.substr(0, whole.size() / 2);
+    const std::string readFailed = "ファイルの読み込みに失敗しました。\n";
+
+    CliRun run = RunCli("check " + cut.string());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, readFailed);
+    EXPECT_EQ(run.out, "");
+
+    // The two-key file belongs to a two-part model: it does not fit three parts.
+    run = RunCli("check " + model + " " + kData + "/files/two_keys.pwa");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, readFailed);
+
+    run = RunCli("resave " + cut.string() + " " + (dir_ / "never.pwp").string());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, readFailed);
+    EXPECT_FALSE(fs::exists(dir_ / "never.pwp"));
+}
+
+TEST_F(CliModelCommandsTest, AMissingMeshFailsCheckWithItsPath) {
+    const CliRun run = RunCli("check " + kData + "/files/two_parts.pwp");
+    EXPECT_EQ(run.exitCode, 1);
+    // The worked example names meshes of another machine: the first one cannot be read.
+    EXPECT_EQ(run.err, "ファイルの読み込みに失敗しました。\nC:\\parts\\body.x\n");
+}
+
+}  // namespace
