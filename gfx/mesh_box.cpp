@@ -52,7 +52,8 @@ Result<Mesh> CreateBox(float width, float height, float depth,
     for (const Side& side : kSides) {
         const float signs[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
         const auto first = static_cast<std::uint16_t>(vertex);
-        for (const auto& [su, sv] : signs) {
+        for (const auto& sign : signs) {
+            const float su = sign[0], sv = sign[1];
             // Each axis is a unit vector, so the component products pick the half extents.
             auto component = [&](float n, float u, float v, float h) {
                 return (n + su * u + sv * v) * h;

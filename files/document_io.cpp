@@ -1,0 +1,147 @@
+#include "files/document_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+namespace files {
+
+namespace {
+
+gfx::Error SystemError(const std::string& what, const std::string& path) {
+    return gfx::Error{what + " \"" + path + "\": " + std::strerror(errno)};
+}
+
+// Closes on every path out of a function; Release() hands over the descriptor.
+class Descriptor {
+  public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int get() const { return fd_; }
+    int Release() { return std::exchange(fd_, -1); }
+
+  private:
+    int fd_;
+};
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// The file a write must replace: the target of a symbolic link rather than the link.
+std::string ResolveTarget(const std::string& path) {
+    struct stat info;
+    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+            std::string target(resolved);
+            std::free(resolved);
+            return target;
+        }
+    }
+    return path;
+}
+
+// Creates a file that did not exist, beside the target, so that the rename stays within one
+// file system. The mode 0666 is narrowed by the process umask as for any new file.
+int CreateTemporaryBeside(const std::string& target, std::string& temporary) {
+    static std::atomic<unsigned> serial{0};
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = folder + "." + base + ".tmp" + std::to_string(::getpid()) + "-" +
+                    std::to_string(serial++);
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+}  // namespace
+
+gfx::Result<std::string> ReadFilePrefix(const std::string& path, std::size_t maxBytes) {
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) return SystemError("cannot open", path);
+    struct stat info;
+    if (::fstat(file.get(), &info) != 0) return SystemError("cannot query", path);
+    if (!S_ISREG(info.st_mode)) {
+        errno = EINVAL;
+        return SystemError("not a regular file", path);
+    }
+    std::string bytes(maxBytes, '\0');
+    std::size_t filled = 0;
+    while (filled < maxBytes) {
+        const ssize_t got = ::read(file.get(), bytes.data() + filled, maxBytes - filled);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return SystemError("cannot read", path);
+        }
+        if (got == 0) break;
+        filled += static_cast<std::size_t>(got);
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
+gfx::Status ReplaceFile(const std::string& path, std::string_view bytes) {
+    const std::string target = ResolveTarget(path);
+    struct stat existing;
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists) {
+        if (!S_ISREG(existing.st_mode)) {
+            errno = EISDIR;
+            return SystemError("not a regular file", target);
+        }
+        // Renaming over a read-only file would succeed; the protection must hold as for an
+        // ordinary overwrite.
+        if (::access(target.c_str(), W_OK) != 0) return SystemError("cannot write to", target);
+    }
+
+    std::string temporary;
+    Descriptor file(CreateTemporaryBeside(target, temporary));
+    if (file.get() < 0) return SystemError("cannot create a file beside", target);
+    const auto abandon = [&](const char* what) {
+        const gfx::Error error = SystemError(what, temporary);
+        ::close(file.Release());
+        ::unlink(temporary.c_str());
+        return error;
+    };
+    if (exists && ::fchmod(file.get(), existing.st_mode & 07777) != 0) {
+        return abandon("cannot set the permissions of");
+    }
+    if (!WriteAll(file.get(), bytes)) return abandon("cannot write");
+    // The data must be on disk before the rename makes it the document.
+    if (::fsync(file.get()) != 0) return abandon("cannot flush");
+    if (::close(file.Release()) != 0) {
+        const gfx::Error error = SystemError("cannot close", temporary);
+        ::unlink(temporary.c_str());
+        return error;
+    }
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        const gfx::Error error = SystemError("cannot rename the new file over", target);
+        ::unlink(temporary.c_str());
+        return error;
+    }
+    return {};
+}
+
+}  // namespace files

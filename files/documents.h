@@ -1,0 +1,19 @@
+#pragma once
+// Opening and saving documents as the editor does: the reader or writer, then the model's
+// own follow-up (meshes loaded, table emptied on failure), failures shown in the notice box.
+
+#include <string>
+
+#include "model/model.h"
+
+namespace files {
+
+// Reads the part file into the model and loads every mesh; the model starts in its default
+// pose. On failure the notice is shown and the table is emptied.
+bool OpenPartFile(model::Model& model, const std::string& path);
+
+// Reads the animation file into the model's animation for its current part count. On failure
+// the notice is shown and the animation is left empty.
+bool OpenAnimationFile(model::Model& model, const std::string& path);
+
+}  // namespace files

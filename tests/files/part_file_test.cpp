@@ -1,0 +1,236 @@
+#include "files/part_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "files/text_lines.h"
+#include "files_test_util.h"
+#include "framework/debug_log.h"
+
+namespace files {
+namespace {
+
+using namespace files::testing;
+using namespace std::string_view_literals;
+
+void ExpectReadFails(std::string_view bytes, std::string_view why) {
+    auto table = std::make_unique<model::PartTable>();
+    const gfx::Status status = ParsePartFile(bytes, *table);
+    EXPECT_FALSE(status.ok()) << why;
+    EXPECT_EQ(status.error(), kReadFailedText) << why;
+}
+
+void ExpectWriteRefused(const model::PartTable& table, std::string_view why) {
+    const auto text = FormatPartFile(table);
+    EXPECT_FALSE(text.ok()) << why;
+    if (!text.ok()) {
+        EXPECT_EQ(text.error(), kWriteFailedText) << why;
+    }
+}
+
+void ExpectSameFileFields(const model::PartTable& a, const model::PartTable& b) {
+    ASSERT_EQ(a.count, b.count);
+    EXPECT_EQ(a.scale, b.scale);
+    for (int i = 0; i < a.count; ++i) {
+        EXPECT_EQ(a.name[i], b.name[i]) << i;
+        EXPECT_EQ(a.path[i], b.path[i]) << i;
+        EXPECT_EQ(a.parent[i], b.parent[i]) << i;
+        EXPECT_EQ(a.level[i], b.level[i]) << i;
+        EXPECT_EQ(a.defaultPosition[i], b.defaultPosition[i]) << i;
+        EXPECT_EQ(a.defaultOrientation[i], b.defaultOrientation[i]) << i;
+    }
+}
+
+TEST(PartFileTest, WorkedExampleIsWrittenByteForByte) {
+    const auto text = FormatPartFile(*TwoPartTable());
+    ASSERT_TRUE(text.ok());
+    EXPECT_EQ(*text, Fixture("two_parts.pwp"));
+}
+
+TEST(PartFileTest, WorkedExampleReadsBackWithCrLfOrLf) {
+    for (const std::string& bytes :
+         {Fixture("two_parts.pwp"), WithoutCarriageReturns(Fixture("two_parts.pwp"))}) {
+        auto table = std::make_unique<model::PartTable>();
+        ASSERT_TRUE(ParsePartFile(bytes, *table).ok());
+        auto expected = TwoPartTable();
+        // Six decimals: the file holds 0.707107, not the float of sin 45 degrees.
+        expected->defaultOrientation[1] = {0.0f, 0.707107f, 0.0f, 0.707107f};
+        ExpectSameFileFields(*table, *expected);
+        EXPECT_EQ(table->Path(0), "C:\\parts\\body.x");  // backslashes stay single
+    }
+}
+
+TEST(PartFileTest, NegativeZeroIsWrittenWithMinusAndReadsAsZero) {
+    auto table = TwoPartTable();
+    table->defaultPosition[0] = {-0.0f, 0.0f, 0.0f};
+    const auto text = FormatPartFile(*table);
+    ASSERT_TRUE(text.ok());
+    EXPECT_NE(text->find("\tVEC3( -0.000000f, +0.000000f, +0.000000f),\t// body.x\r\n"),
+              std::string::npos);
+    auto back = std::make_unique<model::PartTable>();
+    ASSERT_TRUE(ParsePartFile(*text, *back).ok());
+    EXPECT_EQ(back->defaultPosition[0].x, 0.0f);
+    EXPECT_TRUE(std::signbit(back->defaultPosition[0].x));  // the sign is kept: same bytes again
+    EXPECT_EQ(*FormatPartFile(*back), *text);
+}
+
+TEST(PartFileTest, ShiftJisNamesAndLongestPathRoundTripByteForByte) {
+    auto table = TwoPartTable();
+    const std::string name = "\x83\x41\x81\x5B\x83\x80.x";  // katakana "arm" in Shift-JIS
+    // "\x95\x5C" has a backslash as its trail byte; the path fills its field to 255 bytes.
+    std::string path = "C:\\\x95\x5C\\";
+    path += std::string(255 - path.size() - 2, 'p') + ".x";
+    ASSERT_EQ(path.size(), 255u);
+    SetName(*table, 1, name);
+    SetPath(*table, 1, path);
+    const auto text = FormatPartFile(*table);
+    ASSERT_TRUE(text.ok());
+    EXPECT_NE(text->find("\t\"" + name + "\",\r\n"), std::string::npos);
+    auto back = std::make_unique<model::PartTable>();
+    ASSERT_TRUE(ParsePartFile(*text, *back).ok());
+    EXPECT_EQ(back->Name(1), name);
+    EXPECT_EQ(back->Path(1), path);
+}
+
+TEST(PartFileTest, LongestWrittenLinesReadBack) {
+    auto table = TwoPartTable();
+    const float big = -std::numeric_limits<float>::max();
+    SetName(*table, 1, std::string(63, 'n'));
+    table->defaultOrientation[1] = {big, big, big, big};
+    const auto text = FormatPartFile(*table);
+    ASSERT_TRUE(text.ok());
+    // Tab, "QUAT( ", four 48-character numbers, three ", ", "),", tab, "// ", 63-byte name.
+    const std::size_t longest = 1 + 6 + 4 * 48 + 3 * 2 + 2 + 1 + 3 + 63;
+    std::size_t seen = 0;
+    for (const std::string& line : SplitLines(*text)) seen = std::max(seen, line.size() - 2);
+    EXPECT_EQ(seen, longest);
+    EXPECT_EQ(kMaxLineLength, longest);
+    auto back = std::make_unique<model::PartTable>();
+    ASSERT_TRUE(ParsePartFile(*text, *back).ok());
+    ExpectSameFileFields(*back, *table);
+    // One byte more in a comment and the line is refused.
+    auto lines = SplitLines(*text);
+    lines[31].insert(lines[31].size() - 2, "!");
+    ExpectReadFails(FirstLines(lines, lines.size()), "line over the limit");
+}
+
+TEST(PartFileTest, FileCutBeforeTheClosingLineOfTheLastArrayFails) {
+    const auto lines = SplitLines(Fixture("two_parts.pwp"));
+    ASSERT_EQ(lines.size(), 34u);
+    for (std::size_t kept = 0; kept <= lines.size(); ++kept) {
+        auto table = std::make_unique<model::PartTable>();
+        const gfx::Status status = ParsePartFile(FirstLines(lines, kept), *table);
+        EXPECT_EQ(status.ok(), kept >= 33) << "cut after line " << kept;
+        if (!status.ok()) {
+            EXPECT_EQ(status.error(), kReadFailedText);
+        }
+    }
+    // The closing line itself may lack its line end.
+    auto table = std::make_unique<model::PartTable>();
+    EXPECT_TRUE(ParsePartFile(FirstLines(lines, 32) + "};", *table).ok());
+}
+
+TEST(PartFileTest, HandEditsWithinTheLayoutStillRead) {
+    std::string text = Fixture("two_parts.pwp");
+    text = ReplaceLine(text, 1, "short  g_meshCount=2 ;");
+    text = ReplaceLine(text, 3, "float g_scale = 2.5;");
+    text = ReplaceLine(text, 5, "char g_name[7][64] = {");  // declared sizes are not used
+    text = ReplaceLine(text, 17, "  0 ,\t// renamed");
+    auto table = std::make_unique<model::PartTable>();
+    ASSERT_TRUE(ParsePartFile(text, *table).ok());
+    EXPECT_EQ(table->count, 2);
+    EXPECT_EQ(table->scale, 2.5f);
+    EXPECT_EQ(table->parent[1], 0);
+}
+
+TEST(PartFileTest, MalformedOrOutOfRangeFieldsFail) {
+    const std::string example = Fixture("two_parts.pwp");
+    const struct {
+        int line;
+        std::string text;
+        const char* why;
+    } cases[] = {
+        {1, "short g_meshCount = 101;", "count above 100"},
+        {1, "short g_meshCount = -1;", "negative count"},
+        {1, "short g_meshCount = 2", "no ';'"},
+        {1, "short g_meshCount = two;", "count not a number"},
+        {3, "float g_scale = 0.000000f;", "zero scale"},
+        {3, "float g_scale = -1.000000f;", "negative scale"},
+        {3, "float g_scale = inf;", "infinite scale"},
+        {3, "float g_scale = 1.0fx;", "garbage after the scale"},
+        {6, "\t\"" + std::string(64, 'n') + "\",", "64-byte name"},
+        {6, "\tbody.x,", "name without quotes"},
+        {11, "\t\"" + std::string(256, 'p') + "\",", "256-byte path"},
+        {16, "\t-1\t// body.x\",", "index not followed by a comma"},
+        {17, "\t2,\t// arm.x\",", "parent beyond the parts"},
+        {17, "\t-2,\t// arm.x\",", "parent below -1"},
+        {22, "\t2,\t// arm.x\",", "level beyond the parts"},
+        {22, "\t1x,\t// arm.x\",", "level with garbage"},
+        {27, "\tVEC3( +1.5f, +0f, nanf),\t// arm.x", "not-a-number component"},
+        {32, "\tQUAT( +0f, +0f, +0f),\t// arm.x", "quaternion with three numbers"},
+        {8, "\t\"extra.x\",", "more names than the count"},
+    };
+    for (const auto& c : cases) ExpectReadFails(ReplaceLine(example, c.line, c.text), c.why);
+    ExpectReadFails(ReplaceLine(example, 6, "\t\"bo\0dy.x\","sv), "NUL byte in a name");
+}
+
+TEST(PartFileTest, FailureReasonGoesToTheDebugLog) {
+    ScratchFolder folder;
+    framework::ProcessLog().SetPath((folder / "debug.txt").string());
+    ExpectReadFails(ReplaceLine(Fixture("two_parts.pwp"), 7, "\tarm.x,"), "no quotes");
+    framework::ProcessLog().SetPath("");
+    const std::string log = ReadBytes(folder / "debug.txt");
+    EXPECT_NE(log.find("line 7: name: fewer than two double quotes"), std::string::npos) << log;
+}
+
+TEST(PartFileTest, WriterRefusesTablesThatWouldNotReadBack) {
+    auto table = TwoPartTable();
+    table->name[1].fill('n');  // no terminator: 64 bytes
+    ExpectWriteRefused(*table, "unterminated name");
+    table = TwoPartTable();
+    SetName(*table, 1, "a\"b");
+    ExpectWriteRefused(*table, "quote in a name");
+    table = TwoPartTable();
+    SetPath(*table, 0, "C:\\a\r\nb");
+    ExpectWriteRefused(*table, "line end in a path");
+    table = TwoPartTable();
+    table->count = 101;
+    ExpectWriteRefused(*table, "count above 100");
+    table = TwoPartTable();
+    table->parent[1] = 2;
+    ExpectWriteRefused(*table, "parent beyond the parts");
+    table = TwoPartTable();
+    table->level[0] = -1;
+    ExpectWriteRefused(*table, "negative level");
+    table = TwoPartTable();
+    table->defaultOrientation[0].w = std::numeric_limits<float>::quiet_NaN();
+    ExpectWriteRefused(*table, "NaN component");
+    for (float scale : {0.0f, -1.0f, 0.0000004f, std::numeric_limits<float>::infinity()}) {
+        table = TwoPartTable();
+        table->scale = scale;
+        ExpectWriteRefused(*table, "scale " + std::to_string(scale));
+    }
+}
+
+TEST(PartFileTest, WriteAndReadThroughTheDisk) {
+    ScratchFolder folder;
+    const std::string path = (folder / "model.pwp").string();
+    ASSERT_TRUE(WritePartFile(path, *TwoPartTable()).ok());
+    EXPECT_EQ(ReadBytes(path), Fixture("two_parts.pwp"));
+    auto table = std::make_unique<model::PartTable>();
+    ASSERT_TRUE(ReadPartFile(path, *table).ok());
+    EXPECT_EQ(table->Name(1), "arm.x");
+
+    const gfx::Status missing = ReadPartFile((folder / "missing.pwp").string(), *table);
+    EXPECT_FALSE(missing.ok());
+    EXPECT_EQ(missing.error(), kReadFailedText);
+    const gfx::Status noFolder = WritePartFile((folder / "no" / "m.pwp").string(), *table);
+    EXPECT_FALSE(noFolder.ok());
+    EXPECT_EQ(noFolder.error(), kWriteFailedText);
+}
+
+}  // namespace
+}  // namespace files
