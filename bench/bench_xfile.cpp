@@ -1,0 +1,300 @@
+// Loading speed of the .x reader: 50 generated files of 20,000 triangles each (1,000,000
+// triangles), as text and as binary twins, from memory and from disk. When the Open Asset
+// Import Library is present the same files go through it in the same run, for the ratio.
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "gfx/xfile.h"
+
+#ifdef POSEWRIGHTER_HAVE_ASSIMP
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+
+#include <assimp/Importer.hpp>
+#endif
+
+namespace {
+
+constexpr int kFiles = 50;
+constexpr int kCells = 100;  // a kCells x kCells grid of quads: 20,000 triangles a file
+constexpr int kSide = kCells + 1;
+constexpr std::int64_t kTrianglesPerFile = 2 * kCells * kCells;
+
+// One grid: a wavy surface with normals and texture coordinates, different in every file.
+struct Grid {
+    std::vector<float> positions, normals, uvs;  // 3, 3 and 2 a vertex
+    std::vector<std::uint32_t> triangles;        // 3 a triangle
+};
+
+Grid MakeGrid(int file) {
+    Grid g;
+    const float phase = 0.37f * float(file);
+    for (int j = 0; j < kSide; ++j) {
+        for (int i = 0; i < kSide; ++i) {
+            const float x = float(i) * 0.1f, y = float(j) * 0.1f;
+            const float z = 0.25f * std::sin(x + phase) * std::cos(y - phase);
+            g.positions.insert(g.positions.end(), {x, y, z});
+            const float dx = 0.25f * std::cos(x + phase) * std::cos(y - phase);
+            const float dy = -0.25f * std::sin(x + phase) * std::sin(y - phase);
+            const float length = std::sqrt(dx * dx + dy * dy + 1.0f);
+            g.normals.insert(g.normals.end(), {-dx / length, -dy / length, 1.0f / length});
+            g.uvs.insert(g.uvs.end(), {float(i) / kCells, float(j) / kCells});
+        }
+    }
+    for (int j = 0; j < kCells; ++j) {
+        for (int i = 0; i < kCells; ++i) {
+            const auto a = static_cast<std::uint32_t>(j * kSide + i);
+            const std::uint32_t b = a + 1, c = a + kSide + 1, d = a + kSide;
+            g.triangles.insert(g.triangles.end(), {a, b, c, a, c, d});
+        }
+    }
+    return g;
+}
+
+void AppendF(std::string& out, const char* format, double value) {
+    char buffer[64];
+    const int n = std::snprintf(buffer, sizeof buffer, format, value);
+    out.append(buffer, static_cast<std::size_t>(n));
+}
+
+void AppendFaces(std::string& out, const Grid& g) {
+    out += std::to_string(g.triangles.size() / 3) + ";\n";
+    for (std::size_t t = 0; t < g.triangles.size(); t += 3) {
+        out += "3;" + std::to_string(g.triangles[t]) + "," + std::to_string(g.triangles[t + 1]) +
+               "," + std::to_string(g.triangles[t + 2]);
+        out += t + 3 < g.triangles.size() ? ";,\n" : ";;\n";
+    }
+}
+
+void AppendVectors(std::string& out, const std::vector<float>& values, int size) {
+    const std::size_t count = values.size() / size;
+    out += std::to_string(count) + ";\n";
+    for (std::size_t v = 0; v < count; ++v) {
+        for (int k = 0; k < size; ++k) AppendF(out, "%.6f;", values[v * size + k]);
+        out += v + 1 < count ? ",\n" : ";\n";
+    }
+}
+
+std::string TextFile(const Grid& g) {
+    std::string out = "xof 0302txt 0032\nFrame Root {\nMesh Surface {\n";
+    AppendVectors(out, g.positions, 3);
+    AppendFaces(out, g);
+    out += "MeshNormals {\n";
+    AppendVectors(out, g.normals, 3);
+    AppendFaces(out, g);
+    out += "}\nMeshTextureCoords {\n";
+    AppendVectors(out, g.uvs, 2);
+    out +=
+        "}\nMeshMaterialList {\n1;\n1;\n0;;\nMaterial {\n0.8;0.8;0.8;1.0;;\n10.0;\n"
+        "0.2;0.2;0.2;;\n0.0;0.0;0.0;;\nTextureFilename { \"surface.png\"; }\n}\n}\n}\n}\n";
+    return out;
+}
+
+// Binary tokens, numbers grouped into lists the way binary writers do.
+class BinaryWriter {
+  public:
+    void Token(std::uint16_t code) { Put(code, 2); }
+    void Name(const std::string& name) {
+        Token(1);
+        Put(name.size(), 4);
+        out_ += name;
+    }
+    void Ints(const std::vector<std::uint32_t>& values) {
+        Token(6);
+        Put(values.size(), 4);
+        for (std::uint32_t v : values) Put(v, 4);
+    }
+    void Floats(const std::vector<float>& values) {
+        Token(7);
+        Put(values.size(), 4);
+        for (float f : values) {
+            std::uint32_t bits;
+            std::memcpy(&bits, &f, 4);
+            Put(bits, 4);
+        }
+    }
+    void Faces(const Grid& g) {
+        std::vector<std::uint32_t> list{static_cast<std::uint32_t>(g.triangles.size() / 3)};
+        for (std::size_t t = 0; t < g.triangles.size(); t += 3) {
+            list.insert(list.end(), {3, g.triangles[t], g.triangles[t + 1], g.triangles[t + 2]});
+        }
+        Ints(list);
+    }
+    std::string& out() { return out_; }
+
+  private:
+    void Put(std::uint64_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) out_ += static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
+    std::string out_ = "xof 0302bin 0032";
+};
+
+std::string BinaryFile(const Grid& g) {
+    BinaryWriter w;
+    const auto count = [](const std::vector<float>& v, std::size_t size) {
+        return std::vector<std::uint32_t>{static_cast<std::uint32_t>(v.size() / size)};
+    };
+    w.Name("Frame");
+    w.Name("Root");
+    w.Token(10);
+    w.Name("Mesh");
+    w.Name("Surface");
+    w.Token(10);
+    w.Ints(count(g.positions, 3));
+    w.Floats(g.positions);
+    w.Faces(g);
+    w.Name("MeshNormals");
+    w.Token(10);
+    w.Ints(count(g.normals, 3));
+    w.Floats(g.normals);
+    w.Faces(g);
+    w.Token(11);
+    w.Name("MeshTextureCoords");
+    w.Token(10);
+    w.Ints(count(g.uvs, 2));
+    w.Floats(g.uvs);
+    w.Token(11);
+    w.Name("MeshMaterialList");
+    w.Token(10);
+    w.Ints({1, 1, 0});
+    w.Name("Material");
+    w.Token(10);
+    w.Floats({0.8f, 0.8f, 0.8f, 1.0f, 10.0f, 0.2f, 0.2f, 0.2f, 0.0f, 0.0f, 0.0f});
+    w.Token(11);
+    w.Token(11);
+    w.Token(11);
+    w.Token(11);
+    return std::move(w.out());
+}
+
+struct Corpus {
+    std::vector<std::string> text, binary;
+    std::vector<std::string> textPaths, binaryPaths;
+    std::int64_t textBytes = 0, binaryBytes = 0;
+};
+
+const Corpus& GetCorpus() {
+    static const Corpus corpus = [] {
+        Corpus c;
+        const auto dir = std::filesystem::temp_directory_path() / "posewrighter_bench_xfile";
+        std::filesystem::create_directories(dir);
+        for (int f = 0; f < kFiles; ++f) {
+            const Grid grid = MakeGrid(f);
+            c.text.push_back(TextFile(grid));
+            c.binary.push_back(BinaryFile(grid));
+            c.textBytes += static_cast<std::int64_t>(c.text.back().size());
+            c.binaryBytes += static_cast<std::int64_t>(c.binary.back().size());
+            for (bool binary : {false, true}) {
+                const auto path =
+                    dir / ("surface" + std::to_string(f) + (binary ? ".bin.x" : ".x"));
+                std::ofstream(path, std::ios::binary) << (binary ? c.binary : c.text).back();
+                (binary ? c.binaryPaths : c.textPaths).push_back(path.string());
+            }
+        }
+        return c;
+    }();
+    return corpus;
+}
+
+void SetCounters(benchmark::State& state, std::int64_t bytes) {
+    state.SetBytesProcessed(state.iterations() * bytes);
+    state.counters["triangles/s"] =
+        benchmark::Counter(double(state.iterations()) * double(kFiles * kTrianglesPerFile),
+                           benchmark::Counter::kIsRate);
+}
+
+void LoadFromMemory(benchmark::State& state, const std::vector<std::string>& files,
+                    std::int64_t bytes) {
+    for (auto _ : state) {
+        for (const std::string& file : files) {
+            auto loaded = gfx::LoadMeshFromXInMemory(std::as_bytes(std::span(file)));
+            if (!loaded.ok() || loaded->mesh.NumFaces() != kTrianglesPerFile) {
+                state.SkipWithError(loaded.ok() ? "wrong triangle count" : loaded.error().c_str());
+                return;
+            }
+            benchmark::DoNotOptimize(loaded);
+        }
+    }
+    SetCounters(state, bytes);
+}
+
+void BM_LoadText(benchmark::State& state) {
+    LoadFromMemory(state, GetCorpus().text, GetCorpus().textBytes);
+}
+void BM_LoadBinary(benchmark::State& state) {
+    LoadFromMemory(state, GetCorpus().binary, GetCorpus().binaryBytes);
+}
+
+void BM_LoadTextFromDisk(benchmark::State& state) {
+    for (auto _ : state) {
+        for (const std::string& path : GetCorpus().textPaths) {
+            auto loaded = gfx::LoadMeshFromX(path);
+            if (!loaded.ok()) {
+                state.SkipWithError(loaded.error().c_str());
+                return;
+            }
+            benchmark::DoNotOptimize(loaded);
+        }
+    }
+    SetCounters(state, GetCorpus().textBytes);
+}
+
+BENCHMARK(BM_LoadText)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadBinary)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadTextFromDisk)->Unit(benchmark::kMillisecond);
+
+#ifdef POSEWRIGHTER_HAVE_ASSIMP
+void AssimpFromMemory(benchmark::State& state, const std::vector<std::string>& files,
+                      std::int64_t bytes) {
+    for (auto _ : state) {
+        for (const std::string& file : files) {
+            Assimp::Importer importer;
+            const aiScene* scene =
+                importer.ReadFileFromMemory(file.data(), file.size(), aiProcess_Triangulate, "x");
+            if (scene == nullptr) {
+                state.SkipWithError(importer.GetErrorString());
+                return;
+            }
+            benchmark::DoNotOptimize(scene);
+        }
+    }
+    SetCounters(state, bytes);
+}
+
+void BM_AssimpText(benchmark::State& state) {
+    AssimpFromMemory(state, GetCorpus().text, GetCorpus().textBytes);
+}
+void BM_AssimpBinary(benchmark::State& state) {
+    AssimpFromMemory(state, GetCorpus().binary, GetCorpus().binaryBytes);
+}
+
+void BM_AssimpTextFromDisk(benchmark::State& state) {
+    for (auto _ : state) {
+        for (const std::string& path : GetCorpus().textPaths) {
+            Assimp::Importer importer;
+            const aiScene* scene = importer.ReadFile(path, aiProcess_Triangulate);
+            if (scene == nullptr) {
+                state.SkipWithError(importer.GetErrorString());
+                return;
+            }
+            benchmark::DoNotOptimize(scene);
+        }
+    }
+    SetCounters(state, GetCorpus().textBytes);
+}
+
+BENCHMARK(BM_AssimpText)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AssimpBinary)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AssimpTextFromDisk)->Unit(benchmark::kMillisecond);
+#endif
+
+}  // namespace

@@ -1,0 +1,224 @@
+#include "gfx/xfile_text_reader.h"
+
+#include <charconv>
+#include <cstring>
+
+namespace gfx::xfile {
+
+namespace {
+
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+
+// Characters that end a name or a number.
+bool IsDelimiter(char c) {
+    return IsSpace(c) || std::strchr("{}[]<>;,\"#", c) != nullptr || c == '\0';
+}
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+bool LooksNumeric(std::string_view word) {
+    const char c = word.front();
+    if (!((c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.')) return false;
+    const char* first = word.data() + (c == '+' ? 1 : 0);
+    double value = 0;
+    const auto [end, ec] = std::from_chars(first, word.data() + word.size(), value);
+    return ec == std::errc{} && end == word.data() + word.size();
+}
+
+}  // namespace
+
+bool TextReader::Fail(std::string message) {
+    error_ = std::move(message);
+    return false;
+}
+
+bool TextReader::SkipLineComment() {
+    const char c = text_[pos_];
+    if (c != '#' && !(c == '/' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '/')) return false;
+    const std::size_t eol = text_.find('\n', pos_);
+    pos_ = eol == std::string_view::npos ? text_.size() : eol;
+    return true;
+}
+
+void TextReader::SkipFiller() {
+    while (pos_ < text_.size()) {
+        const char c = text_[pos_];
+        if (c == '\n') {
+            ++line_;
+            ++pos_;
+        } else if (IsSpace(c) || c == ',' || c == ';') {
+            ++pos_;
+        } else if (!SkipLineComment()) {
+            return;
+        }
+    }
+}
+
+std::string TextReader::Describe() const {
+    if (pos_ >= text_.size()) return "the end of the file";
+    std::size_t end = pos_ + 1;
+    while (end < text_.size() && end - pos_ < 24 &&
+           (!IsDelimiter(text_[end]) || text_[end] == '#')) {
+        ++end;
+    }
+    std::string shown;
+    for (char c : text_.substr(pos_, end - pos_)) {
+        shown += (c >= 0x20 && c < 0x7f) ? c : '?';
+    }
+    return "'" + shown + "'";
+}
+
+bool TextReader::Next(Token& token) {
+    for (;;) {
+        SkipFiller();
+        if (pos_ >= text_.size()) {
+            token = {TokenKind::kEnd, {}};
+            return true;
+        }
+        const char c = text_[pos_];
+        if (c == '{' || c == '}') {
+            token = {c == '{' ? TokenKind::kOBrace : TokenKind::kCBrace, text_.substr(pos_, 1)};
+            ++pos_;
+            return true;
+        }
+        if (c == '"') {
+            std::string_view value;
+            if (!ReadString(value)) return false;
+            token = {TokenKind::kString, value};
+            return true;
+        }
+        if (c == '<') {
+            if (!SkipGuid()) return false;
+            continue;
+        }
+        std::size_t end = pos_;
+        while (end < text_.size() && !IsDelimiter(text_[end]) &&
+               !(text_[end] == '/' && end + 1 < text_.size() && text_[end + 1] == '/')) {
+            ++end;
+        }
+        if (end == pos_) {
+            // Brackets and stray punctuation.
+            token = {TokenKind::kOther, text_.substr(pos_, 1)};
+            ++pos_;
+            return true;
+        }
+        const std::string_view word = text_.substr(pos_, end - pos_);
+        pos_ = end;
+        if (EqualsIgnoreCase(word, "template")) {
+            token = {TokenKind::kTemplate, word};
+        } else if (LooksNumeric(word)) {
+            token = {TokenKind::kNumber, word};
+        } else {
+            token = {TokenKind::kName, word};
+        }
+        return true;
+    }
+}
+
+bool TextReader::CheckNumberEnd(const char* end, const char* what) {
+    const std::size_t stop = static_cast<std::size_t>(end - text_.data());
+    // '#' right after the digits is no comment but the NaN spelling "1.#QNAN0" of some
+    // exporters; it is refused like any other malformed number.
+    if (stop < text_.size() && (!IsDelimiter(text_[stop]) || text_[stop] == '#') &&
+        text_[stop] != '/') {
+        return Fail(std::string("malformed ") + what + " " + Describe() + " at " + Where());
+    }
+    pos_ = stop;
+    return true;
+}
+
+bool TextReader::ReadUInt(std::uint32_t& value) {
+    SkipFiller();
+    const char* first = text_.data() + pos_;
+    const char* last = text_.data() + text_.size();
+    if (first < last && *first == '+') ++first;
+    const auto [end, ec] = std::from_chars(first, last, value);
+    if (ec == std::errc::result_out_of_range) {
+        return Fail("whole number " + Describe() + " at " + Where() + " is out of range");
+    }
+    if (ec != std::errc{}) {
+        return Fail("expected a whole number at " + Where() + ", found " + Describe());
+    }
+    return CheckNumberEnd(end, "whole number");
+}
+
+bool TextReader::ReadFloat(float& value) {
+    SkipFiller();
+    const char* first = text_.data() + pos_;
+    const char* last = text_.data() + text_.size();
+    if (first < last && *first == '+') ++first;
+    const auto [end, ec] = std::from_chars(first, last, value);
+    if (ec == std::errc::result_out_of_range) {
+        return Fail("number " + Describe() + " at " + Where() + " is out of range");
+    }
+    if (ec != std::errc{}) {
+        return Fail("expected a number at " + Where() + ", found " + Describe());
+    }
+    return CheckNumberEnd(end, "number");
+}
+
+bool TextReader::ReadString(std::string_view& value) {
+    SkipFiller();
+    if (pos_ >= text_.size() || text_[pos_] != '"') {
+        return Fail("expected a quoted string at " + Where() + ", found " + Describe());
+    }
+    const std::size_t close = text_.find('"', pos_ + 1);
+    if (close == std::string_view::npos) {
+        return Fail("string starting at " + Where() + " is not closed");
+    }
+    value = text_.substr(pos_ + 1, close - pos_ - 1);
+    for (char c : value) line_ += c == '\n';
+    pos_ = close + 1;
+    return true;
+}
+
+bool TextReader::SkipGuid() {
+    SkipFiller();
+    if (pos_ >= text_.size() || text_[pos_] != '<') return true;
+    const std::size_t close = text_.find('>', pos_);
+    if (close == std::string_view::npos) {
+        return Fail("<GUID> starting at " + Where() + " is not closed");
+    }
+    for (std::size_t i = pos_; i < close; ++i) line_ += text_[i] == '\n';
+    pos_ = close + 1;
+    return true;
+}
+
+bool TextReader::SkipObject() {
+    const Mark start = GetMark();
+    int depth = 1;
+    while (pos_ < text_.size()) {
+        const char c = text_[pos_];
+        if (c == '\n') {
+            ++line_;
+        } else if (c == '"') {
+            const std::size_t close = text_.find('"', pos_ + 1);
+            if (close == std::string_view::npos) break;
+            for (std::size_t i = pos_; i < close; ++i) line_ += text_[i] == '\n';
+            pos_ = close;
+        } else if (c == '#' || c == '/') {
+            if (SkipLineComment()) continue;
+        } else if (c == '{') {
+            ++depth;
+        } else if (c == '}') {
+            if (--depth == 0) {
+                ++pos_;
+                return true;
+            }
+        }
+        ++pos_;
+    }
+    Seek(start);
+    return Fail("object opened before " + Where() + " is not closed before the end of the file");
+}
+
+}  // namespace gfx::xfile
