@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "gfx/math.h"
+#include "gfx/xfile_quote.h"
 
 namespace gfx::xfile {
 
@@ -48,7 +49,7 @@ Status TooManyVertices(const std::string& label, std::size_t needed) {
 }
 
 std::string Label(const MeshData& mesh, std::size_t ordinal) {
-    if (!mesh.name.empty()) return "mesh '" + std::string(mesh.name) + "'";
+    if (!mesh.name.empty()) return "mesh " + Quoted(mesh.name);
     return "mesh " + std::to_string(ordinal) + " (unnamed)";
 }
 

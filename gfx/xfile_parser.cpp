@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "gfx/math.h"
+#include "gfx/xfile_quote.h"
 
 namespace gfx::xfile {
 
@@ -62,13 +63,6 @@ Colour PackColour(float r, float g, float b, float a) {
     return channel(a) << 24 | channel(r) << 16 | channel(g) << 8 | channel(b);
 }
 
-std::string Quoted(std::string_view name) {
-    std::string out = "'";
-    out.append(name);
-    out += "'";
-    return out;
-}
-
 // Exporters also name objects with bare numbers ("Frame 001").
 bool IsName(const Token& token) {
     return token.kind == TokenKind::kName ||
@@ -82,7 +76,7 @@ struct Header {
     Kind kind = Kind::kOther;
 
     std::string Describe() const {
-        std::string text(identifier);
+        std::string text = PrintableText(identifier);
         if (!name.empty()) text += " " + Quoted(name);
         return text;
     }
@@ -152,7 +146,7 @@ class Parser {
                 what = "unexpected end of the data";
                 break;
             default:
-                what = "unexpected '" + std::string(token.text) + "'";
+                what = "unexpected " + Quoted(token.text);
                 break;
         }
         return Error{what + " " + where + " (" + r_.Where() + ")"};
@@ -164,7 +158,7 @@ class Parser {
         header.identifier = identifier.text;
         header.kind = Classify(identifier.text);
         Token token;
-        if (!r_.Next(token)) return ReaderError(std::string(identifier.text));
+        if (!r_.Next(token)) return ReaderError(PrintableText(identifier.text));
         if (IsName(token)) {
             header.name = token.text;
             if (!r_.Next(token)) return ReaderError(header.Describe());

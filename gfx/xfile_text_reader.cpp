@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstring>
 
+#include "gfx/xfile_quote.h"
+
 namespace gfx::xfile {
 
 namespace {
@@ -70,11 +72,7 @@ std::string TextReader::Describe() const {
            (!IsDelimiter(text_[end]) || text_[end] == '#')) {
         ++end;
     }
-    std::string shown;
-    for (char c : text_.substr(pos_, end - pos_)) {
-        shown += (c >= 0x20 && c < 0x7f) ? c : '?';
-    }
-    return "'" + shown + "'";
+    return Quoted(text_.substr(pos_, end - pos_));
 }
 
 bool TextReader::Next(Token& token) {

@@ -108,6 +108,45 @@ TEST(XFileErrors, MalformedTextNamesTheLine) {
     ExpectTextFailure("Skipped { { }", "not closed before the end of the file");
 }
 
+// Messages are UTF-8 while a file's names may be Shift-JIS or garbage: well-formed UTF-8 is
+// quoted as it is, any other byte as '?'.
+bool IsWellFormedUtf8(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        if ((lead >= 0x80 && lead < 0xC2) || lead > 0xF4 || text.size() - i < length) return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+TEST(XFileErrors, MessagesQuoteFileTextAsWellFormedUtf8) {
+    const std::string badFace = " { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,5;; }";
+    const struct {
+        std::string body;
+        std::string shown;
+    } cases[] = {
+        // "頭" in Shift-JIS, then in UTF-8.
+        {"Mesh \x93\xAA" + badFace, "mesh '\?\?': face 0 uses vertex 5 of 3"},
+        {"Mesh \xE9\xA0\xAD" + badFace, "mesh '\xE9\xA0\xAD': face 0 uses vertex 5 of 3"},
+        // A stray byte, a control character and a cut UTF-8 sequence.
+        {"template Frame \xAC { }", "unexpected '?' in template 'Frame'"},
+        {"Frame F\x01 { ] }", "Frame 'F?'"},
+        {"Frame \xE9\xA0 { 12 }", "Frame '\?\?'"},
+        {"Mesh {\n 3;\n 0;0;0;, 1\xE9\xA0\xAD;0;0;, 0;1;0;; }", "malformed number '1\xE9\xA0\xAD'"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.body);
+        const std::string error = Failure(LoadText("xof 0302txt 0032\n" + c.body));
+        EXPECT_TRUE(IsWellFormedUtf8(error)) << error;
+        EXPECT_NE(error.find(c.shown), std::string::npos) << "message: " << error;
+    }
+}
+
 TEST(XFileErrors, FramesNestedTooDeep) {
     std::string deep;
     for (int i = 0; i < 300; ++i) deep += "Frame {\n";
