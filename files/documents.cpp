@@ -2,6 +2,7 @@
 
 #include "files/animation_file.h"
 #include "files/part_file.h"
+#include "framework/asset_paths.h"
 
 namespace files {
 
@@ -12,6 +13,7 @@ bool OpenPartFile(model::Model& model, const std::string& path) {
         model.AbandonTable();
         return false;
     }
+    model.documentFolder = framework::FolderOf(path);
     return model.OpenLoadedTable();
 }
 

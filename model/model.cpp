@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "framework/asset_paths.h"
 #include "framework/texture_cache.h"
 
 namespace model {
@@ -12,10 +13,7 @@ constexpr gfx::Vec3 kOrigin{0, 0, 0};
 constexpr gfx::Quat kIdentity{0, 0, 0, 1};
 }  // namespace
 
-std::string_view PartNameFromPath(std::string_view path) {
-    const auto separator = path.find_last_of("/\\");
-    return separator == std::string_view::npos ? path : path.substr(separator + 1);
-}
+std::string_view PartNameFromPath(std::string_view path) { return framework::FileNamePart(path); }
 
 void Model::ReleaseAllMeshes() {
     for (auto& mesh : parts.mesh) mesh.Release();
@@ -25,8 +23,9 @@ bool Model::LoadAllMeshes() {
     ReleaseAllMeshes();
     for (int i = 0; i < parts.count; ++i) {
         const std::string path(parts.Path(i));
+        const std::string found = framework::LookUpBeside(path, documentFolder);
         // Colour key none, outline data built, one mip level.
-        if (!parts.mesh[i].LoadFromFile(textures_, path, 0, true, 1)) {
+        if (!parts.mesh[i].LoadFromFile(textures_, found, 0, true, 1)) {
             host_.ShowMessage(std::string(kReadFailedMessage) + "\r" + path);
             return false;
         }

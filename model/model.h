@@ -62,6 +62,10 @@ public:
 
     ModelHost& host() { return host_; }
 
+    // The folder of the part file the model was opened from (empty for a new model): meshes
+    // whose stored paths do not exist as written are looked up there by file name.
+    std::string documentFolder;
+
 private:
     void ClearSlot(int i);
     framework::TextureCache& textures_;

@@ -133,4 +133,23 @@ TEST_F(CliModelCommandsTest, AMissingMeshFailsCheckWithItsPath) {
     EXPECT_EQ(run.err, "ファイルの読み込みに失敗しました。\nC:\\parts\\body.x\n");
 }
 
+TEST_F(CliModelCommandsTest, MeshesFromAnotherMachineAreFoundBesideThePartFile) {
+    // The worked example names C:\parts\body.x and C:\parts\arm.x.
+    fs::copy_file(kData + "/files/two_parts.pwp", dir_ / "two_parts.pwp");
+    fs::copy_file(kData + "/model/cube.x", dir_ / "body.x");
+    fs::copy_file(kData + "/model/cube.x", dir_ / "arm.x");
+    const CliRun run = RunCli("check " + (dir_ / "two_parts.pwp").string());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "parts: 2\n"
+              "scale: 1\n"
+              "part 0: body.x parent -1 level 0 vertices 24 faces 12 materials 1\n"
+              "part 1: arm.x parent 0 level 1 vertices 24 faces 12 materials 1\n"
+              "keys in use: 0\n");
+    // The stored paths are unchanged.
+    const std::string out = (dir_ / "out.pwp").string();
+    ASSERT_EQ(RunCli("resave " + (dir_ / "two_parts.pwp").string() + " " + out).exitCode, 0);
+    EXPECT_EQ(ReadBytes(out), ReadBytes(kData + "/files/two_parts.pwp"));
+}
+
 }  // namespace
