@@ -5,6 +5,7 @@
 
 #include "framework/command_line.h"
 #include "framework/system_report.h"
+#include "framework/user_files.h"
 
 namespace framework {
 
@@ -54,7 +55,7 @@ void LogMessage(const char* format, ...) {
 void LogSeparator() { ProcessLog().Separator(); }
 
 int InitDebugStream() {
-    if (IsSwitchPresent("-dbf")) ProcessLog().SetPath(ModuleDirectory() + "debug.txt");
+    if (IsSwitchPresent("-dbf")) ProcessLog().SetPath(UserFilePath("debug.txt"));
     LogSeparator();
     LogMessage("InitDebugStream\n");
     WriteSystemReport(ProcessLog(), CollectSystemFacts());

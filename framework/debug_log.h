@@ -1,7 +1,8 @@
 #pragma once
 // The debug log: entries appended to a file (the "-dbf" switch puts "debug.txt" beside the
-// executable) or, without a file, written to standard error. Every entry opens and closes the
-// file, so the log is complete even when the program stops abruptly.
+// executable, or where user_files.h says when that folder cannot be written) or, without a file,
+// written to standard error. Every entry opens and closes the file, so the log is complete even
+// when the program stops abruptly.
 
 #include <cstdarg>
 #include <string>

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "framework/input_devices.h"
+
 namespace framework {
 
 namespace {
@@ -27,10 +29,12 @@ std::string NoticeAsLines(std::string_view text) {
 void ShowMessage(std::string_view text) {
     if (Handler()) {
         Handler()(text);
-        return;
+    } else {
+        const std::string lines = NoticeAsLines(text) + "\n";
+        std::fwrite(lines.data(), 1, lines.size(), stderr);
     }
-    const std::string lines = NoticeAsLines(text) + "\n";
-    std::fwrite(lines.data(), 1, lines.size(), stderr);
+    // A button held while the box was open counts as newly pressed in the next frame.
+    ClearInputState();
 }
 
 }  // namespace framework

@@ -1,0 +1,149 @@
+#include "files/settings_file.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <optional>
+
+#include "files/profile_text.h"
+#include "framework/user_files.h"
+
+namespace files {
+
+namespace {
+
+// Far beyond any settings file the program writes; a larger file is treated as unreadable.
+constexpr long kMaxSettingsBytes = 8L << 20;
+
+bool IsCSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+std::string_view SkipSpace(std::string_view text) {
+    while (!text.empty() && IsCSpace(text.front())) text.remove_prefix(1);
+    return text;
+}
+
+// The file's bytes; empty text for a missing file; an error for a file that exists but cannot
+// be read whole.
+gfx::Result<std::string> ReadFileBytes(const std::filesystem::path& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        if (errno == ENOENT) return std::string();
+        return gfx::Error{"cannot read " + path.string() + ": " + std::strerror(errno)};
+    }
+    std::string bytes;
+    char chunk[4096];
+    std::size_t got = 0;
+    bool tooLarge = false;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        bytes.append(chunk, got);
+        if (bytes.size() > static_cast<std::size_t>(kMaxSettingsBytes)) {
+            tooLarge = true;
+            break;
+        }
+    }
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (tooLarge) return gfx::Error{path.string() + " is too large for a settings file"};
+    if (failed) return gfx::Error{"cannot read " + path.string()};
+    return bytes;
+}
+
+gfx::Status WriteFileBytesReplacing(const std::filesystem::path& path, std::string_view bytes) {
+    std::filesystem::path temporary = path;
+    temporary += ".tmp" + std::to_string(::getpid());
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (file == nullptr) {
+        return gfx::Error{"cannot write " + temporary.string() + ": " + std::strerror(errno)};
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const bool closed = std::fclose(file) == 0;
+    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return gfx::Error{"cannot write " + path.string()};
+    }
+    return gfx::Status::Ok();
+}
+
+}  // namespace
+
+std::string SettingsFile::Read(std::string_view section, std::string_view key,
+                               std::string_view fallback) const {
+    const gfx::Result<std::string> bytes = ReadFileBytes(path_);
+    if (!bytes) return std::string(fallback);
+    std::optional<std::string> value = FindProfileValue(*bytes, section, key);
+    return value ? std::move(*value) : std::string(fallback);
+}
+
+int SettingsFile::ReadInteger(std::string_view section, std::string_view key,
+                              std::string_view fallback) const {
+    return SettingInteger(Read(section, key, fallback));
+}
+
+double SettingsFile::ReadDecimal(std::string_view section, std::string_view key,
+                                 std::string_view fallback) const {
+    return SettingDecimal(Read(section, key, fallback));
+}
+
+gfx::Status SettingsFile::Write(std::string_view section, std::string_view key,
+                                std::string_view value) const {
+    const gfx::Result<std::string> bytes = ReadFileBytes(path_);
+    if (!bytes) return gfx::Error{bytes.error()};
+    const gfx::Result<std::string> edited = SetProfileValue(*bytes, section, key, value);
+    if (!edited) return gfx::Error{edited.error()};
+    return WriteFileBytesReplacing(path_, *edited);
+}
+
+SettingsFile ProgramSettings() {
+    return SettingsFile(framework::UserFilePath(kSettingsFileName));
+}
+
+std::string ReadSetting(std::string_view section, std::string_view key, std::string_view fallback) {
+    return ProgramSettings().Read(section, key, fallback);
+}
+
+void WriteSetting(std::string_view section, std::string_view key, std::string_view value) {
+    (void)ProgramSettings().Write(section, key, value);
+}
+
+int SettingInteger(std::string_view text) {
+    text = SkipSpace(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    // Accumulated towards the sign so that INT_MIN itself is reachable.
+    constexpr long long kLimit = static_cast<long long>(std::numeric_limits<int>::max()) + 1;
+    long long magnitude = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') break;
+        magnitude = std::min(magnitude * 10 + (c - '0'), kLimit);
+    }
+    const long long value = negative ? -magnitude : magnitude;
+    return static_cast<int>(std::min<long long>(value, std::numeric_limits<int>::max()));
+}
+
+double SettingDecimal(std::string_view text) {
+    text = SkipSpace(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    // from_chars takes no sign of its own here: "+-1" is not a number, as for atof.
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) return 0.0;
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    (void)end;
+    if (error != std::errc()) return 0.0;
+    return negative ? -value : value;
+}
+
+}  // namespace files

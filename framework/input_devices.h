@@ -1,0 +1,45 @@
+#pragma once
+// The program's input, process-wide: set up at start-up after the graphics device (whose mode
+// decides how the cursor is reported), sampled once per frame before the editor's frame step,
+// released in the teardown. The keyboard and the mouse come from the windowing layer's event
+// source; the game controllers from the system's input devices.
+
+#include <functional>
+
+#include "framework/game_controllers.h"
+#include "framework/input_source.h"
+#include "framework/input_state.h"
+
+namespace framework {
+
+// Writes the log separator and "InitDirectInput", keeps the source (which must outlive
+// FreeInput) and the mode, starts with a cleared record, moves the cursor to the middle of the
+// client area, and opens the game controllers. Returns 1: the windowing layer's keyboard and
+// mouse are always there, and controller problems never fail the set-up.
+int InitDirectInput(InputEventSource& source, bool windowed,
+                    EventDeviceAccess& devices = SystemEventDevices());
+
+// Writes the log separator and "FreeInput", closes the controllers and lets go of the source.
+// Safe without InitDirectInput and when called twice.
+void FreeInput();
+
+// Samples this frame's input; while Escape is down, calls requestClose (the main window's
+// close request) once per frame. Does nothing before InitDirectInput.
+void PollInput(const std::function<void()>& requestClose);
+
+// The process-wide record: the manipulator drags overwrite its cursor.
+InputState& ProcessInputState();
+
+// See MouseButtonState(const InputState&, int).
+int MouseButtonState(int button);
+PixelPoint CursorPosition();
+int WheelDelta();
+
+// Moves the system cursor to (x, y): client coordinates of the main window when windowed,
+// screen coordinates when full-screen.
+void SetCursorPosition(int x, int y);
+
+// Clears the process-wide record (see ClearInputState(InputState&)); returns 0.
+int ClearInputState();
+
+}  // namespace framework

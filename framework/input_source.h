@@ -1,0 +1,63 @@
+#pragma once
+// What the windowing layer tells the input sampling: the mouse buttons and the Escape key as
+// they stand, the wheel movement since the last poll, and where the system cursor and the main
+// window's client area are on the screen.
+
+#include <array>
+
+namespace framework {
+
+inline constexpr int kMouseButtonCount = 4;  // left, right, middle, fourth
+inline constexpr int kWheelNotch = 120;      // wheel movement of one notch
+
+struct PixelPoint {
+    int x = 0, y = 0;
+    friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
+};
+
+// The main window's client area: its top-left corner in screen coordinates and its size.
+struct ClientArea {
+    PixelPoint origin;
+    int width = 0, height = 0;
+};
+
+class InputEventSource {
+  public:
+    virtual ~InputEventSource() = default;
+
+    // Down state of each mouse button now (index 0 left, 1 right, 2 middle, 3 fourth).
+    virtual std::array<bool, kMouseButtonCount> ButtonsDown() const = 0;
+    virtual bool EscapeDown() const = 0;
+    // The wheel movement delivered since the previous call (positive away from the user,
+    // kWheelNotch per notch); the call starts the next count at 0.
+    virtual int TakeWheelMovement() = 0;
+
+    // The system cursor in screen coordinates.
+    virtual PixelPoint CursorOnScreen() const = 0;
+    virtual void MoveCursorOnScreen(PixelPoint point) = 0;
+    virtual ClientArea MainClientArea() const = 0;
+};
+
+// The button, key and wheel half of a source, kept from the events as they arrive. The
+// windowing layer derives from it, forwards its events, and adds the cursor and window queries.
+class RecordedInputEvents : public InputEventSource {
+  public:
+    // An index outside 0-3 is ignored.
+    void OnMouseButton(int index, bool down);
+    void OnWheel(int movement);
+    void OnEscape(bool down);
+    // Releases that happen while the program does not have the keyboard and mouse never arrive:
+    // everything reads as up until pressed again.
+    void OnFocusLost();
+
+    std::array<bool, kMouseButtonCount> ButtonsDown() const override { return buttons_; }
+    bool EscapeDown() const override { return escape_; }
+    int TakeWheelMovement() override;
+
+  private:
+    std::array<bool, kMouseButtonCount> buttons_{};
+    bool escape_ = false;
+    int wheel_ = 0;
+};
+
+}  // namespace framework

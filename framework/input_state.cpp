@@ -1,0 +1,37 @@
+#include "framework/input_state.h"
+
+#include <algorithm>
+
+namespace framework {
+
+int MouseButtonState(const InputState& state, int button) {
+    if (button < 0 || button >= kMouseButtonCount) return 0;
+    const auto index = static_cast<std::size_t>(button);
+    return (state.buttons[index] ? 2 : 0) + (state.previousButtons[index] ? 1 : 0);
+}
+
+PixelPoint SampledCursor(PixelPoint onScreen, const ClientArea& client, bool windowed) {
+    if (!windowed) return onScreen;
+    const long long x = static_cast<long long>(onScreen.x) - client.origin.x;
+    const long long y = static_cast<long long>(onScreen.y) - client.origin.y;
+    return {static_cast<int>(std::clamp<long long>(x, 0, std::max(client.width, 0))),
+            static_cast<int>(std::clamp<long long>(y, 0, std::max(client.height, 0)))};
+}
+
+void PollInput(InputState& state, InputEventSource& source, bool windowed,
+               const std::function<void()>& requestClose) {
+    state.escapeDown = source.EscapeDown();
+    state.cursor = SampledCursor(source.CursorOnScreen(), source.MainClientArea(), windowed);
+    state.previousButtons = state.buttons;
+    state.buttons = source.ButtonsDown();
+    state.wheel = source.TakeWheelMovement();
+    if (state.escapeDown && requestClose) requestClose();
+}
+
+void ClearInputState(InputState& state) {
+    state.escapeDown = false;
+    state.buttons = {};
+    state.previousButtons = {};
+}
+
+}  // namespace framework

@@ -1,0 +1,38 @@
+#pragma once
+// The input record sampled once per frame: the mouse buttons with their state in the frame
+// before, the cursor, the wheel, and the Escape key that closes the program.
+
+#include <array>
+#include <functional>
+
+#include "framework/input_source.h"
+
+namespace framework {
+
+struct InputState {
+    std::array<bool, kMouseButtonCount> buttons{};          // down at the last poll
+    std::array<bool, kMouseButtonCount> previousButtons{};  // down at the poll before
+    bool escapeDown = false;
+    // Client coordinates of the main window, clamped to 0..width and 0..height (both included),
+    // when windowed; screen coordinates, unclamped, when full-screen.
+    PixelPoint cursor;
+    int wheel = 0;  // wheel movement reported by the last poll
+};
+
+// 2 if the button was down at the last poll, plus 1 if it was down at the poll before:
+// 0 up, 2 pressed in this frame, 3 held, 1 released in this frame. 0 for an index outside 0-3.
+int MouseButtonState(const InputState& state, int button);
+
+// The cursor as the record holds it: the screen position converted to client coordinates and
+// clamped when windowed, as it is when full-screen.
+PixelPoint SampledCursor(PixelPoint onScreen, const ClientArea& client, bool windowed);
+
+// Samples the source into state. While Escape is down, requestClose is called once per poll.
+void PollInput(InputState& state, InputEventSource& source, bool windowed,
+               const std::function<void()>& requestClose);
+
+// Forgets the keys and buttons, so that a button still held reads as pressed in the next frame
+// (after a message box, which swallows the release of whatever was pressed before it).
+void ClearInputState(InputState& state);
+
+}  // namespace framework

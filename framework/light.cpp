@@ -1,0 +1,15 @@
+#include "framework/graphics_types.h"
+#include "gfx/math.h"
+
+namespace framework {
+
+Light MakeDirectionalLight(gfx::Vec3 direction, gfx::ColourValue diffuse) {
+    Light light;
+    light.type = kLightDirectional;
+    light.diffuse = diffuse;
+    light.direction = gfx::Vec3Normalize(direction);
+    light.range = kLightRangeMax;
+    return light;
+}
+
+}  // namespace framework

@@ -1,0 +1,120 @@
+#include "framework/sound.h"
+
+#include <gtest/gtest.h>
+
+#include "framework/command_line.h"
+#include "framework/notice.h"
+#include "tests/framework/log_capture.h"
+
+namespace framework {
+namespace {
+
+using testing_support::LogCapture;
+
+const std::string kSeparator(kLogSeparator);
+
+class FakeSound : public SoundBackend {
+  public:
+    gfx::Status OpenPlayback() override {
+        calls.push_back("open");
+        return gfx::Status::Ok();
+    }
+    gfx::Status SetPlaybackFormat() override {
+        calls.push_back("format");
+        if (!acceptsFormat) return gfx::Error{"refused"};
+        return gfx::Status::Ok();
+    }
+    std::optional<std::vector<long>> ReadVolume() override { return volume; }
+    void WriteVolume(const std::vector<long>& value) override {
+        calls.push_back("volume");
+        volume = value;
+    }
+    void ClosePlayback() override { calls.push_back("close"); }
+
+    bool acceptsFormat = true;
+    std::optional<std::vector<long>> volume = std::vector<long>{40, 52};
+    std::vector<std::string> calls;
+};
+
+class SoundTest : public testing::Test {
+  protected:
+    void SetUp() override { Arguments({}); }
+    void TearDown() override {
+        Arguments({});
+        SetNoticeHandler({});
+    }
+    static void Arguments(std::vector<const char*> switches) {
+        switches.insert(switches.begin(), "posewrighter");
+        SetCommandLine(static_cast<int>(switches.size()), switches.data());
+    }
+    LogCapture log;
+    FakeSound backend;
+    SoundDevice device;
+};
+
+TEST_F(SoundTest, StartAndStopInOrderRestoringTheVolume) {
+    ASSERT_EQ(InitDirectSound(device, backend), 1);
+    MusicLoader loader;
+    ASSERT_EQ(InitDirectMusic(loader), 1);
+    EXPECT_TRUE(loader.created);
+    EXPECT_TRUE(device.sound3D);
+    EXPECT_EQ(device.listener.distanceFactor, 1.0f);
+    EXPECT_EQ(device.listener.position, (gfx::Vec3{0, 0, 0}));
+    EXPECT_EQ(device.listener.front, (gfx::Vec3{0, 0, 1}));
+    EXPECT_EQ(device.listener.top, (gfx::Vec3{0, 1, 0}));
+
+    backend.volume = std::vector<long>{0, 0};  // changed while the program ran
+    FreeDirectMusic(loader);
+    FreeDirectSound(device);
+    EXPECT_FALSE(loader.created);
+    EXPECT_EQ(backend.volume, (std::vector<long>{40, 52}));
+    EXPECT_EQ(backend.calls, (std::vector<std::string>{"open", "format", "volume", "close"}));
+    EXPECT_EQ(log.Text(), kSeparator + "InitDirectSound\n3Dサウンド = ON\nエフェクト = ON\n" +
+                              kSeparator + "InitDirectMusic\n" + kSeparator + "FreeDirectMusic\n" +
+                              kSeparator + "FreeDirectSound\n");
+}
+
+TEST_F(SoundTest, SwitchesTurnOffThe3DListenerAndTheEffectsLine) {
+    Arguments({"/3ds", "/fx"});
+    ASSERT_EQ(InitDirectSound(device, backend), 1);
+    EXPECT_FALSE(device.sound3D);
+    EXPECT_FALSE(device.listenerCreated);
+    SetListenerDistanceFactor(device, 2.0f);
+    SetListenerPosition(device, {1, 2, 3});
+    EXPECT_EQ(device.listener.distanceFactor, 0.0f);
+    EXPECT_EQ(device.listener.position, (gfx::Vec3{0, 0, 0}));
+    EXPECT_EQ(log.Text(), kSeparator + "InitDirectSound\n3Dサウンド = OFF\nエフェクト = OFF\n");
+}
+
+TEST_F(SoundTest, ARefusedFormatFailsStartUpAndFreeClosesWhatWasOpened) {
+    std::vector<std::string> notices;
+    SetNoticeHandler([&](std::string_view text) { notices.emplace_back(text); });
+    backend.acceptsFormat = false;
+    EXPECT_EQ(InitDirectSound(device, backend), 0);
+    EXPECT_EQ(notices, std::vector<std::string>{"サウンドフォーマットが指定できません."});
+    FreeDirectSound(device);
+    FreeDirectSound(device);
+    EXPECT_EQ(backend.calls, (std::vector<std::string>{"open", "format", "close"}))
+        << "closed once, and no volume written that was never read";
+}
+
+TEST_F(SoundTest, AlsaWithoutSuchADeviceGoesOnSilently) {
+    const auto alsa = MakeAlsaSound("posewrighter_no_such_device");
+    EXPECT_EQ(InitDirectSound(device, *alsa), 1);
+    EXPECT_FALSE(device.playbackOpen);
+    const std::string text = log.Text();
+    const std::string start = kSeparator + "InitDirectSound\nサウンドデバイスが開けません (";
+    EXPECT_EQ(text.rfind(start, 0), 0u) << text;
+    EXPECT_TRUE(text.ends_with("). サウンドなしで続けます.\n")) << text;
+    FreeDirectSound(device);
+}
+
+TEST_F(SoundTest, TheProgramsDefaultDeviceStartsWithOrWithoutSound) {
+    EXPECT_EQ(InitDirectSound(), 1);
+    FreeDirectSound();
+    FreeDirectSound();
+    EXPECT_FALSE(ProcessSoundDevice().playbackOpen);
+}
+
+}  // namespace
+}  // namespace framework
