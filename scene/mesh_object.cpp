@@ -171,7 +171,10 @@ void MeshObject::Discard() {
     projected.clear();
     faceEdges.clear();
     faceFront.clear();
+    outlineVertices.clear();
     outlineEnabled = false;
+    buffers_.reset();
+    buffersDevice_ = nullptr;
 }
 
 void MeshObject::ComputeBounds() {
@@ -188,6 +191,7 @@ void MeshObject::BuildOutlineData() {
     projected.clear();
     faceEdges.clear();
     faceFront.clear();
+    outlineVertices.clear();
     vertexCount = 0;
     indexCount = 0;
     if (!d3dMesh) return;
@@ -222,6 +226,7 @@ void MeshObject::BuildOutlineData() {
     }
     projected.assign(vertexCount, gfx::Vec3{});
     faceFront.assign(faceCount, 0);
+    outlineVertices.assign(std::size_t{faceCount} * 6, LineVertex{});
 
     mesh.UnlockVertexBuffer();
     mesh.UnlockIndexBuffer();

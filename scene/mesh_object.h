@@ -7,11 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "framework/mesh_buffers.h"
 #include "gfx/math_types.h"
 #include "gfx/mesh.h"
+#include "scene/draw_primitives.h"
 #include "scene/mesh_outline.h"
 
 namespace framework {
+class GraphicsDevice;
 class TextureCache;
 struct Texture;
 }  // namespace framework
@@ -45,9 +48,15 @@ class MeshObject {
     void Release();
     // Box and sphere over every vertex of the current mesh.
     void ComputeBounds();
-    // Fills faceEdges (neighbours and edge end points) and sizes projected and faceFront for the
-    // current mesh; positions are read by the mesh's vertex stride.
+    // Fills faceEdges (neighbours and edge end points) and sizes projected, faceFront and
+    // outlineVertices for the current mesh; positions are read by the mesh's vertex stride.
     void BuildOutlineData();
+    // Draws every material's subset at `world`. With `outline` set on a mesh loaded with outline
+    // data, whose origin lies nearer than 15 units to the camera (taken from the view matrix),
+    // the silhouette follows in `outlineColour`, unlit. The mesh's device buffers are made on
+    // the first draw on a device and kept until Release.
+    void Draw(framework::GraphicsDevice& device, const gfx::Matrix& world, bool outline,
+              gfx::Colour outlineColour);
     // Materials whose diffuse equals `match` exactly get the new diffuse, ambient 0.4 times it,
     // and their emissive rescaled to keep its brightness relative to the new diffuse.
     void RecolourByColour(gfx::ColourValue match, gfx::ColourValue colour);
@@ -69,13 +78,25 @@ class MeshObject {
     std::vector<gfx::Vec3> projected;
     std::vector<FaceEdges> faceEdges;
     std::vector<std::uint8_t> faceFront;
+    // Room for the worst case, three edges of every face; the first 2n entries hold the lines.
+    std::vector<LineVertex> outlineVertices;
     bool outlineEnabled = false;
 
   private:
     // Empties the object without a log line (used by Release and after a failed load).
     void Discard();
+    // True when BuildOutlineData has sized every outline array for the current mesh.
+    bool HasOutlineData() const;
+    // Projects the mesh through world * view * projection, marks the faces turned towards the
+    // camera and draws the front faces' edges that border a back face or no face.
+    void DrawOutline(framework::GraphicsDevice& device, const gfx::Matrix& world,
+                     gfx::Colour colour);
+    // Vertex and index buffer objects on `buffersDevice_`; made once per load and device.
+    const framework::MeshBuffers* Buffers(framework::GraphicsDevice& device);
 
-    framework::TextureCache* textureCache_ = nullptr;  // where `textures` came from
+    framework::TextureCache* textureCache_ = nullptr;           // where `textures` came from
+    std::unique_ptr<framework::MeshBuffers> buffers_;           // null until drawn, or when refused
+    const framework::GraphicsDevice* buffersDevice_ = nullptr;  // the device buffers_ is for
 };
 
 }  // namespace scene

@@ -1,4 +1,4 @@
-// Scale, orientation, position and the world-space queries of a transform node.
+// Scale, orientation, position, drawing and the world-space queries of a transform node.
 
 #include "scene/transform_node.h"
 
@@ -31,6 +31,11 @@ void TransformNode::Bind(MeshObject& meshObject, gfx::Vec3 position, float nodeS
     scale = nodeScale;
     mesh = &meshObject;
     bound = 1;
+}
+
+void TransformNode::Draw(framework::GraphicsDevice& device, bool outline,
+                         gfx::Colour outlineColour) const {
+    if (mesh != nullptr && bound == 1) mesh->Draw(device, WorldMatrix(), outline, outlineColour);
 }
 
 void TransformNode::SetScale(float newScale) {

@@ -1,6 +1,6 @@
 #pragma once
 // One frame of the scene hierarchy: orientation, uniform scale and position relative to an
-// optional parent node, with an optional mesh hit-tested (and later drawn) at that frame.
+// optional parent node, with an optional mesh hit-tested and drawn at that frame.
 //
 // `local` holds the node's X, Y and Z axes (in the parent's frame, each multiplied by `scale`)
 // in rows 0 to 2 and the position (in the parent's frame, not scaled) in row 3. Nothing derived
@@ -11,6 +11,10 @@
 #include <cstdint>
 
 #include "gfx/math_types.h"
+
+namespace framework {
+class GraphicsDevice;
+}
 
 namespace scene {
 
@@ -26,6 +30,12 @@ class TransformNode {
   public:
     TransformNode() = default;
     virtual ~TransformNode() = default;
+
+    // Draws the bound mesh at the world matrix, with its silhouette outline in `outlineColour`
+    // when `outline` is set (MeshObject::Draw). A node without a mesh, or not bound, draws
+    // nothing.
+    virtual void Draw(framework::GraphicsDevice& device, bool outline,
+                      gfx::Colour outlineColour) const;
 
     // Attaches a mesh and resets the node to the identity orientation at `position` with the
     // uniform scale `nodeScale`. Marks the node bound; the parent link is kept.
