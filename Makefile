@@ -3,7 +3,6 @@ BUILD        ?= build
 BUILD_TYPE   ?= RelWithDebInfo
 JOBS         ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
-SAMPLE       ?= samples/robot/body.x
 
 CMAKE_CONFIGURE = cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
 
@@ -23,8 +22,9 @@ configure: deps
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The editor; without a display it runs on Xvfb and leaves a screenshot (scripts/run-editor.sh).
 run: build
-	$(BUILD)/app/posewrighter-cli mesh-info $(SAMPLE)
+	@scripts/run-editor.sh $(BUILD)/app/posewrighter $(ARGS)
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

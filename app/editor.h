@@ -1,0 +1,62 @@
+#pragma once
+// The editor's start-up, per-frame step and shutdown as the application spine runs them. The
+// frame so far clears the view and draws the floor grid and the world axes.
+
+#include <string_view>
+
+#include "app/application.h"
+#include "app/editor_window.h"
+#include "app/panel_states.h"
+#include "app/session.h"
+#include "files/settings_file.h"
+#include "framework/graphics_device.h"
+#include "gfx/math_types.h"
+#include "scene/overlay_text.h"
+
+namespace app {
+
+inline constexpr std::string_view kMainWindowTitle = "Posewrighter Version 1.02";
+inline constexpr std::string_view kMainWindowSection = "MAIN_WINDOW";
+inline constexpr gfx::Colour kBackgroundColour = 0xFF18415A;
+// The overlay text's font: slot 0, a Japanese monospaced Gothic face, 10 pixels high, and the
+// weight value that start-up has always passed through unchanged.
+inline constexpr std::string_view kOverlayFace = "ＭＳ ゴシック";
+inline constexpr std::int32_t kOverlayHeight = 10;
+inline constexpr std::int32_t kOverlayWeight = -256;
+
+// The camera's projection: 45 degrees vertically, the back buffer's aspect, depth 0.1 to 10000.
+gfx::Matrix EditorProjection(int screenWidth, int screenHeight);
+
+class Editor : public EditorSteps {
+  public:
+    Editor(Session& session, framework::GraphicsDevice& device, scene::OverlayFonts& overlay,
+           EditorWindow& window, const PanelStates& panels, files::SettingsFile settings)
+        : session_(session),
+          device_(device),
+          overlay_(overlay),
+          window_(window),
+          panels_(panels),
+          settings_(std::move(settings)) {}
+
+    // Titles the window, sets the projection and the initial camera, makes the pan plane,
+    // restores the window's position, creates the overlay font and resets the rebuild pose and
+    // the animation keys.
+    void Startup() override;
+    // Draws the view and presents it.
+    void Frame() override;
+    // Stores the window's position.
+    void Shutdown() override;
+
+    // The frame up to presenting it: the back buffer then holds the finished view.
+    void DrawView();
+
+  private:
+    Session& session_;
+    framework::GraphicsDevice& device_;
+    scene::OverlayFonts& overlay_;
+    EditorWindow& window_;
+    const PanelStates& panels_;
+    files::SettingsFile settings_;
+};
+
+}  // namespace app

@@ -1,0 +1,19 @@
+#pragma once
+// What the editor does with the main window: its title, and its position kept in the settings
+// file, restored onto one of the screens.
+
+#include <string_view>
+#include <vector>
+
+#include "framework/placeable_window.h"
+
+namespace app {
+
+class EditorWindow : public framework::PlaceableWindow {
+  public:
+    virtual bool SetTitle(std::string_view text) = 0;
+    // The screens' rectangles, the primary screen first.
+    virtual std::vector<framework::ScreenRect> Screens() const = 0;
+};
+
+}  // namespace app

@@ -1,0 +1,77 @@
+#include "app/main/desktop_framework.h"
+
+#include "framework/debug_log.h"
+#include "framework/input_devices.h"
+#include "framework/qt/message_box.h"
+#include "framework/qt/screens.h"
+#include "framework/sound.h"
+
+namespace app {
+
+std::vector<framework::ScreenRect> DesktopEditorWindow::Screens() const {
+    return framework::qt::ScreenRects();
+}
+
+DesktopFramework::DesktopFramework(Session& session) : session_(session) {
+    window_.SetWindowedQuery([this] { return device_.Windowed() == 1; });
+    overlay_.ConnectDeviceHooks();
+    // A box swallows the release of whatever button was held when it opened.
+    framework::qt::InstallMessageBoxNotices(window_, [] { framework::ClearInputState(); });
+}
+
+bool DesktopFramework::InitDebugStream() {
+    return framework::InitDebugStream() == 1;
+}
+
+bool DesktopFramework::CreateMainWindow() {
+    return window_.CreateMainWindow();
+}
+
+bool DesktopFramework::InitGraphics() {
+    if (device_.InitGraphics() != 1) return false;
+    session_.textures.SetUploader(&device_);
+    return true;
+}
+
+bool DesktopFramework::InitInput() {
+    return framework::InitDirectInput(input_, device_.Windowed() == 1) == 1;
+}
+
+bool DesktopFramework::InitSound() {
+    return framework::InitDirectSound() == 1;
+}
+
+bool DesktopFramework::InitMusic() {
+    return framework::InitDirectMusic() == 1;
+}
+
+void DesktopFramework::FreeMusic() {
+    framework::FreeDirectMusic();
+}
+
+void DesktopFramework::FreeSound() {
+    framework::FreeDirectSound();
+}
+
+void DesktopFramework::FreeInput() {
+    framework::FreeInput();
+}
+
+void DesktopFramework::FreeGraphics() {
+    session_.textures.SetUploader(nullptr);
+    device_.FreeGraphics();
+}
+
+void DesktopFramework::DestroyMainWindow() {
+    window_.DestroyMainWindow();
+}
+
+bool DesktopFramework::PumpMessages() {
+    return window_.PumpMessages();
+}
+
+void DesktopFramework::PollInput() {
+    framework::PollInput([this] { window_.CloseMainWindow(); });
+}
+
+}  // namespace app

@@ -1,0 +1,128 @@
+#include "framework/qt/main_window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QResizeEvent>
+#include <QScreen>
+
+#include "framework/debug_log.h"
+
+namespace framework::qt {
+
+QSurfaceFormat MainWindowFormat() {
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    // Without these, Qt may hand out a core profile that has no fixed-function pipeline.
+    format.setVersion(2, 1);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setOption(QSurfaceFormat::DeprecatedFunctions);
+    format.setRedBufferSize(8);
+    format.setGreenBufferSize(8);
+    format.setBlueBufferSize(8);
+    format.setDepthBufferSize(24);
+    format.setStencilBufferSize(0);
+    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+    format.setSwapInterval(0);
+    return format;
+}
+
+MainWindow::MainWindow() {
+    setSurfaceType(QSurface::OpenGLSurface);
+    setFormat(MainWindowFormat());
+    setFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+             Qt::WindowCloseButtonHint);
+    // Equal minimum and maximum sizes: the window manager offers no sizing border.
+    const QSize client(kClientWidth, kClientHeight);
+    setMinimumSize(client);
+    setMaximumSize(client);
+    resize(client);
+    setPosition(0, 0);
+
+    for (QScreen* screen : QGuiApplication::screens()) WatchScreen(screen);
+    QObject::connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen* screen) {
+        WatchScreen(screen);
+        framework::LogMessage("<ディスプレイモードの変更>\n");
+    });
+    QObject::connect(qGuiApp, &QGuiApplication::screenRemoved, this,
+                     [] { framework::LogMessage("<ディスプレイモードの変更>\n"); });
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::WatchScreen(QScreen* screen) {
+    QObject::connect(screen, &QScreen::geometryChanged, this,
+                     [] { framework::LogMessage("<ディスプレイモードの変更>\n"); });
+}
+
+bool MainWindow::CreateMainWindow() {
+    create();
+    if (handle() == nullptr) return false;
+    clientWidth_ = kClientWidth;
+    clientHeight_ = kClientHeight;
+    windowActive_ = 1;
+    return true;
+}
+
+void MainWindow::DestroyMainWindow() {
+    destroy();
+}
+
+bool MainWindow::SetMainWindowTitle(std::string_view text) {
+    setTitle(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    return true;
+}
+
+bool MainWindow::PumpMessages() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (!quitPosted_) return true;
+    quitPosted_ = false;
+    return false;
+}
+
+int MainWindow::CloseMainWindow() {
+    QCloseEvent close;
+    QCoreApplication::sendEvent(this, &close);
+    return 0;
+}
+
+framework::ScreenRect MainWindow::Frame() const {
+    const QRect frame = frameGeometry();
+    return {frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
+}
+
+void MainWindow::MoveRaiseAndShow(int left, int top) {
+    setFramePosition(QPoint(left, top));
+    raise();
+    show();
+}
+
+bool MainWindow::event(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::WindowActivate:
+            windowActive_ = 1;
+            framework::LogMessage("<アクティブ>\n");
+            return QWindow::event(event);
+        case QEvent::WindowDeactivate:
+            windowActive_ = 0;
+            framework::LogMessage("<非アクティブ>\n");
+            return QWindow::event(event);
+        case QEvent::Resize:
+            if (windowed_ && windowed_()) {
+                const QSize size = static_cast<QResizeEvent*>(event)->size();
+                clientWidth_ = size.width();
+                clientHeight_ = size.height();
+                framework::LogMessage("<クライアント領域 %d x %d>\n", clientWidth_, clientHeight_);
+            }
+            return QWindow::event(event);
+        case QEvent::Close:
+            // The quit ends the main loop; the window stays until the teardown destroys it.
+            event->ignore();
+            quitPosted_ = true;
+            return true;
+        default:
+            return QWindow::event(event);
+    }
+}
+
+}  // namespace framework::qt

@@ -1,0 +1,65 @@
+#pragma once
+// The editor's one top-level window: a QWindow with an OpenGL surface and a fixed 640 x 480
+// client area, a title bar with a close box and no minimise, maximise or sizing border. It keeps
+// whether it is active and how large its client area is, and turns a close request into the quit
+// that ends the main loop; the window itself stays until the teardown destroys it.
+
+#include <QSurfaceFormat>
+#include <QWindow>
+#include <functional>
+#include <string_view>
+
+#include "framework/placeable_window.h"
+
+namespace framework::qt {
+
+inline constexpr int kClientWidth = 640;
+inline constexpr int kClientHeight = 480;
+
+// A compatibility-profile format (the fixed-function pipeline stays available), a depth buffer,
+// double buffering and no wait for the vertical blank.
+QSurfaceFormat MainWindowFormat();
+
+class MainWindow : public QWindow, public framework::PlaceableWindow {
+  public:
+    MainWindow();
+    ~MainWindow() override;
+
+    // Creates the native window (not shown). False when the window system refuses it.
+    bool CreateMainWindow();
+    // Destroys the native window; nothing happens when it was never created.
+    void DestroyMainWindow();
+    bool SetMainWindowTitle(std::string_view text);
+
+    // Drains the pending window-system events. False when the quit posted by a close request
+    // has been taken; the quit is then used up.
+    bool PumpMessages();
+    // Sends the close request, handled at once: the next PumpMessages reports the quit.
+    int CloseMainWindow();
+
+    // The client size follows resizes only while this says the device runs windowed (the
+    // full-screen window's size is not the client area the editor draws).
+    void SetWindowedQuery(std::function<bool()> windowed) { windowed_ = std::move(windowed); }
+
+    int WindowActive() const { return windowActive_; }
+    int ClientWidth() const { return clientWidth_; }
+    int ClientHeight() const { return clientHeight_; }
+
+    // framework::PlaceableWindow
+    framework::ScreenRect Frame() const override;
+    void MoveRaiseAndShow(int left, int top) override;
+
+  protected:
+    bool event(QEvent* event) override;
+
+  private:
+    void WatchScreen(QScreen* screen);
+
+    std::function<bool()> windowed_;
+    int windowActive_ = 0;
+    int clientWidth_ = kClientWidth;
+    int clientHeight_ = kClientHeight;
+    bool quitPosted_ = false;
+};
+
+}  // namespace framework::qt

@@ -1,0 +1,19 @@
+#pragma once
+// The notice box of the windowed program: a message box with an empty title and an OK button,
+// owned by the main window.
+
+#include <functional>
+#include <string_view>
+
+class QWindow;
+
+namespace framework::qt {
+
+// Shows the box and waits until it is closed. A lone carriage return breaks a line.
+void ShowMessageBox(QWindow* owner, std::string_view text);
+
+// Routes framework::ShowMessage to the box; afterClose runs once each box has been closed
+// (the input sampling forgets the buttons the box swallowed).
+void InstallMessageBoxNotices(QWindow& owner, std::function<void()> afterClose);
+
+}  // namespace framework::qt

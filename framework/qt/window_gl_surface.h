@@ -1,0 +1,40 @@
+#pragma once
+// The graphics device's surface on the main window: an OpenGL compatibility-profile context made
+// with Qt on the window's native surface. The screens are the adapters; Qt cannot switch display
+// modes, so each screen lists its current mode and a 640 x 480 mode in the same format, and the
+// device always runs windowed.
+
+#include <QOpenGLContext>
+#include <memory>
+
+#include "framework/gl_surface.h"
+#include "framework/qt/main_window.h"
+
+namespace framework::qt {
+
+class WindowGlSurface : public framework::GlSurface {
+  public:
+    explicit WindowGlSurface(MainWindow& window) : window_(window) {}
+    ~WindowGlSurface() override;
+
+    bool Open() override;
+    int AdapterCount() override;
+    std::string AdapterName(int adapter) override;
+    std::vector<framework::DisplayMode> AdapterModes(int adapter) override;
+    framework::DisplayMode CurrentMode(int adapter) override;
+    framework::DepthStencilBits DepthBits() override;
+    bool CreateContext(int adapter, int width, int height, bool windowed) override;
+    void MakeCurrent() override;
+    void SwapBuffers() override;
+    std::uint32_t DrawFramebuffer() override;
+    void Close() override;
+
+  private:
+    QScreen* Screen(int adapter) const;
+
+    MainWindow& window_;
+    std::unique_ptr<QOpenGLContext> context_;
+    bool open_ = false;
+};
+
+}  // namespace framework::qt

@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# The editor on a virtual display: usage editor_window_test.sh EDITOR
+# Run 1, without a settings file: the window titled "Posewrighter Version 1.02" appears at the
+# screen's top-left corner, 640 x 480, draws the background, the grid and the axes; Escape ends
+# the program with exit code 0; the position is stored; the debug log ("-dbf") holds the
+# start-up and teardown lines in order.
+# Run 2, with a stored position: the window opens there and stores it again.
+set -uo pipefail
+
+editor="${1:?usage: editor_window_test.sh EDITOR}"
+
+if [ "${GUI_TEST_INSIDE_XVFB:-}" != 1 ]; then
+    for tool in xvfb-run xdotool import convert; do
+        command -v "$tool" >/dev/null || { echo "missing tool: $tool (scripts/install-deps.sh)"; exit 1; }
+    done
+    GUI_TEST_INSIDE_XVFB=1 QT_QPA_PLATFORM=xcb \
+        exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+
+# In a sanitizer build, leak reports at exit come from the system's GL and D-Bus libraries;
+# memory errors still fail the run.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+
+failures=0
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+# The editor runs from a folder of its own: its settings file and debug log go beside it.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$editor" "$work/posewrighter"
+settings="$work/Posewrighter.ini"
+
+# Starts the editor, checks its window, closes it with Escape; sets $window_geometry and
+# $exit_code; takes a screenshot into $1.
+run_editor() {
+    local shot="$1"
+    "$work/posewrighter" -dbf &
+    local pid=$!
+    local window
+    window=$(timeout 30 xdotool search --sync --name '^Posewrighter Version 1\.02$' | head -n 1)
+    if [ -z "$window" ]; then
+        fail "no window titled \"Posewrighter Version 1.02\""
+        kill "$pid"
+        wait "$pid"
+        exit_code=none
+        return
+    fi
+    sleep 2  # a few frames drawn
+    window_geometry=$(xdotool getwindowgeometry "$window")
+    import -window root "$shot"
+    # Escape is sampled once a frame: hold it for several frames.
+    xdotool windowfocus "$window"
+    sleep 0.3
+    xdotool keydown Escape
+    sleep 0.3
+    xdotool keyup Escape
+    for _ in $(seq 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        fail "the editor did not end on Escape"
+        kill "$pid"
+    fi
+    wait "$pid"
+    exit_code=$?
+}
+
+pixel() { convert "$1" -format "%[hex:u.p{$2}]" info:; }
+
+# ---- Run 1: no settings file yet.
+run_editor "$work/shot1.png"
+[ "$exit_code" = 0 ] || fail "exit code $exit_code, expected 0"
+grep -q "Position: 0,0" <<<"$window_geometry" || fail "window not at 0,0: $window_geometry"
+grep -q "Geometry: 640x480" <<<"$window_geometry" || fail "client area not 640x480: $window_geometry"
+
+[ "$(pixel "$work/shot1.png" 5,5)" = 18415A ] || fail "background at (5,5) is not 18415A"
+# The Y axis runs up through the view's centre, which looks at (0, 1, 0).
+[ "$(pixel "$work/shot1.png" 320,240)" = 00FF00 ] || fail "no green Y axis at the centre"
+colours=$(convert "$work/shot1.png" -crop 640x480+0+0 -format %c histogram:info:-)
+for colour in 808080 FF0000 00FF00 0000FF; do
+    grep -q "#$colour" <<<"$colours" || fail "colour $colour (grid or an axis) not drawn"
+done
+
+expected=$'[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r'
+[ "$(cat "$settings" 2>/dev/null)" = "$expected" ] ||
+    fail "settings file does not hold the stored position: $(od -c "$settings" 2>&1 | head -5)"
+
+# The start-up and teardown lines, in this order.
+order=$(grep -x -E 'InitDebugStream|InitDirect3D|InitDirectInput|InitDirectSound|InitDirectMusic|FreeDirectMusic|FreeDirectSound|FreeInput|FreeDirect3D' \
+    "$work/debug.txt" | tr '\n' ' ')
+[ "$order" = "InitDebugStream InitDirect3D InitDirectInput InitDirectSound InitDirectMusic FreeDirectMusic FreeDirectSound FreeInput FreeDirect3D " ] ||
+    fail "debug log order: $order"
+
+# ---- Run 2: a stored position is restored and stored again.
+printf '[MAIN_WINDOW]\r\nLEFT= 120\r\nTOP= 45\r\n' >"$settings"
+run_editor "$work/shot2.png"
+[ "$exit_code" = 0 ] || fail "second run: exit code $exit_code, expected 0"
+grep -q "Position: 120,45" <<<"$window_geometry" || fail "window not restored to 120,45: $window_geometry"
+[ "$(cat "$settings")" = $'[MAIN_WINDOW]\r\nLEFT= 120\r\nTOP= 45\r' ] ||
+    fail "second run: position not stored again: $(od -c "$settings" | head -5)"
+
+[ "$failures" -eq 0 ] || exit 1
+echo "editor window test passed"

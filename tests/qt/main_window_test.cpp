@@ -1,0 +1,173 @@
+#include "framework/qt/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QTimer>
+#include <QWheelEvent>
+
+#include "framework/notice.h"
+#include "framework/qt/message_box.h"
+#include "framework/qt/qt_input_source.h"
+#include "tests/framework/log_capture.h"
+
+// Under LeakSanitizer: the font library that Qt's message box loads keeps allocations it never
+// frees; they are not this program's.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+
+namespace {
+
+using framework::testing_support::LogCapture;
+
+// One application for the whole executable, on the offscreen platform (no display).
+class QtTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        if (QCoreApplication::instance() != nullptr) return;
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "test_qt";
+        static char* argv[] = {name, nullptr};
+        new QApplication(argc, argv);  // lives until the process ends
+    }
+};
+
+using MainWindowTest = QtTest;
+
+TEST_F(MainWindowTest, IsAFixedSizeWindowWithACloseBoxOnly) {
+    framework::qt::MainWindow window;
+    EXPECT_EQ(window.size(), QSize(640, 480));
+    EXPECT_EQ(window.minimumSize(), QSize(640, 480));
+    EXPECT_EQ(window.maximumSize(), QSize(640, 480));
+    const Qt::WindowFlags flags = window.flags();
+    EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowTitleHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(window.surfaceType(), QSurface::OpenGLSurface);
+}
+
+TEST_F(MainWindowTest, ActivationIsKeptAndLogged) {
+    LogCapture log;
+    framework::qt::MainWindow window;
+    EXPECT_EQ(window.WindowActive(), 0);
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QCoreApplication::sendEvent(&window, &deactivate);
+    EXPECT_EQ(window.WindowActive(), 0);
+    QEvent activate(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(&window, &activate);
+    EXPECT_EQ(window.WindowActive(), 1);
+    QCoreApplication::sendEvent(&window, &deactivate);
+    EXPECT_EQ(window.WindowActive(), 0);
+    EXPECT_EQ(log.Text(), "<非アクティブ>\n<アクティブ>\n<非アクティブ>\n");
+}
+
+TEST_F(MainWindowTest, TheClientSizeFollowsResizesOnlyWhenWindowed) {
+    LogCapture log;
+    framework::qt::MainWindow window;
+    bool windowed = false;
+    window.SetWindowedQuery([&windowed] { return windowed; });
+    QResizeEvent toLarge(QSize(800, 600), QSize(640, 480));
+    QCoreApplication::sendEvent(&window, &toLarge);
+    EXPECT_EQ(window.ClientWidth(), 640);
+    EXPECT_EQ(window.ClientHeight(), 480);
+    EXPECT_EQ(log.Text(), "");
+
+    windowed = true;
+    QCoreApplication::sendEvent(&window, &toLarge);
+    EXPECT_EQ(window.ClientWidth(), 800);
+    EXPECT_EQ(window.ClientHeight(), 600);
+    EXPECT_EQ(log.Text(), "<クライアント領域 800 x 600>\n");
+}
+
+TEST_F(MainWindowTest, ACloseRequestEndsTheLoopOnceAndKeepsTheWindow) {
+    framework::qt::MainWindow window;
+    EXPECT_TRUE(window.PumpMessages());
+    EXPECT_EQ(window.CloseMainWindow(), 0);
+    EXPECT_FALSE(window.PumpMessages());
+    EXPECT_TRUE(window.PumpMessages());  // the quit is used up
+
+    // The close box's request is refused as a close: the window stays.
+    QCloseEvent closeBox;
+    QCoreApplication::sendEvent(&window, &closeBox);
+    EXPECT_FALSE(closeBox.isAccepted());
+    EXPECT_FALSE(window.PumpMessages());
+}
+
+using MessageBoxTest = QtTest;
+
+TEST_F(MessageBoxTest, NoticesShowABoxWithTheTextAndAnOkButton) {
+    framework::qt::MainWindow window;
+    int closed = 0;
+    framework::qt::InstallMessageBoxNotices(window, [&closed] { ++closed; });
+    QString shownText, shownTitle;
+    int buttons = 0;
+    // The box waits for the user: read it once it is up, then press its button.
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) return;
+        shownText = box->text();
+        shownTitle = box->windowTitle();
+        buttons = static_cast<int>(box->buttons().size());
+        box->button(QMessageBox::Ok)->click();
+    });
+    // Should the box not be found, close it anyway rather than wait for ever.
+    QTimer::singleShot(5000, [] { QApplication::closeAllWindows(); });
+    framework::ShowMessage("first line\rsecond line");
+    framework::SetNoticeHandler(nullptr);
+    EXPECT_EQ(shownText, QString::fromUtf8("first line\nsecond line"));
+    EXPECT_EQ(shownTitle, QString());
+    EXPECT_EQ(buttons, 1);
+    EXPECT_EQ(closed, 1);
+}
+
+using InputSourceTest = QtTest;
+
+TEST_F(InputSourceTest, MouseButtonsTheWheelAndEscapeComeFromTheWindowsEvents) {
+    framework::qt::MainWindow window;
+    framework::qt::QtInputSource input(window);
+
+    const QPointF at(10, 10);
+    QMouseEvent press(QEvent::MouseButtonPress, at, at, Qt::RightButton, Qt::RightButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &press);
+    EXPECT_EQ(input.ButtonsDown(), (std::array<bool, 4>{false, true, false, false}));
+    QMouseEvent release(QEvent::MouseButtonRelease, at, at, Qt::RightButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &release);
+    EXPECT_EQ(input.ButtonsDown(), (std::array<bool, 4>{}));
+
+    for (int notch = 0; notch < 3; ++notch) {
+        QWheelEvent wheel(at, at, QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(&window, &wheel);
+    }
+    EXPECT_EQ(input.TakeWheelMovement(), -360);
+    EXPECT_EQ(input.TakeWheelMovement(), 0);
+
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &escape);
+    EXPECT_TRUE(input.EscapeDown());
+    // Auto-repeat's release while the key is held leaves it down.
+    QKeyEvent repeatRelease(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier, QString(), true);
+    QCoreApplication::sendEvent(&window, &repeatRelease);
+    EXPECT_TRUE(input.EscapeDown());
+    QKeyEvent escapeUp(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &escapeUp);
+    EXPECT_FALSE(input.EscapeDown());
+}
+
+TEST_F(InputSourceTest, TheClientAreaIsTheWindowsOnTheScreen) {
+    framework::qt::MainWindow window;
+    framework::qt::QtInputSource input(window);
+    window.setPosition(200, 100);
+    const framework::ClientArea area = input.MainClientArea();
+    EXPECT_EQ(area.origin, (framework::PixelPoint{200, 100}));
+    EXPECT_EQ(area.width, 640);
+    EXPECT_EQ(area.height, 480);
+}
+
+}  // namespace
