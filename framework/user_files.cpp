@@ -20,7 +20,7 @@ std::string ChooseUserFileDirectory(std::string_view moduleDirectory, bool modul
                                     const char* xdgConfigHome, const char* home) {
     if (moduleDirectoryWritable && !moduleDirectory.empty()) return std::string(moduleDirectory);
     std::string base;
-    // The base directory specification ignores a relative $XDG_CONFIG_HOME.
+    // The XDG base-directory rules ignore a relative $XDG_CONFIG_HOME.
     if (IsSet(xdgConfigHome) && xdgConfigHome[0] == '/') {
         base = xdgConfigHome;
     } else if (IsSet(home)) {
