@@ -350,22 +350,34 @@ class Parser {
         return {};
     }
 
+    // A counted list of vectors followed by a counted list of faces: the layout that Mesh
+    // (positions) and MeshNormals (normals) share.
+    Status ReadVectorsAndFaces(const std::string& context, std::vector<Vec3>& vectors,
+                               std::vector<std::uint32_t>& faceSizes,
+                               std::vector<std::uint32_t>& corners) {
+        std::uint32_t count = 0;
+        if (!r_.ReadUInt(count)) return ReaderError(context);
+        ReserveCapped(vectors, count, 3);
+        for (std::uint32_t i = 0; i < count; ++i) {
+            Vec3 v;
+            if (!r_.ReadFloat(v.x) || !r_.ReadFloat(v.y) || !r_.ReadFloat(v.z)) {
+                return ReaderError(context);
+            }
+            vectors.push_back(v);
+        }
+        if (Status s = ReadMeshFaces(faceSizes, corners); !s) {
+            return Error{context + ": " + s.error()};
+        }
+        return {};
+    }
+
     Status ParseMesh(const Header& header, const Matrix& transform) {
         const std::string context = header.Describe();
         MeshData mesh;
         mesh.name = header.name;
-        std::uint32_t vertexCount = 0;
-        if (!r_.ReadUInt(vertexCount)) return ReaderError(context);
-        ReserveCapped(mesh.positions, vertexCount, 3);
-        for (std::uint32_t v = 0; v < vertexCount; ++v) {
-            Vec3 p;
-            if (!r_.ReadFloat(p.x) || !r_.ReadFloat(p.y) || !r_.ReadFloat(p.z)) {
-                return ReaderError(context);
-            }
-            mesh.positions.push_back(p);
-        }
-        if (Status s = ReadMeshFaces(mesh.faceSizes, mesh.corners); !s) {
-            return Error{context + ": " + s.error()};
+        if (Status s = ReadVectorsAndFaces(context, mesh.positions, mesh.faceSizes, mesh.corners);
+            !s) {
+            return s;
         }
         for (;;) {
             const Mark start = r_.GetMark();
@@ -412,18 +424,10 @@ class Parser {
         mesh.normals.clear();
         mesh.normalFaceSizes.clear();
         mesh.normalCorners.clear();
-        std::uint32_t count = 0;
-        if (!r_.ReadUInt(count)) return ReaderError(context);
-        ReserveCapped(mesh.normals, count, 3);
-        for (std::uint32_t n = 0; n < count; ++n) {
-            Vec3 normal;
-            if (!r_.ReadFloat(normal.x) || !r_.ReadFloat(normal.y) || !r_.ReadFloat(normal.z)) {
-                return ReaderError(context);
-            }
-            mesh.normals.push_back(normal);
-        }
-        if (Status s = ReadMeshFaces(mesh.normalFaceSizes, mesh.normalCorners); !s) {
-            return Error{context + ": " + s.error()};
+        if (Status s = ReadVectorsAndFaces(context, mesh.normals, mesh.normalFaceSizes,
+                                           mesh.normalCorners);
+            !s) {
+            return s;
         }
         return FinishObject(context);
     }

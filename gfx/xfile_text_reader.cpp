@@ -134,34 +134,28 @@ bool TextReader::CheckNumberEnd(const char* end, const char* what) {
     return true;
 }
 
-bool TextReader::ReadUInt(std::uint32_t& value) {
+template <typename T>
+bool TextReader::ReadNumber(T& value, const char* what) {
     SkipFiller();
     const char* first = text_.data() + pos_;
     const char* last = text_.data() + text_.size();
     if (first < last && *first == '+') ++first;
     const auto [end, ec] = std::from_chars(first, last, value);
     if (ec == std::errc::result_out_of_range) {
-        return Fail("whole number " + Describe() + " at " + Where() + " is out of range");
+        return Fail(std::string(what) + " " + Describe() + " at " + Where() + " is out of range");
     }
     if (ec != std::errc{}) {
-        return Fail("expected a whole number at " + Where() + ", found " + Describe());
+        return Fail(std::string("expected a ") + what + " at " + Where() + ", found " + Describe());
     }
-    return CheckNumberEnd(end, "whole number");
+    return CheckNumberEnd(end, what);
+}
+
+bool TextReader::ReadUInt(std::uint32_t& value) {
+    return ReadNumber(value, "whole number");
 }
 
 bool TextReader::ReadFloat(float& value) {
-    SkipFiller();
-    const char* first = text_.data() + pos_;
-    const char* last = text_.data() + text_.size();
-    if (first < last && *first == '+') ++first;
-    const auto [end, ec] = std::from_chars(first, last, value);
-    if (ec == std::errc::result_out_of_range) {
-        return Fail("number " + Describe() + " at " + Where() + " is out of range");
-    }
-    if (ec != std::errc{}) {
-        return Fail("expected a number at " + Where() + ", found " + Describe());
-    }
-    return CheckNumberEnd(end, "number");
+    return ReadNumber(value, "number");
 }
 
 bool TextReader::ReadString(std::string_view& value) {

@@ -43,6 +43,9 @@ class TextReader {
     bool Fail(std::string message);
     std::string Describe() const;
     bool CheckNumberEnd(const char* end, const char* what);
+    // One number of the given kind ("whole number", "number"), an optional '+' allowed.
+    template <typename T>
+    bool ReadNumber(T& value, const char* what);
 
     std::string_view text_;
     std::size_t pos_ = 0;
