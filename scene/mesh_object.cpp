@@ -5,6 +5,7 @@
 #include <span>
 #include <utility>
 
+#include "framework/asset_paths.h"
 #include "framework/debug_log.h"
 #include "framework/texture_cache.h"
 #include "gfx/xfile.h"
@@ -80,8 +81,11 @@ bool MeshObject::LoadFromFile(framework::TextureCache& textureCache, const std::
         const gfx::ExtendedMaterial& material = file.materials[i];
         materials.push_back(material.material);
         if (material.textureFilename) {
-            textures[i] =
-                textureCache.AcquireTexture(false, *material.textureFilename, colourKey, mipLevels);
+            // Names are kept as the file stores them; one that does not exist as written is
+            // looked up beside the .x file by its file name.
+            const std::string found =
+                framework::LookUpBeside(*material.textureFilename, framework::FolderOf(path));
+            textures[i] = textureCache.AcquireTexture(false, found, colourKey, mipLevels);
         }
     }
 

@@ -67,6 +67,17 @@ TEST_F(MeshObjectTest, MeshesNamingTheSameTextureShareOneLoad) {
     EXPECT_EQ(cache_.size(), 0u);
 }
 
+TEST_F(MeshObjectTest, TexturesThatDoNotExistAsWrittenAreFoundBesideTheMesh) {
+    // Loaded from another current folder: "checker.png" is not there, but beside the .x file.
+    const std::string fixture = std::filesystem::current_path().string() + "/textured_quad.x";
+    std::filesystem::current_path(std::filesystem::temp_directory_path());
+    MeshObject quad;
+    ASSERT_TRUE(Load(quad, fixture));
+    ASSERT_EQ(quad.materialCount, 1u);
+    ASSERT_NE(quad.textures[0], nullptr);
+    EXPECT_EQ(cache_.UseCount(std::string(POSEWRIGHTER_TEST_DATA) + "/scene/checker.png"), 1);
+}
+
 TEST_F(MeshObjectTest, MaterialsWithoutTexturesHaveNoTexture) {
     MeshObject cube, bare;
     ASSERT_TRUE(Load(cube, "cube_shared.x"));
