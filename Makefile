@@ -22,9 +22,11 @@ configure: deps
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
-# The editor; without a display it runs on Xvfb and leaves a screenshot (scripts/run-editor.sh).
+# The editor on the sample robot; without a display it runs on Xvfb and leaves a screenshot
+# (scripts/run-editor.sh). RUN_FILES= starts it empty; ARGS adds switches.
+RUN_FILES ?= samples/robot/robot.pwp samples/robot/robot.pwa
 run: build
-	@scripts/run-editor.sh $(BUILD)/app/posewrighter $(ARGS)
+	@scripts/run-editor.sh $(BUILD)/app/posewrighter $(RUN_FILES) $(ARGS)
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

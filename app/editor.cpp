@@ -2,17 +2,15 @@
 
 #include <numbers>
 
-#include "app/grid_drawing.h"
-#include "app/view_framing.h"
+#include "app/frame_input.h"
+#include "app/frame_rendering.h"
+#include "app/stored_light.h"
+#include "app/view_geometry.h"
 #include "files/window_placement.h"
+#include "framework/input_devices.h"
 #include "gfx/math.h"
 
 namespace app {
-
-namespace {
-using framework::RenderState;
-using framework::TransformState;
-}  // namespace
 
 gfx::Matrix EditorProjection(int screenWidth, int screenHeight) {
     const float aspect = static_cast<float>(screenWidth) / static_cast<float>(screenHeight);
@@ -35,23 +33,21 @@ void Editor::Startup() {
 
     session_.model.ResetRebuildPose();
     session_.model.animation.ClearAnimation();
+    // The light the Lighting panel restores when it opens at start-up.
+    ApplyStoredLight(device_, ReadStoredLight(settings_));
 }
 
 void Editor::DrawView() {
-    device_.BeginFrame(kBackgroundColour);  // drawn regardless: nothing shows without a frame
-    device_.SetRenderState(RenderState::kAlphaBlendEnable, 0);
-    device_.SetRenderState(RenderState::kLighting, 0);
-    device_.SetTexture(0, nullptr);
-    device_.SetTransform(TransformState::kWorld, device_.transforms.IdentityMatrix);
-    if (panels_.GridTicked()) DrawGridAndAxes(device_);
-    device_.SetRenderState(RenderState::kZEnable, 1);
-    // The parts come here. What follows leaves the states the next frame's drawing starts from.
-    device_.SetRenderState(RenderState::kLighting, 1);
-    device_.SetRenderState(RenderState::kZEnable, 1);
-    device_.SetRenderState(RenderState::kZWriteEnable, 1);
+    const EditorState& state = session_.editor;
+    DrawFrame({device_, overlay_, session_.model.parts, panels_},
+              {state.SelectedPart, state.HandleMode, state.LightDragMode});
 }
 
 void Editor::Frame() {
+    static NoSelectionNotice noPartPanel;  // until the Part panel exists
+    HandleCameraAndPicking(
+        session_, {device_.transforms, device_.ScreenWidth(), device_.ScreenHeight()},
+        framework::ProcessInputState(), window_.IsActive(), panels_, noPartPanel);
     DrawView();
     device_.EndFrame();
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The editor's start-up, per-frame step and shutdown as the application spine runs them. The
-// frame so far clears the view and draws the floor grid and the world axes.
+// frame draws the 3D view (app/frame_rendering.h) and presents it.
 
 #include <string_view>
 
@@ -39,8 +39,8 @@ class Editor : public EditorSteps {
           settings_(std::move(settings)) {}
 
     // Titles the window, sets the projection and the initial camera, makes the pan plane,
-    // restores the window's position, creates the overlay font and resets the rebuild pose and
-    // the animation keys.
+    // restores the window's position, creates the overlay font, resets the rebuild pose and
+    // the animation keys, and sets the stored light.
     void Startup() override;
     // Draws the view and presents it.
     void Frame() override;

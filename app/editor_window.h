@@ -14,6 +14,8 @@ class EditorWindow : public framework::PlaceableWindow {
     virtual bool SetTitle(std::string_view text) = 0;
     // The screens' rectangles, the primary screen first.
     virtual std::vector<framework::ScreenRect> Screens() const = 0;
+    // Whether the main window is the active one: the view takes no mouse input otherwise.
+    virtual bool IsActive() const { return true; }
 };
 
 }  // namespace app

@@ -12,5 +12,6 @@ int RunMeshInfo(std::span<const std::string> args, std::ostream& out, std::ostre
 int RunCheck(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 int RunResave(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 int RunResaveAnimation(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+int RunRender(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 
 }  // namespace cli

@@ -17,6 +17,9 @@ constexpr const char* kUsage =
     "  check MODEL.pwp [ANIM.pwa]           open a model (meshes loaded) and its animation\n"
     "  resave IN.pwp OUT.pwp                read and write back a part file\n"
     "  resave-anim MODEL.pwp IN.pwa OUT.pwa read and write back an animation file\n"
+    "  render MODEL.pwp [--anim ANIM.pwa --key K] [--select N] [--outline] [--no-grid]\n"
+    "         [--eye X,Y,Z --target X,Y,Z] -o OUT.png\n"
+    "                                       draw one frame of the editor's view headless\n"
     "switches:\n"
     "  -dbf                                 append the debug log to debug.txt beside the tool\n";
 
@@ -48,6 +51,7 @@ int main(int argc, char** argv) {
     if (command == "check") return cli::RunCheck(args, std::cout, std::cerr);
     if (command == "resave") return cli::RunResave(args, std::cout, std::cerr);
     if (command == "resave-anim") return cli::RunResaveAnimation(args, std::cout, std::cerr);
+    if (command == "render") return cli::RunRender(args, std::cout, std::cerr);
     if (command == "--help" || command == "-h") {
         std::cout << kUsage;
         return 0;

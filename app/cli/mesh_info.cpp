@@ -18,7 +18,9 @@ std::string Number(float value) {
     return text;
 }
 
-std::string Triple(gfx::Vec3 v) { return Number(v.x) + " " + Number(v.y) + " " + Number(v.z); }
+std::string Triple(gfx::Vec3 v) {
+    return Number(v.x) + " " + Number(v.y) + " " + Number(v.z);
+}
 
 std::string Rgba(const gfx::ColourValue& c) {
     return Number(c.r) + " " + Number(c.g) + " " + Number(c.b) + " " + Number(c.a);
@@ -55,8 +57,7 @@ int RunMeshInfo(std::span<const std::string> args, std::ostream& out, std::ostre
         out << prefix << "emissive: " << Rgba(m.material.emissive) << "\n";
         out << prefix << "power: " << Number(m.material.power) << "\n";
         out << prefix << "texture: "
-            << (m.textureFilename ? "\"" + *m.textureFilename + "\"" : std::string("none"))
-            << "\n";
+            << (m.textureFilename ? "\"" + *m.textureFilename + "\"" : std::string("none")) << "\n";
     }
     gfx::Vec3 boxMin, boxMax, centre;
     float radius = 0;

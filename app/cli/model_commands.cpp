@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "app/cli/commands.h"
+#include "app/cli/notice_to_stream.h"
 #include "app/session.h"
 #include "files/animation_file.h"
 #include "files/documents.h"
@@ -14,23 +15,13 @@ namespace cli {
 
 namespace {
 
-// Notices go to the command's error stream.
-class NoticeToStream {
-public:
-    explicit NoticeToStream(std::ostream& err) {
-        framework::SetNoticeHandler(
-            [&err](std::string_view text) { err << framework::NoticeAsLines(text) << "\n"; });
-    }
-    ~NoticeToStream() { framework::SetNoticeHandler({}); }
-};
-
 void PrintTree(const model::PartTable& parts, std::ostream& out) {
     out << "parts: " << parts.count << "\n";
     out << "scale: " << parts.scale << "\n";
     for (int i = 0; i < parts.count; ++i) {
         const scene::MeshObject& mesh = parts.mesh[i];
-        out << "part " << i << ": " << parts.Name(i) << " parent " << parts.parent[i]
-            << " level " << parts.level[i];
+        out << "part " << i << ": " << parts.Name(i) << " parent " << parts.parent[i] << " level "
+            << parts.level[i];
         if (mesh.IsLoaded()) {
             out << " vertices " << mesh.d3dMesh->NumVertices() << " faces "
                 << mesh.d3dMesh->NumFaces() << " materials " << mesh.materialCount;

@@ -24,6 +24,7 @@ class DesktopEditorWindow : public EditorWindow {
     bool SetTitle(std::string_view text) override { return window_.SetMainWindowTitle(text); }
     std::vector<framework::ScreenRect> Screens() const override;
     framework::ScreenRect Frame() const override { return window_.Frame(); }
+    bool IsActive() const override { return window_.WindowActive() != 0; }
     void MoveRaiseAndShow(int left, int top) override { window_.MoveRaiseAndShow(left, top); }
 
   private:

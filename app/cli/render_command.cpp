@@ -1,0 +1,200 @@
+// render: one frame of the editor's view drawn headless on the EGL device, written as a PNG.
+
+#include <charconv>
+#include <memory>
+#include <optional>
+#include <ostream>
+
+#include "app/cli/commands.h"
+#include "app/cli/notice_to_stream.h"
+#include "app/editor.h"
+#include "app/frame_rendering.h"
+#include "app/session.h"
+#include "app/stored_light.h"
+#include "app/view_geometry.h"
+#include "files/documents.h"
+#include "files/settings_file.h"
+#include "framework/egl_surface.h"
+#include "framework/notice.h"
+#include "gfx/png_writer.h"
+#include "scene/draw_primitives.h"
+
+namespace cli {
+
+namespace {
+
+constexpr const char* kRenderUsage =
+    "usage: posewrighter-cli render MODEL.pwp [--anim ANIM.pwa --key K] [--select N] "
+    "[--outline] [--no-grid] [--eye X,Y,Z --target X,Y,Z] -o OUT.png\n";
+
+struct RenderOptions {
+    std::string model, animation, output;
+    int key = 0;  // 0 = the default pose
+    int select = model::kNoPart;
+    bool outline = false, grid = true;
+    std::optional<gfx::Vec3> eye, target;
+};
+
+// The whole text must be the number.
+template <typename T>
+std::optional<T> ParseNumber(std::string_view text) {
+    T value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+// "X,Y,Z".
+std::optional<gfx::Vec3> ParsePoint(std::string_view text) {
+    float values[3];
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t comma = i < 2 ? text.find(',') : text.size();
+        if (comma == std::string_view::npos) return std::nullopt;
+        const auto value = ParseNumber<float>(text.substr(0, comma));
+        if (!value) return std::nullopt;
+        values[i] = *value;
+        text.remove_prefix(i < 2 ? comma + 1 : comma);
+    }
+    return gfx::Vec3{values[0], values[1], values[2]};
+}
+
+// The options, or nothing after telling `err` what is wrong.
+std::optional<RenderOptions> ParseOptions(std::span<const std::string> args, std::ostream& err) {
+    RenderOptions options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& word = args[i];
+        const bool hasValue = i + 1 < args.size();
+        auto value = [&]() -> const std::string& { return args[++i]; };
+        if (word == "--outline") {
+            options.outline = true;
+        } else if (word == "--no-grid") {
+            options.grid = false;
+        } else if (word == "--anim" || word == "-o" || word == "--key" || word == "--select" ||
+                   word == "--eye" || word == "--target") {
+            if (!hasValue) {
+                err << "render: " << word << " needs a value\n";
+                return std::nullopt;
+            }
+            const std::string& text = value();
+            if (word == "--anim") {
+                options.animation = text;
+            } else if (word == "-o") {
+                options.output = text;
+            } else if (word == "--key" || word == "--select") {
+                const auto number = ParseNumber<int>(text);
+                if (!number) {
+                    err << "render: " << word << " takes a whole number, not \"" << text << "\"\n";
+                    return std::nullopt;
+                }
+                (word == "--key" ? options.key : options.select) = *number;
+            } else {
+                const auto point = ParsePoint(text);
+                if (!point) {
+                    err << "render: " << word << " takes X,Y,Z, not \"" << text << "\"\n";
+                    return std::nullopt;
+                }
+                (word == "--eye" ? options.eye : options.target) = point;
+            }
+        } else if (word.starts_with('-') || !options.model.empty()) {
+            err << "render: unexpected argument \"" << word << "\"\n";
+            return std::nullopt;
+        } else {
+            options.model = word;
+        }
+    }
+    if (options.model.empty() || options.output.empty()) {
+        err << kRenderUsage;
+        return std::nullopt;
+    }
+    if (options.key != 0 && options.animation.empty()) {
+        err << "render: --key needs --anim\n";
+        return std::nullopt;
+    }
+    return options;
+}
+
+class RenderPanels : public app::InitialPanelStates {
+  public:
+    RenderPanels(bool grid, bool outline) : grid_(grid), outline_(outline) {}
+    bool GridTicked() const override { return grid_; }
+    bool OutlineTicked() const override { return outline_; }
+
+  private:
+    bool grid_, outline_;
+};
+
+// Opens the documents and poses the model; false after telling `err` why.
+bool PrepareModel(app::Session& session, const RenderOptions& options, std::ostream& err) {
+    model::Model& model = session.model;
+    if (!files::OpenPartFile(model, options.model)) return false;
+    if (!options.animation.empty() && !files::OpenAnimationFile(model, options.animation)) {
+        return false;
+    }
+    if (options.key != 0) {
+        const int keys = model.animation.KeysInUse();
+        if (options.key < 1 || options.key > keys) {
+            err << "render: --key " << options.key << " is not a key of the animation (1.." << keys
+                << ")\n";
+            return false;
+        }
+        model.animation.FetchKey(options.key, model.parts);
+    }
+    if (options.select != model::kNoPart &&
+        (options.select < 0 || options.select >= model.parts.count)) {
+        err << "render: --select " << options.select << " is not a part (0.."
+            << model.parts.count - 1 << ")\n";
+        return false;
+    }
+    session.editor.SelectedPart = static_cast<model::PartIndex>(options.select);
+    return true;
+}
+
+// The camera of the editor after start-up unless the options place it.
+void PlaceCamera(framework::GraphicsDevice& device, const RenderOptions& options) {
+    device.transforms.ProjectionMatrix =
+        app::EditorProjection(device.ScreenWidth(), device.ScreenHeight());
+    app::FrameView(device.transforms, nullptr);
+    if (options.eye || options.target) {
+        scene::SetView(device.transforms, options.eye.value_or(gfx::Vec3{0.0f, 2.0f, 8.0f}),
+                       options.target.value_or(gfx::Vec3{0.0f, 1.0f, 0.0f}), {0.0f, 1.0f, 0.0f});
+    }
+}
+
+}  // namespace
+
+int RunRender(std::span<const std::string> args, std::ostream&, std::ostream& err) {
+    const auto options = ParseOptions(args, err);
+    if (!options) return 2;
+    NoticeToStream notices(err);
+
+    framework::EglSurface surface;
+    framework::GraphicsDevice device(surface);
+    if (device.InitGraphics() != 1) {
+        err << "render: no headless graphics device\n";
+        return 1;
+    }
+    // After the device, so that fonts and textures go while it still has its context.
+    scene::OverlayFonts overlay(device);
+    overlay.Create(0, app::kOverlayFace, app::kOverlayHeight, app::kOverlayWeight);
+    auto session = std::make_unique<app::Session>();
+    session->textures.SetUploader(&device);
+    if (!PrepareModel(*session, *options, err)) return 1;
+
+    PlaceCamera(device, *options);
+    app::ApplyStoredLight(device, app::ReadStoredLight(files::ProgramSettings()));
+    const RenderPanels panels(options->grid, options->outline);
+    app::RenderFrame({device, overlay, session->model.parts, panels},
+                     {session->editor.SelectedPart, 0, 0});
+
+    gfx::Image image;
+    image.width = static_cast<std::uint32_t>(device.ScreenWidth());
+    image.height = static_cast<std::uint32_t>(device.ScreenHeight());
+    image.texels = device.ReadPixels();
+    if (const auto written = gfx::WritePngFile(options->output, image); !written) {
+        err << "render: " << written.error() << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace cli

@@ -1,0 +1,25 @@
+#pragma once
+// The input half of the editor's frame. The frame runs, in this order:
+//   1. camera and picking input (here), only while the main window is active: one of
+//      right-button orbit, middle-button pan or left-button pick, then the wheel;
+//   2. the part manipulator drag, when HandleMode > 0;
+//   3. playback, driven by the Animation panel's Play box;
+//   4. the light manipulator drag, when LightDragMode > 0;
+//   5. drawing and presenting the frame.
+// Steps 2 to 4 join after this one as they are built.
+
+#include "app/panel_states.h"
+#include "app/part_picking.h"
+#include "app/session.h"
+#include "app/view_geometry.h"
+#include "framework/input_state.h"
+
+namespace app {
+
+// Step 1. Does nothing while the window is inactive, so clicks in a tool panel never move the
+// camera or pick.
+void HandleCameraAndPicking(Session& session, const ClientView& view,
+                            const framework::InputState& input, bool windowActive,
+                            const PanelStates& panels, SelectionNotice& notice);
+
+}  // namespace app

@@ -1,0 +1,130 @@
+// posewrighter-cli render: the editor's frame drawn headless into a PNG.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "gfx/image.h"
+#include "tests/app/run_cli.h"
+
+namespace {
+
+using testing_cli::RunCli;
+
+const std::filesystem::path kRobotFolder = POSEWRIGHTER_TEST_DATA "/../../samples/robot";
+const std::string kRobot = (kRobotFolder / "robot.pwp").string();
+const std::string kWalk = (kRobotFolder / "robot.pwa").string();
+constexpr std::uint32_t kBackground = 0xFF18415A;
+constexpr std::uint32_t kMagenta = 0xFFFF00FF;
+constexpr std::uint32_t kGrid = 0xFF808080;
+
+class CliRenderTest : public ::testing::Test {
+  protected:
+    void TearDown() override { std::filesystem::remove(output_); }
+
+    // Renders with the arguments and decodes the picture.
+    gfx::Image Render(const std::string& arguments) {
+        const auto run = RunCli("render " + arguments + " -o " + output_.string());
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        auto image = gfx::LoadImageFile(output_.string());
+        EXPECT_TRUE(image) << image.error();
+        return image ? std::move(*image) : gfx::Image{};
+    }
+
+    const std::filesystem::path output_ =
+        std::filesystem::temp_directory_path() /
+        ("posewrighter_render_" + std::to_string(::getpid()) + ".png");
+};
+
+int Count(const gfx::Image& image, std::uint32_t colour, int top = 0, int left = 0,
+          int bottom = 480, int right = 640) {
+    int count = 0;
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            count += image.texels.at(static_cast<std::size_t>(y) * 640 + x) == colour;
+        }
+    }
+    return count;
+}
+
+int NotBackground(const gfx::Image& image, int top, int left, int bottom, int right) {
+    const int area = (bottom - top) * (right - left);
+    return area - Count(image, kBackground, top, left, bottom, right);
+}
+
+TEST_F(CliRenderTest, WritesThe640By480ViewWithTheRobotOnTheGrid) {
+    const gfx::Image image = Render(kRobot);
+    ASSERT_EQ(image.width, 640u);
+    ASSERT_EQ(image.height, 480u);
+    EXPECT_EQ(image.texels[0], kBackground);
+    // The floor's grid near the bottom edge, and the robot in the middle of the view.
+    EXPECT_GT(Count(image, kGrid, 440, 0, 480, 640), 100);
+    EXPECT_GT(NotBackground(image, 150, 280, 320, 360) - Count(image, kGrid, 150, 280, 320, 360),
+              5000);
+}
+
+TEST_F(CliRenderTest, TheFaceTextureShowsItsEyeColour) {
+    // The eyes of face.png are (0, 230, 255) and the face screen is fully emissive, so the texel
+    // colour appears as it is (within rounding) where the camera looks at the face. The test runs
+    // from another folder: the texture is found beside the head's .x file.
+    const gfx::Image image = Render(kRobot + " --no-grid --eye 0,2.2,3 --target 0,1.8,0");
+    int eyeTexels = 0;
+    for (std::uint32_t texel : image.texels) {
+        const int r = (texel >> 16) & 0xFF, g = (texel >> 8) & 0xFF, b = texel & 0xFF;
+        eyeTexels += r <= 2 && std::abs(g - 230) <= 2 && b >= 253;
+    }
+    EXPECT_GT(eyeTexels, 100);
+}
+
+TEST_F(CliRenderTest, OutlinesOnlyWithTheOutlineSwitch) {
+    EXPECT_EQ(Count(Render(kRobot), kMagenta), 0);
+    EXPECT_GT(Count(Render(kRobot + " --outline"), kMagenta), 200);
+}
+
+TEST_F(CliRenderTest, ASelectionAddsThePoseTextAndAKeyMovesTheParts) {
+    const gfx::Image plain = Render(kRobot + " --anim " + kWalk + " --key 1");
+    EXPECT_EQ(NotBackground(plain, 0, 0, 28, 200), 0);
+    const gfx::Image selected = Render(kRobot + " --anim " + kWalk + " --key 1 --select 2");
+    EXPECT_GT(NotBackground(selected, 0, 0, 28, 200), 50);
+    const gfx::Image otherKey = Render(kRobot + " --anim " + kWalk + " --key 2");
+    EXPECT_NE(plain.texels, otherKey.texels);
+}
+
+TEST_F(CliRenderTest, TheEyeAndTargetMoveTheCamera) {
+    // Looking at the robot from far to the side puts it away from the centre column.
+    const gfx::Image front = Render(kRobot + " --no-grid");
+    const gfx::Image away = Render(kRobot + " --no-grid --eye 0,1,8 --target 5,1,0");
+    EXPECT_GT(NotBackground(front, 150, 300, 320, 340), 1000);
+    EXPECT_EQ(NotBackground(away, 150, 300, 320, 340), 0);
+}
+
+TEST(CliRender, BadArgumentsAreRefusedWithoutAPicture) {
+    const std::string out = " -o /tmp/posewrighter_never_" + std::to_string(::getpid()) + ".png";
+    struct Case {
+        std::string arguments;
+        int exitCode;
+    };
+    const Case cases[] = {
+        {kRobot, 2},                          // no -o
+        {kRobot + out + " --key 1", 2},       // a key without an animation
+        {kRobot + out + " --eye 1,2", 2},     // two coordinates
+        {kRobot + out + " --select x", 2},    // not a number
+        {kRobot + out + " --frobnicate", 2},  // unknown switch
+        {kRobot + out + " --select 12", 1},   // parts are 0..11
+        {kRobot + out + " --anim " + kWalk + " --key 17", 1},
+        {(kRobotFolder / "missing.pwp").string() + out, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const auto run = RunCli("render " + c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_FALSE(run.err.empty());
+    }
+    EXPECT_FALSE(
+        std::filesystem::exists("/tmp/posewrighter_never_" + std::to_string(::getpid()) + ".png"));
+}
+
+}  // namespace

@@ -1,0 +1,212 @@
+#include "app/frame_rendering.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "app/editor.h"
+#include "app/manipulator_drawing.h"
+#include "app/session.h"
+#include "app/stored_light.h"
+#include "app/view_geometry.h"
+#include "framework/debug_log.h"
+#include "gfx/math.h"
+#include "tests/framework/headless_device.h"
+
+namespace {
+
+using framework::testing_support::HeadlessDevice;
+using framework::testing_support::PixelAt;
+using framework::testing_support::Project;
+
+constexpr std::uint32_t kBackground = 0xFF18415A;
+constexpr std::uint32_t kRed = 0xFFFF0000;
+constexpr std::uint32_t kGreen = 0xFF00FF00;
+constexpr std::uint32_t kBlue = 0xFF0000FF;
+constexpr std::uint32_t kYellow = 0xFFFFFF00;
+constexpr gfx::Vec3 kPartCentre{0.0f, 1.0f, 0.0f};  // where the default camera looks
+
+class GridOff : public app::InitialPanelStates {
+  public:
+    bool GridTicked() const override { return false; }
+    bool HandlingLocal() const override { return local; }
+    bool IsPartVisible(int) const override { return visible; }
+    bool local = true;
+    bool visible = true;
+};
+
+struct QuietLog {
+    QuietLog() { framework::ProcessLog().Discard(); }
+    ~QuietLog() { framework::ProcessLog().SetPath(""); }
+};
+
+// One grey box part, 1 unit wide, at (0, 1, 0) under the editor's initial camera; grid off so
+// that pure red, green, blue and yellow can only come from the manipulator.
+class FrameRenderingTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(headless.created);
+        overlay.Create(0, app::kOverlayFace, app::kOverlayHeight, app::kOverlayWeight);
+        framework::ViewTransforms& transforms = headless.device.transforms;
+        transforms.ProjectionMatrix = app::EditorProjection(640, 480);
+        app::FrameView(transforms, nullptr);
+        app::ApplyStoredLight(headless.device, {});
+        model::PartTable& parts = session->model.parts;
+        ASSERT_TRUE(parts.mesh[0].CreateBox(1.0f, 1.0f, 1.0f, {0.5f, 0.5f, 0.5f, 1.0f}));
+        parts.node[0].Bind(parts.mesh[0], kPartCentre, 1.0f);
+        parts.count = 1;
+    }
+
+    std::vector<std::uint32_t> Draw(app::FrameModes modes) {
+        app::DrawFrame({headless.device, overlay, session->model.parts, panels}, modes);
+        return headless.device.ReadPixels();
+    }
+
+    bool Near(const std::vector<std::uint32_t>& pixels, gfx::Vec3 point, std::uint32_t colour) {
+        const auto& t = headless.device.transforms;
+        const auto screen = Project(point, t.ViewMatrix, t.ProjectionMatrix);
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                if (PixelAt(pixels, screen.Column() + dx, screen.Row() + dy) == colour) return true;
+            }
+        }
+        return false;
+    }
+
+    float HandleRadius() const { return session->model.parts.node[0].BoundingSphere().radius; }
+
+    QuietLog quietLog;
+    HeadlessDevice headless;
+    scene::OverlayFonts overlay{headless.device};
+    std::unique_ptr<app::Session> session = std::make_unique<app::Session>();
+    GridOff panels;
+};
+
+std::set<std::uint32_t> Colours(const std::vector<std::uint32_t>& pixels) {
+    return {pixels.begin(), pixels.end()};
+}
+
+// Pixels that differ from the background in the strip of the two text lines, left of the part.
+int TextPixels(const std::vector<std::uint32_t>& pixels) {
+    int count = 0;
+    for (int y = 0; y < 28; ++y) {
+        for (int x = 0; x < 200; ++x) count += PixelAt(pixels, x, y) != kBackground;
+    }
+    return count;
+}
+
+TEST_F(FrameRenderingTest, WithoutASelectionOnlyThePartIsDrawn) {
+    const auto pixels = Draw({model::kNoPart, 0, 0});
+    const auto colours = Colours(pixels);
+    for (std::uint32_t colour : {kRed, kGreen, kBlue, kYellow})
+        EXPECT_EQ(colours.count(colour), 0u);
+    EXPECT_EQ(TextPixels(pixels), 0);
+    // The box itself is there, lit grey over the background.
+    const auto centre = Project(kPartCentre, headless.device.transforms.ViewMatrix,
+                                headless.device.transforms.ProjectionMatrix);
+    EXPECT_NE(PixelAt(pixels, centre.Column(), centre.Row()), kBackground);
+}
+
+TEST_F(FrameRenderingTest, ASelectionShowsTheIdleManipulatorAndThePoseText) {
+    const auto pixels = Draw({0, 0, 0});
+    // The pivot marker: a small circle around the pivot.
+    EXPECT_TRUE(Near(pixels, kPartCentre + gfx::Vec3{0, app::kPivotMarkerRadius, 0}, kYellow) ||
+                Near(pixels, kPartCentre - gfx::Vec3{0, app::kPivotMarkerRadius, 0}, kYellow));
+    const float r = HandleRadius();
+    // The three lines, checked halfway out along each axis.
+    EXPECT_TRUE(Near(pixels, kPartCentre + gfx::Vec3{r / 2, 0, 0}, kRed));
+    EXPECT_TRUE(Near(pixels, kPartCentre + gfx::Vec3{0, r / 2, 0}, kGreen));
+    const auto colours = Colours(pixels);
+    EXPECT_EQ(colours.count(kBlue), 1u);  // the Z ring faces the camera
+    EXPECT_GT(TextPixels(pixels), 50);
+    EXPECT_EQ(colours.count(app::kOverlayTextColour), 1u);
+}
+
+TEST_F(FrameRenderingTest, EachHandleModeShowsItsOwnAxes) {
+    struct Case {
+        std::int16_t mode;
+        std::set<std::uint32_t> shown;
+    };
+    const Case cases[] = {
+        {11, {kRed}}, {12, {kGreen}}, {13, {kBlue}}, {14, {kRed}}, {15, {kGreen}}, {16, {kBlue}},
+        {1, {}},      {2, {}},        {3, {}},       {4, {}},      {5, {}},        {6, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        const auto colours = Colours(Draw({0, c.mode, 0}));
+        EXPECT_EQ(colours.count(kYellow), 1u);  // the pivot marker in every mode
+        for (std::uint32_t axis : {kRed, kGreen, kBlue}) {
+            EXPECT_EQ(colours.count(axis), c.shown.count(axis));
+        }
+    }
+}
+
+TEST_F(FrameRenderingTest, LocalAxesTurnWithThePartWorldAxesDoNot) {
+    session->model.parts.node[0].TurnLocalZ(std::numbers::pi_v<float> / 4);
+    const float r = HandleRadius() * 0.7f;
+    const float d = r / std::sqrt(2.0f);
+    const gfx::Vec3 alongTurnedX = kPartCentre + gfx::Vec3{d, d, 0};
+    const gfx::Vec3 alongWorldX = kPartCentre + gfx::Vec3{r, 0, 0};
+
+    panels.local = true;
+    auto pixels = Draw({0, 11, 0});
+    EXPECT_TRUE(Near(pixels, alongTurnedX, kRed));
+    EXPECT_FALSE(Near(pixels, alongWorldX, kRed));
+
+    panels.local = false;
+    pixels = Draw({0, 11, 0});
+    EXPECT_FALSE(Near(pixels, alongTurnedX, kRed));
+    EXPECT_TRUE(Near(pixels, alongWorldX, kRed));
+}
+
+TEST_F(FrameRenderingTest, AHiddenSelectedPartKeepsItsManipulatorAndText) {
+    panels.visible = false;
+    const auto pixels = Draw({0, 11, 0});
+    const gfx::Vec3 boxFaceBelowPivot = kPartCentre + gfx::Vec3{0, -0.3f, 0.5f};
+    EXPECT_TRUE(Near(pixels, boxFaceBelowPivot, kBackground));
+    EXPECT_EQ(Colours(pixels).count(kYellow), 1u);  // the pivot marker
+    EXPECT_GT(TextPixels(pixels), 50);
+}
+
+TEST_F(FrameRenderingTest, TheLightMarkerShowsOnlyWhileTheLightIsAimed) {
+    // Light shining down and away from the camera: it comes from above the front of the floor.
+    scene::SetDirectionalLight(headless.device, {0, -1, -1}, 0.5f, 0.5f, 0.5f, 0);
+    const float s = 4.0f / std::sqrt(2.0f);
+    const gfx::Vec3 marker{0, s, s};
+    EXPECT_FALSE(Near(Draw({model::kNoPart, 0, 0}), marker, kYellow));
+    const auto pixels = Draw({model::kNoPart, 0, 1});
+    EXPECT_TRUE(Near(pixels, marker, kYellow));
+    EXPECT_TRUE(Near(pixels, marker * 0.5f, kYellow));  // the line back to the origin
+}
+
+TEST(PoseOverlayLines, ThreeDecimalsOfPositionAndOrientation) {
+    scene::TransformNode node;
+    node.SetPosition({1.5f, -2.0f, 0.25f});
+    node.TurnLocalY(std::numbers::pi_v<float> / 2);  // half-angle 45 degrees: sin = cos = 0.707
+    const auto lines = app::PoseOverlayLines(node);
+    EXPECT_EQ(lines[0], "POS(1.500 -2.000 0.250)");
+    EXPECT_EQ(lines[1], "QUAT(0.000 0.707 0.000, 0.707)");
+}
+
+TEST(ManipulatorFrame, RadiusScalesWithTheRootExceptForTheRoot) {
+    auto session = std::make_unique<app::Session>();
+    model::PartTable& parts = session->model.parts;
+    ASSERT_TRUE(parts.mesh[0].CreateBox(2.0f, 2.0f, 2.0f, {1, 1, 1, 1}));
+    ASSERT_TRUE(parts.mesh[1].CreateBox(2.0f, 2.0f, 2.0f, {1, 1, 1, 1}));
+    parts.node[0].Bind(parts.mesh[0], {0, 0, 0}, 3.0f);
+    parts.node[1].Bind(parts.mesh[1], {1, 0, 0}, 0.5f);
+    parts.node[1].parent = &parts.node[0];
+    parts.count = 2;
+    const float boxRadius = std::sqrt(3.0f);
+    EXPECT_NEAR(app::PartManipulatorFrame(parts, 0, true).radius, 3.0f * boxRadius, 1e-4f);
+    EXPECT_NEAR(app::PartManipulatorFrame(parts, 1, true).radius, 0.5f * 3.0f * boxRadius, 1e-4f);
+    // The child's local axes carry both scales; the frame's are unit length.
+    const auto child = app::PartManipulatorFrame(parts, 1, true);
+    EXPECT_NEAR(gfx::Vec3Length(child.x), 1.0f, 1e-5f);
+    EXPECT_NEAR(child.centre.x, 3.0f, 1e-5f);  // the child's offset in the root's scaled frame
+}
+
+}  // namespace

@@ -1,0 +1,71 @@
+#include "app/startup_documents.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/session.h"
+#include "framework/debug_log.h"
+#include "framework/notice.h"
+
+namespace {
+
+const std::string kRobot = POSEWRIGHTER_TEST_DATA "/../../samples/robot/";
+
+TEST(StartupDocuments, SwitchesAreSkippedAndTheFirstTwoOthersTaken) {
+    const std::vector<std::string> args = {"posewrighter", "-dbf", "/3ds",     "/home/u/robot.pwp",
+                                           "-2nd",         "/fx",  "walk.pwa", "extra.pwa"};
+    const auto documents = app::StartupDocumentsFromArguments(args);
+    EXPECT_EQ(documents.model, "/home/u/robot.pwp");  // an absolute path is not a switch
+    EXPECT_EQ(documents.animation, "walk.pwa");
+}
+
+// Records what the model held when the editor's start-up ran.
+class RecordingEditor : public app::EditorSteps {
+  public:
+    explicit RecordingEditor(const model::Model& model) : model_(model) {}
+    void Startup() override { partsAtStartup = model_.parts.count; }
+    void Frame() override { ++frames; }
+    void Shutdown() override {}
+    int partsAtStartup = -1;
+    int frames = 0;
+
+  private:
+    const model::Model& model_;
+};
+
+// The mesh loads and releases are not under test: the log goes nowhere meanwhile.
+struct QuietLog {
+    QuietLog() { framework::ProcessLog().Discard(); }
+    ~QuietLog() { framework::ProcessLog().SetPath(""); }
+};
+
+TEST(StartupDocuments, TheModelAndItsAnimationOpenAfterTheEditorStarted) {
+    const QuietLog quiet;
+    auto session = std::make_unique<app::Session>();
+    RecordingEditor editor(session->model);
+    app::DocumentOpeningEditor opening(editor, session->model,
+                                       {kRobot + "robot.pwp", kRobot + "robot.pwa"});
+    opening.Startup();
+    EXPECT_EQ(editor.partsAtStartup, 0);
+    EXPECT_EQ(session->model.parts.count, 12);
+    EXPECT_GE(session->model.animation.KeysInUse(), 4);
+    opening.Frame();
+    EXPECT_EQ(editor.frames, 1);
+}
+
+TEST(StartupDocuments, AMissingModelIsReportedAndItsAnimationNotOpened) {
+    const QuietLog quiet;
+    std::vector<std::string> notices;
+    framework::SetNoticeHandler([&notices](std::string_view text) { notices.emplace_back(text); });
+    auto session = std::make_unique<app::Session>();
+    app::OpenStartupDocuments(session->model, {kRobot + "missing.pwp", kRobot + "robot.pwa"});
+    framework::SetNoticeHandler({});
+    EXPECT_EQ(session->model.parts.count, 0);
+    EXPECT_EQ(session->model.animation.KeysInUse(), 0);
+    EXPECT_EQ(notices.size(), 1u);
+}
+
+}  // namespace
