@@ -200,31 +200,44 @@ class Parser {
         return {};
     }
 
+    enum class ChildType { kEnd, kReference, kObject };
+    struct Child {
+        ChildType type = ChildType::kEnd;
+        std::string_view reference;  // kReference: the name between the braces
+        Header header;               // kObject: the child's header, its body not yet read
+    };
+
+    // What comes next inside an object: its closing brace, a reference, or a child object.
+    // Numbers there are data beyond the object's template.
+    Status NextChild(const std::string& context, Child& child) {
+        const Mark start = r_.GetMark();
+        Token token;
+        if (!r_.Next(token)) return ReaderError(context);
+        switch (token.kind) {
+            case TokenKind::kCBrace:
+                child.type = ChildType::kEnd;
+                return {};
+            case TokenKind::kOBrace:
+                child.type = ChildType::kReference;
+                return ReadReference(context, child.reference);
+            case TokenKind::kName:
+                child.type = ChildType::kObject;
+                return ReadHeader(token, start, child.header);
+            case TokenKind::kNumber:
+                return Error{context + " holds more data than its template (" + r_.Where() + ")"};
+            default:
+                return Unexpected(token, "in " + context);
+        }
+    }
+
     // The rest of an object whose data was read: child objects and references are skipped.
     Status FinishObject(const std::string& context) {
         for (;;) {
-            const Mark start = r_.GetMark();
-            Token token;
-            if (!r_.Next(token)) return ReaderError(context);
-            switch (token.kind) {
-                case TokenKind::kCBrace:
-                    return {};
-                case TokenKind::kName: {
-                    Header child;
-                    if (Status s = ReadHeader(token, start, child); !s) return s;
-                    if (Status s = SkipBody(child); !s) return s;
-                    break;
-                }
-                case TokenKind::kOBrace: {
-                    std::string_view name;
-                    if (Status s = ReadReference(context, name); !s) return s;
-                    break;
-                }
-                case TokenKind::kNumber:
-                    return Error{context + " holds more data than its template (" + r_.Where() +
-                                 ")"};
-                default:
-                    return Unexpected(token, "in " + context);
+            Child child;
+            if (Status s = NextChild(context, child); !s) return s;
+            if (child.type == ChildType::kEnd) return {};
+            if (child.type == ChildType::kObject) {
+                if (Status s = SkipBody(child.header); !s) return s;
             }
         }
     }
@@ -288,14 +301,11 @@ class Parser {
         // A transform applies to the meshes after it; a second one in the frame accumulates.
         Matrix transform = parent;
         for (;;) {
-            const Mark start = r_.GetMark();
-            Token token;
-            if (!r_.Next(token)) return ReaderError(context);
-            if (token.kind == TokenKind::kCBrace) return {};
-            if (token.kind == TokenKind::kOBrace) {
-                std::string_view name;
-                if (Status s = ReadReference(context, name); !s) return s;
-                auto target = Resolve(name, context);
+            Child next;
+            if (Status s = NextChild(context, next); !s) return s;
+            if (next.type == ChildType::kEnd) return {};
+            if (next.type == ChildType::kReference) {
+                auto target = Resolve(next.reference, context);
                 if (!target) return Error{target.error()};
                 if (target->kind == Kind::kMesh) {
                     Status s = Reload(
@@ -304,9 +314,7 @@ class Parser {
                 }
                 continue;
             }
-            if (token.kind != TokenKind::kName) return Unexpected(token, "in " + context);
-            Header child;
-            if (Status s = ReadHeader(token, start, child); !s) return s;
+            const Header& child = next.header;
             Status s;
             switch (child.kind) {
                 case Kind::kFrameTransformMatrix: {
@@ -380,21 +388,11 @@ class Parser {
             return s;
         }
         for (;;) {
-            const Mark start = r_.GetMark();
-            Token token;
-            if (!r_.Next(token)) return ReaderError(context);
-            if (token.kind == TokenKind::kCBrace) break;
-            if (token.kind == TokenKind::kOBrace) {
-                std::string_view name;
-                if (Status s = ReadReference(context, name); !s) return s;
-                continue;
-            }
-            if (token.kind == TokenKind::kNumber) {
-                return Error{context + " holds more data than its template (" + r_.Where() + ")"};
-            }
-            if (token.kind != TokenKind::kName) return Unexpected(token, "in " + context);
-            Header child;
-            if (Status s = ReadHeader(token, start, child); !s) return s;
+            Child next;
+            if (Status s = NextChild(context, next); !s) return s;
+            if (next.type == ChildType::kEnd) break;
+            if (next.type == ChildType::kReference) continue;
+            const Header& child = next.header;
             const std::string childContext = context + ": " + child.Describe();
             Status s;
             switch (child.kind) {
@@ -478,13 +476,11 @@ class Parser {
         }
         // Materials follow inline or as references to earlier Material objects.
         for (;;) {
-            const Mark start = r_.GetMark();
-            Token token;
-            if (!r_.Next(token)) return ReaderError(context);
-            if (token.kind == TokenKind::kCBrace) return {};
-            if (token.kind == TokenKind::kOBrace) {
-                std::string_view name;
-                if (Status s = ReadReference(context, name); !s) return s;
+            Child next;
+            if (Status s = NextChild(context, next); !s) return s;
+            if (next.type == ChildType::kEnd) return {};
+            if (next.type == ChildType::kReference) {
+                const std::string_view name = next.reference;
                 auto target = Resolve(name, context);
                 if (!target) return Error{target.error()};
                 if (target->kind != Kind::kMaterial) {
@@ -499,12 +495,7 @@ class Parser {
                 mesh.materials.push_back(std::move(material));
                 continue;
             }
-            if (token.kind == TokenKind::kNumber) {
-                return Error{context + " holds more data than its template (" + r_.Where() + ")"};
-            }
-            if (token.kind != TokenKind::kName) return Unexpected(token, "in " + context);
-            Header child;
-            if (Status s = ReadHeader(token, start, child); !s) return s;
+            const Header& child = next.header;
             if (child.kind != Kind::kMaterial) {
                 if (Status s = SkipBody(child); !s) return s;
                 continue;
@@ -527,21 +518,11 @@ class Parser {
         m.emissive = {values[8], values[9], values[10], 1.0f};
         m.ambient = {0.0f, 0.0f, 0.0f, 1.0f};
         for (;;) {
-            const Mark start = r_.GetMark();
-            Token token;
-            if (!r_.Next(token)) return ReaderError(context);
-            if (token.kind == TokenKind::kCBrace) return {};
-            if (token.kind == TokenKind::kOBrace) {
-                std::string_view name;
-                if (Status s = ReadReference(context, name); !s) return s;
-                continue;
-            }
-            if (token.kind == TokenKind::kNumber) {
-                return Error{context + " holds more data than its template (" + r_.Where() + ")"};
-            }
-            if (token.kind != TokenKind::kName) return Unexpected(token, "in " + context);
-            Header child;
-            if (Status s = ReadHeader(token, start, child); !s) return s;
+            Child next;
+            if (Status s = NextChild(context, next); !s) return s;
+            if (next.type == ChildType::kEnd) return {};
+            if (next.type == ChildType::kReference) continue;
+            const Header& child = next.header;
             if (child.kind != Kind::kTextureFilename) {
                 if (Status s = SkipBody(child); !s) return s;
                 continue;
