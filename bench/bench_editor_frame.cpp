@@ -1,0 +1,179 @@
+// One editor frame on the headless device: a 100-part model of a million triangles laid out
+// in view, the Outline box ticked, the camera close enough that every part's outline is worked
+// out (parts at 15 units or more from the camera skip theirs). The reported time is one frame:
+// the input step plus the frame drawn with outlines. The counters split it:
+//   logic_ms       the input step, a left click in the middle of the view: the pick casts the
+//                  pointer ray at every part (RayHit over all million triangles);
+//   submission_ms  the frame with the Outline box not ticked: clear, grid and axes, every part's
+//                  state changes, material and subset draw from its buffers (made during the
+//                  warm-up frame), the selected part's manipulator, the overlay text, then
+//                  EndFrame, which waits with glFinish, so llvmpipe's vertex and raster work is
+//                  in it;
+//   outline_ms     the same frame with outlines minus the one without: projecting every vertex,
+//                  marking the front faces and collecting the silhouette edges of each part,
+//                  plus drawing those lines.
+// The CPU column is the main thread over the whole iteration (both frames), without the
+// rasteriser's own threads.
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/editor.h"
+#include "app/frame_input.h"
+#include "app/frame_rendering.h"
+#include "app/session.h"
+#include "app/stored_light.h"
+#include "bench/bench_model.h"
+#include "files/documents.h"
+#include "framework/debug_log.h"
+#include "framework/egl_surface.h"
+#include "framework/graphics_device.h"
+#include "gfx/math.h"
+#include "scene/draw_primitives.h"
+#include "scene/overlay_text.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+// Parts of 0.5 x 1 units on a 10 x 10 layout, about 5.5 x 10.5 units in all.
+constexpr float kCell = 0.01f;
+constexpr int kLayoutColumns = 10;
+constexpr float kColumnStep = 0.55f, kRowStep = 1.05f;
+// Above one long side of the layout, looking at the middle of part 55 near the layout's centre
+// (where the click lands): the whole layout is in view and the farthest part's origin stands
+// about 14 units away.
+constexpr gfx::Vec3 kEye{-4.8f, 8.2f, 5.75f};
+constexpr gfx::Vec3 kTarget{3.0f, 0.0f, 5.75f};
+constexpr float kOutlineDistance = 15.0f;  // as scene/mesh_object_draw.cpp
+
+class BenchPanels : public app::InitialPanelStates {
+  public:
+    BenchPanels(bool grid, bool outline) : grid_(grid), outline_(outline) {}
+    bool GridTicked() const override { return grid_; }
+    bool OutlineTicked() const override { return outline_; }
+
+  private:
+    bool grid_, outline_;
+};
+
+std::vector<gfx::Vec3> LayoutPositions() {
+    std::vector<gfx::Vec3> positions;
+    for (int i = 0; i < bench_model::kParts; ++i) {
+        positions.push_back({static_cast<float>(i % kLayoutColumns) * kColumnStep, 0.0f,
+                             static_cast<float>(i / kLayoutColumns) * kRowStep});
+    }
+    return positions;
+}
+
+double SecondsBetween(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double>(to - from).count();
+}
+
+// Share of the screen the model covers, drawn without grid and outlines.
+double CoveredShare(const app::FrameScene& scene, const app::FrameModes& modes) {
+    app::RenderFrame(scene, modes);
+    const std::vector<std::uint32_t> pixels = scene.device.ReadPixels();
+    std::size_t covered = 0;
+    for (const std::uint32_t pixel : pixels) covered += pixel != app::kBackgroundColour ? 1 : 0;
+    return pixels.empty() ? 0.0 : static_cast<double>(covered) / static_cast<double>(pixels.size());
+}
+
+void BM_EditorFrame(benchmark::State& state) {
+    framework::ProcessLog().Discard();
+    const fs::path dir = fs::temp_directory_path() / "posewrighter_bench_frame";
+    const std::string partFile = bench_model::WriteModel(dir, kCell, LayoutPositions());
+
+    framework::EglSurface surface;
+    framework::GraphicsDevice device(surface);
+    if (device.InitGraphics() != 1) {
+        state.SkipWithError("no headless GL device");
+        fs::remove_all(dir);
+        return;
+    }
+    {
+        // After the device and before it goes: fonts, textures and mesh buffers need its context.
+        scene::OverlayFonts overlay(device);
+        overlay.Create(0, app::kOverlayFace, app::kOverlayHeight, app::kOverlayWeight);
+        auto session = std::make_unique<app::Session>();
+        session->textures.SetUploader(&device);
+        if (!files::OpenPartFile(session->model, partFile)) {
+            state.SkipWithError("open failed");
+            fs::remove_all(dir);
+            return;
+        }
+        const model::PartTable& parts = session->model.parts;
+
+        device.transforms.ProjectionMatrix =
+            app::EditorProjection(device.ScreenWidth(), device.ScreenHeight());
+        scene::SetView(device.transforms, kEye, kTarget, {0.0f, 1.0f, 0.0f});
+        app::ApplyStoredLight(device, app::StoredLight{});
+
+        const app::ClientView view{device.transforms, device.ScreenWidth(), device.ScreenHeight()};
+        framework::InputState click;
+        click.buttons[0] = true;  // down now, up at the poll before: pressed in this frame
+        click.cursor = {device.ScreenWidth() / 2, device.ScreenHeight() / 2};
+        app::NoSelectionNotice notice;
+        const BenchPanels withOutlines(true, true), withoutOutlines(true, false),
+            modelOnly(false, false);
+        const app::FrameScene outlinedFrame{device, overlay, parts, withOutlines};
+        const app::FrameScene plainFrame{device, overlay, parts, withoutOutlines};
+
+        // Warm-up: the pick sets the selection the frames show; the first draw makes the buffers.
+        app::HandleCameraAndPicking(*session, view, click, true, withOutlines, notice);
+        const app::FrameModes modes{session->editor.SelectedPart, 0, 0};
+        app::RenderFrame(outlinedFrame, modes);
+        const double covered = CoveredShare({device, overlay, parts, modelOnly}, modes);
+
+        double logic = 0, submission = 0, outlined = 0;
+        for (auto _ : state) {
+            const Clock::time_point start = Clock::now();
+            app::HandleCameraAndPicking(*session, view, click, true, withOutlines, notice);
+            const Clock::time_point picked = Clock::now();
+            app::RenderFrame(plainFrame, modes);
+            const Clock::time_point plainDone = Clock::now();
+            app::RenderFrame(outlinedFrame, modes);
+            const Clock::time_point outlinedDone = Clock::now();
+
+            logic += SecondsBetween(start, picked);
+            submission += SecondsBetween(picked, plainDone);
+            outlined += SecondsBetween(plainDone, outlinedDone);
+            state.SetIterationTime(SecondsBetween(start, picked) +
+                                   SecondsBetween(plainDone, outlinedDone));
+        }
+
+        std::int64_t triangles = 0;
+        int outlinedParts = 0;
+        for (int i = 0; i < parts.count; ++i) {
+            triangles += parts.mesh[i].d3dMesh->NumFaces();
+            const gfx::Vec3 origin = parts.node[i].WorldPosition();
+            if (gfx::Vec3Length(kEye - origin) < kOutlineDistance) ++outlinedParts;
+        }
+        const auto frames = static_cast<double>(state.iterations());
+        const auto perFrame = benchmark::Counter::kAvgIterations;
+        state.counters["logic_ms"] = benchmark::Counter(logic * 1e3, perFrame);
+        state.counters["submission_ms"] = benchmark::Counter(submission * 1e3, perFrame);
+        state.counters["outline_ms"] = benchmark::Counter((outlined - submission) * 1e3, perFrame);
+        state.counters["triangles"] = static_cast<double>(triangles);
+        state.counters["outlined_parts"] = outlinedParts;
+        state.counters["screen_covered"] = covered;
+        if (frames > 0 && logic > 0 && outlined > 0) {
+            // Triangles ray-tested by the pick, and drawn in the frame with outlines, a second.
+            state.counters["picked_tri/s"] = static_cast<double>(triangles) * frames / logic;
+            state.counters["drawn_tri/s"] = static_cast<double>(triangles) * frames / outlined;
+        }
+        state.SetLabel("selected part " + std::to_string(modes.selectedPart));
+    }
+    device.FreeGraphics();
+    fs::remove_all(dir);
+}
+BENCHMARK(BM_EditorFrame)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+
+}  // namespace
