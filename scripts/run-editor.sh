@@ -4,6 +4,8 @@
 # (Xvfb), saves a screenshot after a few seconds, closes the editor with Escape and prints the
 # screenshot's path (out/screenshot.png, or $SCREENSHOT).
 set -euo pipefail
+# shellcheck source=scripts/editor-window.sh
+source "$(cd "$(dirname "$0")" && pwd)/editor-window.sh"
 
 editor="${1:?usage: run-editor.sh EDITOR [ARGS...]}"
 shift
@@ -21,17 +23,8 @@ if [ "${RUN_EDITOR_INSIDE_XVFB:-}" = 1 ]; then
     fi
     sleep "${SCREENSHOT_DELAY:-3}"
     import -window root "$SCREENSHOT"
-    # Escape is sampled once a frame: hold it for a few frames.
-    xdotool windowfocus "$window" 2>/dev/null || true
-    sleep 0.3
-    xdotool keydown Escape
-    sleep 0.3
-    xdotool keyup Escape
-    for _ in $(seq 50); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$pid" 2>/dev/null; then
+    hold_escape "$window"
+    if ! wait_for_exit "$pid" 50; then
         echo "run-editor: the editor did not close on Escape; stopping it" >&2
         kill "$pid" 2>/dev/null || true
     fi

@@ -9,6 +9,8 @@
 # Input is sampled once a frame, so every press is held for a few frames; after each action the
 # test polls screenshots until the view has settled instead of sleeping a fixed time.
 set -uo pipefail
+# shellcheck source=scripts/editor-window.sh
+source "$(cd "$(dirname "$0")" && pwd)/../../scripts/editor-window.sh"
 
 editor="${1:?usage: editor_interaction_test.sh EDITOR MODEL.pwp [ANIM.pwa]}"
 # The model and animation files are handed on to the editor as they are.
@@ -154,16 +156,8 @@ click "$empty_x" "$empty_y"
 settle no_text || fail "overlay text still drawn after a click on empty space"
 
 # ---- Escape, held for a few frames, ends the program with exit code 0.
-xdotool windowfocus "$window"
-sleep 0.2
-xdotool keydown Escape
-sleep 0.3
-xdotool keyup Escape
-for _ in $(seq 50); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-if kill -0 "$pid" 2>/dev/null; then
+hold_escape "$window"
+if ! wait_for_exit "$pid" 50; then
     fail "the editor did not end within 5 seconds of Escape"
     kill "$pid"
 fi

@@ -6,6 +6,8 @@
 # start-up and teardown lines in order.
 # Run 2, with a stored position: the window opens there and stores it again.
 set -uo pipefail
+# shellcheck source=scripts/editor-window.sh
+source "$(cd "$(dirname "$0")" && pwd)/../../scripts/editor-window.sh"
 
 editor="${1:?usage: editor_window_test.sh EDITOR}"
 
@@ -51,17 +53,8 @@ run_editor() {
     sleep 2  # a few frames drawn
     window_geometry=$(xdotool getwindowgeometry "$window")
     import -window root "$shot"
-    # Escape is sampled once a frame: hold it for several frames.
-    xdotool windowfocus "$window"
-    sleep 0.3
-    xdotool keydown Escape
-    sleep 0.3
-    xdotool keyup Escape
-    for _ in $(seq 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$pid" 2>/dev/null; then
+    hold_escape "$window"
+    if ! wait_for_exit "$pid" 100; then
         fail "the editor did not end on Escape"
         kill "$pid"
     fi
