@@ -19,6 +19,7 @@ struct LoadedMesh {
 };
 
 // All meshes of the file merged, transformed by their frames, polygons fanned into triangles.
+// The mesh always carries normals: the file's where it gives them, else made from the faces.
 Result<LoadedMesh> LoadMeshFromXInMemory(std::span<const std::byte> bytes);
 // Reads the file, then as above. The error names the path and the reason.
 Result<LoadedMesh> LoadMeshFromX(const std::string& path);

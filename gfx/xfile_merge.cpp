@@ -43,6 +43,41 @@ CopyKey MakeCopyKey(std::uint32_t position, Vec3 normal) {
     return {position, bits(normal.x), bits(normal.y), bits(normal.z)};
 }
 
+// Area-weighted vertex normals for a mesh whose file gives none. Each triangle adds its
+// (unnormalised) cross product, whose length is twice its area, to its corners' positions, so
+// vertices at one position share one smooth normal even where the file splits them (texture
+// seams). Where the faces at a position cancel out (the two sides of a sheet that share
+// positions), the vertex's own faces decide.
+template <typename VertexList>
+void ComputeFaceNormals(VertexList& vertices, const std::vector<std::uint32_t>& cornerVertex,
+                        const std::vector<std::uint32_t>& faceSizes) {
+    std::vector<Vec3> own(vertices.size());
+    std::unordered_map<CopyKey, Vec3, CopyKeyHash> atPosition;
+    const auto positionKey = [&](std::uint32_t v) { return MakeCopyKey(0, vertices[v].position); };
+    std::size_t start = 0;
+    for (std::uint32_t size : faceSizes) {
+        for (std::uint32_t k = 1; k + 1 < size; ++k) {
+            const std::uint32_t corners[3] = {cornerVertex[start], cornerVertex[start + k],
+                                              cornerVertex[start + k + 1]};
+            const Vec3 a = vertices[corners[0]].position;
+            const Vec3 weighted =
+                Vec3Cross(vertices[corners[1]].position - a, vertices[corners[2]].position - a);
+            for (std::uint32_t v : corners) {
+                own[v] = own[v] + weighted;
+                Vec3& shared = atPosition[positionKey(v)];
+                shared = shared + weighted;
+            }
+        }
+        start += size;
+    }
+    for (std::size_t v = 0; v < vertices.size(); ++v) {
+        const auto found = atPosition.find(positionKey(static_cast<std::uint32_t>(v)));
+        Vec3 normal = found == atPosition.end() ? Vec3{} : Vec3Normalize(found->second);
+        if (normal == Vec3{}) normal = Vec3Normalize(own[v]);
+        vertices[v].normal = normal;
+    }
+}
+
 Status TooManyVertices(const std::string& label, std::size_t needed) {
     return Error{label + ": the merged mesh needs " + std::to_string(needed) +
                  " vertices; 16-bit indices allow at most 65535"};
@@ -217,6 +252,9 @@ Status MeshMerger::Add(const MeshData& mesh, const Matrix& transform) {
             vertex.normal = Vec3Normalize(Vec3TransformNormal(vertex.normal, transform));
         }
     }
+    // Normals the file does not give come from the faces, in the frame's space: a scaling
+    // frame leaves them perpendicular to the faces.
+    if (!mesh.hasNormals) ComputeFaceNormals(local, cornerVertex, mesh.faceSizes);
 
     const auto vertexBase = static_cast<std::uint32_t>(vertices_.size());
     const auto materialBase = static_cast<std::uint32_t>(materials_.size());
@@ -236,7 +274,6 @@ Status MeshMerger::Add(const MeshData& mesh, const Matrix& transform) {
         }
         start += size;
     }
-    normals_ |= mesh.hasNormals;
     colours_ |= mesh.hasColours;
     texCoords_ |= mesh.hasTexCoords;
     return {};
@@ -245,8 +282,8 @@ Status MeshMerger::Add(const MeshData& mesh, const Matrix& transform) {
 Result<LoadedMesh> MeshMerger::Finish() {
     if (meshCount_ == 0) return Error{"the file holds no mesh"};
     if (attributes_.empty()) return Error{"the file's meshes hold no faces"};
-    std::uint32_t fvf = kFvfXyz;
-    if (normals_) fvf |= kFvfNormal;
+    // Every mesh has normals: the file's own, or ones made from its faces.
+    std::uint32_t fvf = kFvfXyz | kFvfNormal;
     if (colours_) fvf |= kFvfDiffuse;
     if (texCoords_) fvf |= kFvfTex1;
 

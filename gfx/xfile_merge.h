@@ -1,7 +1,8 @@
 #pragma once
 // Merges the meshes of a .x file into one triangle mesh: checks their indices, splits vertices
 // whose corners carry different normals, applies the frame transform, fans polygons into
-// triangles and appends materials with offset attribute ids.
+// triangles and appends materials with offset attribute ids. Meshes without normals get
+// smooth, area-weighted normals made from their faces.
 
 #include <cstddef>
 #include <cstdint>
@@ -38,7 +39,7 @@ class MeshMerger {
     std::vector<std::uint32_t> indices_;
     std::vector<std::uint32_t> attributes_;
     std::vector<ExtendedMaterial> materials_;
-    bool normals_ = false, colours_ = false, texCoords_ = false;
+    bool colours_ = false, texCoords_ = false;
     std::size_t meshCount_ = 0;
 };
 

@@ -15,7 +15,7 @@ using namespace xtest;
 TEST(XFileFixtures, FramesTransformReferencedAndNestedMeshes) {
     const auto loaded = LoadFixture("frames.x");
     const LoadedMesh& x = Ok(loaded);
-    // Tri carries normals, so the merged format has them; the other meshes get zero normals.
+    // Tri keeps its own normal; the meshes without normals get theirs from their faces.
     EXPECT_EQ(x.mesh.Fvf(), kFvfXyz | kFvfNormal);
     ExpectPositions(x.mesh, {
                                 // Shared at the top level, untransformed.
@@ -39,8 +39,9 @@ TEST(XFileFixtures, FramesTransformReferencedAndNestedMeshes) {
                                 {3, 5, 0},
                                 {0, 8, 0},
                             });
-    // Tri's normal (1, 0, 0) turned by the rotation and scale, then normalised.
-    std::vector<Vec3> normals(15);
+    // Tri's normal (1, 0, 0) turned by the rotation and scale, then normalised. Every other
+    // triangle lies in z = 0, wound to face +z.
+    std::vector<Vec3> normals(15, Vec3{0, 0, 1});
     normals[3] = normals[4] = normals[5] = {0, 1, 0};
     ExpectNormals(x.mesh, normals);
     ExpectIndices(x.mesh, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14});
@@ -93,7 +94,7 @@ TEST(XFileFixtures, SplitNormalsCopyVerticesWithTheirOtherAttributes) {
 TEST(XFileFixtures, MaterialsReferencesTexturesAndDefaults) {
     const auto loaded = LoadFixture("materials.x");
     const LoadedMesh& x = Ok(loaded);
-    EXPECT_EQ(x.mesh.Fvf(), kFvfXyz);
+    EXPECT_EQ(x.mesh.Fvf(), kFvfXyz | kFvfNormal);
     const ExtendedMaterial shiny =
         FileMaterial({1, 0, 0, 1}, 20, {1, 1, 1}, {0, 0, 0}, "tex\\\\shiny.png");
     const ExtendedMaterial plain =
@@ -121,8 +122,9 @@ TEST(XFileFixtures, MaterialsReferencesTexturesAndDefaults) {
 TEST(XFileFixtures, SkippedObjectsTemplatesAndExtraBraceLeaveTheMesh) {
     const auto loaded = LoadFixture("skinned.x");
     const LoadedMesh& x = Ok(loaded);
-    EXPECT_EQ(x.mesh.Fvf(), kFvfXyz);
+    EXPECT_EQ(x.mesh.Fvf(), kFvfXyz | kFvfNormal);
     ExpectPositions(x.mesh, {{-1, 0, 0}, {1, 0, 0}, {1, 2, 0}, {-1, 2, 0}});
+    ExpectNormals(x.mesh, std::vector<Vec3>(4, Vec3{0, 0, 1}));
     ExpectIndices(x.mesh, {0, 1, 2, 0, 2, 3});
     ExpectAttributes(x.mesh, {0, 0});
     EXPECT_EQ(x.materials, std::vector<ExtendedMaterial>{DefaultMaterial()});
@@ -136,7 +138,7 @@ TEST(XFileFixtures, ColoursAndTexCoordsOfOneMeshGiveTheUnionFormat) {
     const LoadedMesh& x = Ok(loaded);
     EXPECT_EQ(x.mesh.Fvf(), kFvfXyz | kFvfNormal | kFvfDiffuse | kFvfTex1);
     ExpectPositions(x.mesh, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 0, 1}, {0, 1, 1}});
-    ExpectNormals(x.mesh, {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, -1}, {0, 0, -1}, {0, 0, -1}});
+    ExpectNormals(x.mesh, {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, -1}, {0, 0, -1}, {0, 0, -1}});
     ExpectTexCoords(x.mesh, {{0.25f, 0.75f}, {1, 0}, {0, 1}, {0, 0}, {0, 0}, {0, 0}});
     // ARGB: (1, 0, 0, 1) and (0, 0.5, 1, 0.5), 0.5 rounding to 128; vertex 1 has no entry.
     const std::vector<Colour> colours{0xFFFF0000, 0, 0x800080FF, 0, 0, 0};
