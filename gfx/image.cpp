@@ -48,9 +48,13 @@ ImageFormat DetectImageFormat(std::span<const std::byte> bytes) {
                                                           '\r', '\n', 0x1A, '\n'};
     static constexpr std::array<unsigned char, 3> kJpeg = {0xFF, 0xD8, 0xFF};
     static constexpr std::array<unsigned char, 2> kBmp = {'B', 'M'};
+    static constexpr std::array<unsigned char, 4> kDds = {'D', 'D', 'S', ' '};
     if (StartsWith(bytes, kPng)) return ImageFormat::kPng;
     if (StartsWith(bytes, kJpeg)) return ImageFormat::kJpeg;
     if (StartsWith(bytes, kBmp)) return ImageFormat::kBmp;
+    if (StartsWith(bytes, kDds)) return ImageFormat::kDds;
+    // Checked last: no other format's signature makes a valid TGA header.
+    if (HasTgaHeader(bytes)) return ImageFormat::kTga;
     return ImageFormat::kUnknown;
 }
 
@@ -65,6 +69,10 @@ Result<Image> DecodeImage(std::span<const std::byte> bytes) {
                 return DecodePng(bytes);
             case ImageFormat::kJpeg:
                 return DecodeJpeg(bytes);
+            case ImageFormat::kTga:
+                return DecodeTga(bytes);
+            case ImageFormat::kDds:
+                return DecodeDds(bytes);
             case ImageFormat::kUnknown:
                 break;
         }
@@ -72,7 +80,7 @@ Result<Image> DecodeImage(std::span<const std::byte> bytes) {
         return Error{"not enough memory to decode the image"};
     }
     if (bytes.empty()) return Error{"empty image data"};
-    return Error{"unrecognised image format (not BMP, PNG or JPEG)"};
+    return Error{"unrecognised image format (not BMP, PNG, JPEG, TGA or DDS)"};
 }
 
 Result<Image> LoadImageFile(const std::string& path) {

@@ -1,6 +1,7 @@
 #pragma once
-// Texture images: decoding BMP, PNG and JPEG files into A8R8G8B8 texels, the colour key, and
-// textures with their mip chains as the texture loader of the fixed-function pipeline builds them.
+// Texture images: decoding BMP, PNG, JPEG, TGA and DDS files into A8R8G8B8 texels, the colour
+// key, and textures with their mip chains as the texture loader of the fixed-function pipeline
+// builds them.
 
 #include <cstddef>
 #include <cstdint>
@@ -29,13 +30,17 @@ struct Texture {
     std::vector<Image> levels;
 };
 
-enum class ImageFormat { kUnknown, kBmp, kPng, kJpeg };
+enum class ImageFormat { kUnknown, kBmp, kPng, kJpeg, kTga, kDds };
 
 // The format named by the signature at the start of the bytes (the file extension is ignored).
+// TGA has no signature: bytes that no other format claims are TGA when their 18-byte header
+// describes a TGA image.
 ImageFormat DetectImageFormat(std::span<const std::byte> bytes);
 
-// Decodes a BMP, PNG or JPEG file held in memory. Malformed or truncated data fails with the
-// reason. Texels that a run-length BMP skips over decode as transparent black.
+// Decodes a BMP, PNG, JPEG, TGA or DDS file held in memory. Malformed or truncated data fails
+// with the reason, as does a header claiming more pixels than the data can hold; that is checked
+// before the pixel memory is allocated. Texels that a run-length BMP skips over decode as
+// transparent black. A DDS file gives its first surface (its own smaller levels are not read).
 Result<Image> DecodeImage(std::span<const std::byte> bytes);
 // Reads the file, then as above. The error names the path.
 Result<Image> LoadImageFile(const std::string& path);

@@ -155,19 +155,9 @@ Result<BmpLayout> ParseHeaders(Bytes bytes) {
     return layout;
 }
 
-// Scales the masked bits of a pixel to 8 bits; an absent channel reads as `absent`.
-std::uint32_t Channel(std::uint32_t pixel, std::uint32_t mask, std::uint32_t absent) {
-    if (mask == 0) return absent;
-    const int shift = std::countr_zero(mask);
-    const std::uint32_t max = mask >> shift;
-    const std::uint32_t value = (pixel & mask) >> shift;
-    if (max >= 255) return value >> (std::bit_width(max) - 8);
-    return (value * 255 + max / 2) / max;
-}
-
 std::uint32_t FromMasks(std::uint32_t pixel, const Masks& m) {
-    return PackArgb(Channel(pixel, m[3], 0xFF), Channel(pixel, m[0], 0), Channel(pixel, m[1], 0),
-                    Channel(pixel, m[2], 0));
+    return PackArgb(MaskedChannel(pixel, m[3], 0xFF), MaskedChannel(pixel, m[0], 0),
+                    MaskedChannel(pixel, m[1], 0), MaskedChannel(pixel, m[2], 0));
 }
 
 // Image row written by the given row of the file.
@@ -224,25 +214,29 @@ Result<Image> DecodeUncompressed(Bytes bytes, const BmpLayout& layout) {
 
 // RLE4 and RLE8: runs of one index (RLE4: two alternating nibbles), escapes for end of line,
 // end of bitmap, a cursor move and literal runs padded to 16 bits. Texels the data skips stay
-// transparent black.
-Result<Image> DecodeRunLength(Bytes bytes, const BmpLayout& layout) {
+// transparent black. Without an image the stream is only checked: the escapes let a few bytes
+// stand for any number of skipped texels, so the whole stream is read and checked before the
+// pixel memory is allocated.
+Status RunLengthPass(Bytes bytes, const BmpLayout& layout, Image* image) {
     const bool rle4 = layout.compression == kBiRle4;
-    Image image{layout.width, layout.height, {}};
-    image.texels.assign(std::size_t{layout.width} * layout.height, 0);
     std::size_t x = 0, y = 0;  // y counts file rows
     std::size_t at = layout.pixelOffset;
     auto put = [&](std::uint32_t index) -> bool {
         if (index >= layout.palette.size()) return false;
         // Runs past the end of a row are clipped, as are rows past the last one.
-        if (x < layout.width && y < layout.height) {
-            image.texels[ImageRow(layout, y) * layout.width + x] = layout.palette[index];
+        if (image != nullptr && x < layout.width && y < layout.height) {
+            image->texels[ImageRow(layout, y) * layout.width + x] = layout.palette[index];
         }
         ++x;
         return true;
     };
     auto badIndex = [&] { return Fail("run-length index outside the palette"); };
+    auto truncated = [&] {
+        return Fail("truncated run-length data (it ends in row " + std::to_string(y + 1) + " of " +
+                    std::to_string(layout.height) + ")");
+    };
     while (y < layout.height) {
-        if (bytes.size() - at < 2) return Fail("truncated run-length data");
+        if (bytes.size() - at < 2) return truncated();
         const std::uint32_t count = U8(bytes, at), value = U8(bytes, at + 1);
         at += 2;
         if (count > 0) {
@@ -256,14 +250,14 @@ Result<Image> DecodeRunLength(Bytes bytes, const BmpLayout& layout) {
         } else if (value == 1) {  // end of bitmap
             break;
         } else if (value == 2) {  // move the cursor right and up (in file rows)
-            if (bytes.size() - at < 2) return Fail("truncated run-length data");
+            if (bytes.size() - at < 2) return truncated();
             x += U8(bytes, at);
             y += U8(bytes, at + 1);
             at += 2;
         } else {  // literal run of `value` indices
             const std::size_t dataBytes = rle4 ? (value + 1) / 2 : value;
             const std::size_t padded = (dataBytes + 1) & ~std::size_t{1};
-            if (bytes.size() - at < padded) return Fail("truncated run-length data");
+            if (bytes.size() - at < padded) return truncated();
             for (std::uint32_t i = 0; i < value; ++i) {
                 std::uint32_t index =
                     rle4 ? (U8(bytes, at + i / 2) >> (i % 2 ? 0 : 4)) & 0xF : U8(bytes, at + i);
@@ -272,6 +266,16 @@ Result<Image> DecodeRunLength(Bytes bytes, const BmpLayout& layout) {
             at += padded;
         }
     }
+    return {};
+}
+
+Result<Image> DecodeRunLength(Bytes bytes, const BmpLayout& layout) {
+    if (Status checked = RunLengthPass(bytes, layout, nullptr); !checked) {
+        return Error{checked.error()};
+    }
+    Image image{layout.width, layout.height, {}};
+    image.texels.assign(std::size_t{layout.width} * layout.height, 0);
+    RunLengthPass(bytes, layout, &image);  // the same stream again: it cannot fail now
     return image;
 }
 

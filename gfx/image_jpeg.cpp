@@ -1,5 +1,5 @@
 // JPEG decoding through libjpeg: grayscale and colour (YCbCr or RGB) images, baseline or
-// progressive. CMYK and YCCK images are refused.
+// progressive. CMYK and YCCK images and arithmetic coding are refused.
 //
 // libjpeg's default error handler exits the process. Ours keeps the message and longjmps back to
 // the setjmp of the C-style function (StartDecoding, ReadAllRows) that called into libjpeg; these
@@ -21,6 +21,11 @@
 
 namespace gfx {
 namespace {
+
+// Huffman-coded data spends at least one bit on every 8 x 8 block of a component in the first
+// scan that carries it, and a component is sampled at no less than a quarter of the image
+// resolution each way: a block covers at most 32 x 32 pixels, so a byte covers at most 8192.
+constexpr std::uint64_t kMaxPixelsPerJpegByte = 8192;
 
 struct JpegErrorHandler {
     jpeg_error_mgr manager;  // first, so libjpeg's pointer to it is a pointer to the handler
@@ -114,6 +119,12 @@ Result<Image> DecodeJpeg(std::span<const std::byte> bytes) {
     if (width == 0 || height == 0 || width > kMaxImageDimension || height > kMaxImageDimension) {
         return Error{"JPEG: image size " + std::to_string(width) + " x " + std::to_string(height) +
                      " out of range"};
+    }
+    // Arithmetic coding has no such bound (nor do the Windows-era readers decode it).
+    if (info.arith_code) return Error{"JPEG: arithmetic-coded images are not supported"};
+    if (std::uint64_t{width} * height > kMaxPixelsPerJpegByte * bytes.size()) {
+        return Error{"JPEG: " + std::to_string(bytes.size()) + " bytes cannot hold a " +
+                     std::to_string(width) + " x " + std::to_string(height) + " image"};
     }
     const std::size_t rowBytes = std::size_t{width} * static_cast<std::size_t>(components);
     std::vector<unsigned char> pixels(rowBytes * height);

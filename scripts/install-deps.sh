@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev libqt6opengl6-dev
     libgl-dev libegl-dev libgl1-mesa-dri
-    libpng-dev libjpeg-dev zlib1g-dev
+    libpng-dev libjpeg-dev zlib1g-dev libstb-dev libsquish-dev
     libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
     libmeshoptimizer-dev libasound2-dev
     libgtest-dev libgmock-dev libbenchmark-dev

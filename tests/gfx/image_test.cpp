@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/gfx/allocation_tracker.h"
+
 namespace gfx {
 namespace {
 
@@ -155,6 +157,55 @@ INSTANTIATE_TEST_SUITE_P(
                                  0xFF000000, 0xFFFFFFFF, 0xFFFF0000, 0xFF00FF00, 0xFF0000FF}}),
     FileParamName);
 
+// TGA and DDS fixtures: tests/data/images/make_tga_dds.py.
+INSTANTIATE_TEST_SUITE_P(
+    Tga, ImageDecodesPattern,
+    testing::Values(PatternCase{"rgb24.tga", 5, 3, kPattern},  // bottom-up rows
+                    PatternCase{"rgba32_rle_topdown.tga", 5, 3, kAlphaPattern},
+                    // The top bit of 16-bit texels is not alpha.
+                    PatternCase{"rgb16.tga", 4, 2, kPure},
+                    PatternCase{
+                        "gray8.tga", 4, 1, {0xFF000000, 0xFF404040, 0xFFA0A0A0, 0xFFFFFFFF}},
+                    PatternCase{"pal8_rle.tga", 10, 3, TwoColourPattern()}),
+    FileParamName);
+
+// DXT blocks of red (c0) and green (c1) give (2 c0 + c1) / 3 = 0xAA5500 and 0x55AA00 as
+// indices 2 and 3. DXT1's second block (blue <= white) has three colours and transparent black.
+// DXT3 alpha is 4 bits times 17; DXT5 alpha interpolates 255 and 0: indices 2 and 3 give 218
+// and 182. Only the first column of each second block is inside the 5 x 3 image.
+INSTANTIATE_TEST_SUITE_P(
+    Dds, ImageDecodesPattern,
+    testing::Values(PatternCase{"dxt1.dds",
+                                5,
+                                3,
+                                {0xFFFF0000, 0xFF00FF00, 0xFFAA5500, 0xFF55AA00, 0x00000000,  //
+                                 0xFF00FF00, 0xFFFF0000, 0xFF55AA00, 0xFFAA5500, 0xFF7F7FFF,  //
+                                 0xFFFF0000, 0xFFFF0000, 0xFF00FF00, 0xFF00FF00, 0xFF0000FF}},
+                    PatternCase{"dxt3.dds",
+                                5,
+                                3,
+                                {0xFFFF0000, 0x8800FF00, 0x00AA5500, 0x4455AA00, 0x00FF0000,  //
+                                 0x1100FF00, 0x22FF0000, 0x3355AA00, 0x55AA5500, 0xAA00FF00,  //
+                                 0xFFFF0000, 0xFFFF0000, 0x0000FF00, 0x0000FF00, 0xFFFF0000}},
+                    PatternCase{"dxt5.dds",
+                                5,
+                                3,
+                                {0xFFFF0000, 0x0000FF00, 0xDAAA5500, 0xB655AA00, 0x00FF0000,  //
+                                 0x0000FF00, 0xFFFF0000, 0xB655AA00, 0xDAAA5500, 0xDA00FF00,  //
+                                 0xFFFF0000, 0xFFFF0000, 0x0000FF00, 0x0000FF00, 0xFFFF0000}},
+                    PatternCase{"a8r8g8b8.dds", 5, 3, kAlphaPattern},
+                    PatternCase{"x8r8g8b8.dds", 5, 3,
+                                kPattern},  // the unused byte (0) is not alpha
+                    PatternCase{"r8g8b8.dds", 5, 3, kPattern},
+                    PatternCase{"r5g6b5.dds", 4, 2, kPure},
+                    PatternCase{"a1r5g5b5.dds",
+                                4,
+                                2,
+                                {0xFFFF0000, 0x0000FF00, 0xFF0000FF, 0x00FFFFFF, 0xFF000000,
+                                 0x00FFFF00, 0xFF00FFFF, 0x00FF00FF}},
+                    PatternCase{"l8.dds", 4, 1, {0xFF000000, 0xFF404040, 0xFFA0A0A0, 0xFFFFFFFF}}),
+    FileParamName);
+
 TEST(ImageGrayPng, FourBitRampScalesEveryLevel) {
     Image image = DecodeFixture("gray4.png");
     ASSERT_EQ(image.texels.size(), 16u);
@@ -224,6 +275,8 @@ TEST(ImageFormatDetection, DetectedFromContentNotName) {
     EXPECT_EQ(DetectImageFormat(ReadFixture("rgb8.png")), ImageFormat::kPng);
     EXPECT_EQ(DetectImageFormat(ReadFixture("rgb.jpg")), ImageFormat::kJpeg);
     EXPECT_EQ(DetectImageFormat(ReadFixture("pal8.bmp")), ImageFormat::kBmp);
+    EXPECT_EQ(DetectImageFormat(ReadFixture("dxt1.dds")), ImageFormat::kDds);
+    EXPECT_EQ(DetectImageFormat(ReadFixture("pal8_rle.tga")), ImageFormat::kTga);
 
     // A PNG saved under a .bmp name still loads as PNG.
     const auto path = std::filesystem::temp_directory_path() / "posewrighter_png_named.bmp";
@@ -252,10 +305,29 @@ TEST(ImageFormatDetection, UnknownEmptyAndMissingFail) {
 // Every proper prefix of a valid file is a truncated file and must be refused (and, under the
 // sanitizers, must not read past the data).
 TEST(ImageMalformed, EveryTruncationFails) {
-    for (const char* name :
-         {"rgb24.bmp", "rgb32.bmp", "argb32_bitfields.bmp", "pal4.bmp", "pal1.bmp", "core8.bmp",
-          "rle8.bmp", "rle4.bmp", "rgb8.png", "pal2.png", "gray16_trns.png", "rgba8_interlaced.png",
-          "rgb.jpg", "progressive.jpg", "gray.jpg"}) {
+    for (const char* name : {"rgb24.bmp",
+                             "rgb32.bmp",
+                             "argb32_bitfields.bmp",
+                             "pal4.bmp",
+                             "pal1.bmp",
+                             "core8.bmp",
+                             "rle8.bmp",
+                             "rle4.bmp",
+                             "rgb8.png",
+                             "pal2.png",
+                             "gray16_trns.png",
+                             "rgba8_interlaced.png",
+                             "rgb.jpg",
+                             "progressive.jpg",
+                             "gray.jpg",
+                             "rgb24.tga",
+                             "rgba32_rle_topdown.tga",
+                             "pal8_rle.tga",
+                             "rgb16.tga",
+                             "dxt1.dds",
+                             "dxt5.dds",
+                             "a8r8g8b8.dds",
+                             "r8g8b8.dds"}) {
         const std::vector<std::byte> whole = ReadFixture(name);
         for (std::size_t length = 0; length < whole.size(); ++length) {
             // A copy of exactly `length` bytes, so a read past it is a heap overflow.
@@ -357,6 +429,147 @@ TEST(ImageMalformed, JpegOversize) {
     auto image = DecodeImage(jpeg);
     ASSERT_FALSE(image.ok());
     EXPECT_NE(image.error().find("out of range"), std::string::npos) << image.error();
+}
+
+std::vector<std::byte> Bytes(std::initializer_list<int> values) {
+    std::vector<std::byte> bytes;
+    for (int v : values) bytes.push_back(std::byte(v));
+    return bytes;
+}
+
+// An 18-byte TGA header (no image id, no colour map unless mapLength is given).
+std::vector<std::byte> TgaHeader(int type, int width, int height, int bits, int mapFirst = 0,
+                                 int mapLength = 0) {
+    return Bytes({0, mapLength > 0, type, mapFirst & 0xFF, mapFirst >> 8, mapLength & 0xFF,
+                  mapLength >> 8, mapLength > 0 ? 24 : 0, 0, 0, 0, 0, width & 0xFF, width >> 8,
+                  height & 0xFF, height >> 8, bits, 0});
+}
+
+// A 128-byte DDS header: either a four-character code, or bit count and channel masks.
+std::vector<std::byte> DdsHeader(std::uint32_t width, std::uint32_t height, const char* fourCc,
+                                 std::uint32_t bits = 0) {
+    std::vector<std::byte> bytes(128);
+    const char magic[] = "DDS ";
+    for (int i = 0; i < 4; ++i) bytes[i] = std::byte(magic[i]);
+    PutU32(bytes, 4, 124);
+    PutU32(bytes, 12, height);
+    PutU32(bytes, 16, width);
+    PutU32(bytes, 76, 32);
+    if (fourCc != nullptr) {
+        PutU32(bytes, 80, 0x4);
+        for (int i = 0; i < 4; ++i) bytes[84 + i] = std::byte(fourCc[i]);
+    } else {
+        PutU32(bytes, 80, 0x40);
+        PutU32(bytes, 88, bits);
+        PutU32(bytes, 92, 0xFF0000);
+    }
+    return bytes;
+}
+
+std::vector<std::byte> Append(std::vector<std::byte> bytes, std::size_t count) {
+    bytes.resize(bytes.size() + count, std::byte{0x11});
+    return bytes;
+}
+
+struct MalformedCase {
+    const char* what;
+    std::vector<std::byte> bytes;
+    std::string error;
+};
+
+TEST(ImageMalformed, TgaAndDdsHeadersAndDataThatDoNotAddUp) {
+    std::vector<std::byte> badHeaderSize = DdsHeader(4, 4, "DXT1");
+    PutU32(badHeaderSize, 4, 100);
+    const MalformedCase cases[] = {
+        {"TGA side over the limit", TgaHeader(2, 20000, 1, 24),
+         "TGA: 20000 x 1 exceeds the 16384 x 16384 limit"},
+        {"TGA pixels missing", Append(TgaHeader(2, 4, 4, 32), 60),
+         "TGA: truncated pixel data (64 bytes needed, 60 present)"},
+        // A run of 128 and a raw packet of 2 cover 130 of 132 pixels.
+        {"TGA runs end early",
+         [] {
+             auto b = TgaHeader(11, 12, 11, 8);
+             for (int v : {0xFF, 7, 0x01, 1, 2}) b.push_back(std::byte(v));
+             return b;
+         }(),
+         "TGA: truncated run-length data"},
+        {"TGA colour map missing", Append(TgaHeader(1, 2, 2, 8, 0, 4), 5),
+         "TGA: truncated header or colour map"},
+        {"TGA map not starting at 0", Append(TgaHeader(1, 2, 2, 8, 3, 4), 16),
+         "TGA: colour maps starting at entry 3 are not supported"},
+        {"DDS side over the limit", DdsHeader(4, 16385, "DXT1"),
+         "DDS: 4 x 16385 exceeds the 16384 x 16384 limit"},
+        // 5 x 5 texels take 2 x 2 blocks of 8 bytes.
+        {"DDS blocks missing", Append(DdsHeader(5, 5, "DXT1"), 31),
+         "DDS: truncated pixel data (32 bytes needed, 31 present)"},
+        {"DDS rows missing", Append(DdsHeader(3, 2, nullptr, 24), 17),
+         "DDS: truncated pixel data (18 bytes needed, 17 present)"},
+        {"DDS premultiplied DXT", Append(DdsHeader(4, 4, "DXT2"), 16),
+         "DDS: unsupported compressed format DXT2"},
+        {"DDS extended header", Append(DdsHeader(4, 4, "DX10"), 16),
+         "DDS: unsupported compressed format DX10"},
+        {"DDS 12-bit texels", Append(DdsHeader(4, 4, nullptr, 12), 64),
+         "DDS: unsupported bit count 12"},
+        {"DDS header size", badHeaderSize, "DDS: malformed header"},
+        {"DDS cut in its header",
+         std::vector<std::byte>(badHeaderSize.begin(), badHeaderSize.begin() + 100),
+         "DDS: file too short for its header"},
+    };
+    for (const MalformedCase& c : cases) {
+        auto image = DecodeImage(c.bytes);
+        ASSERT_FALSE(image.ok()) << c.what;
+        EXPECT_EQ(image.error(), c.error) << c.what;
+    }
+}
+
+// Headers claiming 16000 x 16000 texels (1 GiB decoded) over a few bytes of data are refused
+// before the decoder allocates for them.
+TEST(ImageMalformed, ClaimedSizesTheDataCannotHoldAreRefusedBeforeAllocating) {
+    const std::uint32_t side = 16000;
+    // BMP: an uncompressed 24-bit image, and a run-length one whose data ends after one run.
+    std::vector<std::byte> bmp24 = ReadFixture("rgb24.bmp");
+    PutU32(bmp24, 18, side);
+    PutU32(bmp24, 22, side);
+    std::vector<std::byte> rle8 = ReadFixture("rle8.bmp");
+    PutU32(rle8, 18, side);
+    PutU32(rle8, 22, side);
+    rle8.resize(rle8.size() - 4);  // drops the end-of-bitmap escape and the last line's end
+    // PNG: the IHDR of a 5 x 3 file.
+    std::vector<std::byte> png = ReadFixture("rgb8.png");
+    PutU32BigEndian(png, 16, side);
+    PutU32BigEndian(png, 20, side);
+    FixChunkCrc(png, 8, 13);
+    // JPEG: the frame header's height and width.
+    std::vector<std::byte> jpeg = ReadFixture("rgb.jpg");
+    for (std::size_t i = 2; i + 9 < jpeg.size(); ++i) {
+        if (jpeg[i] == std::byte{0xFF} && jpeg[i + 1] == std::byte{0xC0}) {
+            for (std::size_t at : {i + 5, i + 7}) {
+                jpeg[at] = std::byte(side >> 8);
+                jpeg[at + 1] = std::byte(side & 0xFF);
+            }
+            break;
+        }
+    }
+    const std::string sizes = " 16000 x 16000 image";
+    const MalformedCase cases[] = {
+        {"BMP", bmp24,
+         "BMP: truncated pixel data (768000000 bytes needed, " + std::to_string(bmp24.size() - 54) +
+             " present)"},
+        {"RLE8 BMP", rle8, "BMP: truncated run-length data (it ends in row 3 of 16000)"},
+        {"PNG", png, "PNG: " + std::to_string(png.size()) + " bytes cannot hold a" + sizes},
+        {"JPEG", jpeg, "JPEG: " + std::to_string(jpeg.size()) + " bytes cannot hold a" + sizes},
+        {"TGA", Append(TgaHeader(2, side, side, 32), 100),
+         "TGA: truncated pixel data (1024000000 bytes needed, 100 present)"},
+        {"DDS", Append(DdsHeader(side, side, "DXT5"), 100),
+         "DDS: truncated pixel data (256000000 bytes needed, 100 present)"},
+    };
+    for (const MalformedCase& c : cases) {
+        testing_support::LargestAllocation largest;
+        auto image = DecodeImage(c.bytes);
+        ASSERT_FALSE(image.ok()) << c.what;
+        EXPECT_EQ(image.error(), c.error) << c.what;
+        EXPECT_LT(largest.bytes(), std::size_t{1} << 20) << c.what;
+    }
 }
 
 TEST(ImageColourKey, MatchesAll32Bits) {
