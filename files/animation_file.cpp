@@ -38,7 +38,8 @@ bool Finite(const gfx::Quat& q) {
 std::string AnimationFault(const AnimationSet& animation, const PartTable& parts, int keys) {
     if (!ValidPartCount(parts.count)) return "part count is outside 0 to 100";
     for (int j = 0; j < parts.count; ++j) {
-        if (std::string fault = TextFieldFault(FieldText(parts.name[j]), kMaxNameBytes);
+        // Names appear only in comments, where a double quote does no harm.
+        if (std::string fault = CommentTextFault(FieldText(parts.name[j]), kMaxNameBytes);
             !fault.empty()) {
             return "name of part " + std::to_string(j) + " " + fault;
         }

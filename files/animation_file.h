@@ -21,7 +21,8 @@ inline constexpr std::string_view kAnimationFileExtension = "pwa";
 
 // The exact bytes of the keys in use, part names from the table in the comments; empty when the
 // animation is empty. Fails (write-failure message, reason in the debug log) when the table's
-// count is outside 0 to 100, a name does not fit or holds a line end, or a value is not finite.
+// count is outside 0 to 100, a name does not fit or holds a line end (a double quote in a
+// comment is harmless), or a value is not finite.
 gfx::Result<std::string> FormatAnimationFile(const model::AnimationSet& animation,
                                              const model::PartTable& parts);
 

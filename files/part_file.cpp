@@ -10,6 +10,7 @@
 #include "files/text_field.h"
 #include "files/text_lines.h"
 #include "framework/debug_log.h"
+#include "model/part_tree.h"
 
 namespace files {
 
@@ -78,7 +79,7 @@ std::string TableFault(const PartTable& table) {
     for (int i = 0; i < table.count; ++i) {
         if (std::string fault = PartFault(table, i); !fault.empty()) return fault;
     }
-    return {};
+    return model::TreeFault(table);
 }
 
 void AppendLine(std::string& out, std::string_view text) {
@@ -237,10 +238,12 @@ bool ReadPartLines(LineReader& lines, PartTable& table) {
            });
 }
 
-// The reason the bytes do not read, or empty.
+// The reason the bytes do not read, or empty. A table whose parents and levels do not form a
+// depth-first tree is refused as well: every later step walks parent links and subtree runs.
 std::string ParseFault(std::string_view bytes, PartTable& table) {
     LineReader lines(bytes);
-    return ReadPartLines(lines, table) ? std::string() : lines.Fault();
+    if (!ReadPartLines(lines, table)) return lines.Fault();
+    return model::TreeFault(table);
 }
 
 }  // namespace

@@ -23,14 +23,16 @@ inline constexpr std::string_view kPartFileExtension = "pwp";
 // for a table that would not read back: a count outside 0 to 100, a scale that is not a
 // positive finite number of at least 0.000001, a name over 63 or a path over 255 bytes or one
 // holding a double quote or line end, a parent outside -1 to count - 1, a level outside 0 to
-// count - 1, or a non-finite component.
+// count - 1, parents and levels that do not form a depth-first tree (model/part_tree.h), or a
+// non-finite component.
 gfx::Result<std::string> FormatPartFile(const model::PartTable& table);
 
 // Writes the file in place of any file at `path`; a failure leaves that file as it was.
 gfx::Status WritePartFile(const std::string& path, const model::PartTable& table);
 
-// Fills the table's file fields from the bytes. Any fault fails with the read-failure message
-// (the line and reason go to the debug log); fields read before the fault keep their new values.
+// Fills the table's file fields from the bytes. Any fault, a table that is not a depth-first
+// tree included, fails with the read-failure message (the line and reason go to the debug log);
+// fields read before the fault keep their new values.
 gfx::Status ParsePartFile(std::string_view bytes, model::PartTable& table);
 
 // Reads the file (opened for reading only) into the table, as ParsePartFile.

@@ -21,4 +21,14 @@ std::string TextFieldFault(std::string_view text, std::size_t maxBytes) {
     return {};
 }
 
+std::string CommentTextFault(std::string_view text, std::size_t maxBytes) {
+    if (text.size() > maxBytes) {
+        return "longer than " + std::to_string(maxBytes) + " bytes";
+    }
+    if (text.find_first_of("\r\n") != std::string_view::npos) {
+        return "contains a line end character";
+    }
+    return {};
+}
+
 }  // namespace files

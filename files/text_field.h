@@ -18,4 +18,9 @@ std::string_view FieldText(std::span<const char> field);
 // double quotes; otherwise what is wrong with it.
 std::string TextFieldFault(std::string_view text, std::size_t maxBytes);
 
+// Empty when the text can be written at the end of a "//" comment line: at most maxBytes and
+// no line end, which would end the comment and the line early. A double quote is harmless
+// there. Otherwise what is wrong with it.
+std::string CommentTextFault(std::string_view text, std::size_t maxBytes);
+
 }  // namespace files

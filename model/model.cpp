@@ -11,9 +11,17 @@ namespace model {
 namespace {
 constexpr gfx::Vec3 kOrigin{0, 0, 0};
 constexpr gfx::Quat kIdentity{0, 0, 0, 1};
+
+// The documents hold paths and names between double quotes, on one line, in NUL-terminated
+// fields: a path with any of these bytes could never be saved.
+bool HoldsUnstorableCharacter(std::string_view path) {
+    return path.find_first_of(std::string_view("\"\r\n\0", 4)) != std::string_view::npos;
+}
 }  // namespace
 
-std::string_view PartNameFromPath(std::string_view path) { return framework::FileNamePart(path); }
+std::string_view PartNameFromPath(std::string_view path) {
+    return framework::FileNamePart(path);
+}
 
 void Model::ReleaseAllMeshes() {
     for (auto& mesh : parts.mesh) mesh.Release();
@@ -21,27 +29,36 @@ void Model::ReleaseAllMeshes() {
 
 bool Model::LoadAllMeshes() {
     ReleaseAllMeshes();
+    bool loaded = true;
     for (int i = 0; i < parts.count; ++i) {
-        const std::string path(parts.Path(i));
-        const std::string found = framework::LookUpBeside(path, documentFolder);
-        // Colour key none, outline data built, one mip level.
-        if (!parts.mesh[i].LoadFromFile(textures_, found, 0, true, 1)) {
-            host_.ShowMessage(std::string(kReadFailedMessage) + "\r" + path);
-            return false;
+        if (loaded) {
+            const std::string path(parts.Path(i));
+            const std::string found = framework::LookUpBeside(path, documentFolder);
+            // Colour key none, outline data built, one mip level.
+            if (!parts.mesh[i].LoadFromFile(textures_, found, 0, true, 1)) {
+                host_.ShowMessage(std::string(kReadFailedMessage) + "\r" + path);
+                loaded = false;
+            }
         }
-        scene::TransformNode& node = parts.node[i];
-        if (i == 0) {
-            node.parent = nullptr;
-            node.Bind(parts.mesh[0], parts.rebuildPosition[0], parts.scale);
-            node.SetOrientation(parts.rebuildOrientation[0]);
-        } else {
-            node.parent = &parts.node[parts.parent[i]];
-            node.Bind(parts.mesh[i], kOrigin, 1.0f);
-            node.SetPosition(parts.rebuildPosition[i]);
-            node.SetOrientation(parts.rebuildOrientation[i]);
-        }
+        // A node bound to an empty mesh object is neither drawn nor hit, but its pose is live:
+        // the next edit and every key stored read it.
+        RebuildNode(i);
     }
-    return true;
+    return loaded;
+}
+
+void Model::RebuildNode(int i) {
+    scene::TransformNode& node = parts.node[i];
+    if (i == 0) {
+        node.parent = nullptr;
+        node.Bind(parts.mesh[0], parts.rebuildPosition[0], parts.scale);
+        node.SetOrientation(parts.rebuildOrientation[0]);
+    } else {
+        node.parent = &parts.node[parts.parent[i]];
+        node.Bind(parts.mesh[i], kOrigin, 1.0f);
+        node.SetPosition(parts.rebuildPosition[i]);
+        node.SetOrientation(parts.rebuildOrientation[i]);
+    }
 }
 
 void Model::CaptureRebuildPose() {
@@ -98,6 +115,10 @@ bool Model::AddChildPart(std::string_view meshPath) {
     }
     if (partName.size() >= kNameField) {
         host_.ShowMessage(std::string(kNameTooLongMessage) + "\r" + std::string(partName));
+        return false;
+    }
+    if (HoldsUnstorableCharacter(meshPath)) {
+        host_.ShowMessage(std::string(kBadCharacterMessage) + "\r" + std::string(meshPath));
         return false;
     }
     const PartIndex selected = host_.SelectedPart();
@@ -163,6 +184,7 @@ void Model::DeletePart() {
 void Model::ClearParts() {
     ReleaseAllMeshes();
     parts.count = 0;
+    documentFolder.clear();
     host_.SetSelectedPart(kNoPart);
     host_.ClearUndoHistory();
     host_.PartTreeChanged(parts);
@@ -180,7 +202,9 @@ bool Model::OpenLoadedTable() {
 }
 
 void Model::AbandonTable() {
+    ReleaseAllMeshes();
     parts.count = 0;
+    documentFolder.clear();
     host_.SetSelectedPart(kNoPart);
     host_.ClearUndoHistory();
     host_.PartTreeChanged(parts);

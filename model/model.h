@@ -19,14 +19,14 @@ namespace model {
 // Messages of the notice box.
 inline constexpr std::string_view kReadFailedMessage = "ファイルの読み込みに失敗しました。";
 inline constexpr std::string_view kTableFullMessage = "パーツは100個までしか追加できません。";
-inline constexpr std::string_view kPathTooLongMessage =
-    "パスが長すぎます(255バイトまで)。";
-inline constexpr std::string_view kNameTooLongMessage =
-    "パーツ名が長すぎます(63バイトまで)。";
+inline constexpr std::string_view kPathTooLongMessage = "パスが長すぎます(255バイトまで)。";
+inline constexpr std::string_view kNameTooLongMessage = "パーツ名が長すぎます(63バイトまで)。";
 inline constexpr std::string_view kNoSelectionMessage = "親になるパーツを選択してください。";
+inline constexpr std::string_view kBadCharacterMessage =
+    "ファイル名に使えない文字が含まれています。";
 
 class Model {
-public:
+  public:
     Model(framework::TextureCache& textures, ModelHost& host) : textures_(textures), host_(host) {}
     Model(const Model&) = delete;
     Model& operator=(const Model&) = delete;
@@ -34,22 +34,28 @@ public:
     PartTable parts;
     AnimationSet animation;
 
-    // Loads every used part's mesh in index order and rebuilds its node from the rebuild pose.
-    // Stops at the first mesh that fails, after the notice naming its path.
+    // Loads every used part's mesh in index order and rebuilds every used part's node from the
+    // rebuild pose. Meshes stop loading at the first one that fails, after the notice naming its
+    // path (false); the nodes from there on are rebuilt all the same, without a mesh to draw or
+    // hit, so that every part keeps its pose.
     bool LoadAllMeshes();
     void ReleaseAllMeshes();
     // Takes every slot's live pose as the pose to rebuild with.
     void CaptureRebuildPose();
     // Exchanges everything of two slots that belongs to the part, animation keys included;
-    // nodes and meshes are left to the caller's rebuild.
+    // nodes and meshes are left to the caller's rebuild. A step of the structural edits: the
+    // parent indices held by other parts are not renumbered, so the caller does that first to
+    // keep the table a tree.
     void SwapParts(int a, int b);
     // Adds the .x file as the last child of the selected part (the root of an empty table).
-    // False when refused (full table, path or name too long, no parent selected): nothing
-    // changed. A mesh that fails to load keeps the new part in the table.
+    // False when refused (full table, path or name too long, a double quote, line end or NUL in
+    // the path, no parent selected): nothing changed. A mesh that fails to load keeps the new
+    // part in the table.
     bool AddChildPart(std::string_view meshPath);
     // Deletes the selected part with its subtree.
     void DeletePart();
-    // Empties the table; names, paths, poses, scale and the animation keep their contents.
+    // Empties the table and forgets the part file's folder; names, paths, poses, scale and the
+    // animation keep their contents.
     void ClearParts();
     // Sets every slot's rebuild pose to identity at the origin (start-up).
     void ResetRebuildPose();
@@ -57,17 +63,21 @@ public:
     // The table has just been read from a file: start from the default pose and load meshes.
     // On failure the table is emptied.
     bool OpenLoadedTable();
-    // Empties the table after a failed read or load.
+    // Empties the table after a failed read or load, releasing any mesh, and forgets the part
+    // file's folder.
     void AbandonTable();
 
     ModelHost& host() { return host_; }
 
-    // The folder of the part file the model was opened from (empty for a new model): meshes
-    // whose stored paths do not exist as written are looked up there by file name.
+    // The folder of the part file the model was opened from (empty for a new model, and after a
+    // close or a failed open): meshes whose stored paths do not exist as written are looked up
+    // there by file name.
     std::string documentFolder;
 
-private:
+  private:
     void ClearSlot(int i);
+    // Links node i to its parent's node and gives it the slot's rebuild pose.
+    void RebuildNode(int i);
     framework::TextureCache& textures_;
     ModelHost& host_;
 };

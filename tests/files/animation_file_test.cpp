@@ -168,9 +168,23 @@ TEST(AnimationFileTest, WriterRefusesNonFiniteValuesAndBadNames) {
     animation->frameCount[1] = 0;
     EXPECT_TRUE(FormatAnimationFile(*animation, *TwoPartTable()).ok());
 
+    for (const char* name : {"two\nlines", "two\rlines"}) {
+        auto table = TwoPartTable();
+        SetName(*table, 0, name);
+        EXPECT_FALSE(FormatAnimationFile(*TwoKeyAnimation(), *table).ok()) << name;
+    }
+}
+
+TEST(AnimationFileTest, ADoubleQuoteInANameIsWrittenInTheComments) {
     auto table = TwoPartTable();
-    SetName(*table, 0, "two\nlines");
-    EXPECT_FALSE(FormatAnimationFile(*TwoKeyAnimation(), *table).ok());
+    SetName(*table, 1, "a\"rm.x");
+    const auto text = FormatAnimationFile(*TwoKeyAnimation(), *table);
+    ASSERT_TRUE(text.ok());
+    std::string expected = Fixture("two_keys.pwa");
+    for (std::size_t at = 0; (at = expected.find("// arm.x", at)) != std::string::npos;) {
+        expected.replace(at, 8, "// a\"rm.x");
+    }
+    EXPECT_EQ(*text, expected);
 }
 
 TEST(AnimationFileTest, DiskWritesReportWhatHappened) {

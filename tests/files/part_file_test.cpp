@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "files/text_lines.h"
 #include "files_test_util.h"
@@ -177,6 +178,54 @@ TEST(PartFileTest, MalformedOrOutOfRangeFieldsFail) {
     ExpectReadFails(ReplaceLine(example, 6, "\t\"bo\0dy.x\","sv), "NUL byte in a name");
 }
 
+// Parts p0.x, p1.x, ... written as a valid tree, then their parent and level lines edited.
+std::string FileWithTree(const std::vector<int>& parents, const std::vector<int>& levels) {
+    const int n = static_cast<int>(parents.size());
+    auto table = std::make_unique<model::PartTable>();
+    table->count = static_cast<std::int16_t>(n);
+    for (int i = 0; i < n; ++i) {
+        SetName(*table, i, "p" + std::to_string(i) + ".x");
+        SetPath(*table, i, "p" + std::to_string(i) + ".x");
+        table->parent[i] = static_cast<model::PartIndex>(i == 0 ? -1 : 0);
+        table->level[i] = static_cast<std::int16_t>(i == 0 ? 0 : 1);
+    }
+    std::string text = FormatPartFile(*table).value();
+    for (int i = 0; i < n; ++i) {
+        text = ReplaceLine(text, 12 + 2 * n + i, "\t" + std::to_string(parents[i]) + ",\t// p\",");
+        text = ReplaceLine(text, 15 + 3 * n + i, "\t" + std::to_string(levels[i]) + ",\t// p\",");
+    }
+    return text;
+}
+
+TEST(PartFileTest, TablesThatAreNotDepthFirstTreesFail) {
+    const struct {
+        std::vector<int> parents, levels;
+        const char* why;
+    } cases[] = {
+        {{-1, 1}, {0, 1}, "a part that is its own parent"},
+        {{-1, -1}, {0, 1}, "a second part with parent -1"},
+        {{-1, -1}, {0, 0}, "a second root"},
+        {{0, 0}, {0, 1}, "a root with a parent"},
+        {{-1, 0, 0}, {1, 2, 2}, "a root below level 0"},
+        {{-1, 0, 1}, {0, 1, 1}, "a level that disagrees with the parent's"},
+        {{-1, 2, 0}, {0, 2, 1}, "a parent later in the table"},
+        {{-1, 0, 1, 0, 1}, {0, 1, 2, 1, 2}, "a child after a later sibling of its parent"},
+        {{-1, 0, 1, 0, 2}, {0, 1, 2, 1, 3}, "a child after a part of a lower level"},
+    };
+    for (const auto& c : cases) ExpectReadFails(FileWithTree(c.parents, c.levels), c.why);
+
+    auto table = std::make_unique<model::PartTable>();
+    EXPECT_TRUE(ParsePartFile(FileWithTree({-1, 0, 1, 1, 0, 4}, {0, 1, 2, 2, 1, 2}), *table).ok());
+
+    ScratchFolder folder;
+    framework::ProcessLog().SetPath((folder / "debug.txt").string());
+    ExpectReadFails(FileWithTree({-1, 1}, {0, 1}), "own parent");
+    framework::ProcessLog().SetPath("");
+    EXPECT_NE(ReadBytes(folder / "debug.txt")
+                  .find("Part file not read: part 1: parent 1 is not an earlier part"),
+              std::string::npos);
+}
+
 TEST(PartFileTest, FailureReasonGoesToTheDebugLog) {
     ScratchFolder folder;
     framework::ProcessLog().SetPath((folder / "debug.txt").string());
@@ -205,6 +254,9 @@ TEST(PartFileTest, WriterRefusesTablesThatWouldNotReadBack) {
     table = TwoPartTable();
     table->level[0] = -1;
     ExpectWriteRefused(*table, "negative level");
+    table = TwoPartTable();
+    table->level[1] = 0;
+    ExpectWriteRefused(*table, "a level that disagrees with the parent's");
     table = TwoPartTable();
     table->defaultOrientation[0].w = std::numeric_limits<float>::quiet_NaN();
     ExpectWriteRefused(*table, "NaN component");

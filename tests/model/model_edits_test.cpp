@@ -17,7 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class ModelEditsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() / ("model_edits_" + std::to_string(::getpid()));
         fs::create_directories(dir_);
@@ -30,7 +30,7 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    std::string PathOf(const char* name) const { return (dir_ / name).string(); }
+    std::string PathOf(const std::string& name) const { return dir_.string() + "/" + name; }
 
     // Adds a child of `parentIndex` (ignored for the root).
     void Add(const char* name, PartIndex parentIndex) {
@@ -46,8 +46,8 @@ protected:
         Add("D.x", 0);
     }
 
-    void ExpectParts(std::initializer_list<const char*> names,
-                     std::initializer_list<int> parents, std::initializer_list<int> levels) {
+    void ExpectParts(std::initializer_list<const char*> names, std::initializer_list<int> parents,
+                     std::initializer_list<int> levels) {
         ASSERT_EQ(model_.parts.count, static_cast<int>(names.size()));
         int i = 0;
         for (const char* name : names) EXPECT_EQ(model_.parts.Name(i++), name) << i;
@@ -158,6 +158,37 @@ TEST_F(ModelEditsTest, AMeshThatFailsToLoadIsReportedAndThePartStays) {
     EXPECT_FALSE(model_.parts.mesh[1].IsLoaded());
     gfx::Vec3 hit{9, 9, 9};
     EXPECT_FALSE(model_.parts.node[1].RayHit({0, 0, -5}, {0, 0, 1}, hit));
+}
+
+TEST_F(ModelEditsTest, PartsAfterAMeshThatFailedKeepTheirPoses) {
+    // A, B, D (child of A) posed at (5, 6, 7); a broken child of B moves D from 2 to 3.
+    Add("A.x", kNoPart);
+    Add("B.x", 0);
+    Add("D.x", 0);
+    model_.parts.node[2].SetPosition({5, 6, 7});
+    fs::copy_file(std::string(POSEWRIGHTER_TEST_DATA) + "/model/broken.x", dir_ / "broken.x");
+    Add("broken.x", 1);
+    EXPECT_EQ(model_.parts.node[3].parent, &model_.parts.node[0]);
+    model_.animation.StoreKey(1, model_.parts);
+    EXPECT_EQ(model_.animation.keyPosition[0][3], (gfx::Vec3{5, 6, 7}));
+    host_.selected = 2;
+    model_.DeletePart();
+    ExpectParts({"A.x", "B.x", "D.x"}, {-1, 0, 0}, {0, 1, 1});
+    EXPECT_EQ(model_.parts.node[2].GetPosition(), (gfx::Vec3{5, 6, 7}));
+}
+
+TEST_F(ModelEditsTest, PathsThatTheFilesCouldNotHoldAreRefused) {
+    Add("A.x", kNoPart);
+    host_.selected = 0;
+    using namespace std::string_literals;
+    for (const std::string& path :
+         {PathOf("qu\"ote.x"), PathOf("line\nend.x"), PathOf("carriage\rreturn.x"),
+          PathOf("nul\0.x"s), PathOf("folder\"") + "/plain.x"}) {
+        EXPECT_FALSE(model_.AddChildPart(path));
+        EXPECT_EQ(host_.messages.back(), "ファイル名に使えない文字が含まれています。\r" + path);
+    }
+    EXPECT_EQ(model_.parts.count, 1);
+    EXPECT_EQ(host_.messages.size(), 5u);
 }
 
 TEST_F(ModelEditsTest, RefusedAdditionsChangeNothing) {
