@@ -32,14 +32,19 @@ Texture* TextureCache::AcquireTexture(bool fromResource, std::string_view name,
     LogMessage("load(%s) ... ", nameCopy.c_str());
     // This program carries no embedded resources, so a resource name never loads. A name with
     // an embedded NUL cannot name a file either.
-    if (fromResource || nameCopy.find('\0') != std::string::npos) {
-        LogMessage("failed.\n");
+    if (fromResource) {
+        LogMessage("failed. %s: this program has no embedded resources\n", nameCopy.c_str());
+        return nullptr;
+    }
+    if (nameCopy.find('\0') != std::string::npos) {
+        LogMessage("failed. the name holds a NUL character\n");
         return nullptr;
     }
     gfx::Result<gfx::Texture> loaded =
         gfx::CreateTextureFromFileEx(nameCopy, 0, 0, mipLevels, colourKey);
     if (!loaded) {
-        LogMessage("failed.\n");
+        // The decoder's reason (which names the file) completes the line.
+        LogMessage("failed. %s\n", loaded.error().c_str());
         return nullptr;
     }
     LogMessage("ok.\n");

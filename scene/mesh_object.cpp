@@ -66,7 +66,8 @@ bool MeshObject::LoadFromFile(framework::TextureCache& textureCache, const std::
 
     gfx::Result<gfx::LoadedMesh> loaded = gfx::LoadMeshFromX(path);
     if (!loaded) {
-        LogMessage("failed.\n");
+        // The reader's reason completes the line: which file, and what is wrong with it.
+        LogMessage("failed. %s\n", loaded.error().c_str());
         Discard();
         return false;
     }

@@ -83,12 +83,14 @@ TEST(TextureCacheTest, FailedLoadAddsNothingAndIsRetriedAtTheNextRequest) {
     TextureCache cache;
     EXPECT_EQ(cache.AcquireTexture(false, name, 0, 1), nullptr);
     EXPECT_EQ(cache.size(), 0u);
-    EXPECT_EQ(log.Text(), "load(" + name + ") ... failed.\n");
+    const std::string failed =
+        "load(" + name + ") ... failed. " + name + ": cannot open: No such file or directory\n";
+    EXPECT_EQ(log.Text(), failed);
 
     std::filesystem::copy_file(kChecker, name);
     Texture* texture = cache.AcquireTexture(false, name, 0, 1);
     EXPECT_NE(texture, nullptr);
-    EXPECT_EQ(log.Text(), "load(" + name + ") ... failed.\nload(" + name + ") ... ok.\n");
+    EXPECT_EQ(log.Text(), failed + "load(" + name + ") ... ok.\n");
     cache.ReleaseTexture(texture);
     std::filesystem::remove_all(dir);
 }
@@ -99,7 +101,8 @@ TEST(TextureCacheTest, ResourceNamesNeverLoad) {
     // The name of an existing file, to show the resource flag alone makes it fail.
     EXPECT_EQ(cache.AcquireTexture(true, kChecker, 0, 1), nullptr);
     EXPECT_EQ(cache.size(), 0u);
-    EXPECT_EQ(log.Text(), "load(" + kChecker + ") ... failed.\n");
+    EXPECT_EQ(log.Text(), "load(" + kChecker + ") ... failed. " + kChecker +
+                              ": this program has no embedded resources\n");
 }
 
 TEST(TextureCacheTest, ReleasingAnUnknownTextureIsIgnored) {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/texture_cache.h"
@@ -96,11 +97,17 @@ TEST_F(MeshObjectTest, MissingTextureLeavesTheMaterialUntexturedAndLoadingGoesOn
     EXPECT_TRUE(mesh.IsLoaded());
     EXPECT_EQ(mesh.textures, std::vector<framework::Texture*>{nullptr});
     EXPECT_EQ(log_.Text(),
-              "load(missing_texture.x) ... ok.\nload(no_such_texture.png) ... failed.\n");
+              "load(missing_texture.x) ... ok.\nload(no_such_texture.png) ... failed. "
+              "no_such_texture.png: cannot open: No such file or directory\n");
 }
 
-TEST_F(MeshObjectTest, FailedLoadLeavesTheObjectEmpty) {
-    for (const std::string path : {"truncated.x", "no_such_file.x"}) {
+TEST_F(MeshObjectTest, FailedLoadLeavesTheObjectEmptyAndLogsTheReason) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"truncated.x",
+         "truncated.x: Mesh 'Cut': expected a number at line 8, found the end of the file"},
+        {"no_such_file.x", "no_such_file.x: cannot open the file"},
+    };
+    for (const auto& [path, reason] : cases) {
         log_.Clear();
         MeshObject mesh;
         EXPECT_FALSE(Load(mesh, path));
@@ -108,10 +115,11 @@ TEST_F(MeshObjectTest, FailedLoadLeavesTheObjectEmpty) {
         EXPECT_TRUE(mesh.name.empty());
         EXPECT_EQ(mesh.materialCount, 0u);
         EXPECT_TRUE(mesh.faceEdges.empty());
-        EXPECT_EQ(log_.Text(), "load(" + path + ") ... failed.\n");
+        const std::string logged = "load(" + path + ") ... failed. " + reason + "\n";
+        EXPECT_EQ(log_.Text(), logged);
         // Nothing is left to release.
         mesh.Release();
-        EXPECT_EQ(log_.Text(), "load(" + path + ") ... failed.\n");
+        EXPECT_EQ(log_.Text(), logged);
     }
 }
 
@@ -122,7 +130,8 @@ TEST_F(MeshObjectTest, LoadingOverALoadedMeshReleasesItFirst) {
     EXPECT_EQ(log_.Text(),
               "load(textured_quad.x) ... ok.\nload(checker.png) ... ok.\n"
               "release(textured_quad.x)\nrelease(checker.png)\n"
-              "load(truncated.x) ... failed.\n");
+              "load(truncated.x) ... failed. truncated.x: Mesh 'Cut': expected a number at line "
+              "8, found the end of the file\n");
     EXPECT_FALSE(mesh.IsLoaded());
     EXPECT_EQ(cache_.size(), 0u);
 }
