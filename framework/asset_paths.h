@@ -1,7 +1,8 @@
 #pragma once
-// Documents name their meshes and textures by the paths they were made with: relative paths,
-// or paths from another machine such as C:\parts\body.x. A path that does not exist as written
-// is looked up, by its file name, in the folder of the document that names it.
+// Documents name their meshes and textures by the paths they were made with, often on Windows:
+// relative paths with backslashes ("Textures\Rock.bmp", ".\test.png"), doubled separators,
+// drive-letter paths from another machine ("C:\art\x.bmp"), names whose letter case differs
+// from the file on disk. A path is resolved as a Windows program would find it here.
 
 #include <string>
 #include <string_view>
@@ -14,8 +15,15 @@ std::string_view FileNamePart(std::string_view path);
 // The folder of a file's path, ending with "/"; empty for a bare file name.
 std::string FolderOf(std::string_view path);
 
-// `path` when it names an existing file; otherwise `folder` + its file name when that exists;
-// otherwise `path` unchanged (the caller's load then fails naming what was stored).
+// The existing file that `path`, named by a document in `folder`, stands for:
+//   1. `path` itself when it names an existing file;
+//   2. `path` read the Windows way ("\" and "/" both separate, runs of them count as one):
+//      as it stands (relative to the current folder), then relative to `folder`, then its
+//      file name alone in `folder`. A drive-letter path is only looked for by its file name.
+//   3. When none of those exists with the exact letter case, the same candidates again with
+//      the case of each path component ignored (ASCII letters).
+// When nothing is found, `path` comes back unchanged, so that the load fails naming what the
+// document stores. Only regular files count: a folder of that name does not.
 std::string LookUpBeside(std::string_view path, std::string_view folder);
 
 }  // namespace framework

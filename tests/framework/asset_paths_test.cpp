@@ -19,24 +19,59 @@ TEST(AssetPathsTest, FileNameAndFolderParts) {
     EXPECT_EQ(FolderOf("model.pwp"), "");
 }
 
-TEST(AssetPathsTest, PathsThatDoNotExistAreLookedUpBesideTheDocumentByFileName) {
-    const fs::path dir = fs::temp_directory_path() / ("asset_paths_" + std::to_string(getpid()));
-    fs::create_directories(dir / "other");
-    std::ofstream(dir / "body.x") << "x";
-    std::ofstream(dir / "other" / "body.x") << "x";
-    const std::string folder = dir.string() + "/";
+class LookUpTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        fs::create_directories(dir_ / "other");
+        fs::create_directories(dir_ / "Textures");
+        fs::create_directories(dir_ / "sub");
+        for (const char* file : {"body.x", "other/body.x", "Textures/Rock.bmp", "test.png",
+                                 "castlest.jpg", "x.bmp", "Dup.png", "DUP.png"}) {
+            std::ofstream(dir_ / file) << "x";
+        }
+    }
+    void TearDown() override { fs::remove_all(dir_); }
 
-    // Another machine's path, and a relative one, resolve beside the document.
-    EXPECT_EQ(LookUpBeside("C:\\parts\\body.x", folder), folder + "body.x");
-    EXPECT_EQ(LookUpBeside("meshes/body.x", dir.string()), folder + "body.x");
-    // An existing path is used as written, even when the document's folder has the name too.
-    const std::string existing = (dir / "other" / "body.x").string();
-    EXPECT_EQ(LookUpBeside(existing, folder), existing);
-    // Found nowhere: unchanged, so the failure names what was stored.
-    EXPECT_EQ(LookUpBeside("C:\\parts\\arm.x", folder), "C:\\parts\\arm.x");
-    // A folder is not a mesh file.
-    EXPECT_EQ(LookUpBeside("D:\\other", folder), "D:\\other");
-    fs::remove_all(dir);
+    const fs::path dir_ = fs::temp_directory_path() / ("asset_paths_" + std::to_string(getpid()));
+    const std::string folder_ = dir_.string() + "/";
+};
+
+TEST_F(LookUpTest, WindowsPathsResolveAsAWindowsProgramWouldFindThem) {
+    const std::string existing = (dir_ / "other" / "body.x").string();
+    struct Case {
+        std::string stored, found;  // found "" = stored unchanged
+    };
+    const Case cases[] = {
+        // Another machine's path, and a relative one, by file name beside the document.
+        {"C:\\parts\\body.x", "body.x"},
+        {"meshes/body.x", "body.x"},
+        // Backslashes separate; runs of separators count as one.
+        {"Textures\\Rock.bmp", "Textures/Rock.bmp"},
+        {"Textures\\\\Rock.bmp", "Textures/Rock.bmp"},
+        {".\\test.png", "./test.png"},
+        {"C:\\art\\x.bmp", "x.bmp"},
+        {"C:x.bmp", "x.bmp"},
+        // Letter case is ignored per component when nothing matches exactly.
+        {"CASTLEST.JPG", "castlest.jpg"},
+        {"textures\\ROCK.BMP", "Textures/Rock.bmp"},
+        {"D:\\Art\\TEST.PNG", "test.png"},
+        {"Dup.png", "Dup.png"},  // an exact match wins
+        {"dup.png", "DUP.png"},  // of two inexact ones, the first in byte order
+        // An existing path is used as written, even when the folder has the name too.
+        {existing, existing},
+        // Found nowhere, or only as a folder: unchanged, so the failure names what was stored.
+        {"C:\\parts\\arm.x", ""},
+        {"Textures\\Missing.bmp", ""},
+        {"D:\\other", ""},
+        {"SUB", ""},
+    };
+    for (const Case& c : cases) {
+        const std::string expected =
+            c.found.empty() ? c.stored : (c.found.starts_with('/') ? "" : folder_) + c.found;
+        EXPECT_EQ(LookUpBeside(c.stored, folder_), expected) << c.stored;
+    }
+    // The document's folder may come without its final separator.
+    EXPECT_EQ(LookUpBeside("Textures\\Rock.bmp", dir_.string()), folder_ + "Textures/Rock.bmp");
 }
 
 }  // namespace
