@@ -47,7 +47,7 @@ fuzz: deps
 	@set -e; for f in build-fuzz/fuzz/fuzz_*; do \
 	    name=$$(basename $$f); mkdir -p build-fuzz/corpus/$$name; \
 	    echo "== $$name for $(FUZZ_SECONDS)s"; \
-	    $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build-fuzz/corpus/$$name fuzz/seeds/$$name; \
+	    $$f -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 -malloc_limit_mb=1024 -print_final_stats=1 build-fuzz/corpus/$$name fuzz/seeds/$$name; \
 	done
 
 format:

@@ -7,7 +7,7 @@
 
 #include "app/session.h"
 #include "app/view_geometry.h"
-#include "framework/input_state.h"
+#include "framework/platform/input_state.h"
 
 namespace app {
 

@@ -7,7 +7,7 @@
 #include "app/stored_light.h"
 #include "app/view_geometry.h"
 #include "files/window_placement.h"
-#include "framework/input_devices.h"
+#include "framework/platform/input_devices.h"
 #include "gfx/math.h"
 
 namespace app {

@@ -9,7 +9,7 @@
 #include "app/panel_states.h"
 #include "app/session.h"
 #include "files/settings_file.h"
-#include "framework/graphics_device.h"
+#include "framework/device/graphics_device.h"
 #include "gfx/math_types.h"
 #include "scene/overlay_text.h"
 

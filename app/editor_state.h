@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-#include "framework/input_source.h"
+#include "framework/platform/input_source.h"
 #include "gfx/math_types.h"
 #include "model/limits.h"
 

@@ -12,7 +12,7 @@
 #include "app/part_picking.h"
 #include "app/session.h"
 #include "app/view_geometry.h"
-#include "framework/input_state.h"
+#include "framework/platform/input_state.h"
 
 namespace app {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/panel_states.h"
-#include "framework/graphics_device.h"
+#include "framework/device/graphics_device.h"
 #include "gfx/math_types.h"
 #include "model/part_table.h"
 #include "scene/overlay_text.h"

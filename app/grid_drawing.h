@@ -1,7 +1,7 @@
 #pragma once
 // The floor grid and the world axes of the 3D view.
 
-#include "framework/graphics_device.h"
+#include "framework/device/graphics_device.h"
 #include "gfx/math_types.h"
 
 namespace app {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "framework/graphics_device.h"
+#include "framework/device/graphics_device.h"
 #include "gfx/math_types.h"
 #include "model/part_table.h"
 

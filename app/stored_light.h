@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "files/settings_file.h"
-#include "framework/graphics_device.h"
+#include "framework/device/graphics_device.h"
 #include "gfx/math_types.h"
 
 namespace app {

@@ -2,8 +2,8 @@
 // Geometry the editor's frame steps share: the camera read out of the view matrix, the ray under
 // the pointer, the closest point of a line, and the start-up framing of the camera.
 
-#include "framework/graphics_device.h"
-#include "framework/input_source.h"
+#include "framework/device/graphics_device.h"
+#include "framework/platform/input_source.h"
 #include "gfx/math_types.h"
 #include "scene/transform_node.h"
 

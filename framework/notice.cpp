@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <string>
 
-#include "framework/input_devices.h"
 
 namespace framework {
 
@@ -33,8 +32,6 @@ void ShowMessage(std::string_view text) {
         const std::string lines = NoticeAsLines(text) + "\n";
         std::fwrite(lines.data(), 1, lines.size(), stderr);
     }
-    // A button held while the box was open counts as newly pressed in the next frame.
-    ClearInputState();
 }
 
 }  // namespace framework

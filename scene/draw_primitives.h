@@ -6,7 +6,7 @@
 
 #include <array>
 
-#include "framework/graphics_device.h"
+#include "framework/device/graphics_device.h"
 #include "gfx/math_types.h"
 
 namespace scene {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/mesh_buffers.h"
+#include "framework/device/mesh_buffers.h"
 #include "gfx/math_types.h"
 #include "gfx/mesh.h"
 #include "scene/draw_primitives.h"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "framework/graphics_device.h"
+#include "framework/device/graphics_device.h"
 #include "gfx/math.h"
 #include "scene/mesh_object.h"
 

@@ -15,7 +15,7 @@
 #include <memory>
 #include <string_view>
 
-#include "framework/graphics_device.h"
+#include "framework/device/graphics_device.h"
 #include "gfx/font.h"
 #include "gfx/math_types.h"
 

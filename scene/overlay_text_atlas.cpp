@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "framework/gl_api.h"
+#include "framework/device/gl_api.h"
 
 namespace scene {
 

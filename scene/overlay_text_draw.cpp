@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "framework/gl_api.h"
+#include "framework/device/gl_api.h"
 
 namespace scene {
 

@@ -14,7 +14,7 @@
 #include "app/view_geometry.h"
 #include "files/documents.h"
 #include "files/settings_file.h"
-#include "framework/egl_surface.h"
+#include "framework/platform/egl_surface.h"
 #include "framework/notice.h"
 #include "gfx/png_writer.h"
 #include "scene/draw_primitives.h"

@@ -1,10 +1,10 @@
 #include "app/main/desktop_framework.h"
 
 #include "framework/debug_log.h"
-#include "framework/input_devices.h"
+#include "framework/platform/input_devices.h"
 #include "framework/qt/message_box.h"
 #include "framework/qt/screens.h"
-#include "framework/sound.h"
+#include "framework/platform/sound.h"
 
 namespace app {
 

@@ -9,7 +9,7 @@
 #include "app/application.h"
 #include "app/editor_window.h"
 #include "app/session.h"
-#include "framework/graphics_device.h"
+#include "framework/device/graphics_device.h"
 #include "framework/qt/main_window.h"
 #include "framework/qt/qt_input_source.h"
 #include "framework/qt/window_gl_surface.h"

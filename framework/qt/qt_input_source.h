@@ -5,7 +5,7 @@
 
 #include <QObject>
 
-#include "framework/input_source.h"
+#include "framework/platform/input_source.h"
 #include "framework/qt/main_window.h"
 
 namespace framework::qt {

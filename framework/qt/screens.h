@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "framework/gl_surface.h"
+#include "framework/device/gl_surface.h"
 #include "framework/placeable_window.h"
 
 class QScreen;

@@ -7,7 +7,7 @@
 #include <QOpenGLContext>
 #include <memory>
 
-#include "framework/gl_surface.h"
+#include "framework/device/gl_surface.h"
 #include "framework/qt/main_window.h"
 
 namespace framework::qt {

@@ -7,7 +7,7 @@
 #include "app/editor.h"
 #include "app/part_picking.h"
 #include "app/view_geometry.h"
-#include "framework/input_state.h"
+#include "framework/platform/input_state.h"
 #include "gfx/math.h"
 
 namespace view_input_support {

@@ -1,6 +1,6 @@
 // The graphics device on the headless EGL surface, checked pixel by pixel.
 
-#include "framework/graphics_device.h"
+#include "framework/device/graphics_device.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 
 #include "framework/command_line.h"
 #include "framework/debug_log.h"
-#include "framework/gl_api.h"
+#include "framework/device/gl_api.h"
 #include "framework/notice.h"
 #include "gfx/math.h"
 #include "gfx/mesh.h"

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/egl_surface.h"
-#include "framework/graphics_device.h"
+#include "framework/platform/egl_surface.h"
+#include "framework/device/graphics_device.h"
 #include "gfx/math.h"
 
 namespace framework::testing_support {

@@ -4,9 +4,9 @@
 #include <climits>
 #include <vector>
 
-#include "framework/game_controllers.h"
-#include "framework/input_devices.h"
-#include "framework/input_state.h"
+#include "framework/platform/game_controllers.h"
+#include "framework/platform/input_devices.h"
+#include "framework/platform/input_state.h"
 #include "tests/framework/log_capture.h"
 
 namespace framework {

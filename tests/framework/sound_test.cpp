@@ -1,4 +1,4 @@
-#include "framework/sound.h"
+#include "framework/platform/sound.h"
 
 #include <gtest/gtest.h>
 

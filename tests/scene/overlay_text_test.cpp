@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/gl_api.h"
+#include "framework/device/gl_api.h"
 #include "scene/overlay_text_atlas.h"
 #include "tests/framework/headless_device.h"
 

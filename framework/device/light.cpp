@@ -1,4 +1,4 @@
-#include "framework/graphics_types.h"
+#include "framework/device/graphics_types.h"
 #include "gfx/math.h"
 
 namespace framework {

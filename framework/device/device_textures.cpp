@@ -1,8 +1,8 @@
 // The device's copies of the texture cache's textures: one GL texture each, every mip level
 // given, point-sampled (nearest texel of the nearest level), wrapping.
 
-#include "framework/gl_api.h"
-#include "framework/graphics_device.h"
+#include "framework/device/gl_api.h"
+#include "framework/device/graphics_device.h"
 
 namespace framework {
 

@@ -21,8 +21,8 @@
 #include <cstring>
 
 #include "framework/debug_log.h"
-#include "framework/gl_api.h"
-#include "framework/graphics_device.h"
+#include "framework/device/gl_api.h"
+#include "framework/device/graphics_device.h"
 
 namespace framework {
 

@@ -5,7 +5,7 @@
 #include <array>
 #include <functional>
 
-#include "framework/input_source.h"
+#include "framework/platform/input_source.h"
 
 namespace framework {
 

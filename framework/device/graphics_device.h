@@ -17,9 +17,9 @@
 #include <unordered_set>
 #include <vector>
 
-#include "framework/gl_surface.h"
-#include "framework/graphics_types.h"
-#include "framework/mesh_buffers.h"
+#include "framework/device/gl_surface.h"
+#include "framework/device/graphics_types.h"
+#include "framework/device/mesh_buffers.h"
 #include "framework/texture_cache.h"
 #include "gfx/math_types.h"
 #include "gfx/mesh.h"

@@ -1,4 +1,4 @@
-#include "framework/input_devices.h"
+#include "framework/platform/input_devices.h"
 
 #include "framework/debug_log.h"
 

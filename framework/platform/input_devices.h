@@ -6,9 +6,9 @@
 
 #include <functional>
 
-#include "framework/game_controllers.h"
-#include "framework/input_source.h"
-#include "framework/input_state.h"
+#include "framework/platform/game_controllers.h"
+#include "framework/platform/input_source.h"
+#include "framework/platform/input_state.h"
 
 namespace framework {
 

@@ -6,8 +6,8 @@
 
 #include "framework/command_line.h"
 #include "framework/debug_log.h"
-#include "framework/gl_api.h"
-#include "framework/graphics_device.h"
+#include "framework/device/gl_api.h"
+#include "framework/device/graphics_device.h"
 #include "framework/notice.h"
 #include "gfx/math.h"
 

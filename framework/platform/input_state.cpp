@@ -1,4 +1,4 @@
-#include "framework/input_state.h"
+#include "framework/platform/input_state.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "framework/input_source.h"
+#include "framework/platform/input_source.h"
 
 #include <algorithm>
 #include <limits>

@@ -4,7 +4,7 @@
 #include <cstdarg>
 #include <memory>
 
-#include "framework/sound.h"
+#include "framework/platform/sound.h"
 
 namespace framework {
 

@@ -1,4 +1,4 @@
-#include "framework/sound.h"
+#include "framework/platform/sound.h"
 
 #include "framework/command_line.h"
 #include "framework/debug_log.h"

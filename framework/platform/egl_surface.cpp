@@ -1,11 +1,11 @@
-#include "framework/egl_surface.h"
+#include "framework/platform/egl_surface.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 
 #include <cstring>
 
-#include "framework/gl_api.h"
+#include "framework/device/gl_api.h"
 
 namespace framework {
 

@@ -5,8 +5,8 @@
 #include <bit>
 #include <cstdint>
 
-#include "framework/gl_api.h"
-#include "framework/graphics_device.h"
+#include "framework/device/gl_api.h"
+#include "framework/device/graphics_device.h"
 #include "gfx/math.h"
 
 namespace framework {

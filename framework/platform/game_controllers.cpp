@@ -1,4 +1,4 @@
-#include "framework/game_controllers.h"
+#include "framework/platform/game_controllers.h"
 
 #include <fcntl.h>
 #include <linux/input.h>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/gl_surface.h"
+#include "framework/device/gl_surface.h"
 
 namespace framework {
 

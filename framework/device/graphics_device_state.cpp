@@ -20,8 +20,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "framework/gl_api.h"
-#include "framework/graphics_device.h"
+#include "framework/device/gl_api.h"
+#include "framework/device/graphics_device.h"
 #include "gfx/math.h"
 
 namespace framework {
