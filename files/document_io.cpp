@@ -112,7 +112,12 @@ gfx::Status ReplaceFile(const std::string& path, std::string_view bytes) {
             return SystemError("not a regular file", target);
         }
         // Renaming over a read-only file would succeed; the protection must hold as for an
-        // ordinary overwrite.
+        // ordinary overwrite. A file without any write bit is read-only for a privileged user
+        // too, as a read-only file is on the systems our users come from.
+        if ((existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+            errno = EACCES;
+            return SystemError("read-only", target);
+        }
         if (::access(target.c_str(), W_OK) != 0) return SystemError("cannot write to", target);
     }
 

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build pkg-config
+    build-essential cmake ninja-build pkg-config locales
     qt6-base-dev libqt6opengl6-dev
     libgl-dev libegl-dev libgl1-mesa-dri
     libpng-dev libjpeg-dev zlib1g-dev libstb-dev libsquish-dev
@@ -22,13 +22,20 @@ for p in "${packages[@]}" "${optional[@]}"; do
         missing+=("$p")
     fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
-echo "installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${packages[@]}"
-# The peer library only serves the loader benchmark; the build goes on without it.
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${optional[@]}" ||
-    echo "libassimp-dev not installed: the loader benchmark runs without the peer library"
+if [ ${#missing[@]} -ne 0 ]; then
+    echo "installing: ${missing[*]}"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${packages[@]}"
+    # The peer library only serves the loader benchmark; the build goes on without it.
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${optional[@]}" ||
+        echo "libassimp-dev not installed: the loader benchmark runs without the peer library"
+fi
+
+# The number tests run under a locale with a decimal comma, to show the files ignore it.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
+    echo "generating the de_DE.UTF-8 locale"
+    $sudo sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
+    $sudo locale-gen >/dev/null
+fi

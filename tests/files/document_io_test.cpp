@@ -66,18 +66,35 @@ TEST(DocumentIoTest, WriteFailingPartWayLeavesTheOldFileIntact) {
     EXPECT_EQ(EntriesIn(folder.path()), 1u);  // the partial new file is removed
 }
 
-TEST(DocumentIoTest, UnwritableFolderOrReadOnlyFileLeavesTheOldFileIntact) {
-    if (RunningAsRoot()) GTEST_SKIP() << "permissions do not bind a privileged user";
+TEST(DocumentIoTest, ReadOnlyFileOrNoNewFileLeavesTheOldFileIntact) {
     ScratchFolder folder;
     const fs::path path = folder / "model.pwp";
     WriteBytes(path, "old");
+    // A read-only file is refused whoever runs the program.
     fs::permissions(path, fs::perms::owner_read);
     EXPECT_EQ(WritePartFile(path.string(), *TwoPartTable()).error(), kWriteFailedText);
     EXPECT_EQ(ReadBytes(path), "old");
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
-    fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_EQ(WritePartFile(path.string(), *TwoPartTable()).error(), kWriteFailedText);
+
+    // The new file cannot be made beside the old one: no file descriptor is left to open it.
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit limited = saved;
+    limited.rlim_cur = static_cast<rlim_t>(::dup(0));  // the lowest free descriptor
+    ::close(static_cast<int>(limited.rlim_cur));
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &limited), 0);
+    const gfx::Status status = WritePartFile(path.string(), *TwoPartTable());
+    ::setrlimit(RLIMIT_NOFILE, &saved);
+    EXPECT_EQ(status.error(), kWriteFailedText);
     EXPECT_EQ(ReadBytes(path), "old");
+    EXPECT_EQ(EntriesIn(folder.path()), 1u);
+
+    if (!RunningAsRoot()) {  // folder permissions bind only an unprivileged user
+        fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_EQ(WritePartFile(path.string(), *TwoPartTable()).error(), kWriteFailedText);
+        EXPECT_EQ(ReadBytes(path), "old");
+        fs::permissions(folder.path(), fs::perms::owner_all);
+    }
 }
 
 TEST(DocumentIoTest, ReadOnlyFileReads) {
