@@ -209,12 +209,13 @@ void GraphicsDevice::SetDefaultTransforms() {
 void GraphicsDevice::SetDefaultRenderStates() {
     // Fixed-function details GL sets otherwise by default: flat shading takes the first vertex's
     // colour, specular uses the direction to the eye (which also keeps it right in a left-handed
-    // eye space) and is added after texturing, depth passes on equal.
+    // eye space) and is added after texturing, depth passes on equal. Normals are renormalised
+    // after the world-view transform, so a scaled model is lit as it is unscaled.
     glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);
     glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, GL_TRUE);
     glLightModeli(GL_LIGHT_MODEL_COLOR_CONTROL, GL_SEPARATE_SPECULAR_COLOR);
     glDepthFunc(GL_LEQUAL);
-    glDisable(GL_NORMALIZE);
+    glEnable(GL_NORMALIZE);
 
     SetRenderState(RenderState::kLighting, 1);
     SetRenderState(RenderState::kAmbient, 0xFF808080);

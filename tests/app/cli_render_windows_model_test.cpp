@@ -49,18 +49,25 @@ bool Near(std::uint32_t actual, std::uint32_t expected) {
     return true;
 }
 
-TEST(CliRenderWindowsModel, EveryPartTextureAndNormalIsFound) {
-    const std::string model = std::string(POSEWRIGHTER_TEST_DATA) + "/windows/Gallery.pwp";
+// The model of tests/data/windows drawn from kEye towards the origin.
+gfx::Image Render(const std::string& file) {
+    const std::string model = std::string(POSEWRIGHTER_TEST_DATA) + "/windows/" + file;
     const std::filesystem::path output =
         std::filesystem::temp_directory_path() /
         ("posewrighter_gallery_" + std::to_string(getpid()) + ".png");
     const auto run =
         RunCli("render " + model + " --no-grid --eye 0,0,7 --target 0,0,0 -o " + output.string());
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");
     auto image = gfx::LoadImageFile(output.string());
     std::filesystem::remove(output);
-    ASSERT_TRUE(image) << image.error();
+    EXPECT_TRUE(image) << image.error();
+    return image ? std::move(*image) : gfx::Image{};
+}
+
+TEST(CliRenderWindowsModel, EveryPartTextureAndNormalIsFound) {
+    const gfx::Image image = Render("Gallery.pwp");
+    ASSERT_EQ(image.texels.size(), 640u * 480u);
 
     // Textured squares show their texels (emissive white, no blending: alpha does not show).
     struct Square {
@@ -81,7 +88,7 @@ TEST(CliRenderWindowsModel, EveryPartTextureAndNormalIsFound) {
     };
     for (const Square& s : squares) {
         for (int q = 0; q < 4; ++q) {
-            const std::uint32_t pixel = PixelOf(*image, QuadrantCentre(s.index, q));
+            const std::uint32_t pixel = PixelOf(image, QuadrantCentre(s.index, q));
             EXPECT_TRUE(Near(pixel, s.quadrants[q]))
                 << s.texture << " quadrant " << q << ": " << std::hex << pixel;
         }
@@ -90,17 +97,29 @@ TEST(CliRenderWindowsModel, EveryPartTextureAndNormalIsFound) {
                             "a1r5g5b5.dds"};
     for (int i = 0; i < 5; ++i) {
         for (int q = 0; q < 4; ++q) {
-            const std::uint32_t pixel = PixelOf(*image, QuadrantCentre(9 + i, q));
+            const std::uint32_t pixel = PixelOf(image, QuadrantCentre(9 + i, q));
             EXPECT_TRUE(Near(pixel, standard[q]))
                 << masked[i] << " quadrant " << q << ": " << std::hex << pixel;
         }
     }
 
     // The square whose file has no normals is lit from the front like its twin with normals.
-    const std::uint32_t made = PixelOf(*image, QuadrantCentre(0, 0));
-    const std::uint32_t given = PixelOf(*image, QuadrantCentre(1, 0));
+    const std::uint32_t made = PixelOf(image, QuadrantCentre(0, 0));
+    const std::uint32_t given = PixelOf(image, QuadrantCentre(1, 0));
     EXPECT_TRUE(Near(made, given)) << std::hex << made << " " << given;
     EXPECT_GE(made & 0xFF, 0x30u) << std::hex << made;
+}
+
+TEST(CliRenderWindowsModel, AScaledModelIsLitAsUnscaled) {
+    // Scaled.pwp holds the gallery's lit square alone, three times the size, at the origin.
+    const gfx::Image gallery = Render("Gallery.pwp");
+    const gfx::Image scaled = Render("Scaled.pwp");
+    ASSERT_EQ(gallery.texels.size(), 640u * 480u);
+    ASSERT_EQ(scaled.texels.size(), 640u * 480u);
+    const std::uint32_t unscaledPixel = PixelOf(gallery, QuadrantCentre(1, 0));
+    const std::uint32_t scaledPixel = PixelOf(scaled, {0.5f, 0.5f, 0});
+    EXPECT_TRUE(Near(scaledPixel, unscaledPixel))
+        << std::hex << scaledPixel << " " << unscaledPixel;
 }
 
 }  // namespace

@@ -143,6 +143,20 @@ def part_file():
     return crlf('\n'.join(out))
 
 
+def scaled_part_file(scale):
+    """One part, the square with normals, under a model scale other than 1."""
+    out = ['short g_meshCount = 1;', '', 'float g_scale = %.6ff;' % scale, '',
+           'char g_name[1][64] = {', '\t"Frame_Normals.X",', '};', '',
+           'char g_path[1][256] = {', '\t"FRAME_NORMALS.X",', '};', '',
+           'short g_parents[1] = {', '\t-1,\t// Frame_Normals.X",', '};', '',
+           'short g_level[1] = {', '\t0,\t// Frame_Normals.X",', '};', '',
+           'VEC3 g_posDef[1] = {', '\tVEC3( +0.000000f, +0.000000f, +0.000000f),\t// Frame_Normals.X',
+           '};', '', 'QUAT g_quaDef[1] = {',
+           '\tQUAT( +0.000000f, +0.000000f, +0.000000f, +1.000000f),\t// Frame_Normals.X', '};',
+           '']
+    return crlf('\n'.join(out))
+
+
 def main():
     write_textures()
     for i, (file, _, texture) in enumerate(PARTS):
@@ -151,6 +165,8 @@ def main():
             out.write(square_x(comment, normals=(i != 0), texture=texture))
     with open(os.path.join(HERE, 'Gallery.pwp'), 'wb') as out:
         out.write(part_file())
+    with open(os.path.join(HERE, 'Scaled.pwp'), 'wb') as out:
+        out.write(scaled_part_file(3.0))
 
 
 if __name__ == '__main__':
