@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 60
 
 CMAKE_CONFIGURE = cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
 
-.PHONY: all deps configure build run test asan bench fuzz format clean
+.PHONY: all deps configure build run test asan bench fuzz format check-format clean
 
 all: build
 
@@ -52,6 +52,9 @@ fuzz: deps
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+check-format: deps
+	@scripts/check-format.sh
 
 clean:
 	rm -rf build build-asan build-fuzz

@@ -12,7 +12,7 @@ packages=(
     libmeshoptimizer-dev libasound2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick
-    clang libclang-rt-14-dev
+    clang clang-format libclang-rt-14-dev
 )
 optional=(libassimp-dev)
 
