@@ -27,7 +27,6 @@ int InitDirectSound(SoundDevice& device, SoundBackend& backend) {
         ShowMessage("サウンドフォーマットが指定できません.");
         return 0;
     }
-    device.savedVolume = backend.ReadVolume();
     if (!device.sound3D) return 1;
 
     device.listenerCreated = true;
@@ -40,10 +39,7 @@ int InitDirectSound(SoundDevice& device, SoundBackend& backend) {
 void FreeDirectSound(SoundDevice& device) {
     LogSeparator();
     LogMessage("FreeDirectSound\n");
-    if (device.backend != nullptr) {
-        if (device.savedVolume) device.backend->WriteVolume(*device.savedVolume);
-        if (device.playbackOpen) device.backend->ClosePlayback();
-    }
+    if (device.backend != nullptr && device.playbackOpen) device.backend->ClosePlayback();
     device = SoundDevice{};
 }
 

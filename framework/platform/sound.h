@@ -1,13 +1,12 @@
 #pragma once
 // Sound and music services brought up at start-up and taken down at shutdown: the default
-// playback device in 16-bit stereo at 44.1 kHz with its volume saved and restored, the 3D
-// listener settings, and the music loader. The editor plays nothing; where no sound device
-// exists it goes on without sound after a log line.
+// playback device in 16-bit stereo at 44.1 kHz, the 3D listener settings, and the music loader.
+// The editor plays nothing; where no sound device exists it goes on without sound after a log
+// line. Its stream is never given a volume of its own and the system mixer is never opened, so
+// there is no volume to save and put back: a change the user makes while the editor runs stays.
 
 #include <memory>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "gfx/math_types.h"
 #include "gfx/result.h"
@@ -23,15 +22,12 @@ class SoundBackend {
     virtual gfx::Status OpenPlayback() = 0;
     // 16-bit signed samples, 2 interleaved channels, 44100 frames per second.
     virtual gfx::Status SetPlaybackFormat() = 0;
-    // The output volume of each channel; nullopt when it cannot be read.
-    virtual std::optional<std::vector<long>> ReadVolume() = 0;
-    virtual void WriteVolume(const std::vector<long>& volume) = 0;
     // Safe when nothing is open.
     virtual void ClosePlayback() = 0;
 };
 
-// ALSA's playback device of that name ("default" for the program), its volume the simple
-// mixer control "Master" of the same card. ALSA's own error printing is silenced.
+// ALSA's playback device of that name ("default" for the program). ALSA's own error printing is
+// silenced.
 std::unique_ptr<SoundBackend> MakeAlsaSound(std::string deviceName);
 
 struct ListenerSettings {
@@ -47,7 +43,6 @@ struct SoundDevice {
     bool sound3D = false;          // off with the "/3ds" switch
     bool listenerCreated = false;  // only with sound3D
     ListenerSettings listener;
-    std::optional<std::vector<long>> savedVolume;  // read at start-up, written back at shutdown
 };
 
 struct MusicLoader {
@@ -56,11 +51,11 @@ struct MusicLoader {
 
 // Writes the log separator and "InitDirectSound", opens the device (none: a log line, and 1
 // without sound), logs the "3Dサウンド" and "エフェクト" lines from the "/3ds" and "/fx"
-// switches, sets the format, saves the volume and, with 3D sound, sets up the listener.
+// switches, sets the format and, with 3D sound, sets up the listener.
 // Returns 0 after the user's message when the device refuses the format.
 int InitDirectSound(SoundDevice& device, SoundBackend& backend);
-// Writes the log separator and "FreeDirectSound", restores the saved volume and closes what
-// was opened. Safe after a failed or partial InitDirectSound and when called twice.
+// Writes the log separator and "FreeDirectSound" and closes what was opened. Safe after a failed or
+// partial InitDirectSound and when called twice.
 void FreeDirectSound(SoundDevice& device);
 
 // Each does nothing unless 3D sound is on and the listener exists; applied at once.
