@@ -1,6 +1,7 @@
 #include "framework/qt/window_gl_surface.h"
 
 #include <QGuiApplication>
+#include <QOpenGLExtraFunctions>
 #include <QScreen>
 #include <algorithm>
 
@@ -85,23 +86,84 @@ bool WindowGlSurface::CreateContext(int adapter, int width, int height, bool win
     if (!context->create() || !HasFixedFunction(context->format())) return false;
     if (!context->makeCurrent(&window_)) return false;
     context_ = std::move(context);
+    if (!CreateBackBuffer(width, height)) {
+        DestroyBackBuffer();
+        context_->doneCurrent();
+        context_.reset();
+        return false;
+    }
     return true;
 }
 
+bool WindowGlSurface::CreateBackBuffer(int width, int height) {
+    if (width <= 0 || height <= 0) return false;
+    QOpenGLFunctions* gl = context_->functions();
+    GLuint framebuffer = 0, renderbuffers[2] = {0, 0};
+    gl->glGenFramebuffers(1, &framebuffer);
+    gl->glGenRenderbuffers(2, renderbuffers);
+    framebuffer_ = framebuffer;
+    colourBuffer_ = renderbuffers[0];
+    depthBuffer_ = renderbuffers[1];
+    gl->glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer_);
+    gl->glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+    gl->glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer_);
+    gl->glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
+    gl->glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    gl->glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    gl->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                                  colourBuffer_);
+    gl->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
+                                  depthBuffer_);
+    if (gl->glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+    backWidth_ = width;
+    backHeight_ = height;
+    return true;
+}
+
+void WindowGlSurface::DestroyBackBuffer() {
+    if (context_ && (framebuffer_ != 0 || colourBuffer_ != 0 || depthBuffer_ != 0)) {
+        QOpenGLFunctions* gl = context_->functions();
+        gl->glBindFramebuffer(GL_FRAMEBUFFER, context_->defaultFramebufferObject());
+        const GLuint framebuffer = framebuffer_;
+        const GLuint renderbuffers[2] = {colourBuffer_, depthBuffer_};
+        gl->glDeleteFramebuffers(1, &framebuffer);
+        gl->glDeleteRenderbuffers(2, renderbuffers);
+    }
+    framebuffer_ = colourBuffer_ = depthBuffer_ = 0;
+    backWidth_ = backHeight_ = 0;
+}
+
 void WindowGlSurface::MakeCurrent() {
-    if (context_) context_->makeCurrent(&window_);
+    if (!context_) return;
+    context_->makeCurrent(&window_);
+    context_->functions()->glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
 }
 
 void WindowGlSurface::SwapBuffers() {
-    if (context_) context_->swapBuffers(&window_);
+    if (!context_) return;
+    // The window's size in its own pixels: the logical size times the device pixel ratio.
+    const qreal ratio = window_.devicePixelRatio();
+    const int width = std::max(1, qRound(window_.width() * ratio));
+    const int height = std::max(1, qRound(window_.height() * ratio));
+    // Whole multiples keep the pixels sharp; other ratios are filtered.
+    const bool wholeMultiple = width % backWidth_ == 0 && height % backHeight_ == 0;
+    QOpenGLExtraFunctions* gl = context_->extraFunctions();
+    gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
+    gl->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, context_->defaultFramebufferObject());
+    gl->glBlitFramebuffer(0, 0, backWidth_, backHeight_, 0, 0, width, height, GL_COLOR_BUFFER_BIT,
+                          wholeMultiple ? GL_NEAREST : GL_LINEAR);
+    context_->swapBuffers(&window_);
+    gl->glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
 }
 
 std::uint32_t WindowGlSurface::DrawFramebuffer() {
-    return context_ ? static_cast<std::uint32_t>(context_->defaultFramebufferObject()) : 0;
+    return framebuffer_;
 }
 
 void WindowGlSurface::Close() {
     if (context_) {
+        context_->makeCurrent(&window_);
+        DestroyBackBuffer();
         context_->doneCurrent();
         context_.reset();
     }

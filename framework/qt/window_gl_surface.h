@@ -3,6 +3,11 @@
 // with Qt on the window's native surface. The screens are the adapters; Qt cannot switch display
 // modes, so each screen lists its current mode and a 640 x 480 mode in the same format, and the
 // device always runs windowed.
+//
+// The device draws into a back buffer of its own, width x height device pixels (640 x 480), and
+// each presented frame is scaled onto the whole window. At a device pixel ratio other than 1 the
+// window has more pixels than the back buffer, yet the picture still fills it, and a cursor
+// position in the window's own (logical) coordinates is the back-buffer pixel under it.
 
 #include <QOpenGLContext>
 #include <memory>
@@ -31,10 +36,14 @@ class WindowGlSurface : public framework::GlSurface {
 
   private:
     QScreen* Screen(int adapter) const;
+    bool CreateBackBuffer(int width, int height);
+    void DestroyBackBuffer();
 
     MainWindow& window_;
     std::unique_ptr<QOpenGLContext> context_;
     bool open_ = false;
+    int backWidth_ = 0, backHeight_ = 0;
+    std::uint32_t framebuffer_ = 0, colourBuffer_ = 0, depthBuffer_ = 0;
 };
 
 }  // namespace framework::qt

@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# The editor at device pixel ratios 2 and 1.25 (QT_SCALE_FACTOR) on a virtual display:
+# usage editor_scaled_view_test.sh EDITOR MODEL.pwp [ANIM.pwa]
+# - the window is 640 x 480 times the ratio in screen pixels, and the view fills all of it: the
+#   window's picture, scaled back to 640 x 480, matches the picture at ratio 1;
+# - a left click on the robot's body, where it is drawn, selects it: the overlay text appears.
+set -uo pipefail
+# shellcheck source=scripts/editor-window.sh
+source "$(cd "$(dirname "$0")" && pwd)/../../scripts/editor-window.sh"
+
+editor="${1:?usage: editor_scaled_view_test.sh EDITOR MODEL.pwp [ANIM.pwa]}"
+: "${2:?usage: editor_scaled_view_test.sh EDITOR MODEL.pwp [ANIM.pwa]}"
+
+if [ "${GUI_TEST_INSIDE_XVFB:-}" != 1 ]; then
+    for tool in xvfb-run xdotool import convert compare; do
+        command -v "$tool" >/dev/null || { echo "missing tool: $tool (scripts/install-deps.sh)"; exit 1; }
+    done
+    GUI_TEST_INSIDE_XVFB=1 QT_QPA_PLATFORM=xcb \
+        exec xvfb-run -a -s "-screen 0 1600x1200x24" "$0" "$@"
+fi
+
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+
+background=18415A
+# In the view's own 640 x 480 pixels: the robot's body and the overlay text's strip.
+body_x=320 body_y=215
+text_w=200 text_h=30
+
+failures=0
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+work=$(mktemp -d)
+pid=
+cleanup() {
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+        kill "$pid"
+        wait "$pid"
+    fi
+    if [ "$failures" -eq 0 ]; then rm -rf "$work"; else echo "screenshots kept in $work"; fi
+}
+trap cleanup EXIT
+cp "$editor" "$work/posewrighter"
+
+scaled() { awk -v v="$1" -v s="$scale" 'BEGIN { printf "%d", v * s + 0.5 }'; }
+
+shot_index=0
+shoot() {
+    shot_index=$((shot_index + 1))
+    shot="$work/shot$shot_index.png"
+    import -window root -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$shot"
+}
+changed_pixels() { compare -metric AE "$1" "$2" null: 2>&1 | awk '{ print int($1) }'; }
+# Polls until two screenshots in a row are identical and the predicate holds (about 10 s).
+settle() {
+    local previous
+    shoot
+    for _ in $(seq 40); do
+        previous="$shot"
+        sleep 0.25
+        shoot
+        if [ "$(changed_pixels "$previous" "$shot")" -eq 0 ] && "$@" "$shot"; then return 0; fi
+    done
+    return 1
+}
+robot_drawn() {
+    [ "$(convert "$1" -format "%[hex:u.p{$(scaled $body_x),$(scaled $body_y)}]" info:)" != "$background" ]
+}
+has_text() {
+    [ "$(convert "$1" -crop "$(scaled $text_w)x$(scaled $text_h)+0+0" +repage \
+        -fill white +opaque "#$background" -fill black -opaque "#$background" \
+        -colorspace gray -format '%[fx:round(mean*w*h)]' info:)" -gt 0 ]
+}
+
+# Starts the editor at the scale; sets $window and its geometry ($X $Y $WIDTH $HEIGHT) and
+# leaves the settled view in $shot.
+start_editor() {
+    QT_SCALE_FACTOR="$scale" "$work/posewrighter" "${@:2}" &
+    pid=$!
+    window=$(timeout 30 xdotool search --sync --name '^Posewrighter Version 1\.02$' | head -n 1)
+    [ -n "$window" ] || { fail "scale $scale: no editor window"; return 1; }
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    settle robot_drawn || fail "scale $scale: the view did not settle with the robot drawn"
+}
+
+stop_editor() {
+    hold_escape "$window"
+    wait_for_exit "$pid" 50 || { fail "scale $scale: the editor did not end on Escape"; kill "$pid"; }
+    wait "$pid"
+    pid=
+}
+
+# ---- The reference picture at ratio 1.
+scale=1
+start_editor "$@" || exit 1
+reference="$shot"
+stop_editor
+
+for scale in 2 1.25; do
+    start_editor "$@" || continue
+    expected="$(scaled 640)x$(scaled 480)"
+    [ "${WIDTH}x$HEIGHT" = "$expected" ] || fail "scale $scale: window ${WIDTH}x$HEIGHT, expected $expected"
+
+    # The whole window holds the view: scaled back, it is the ratio-1 picture up to filtering.
+    convert "$shot" -resize '640x480!' "$work/back$scale.png"
+    error=$(compare -metric RMSE "$reference" "$work/back$scale.png" null: 2>&1 |
+        sed -n 's/.*(\([0-9.e-]*\)).*/\1/p')
+    awk -v e="$error" 'BEGIN { exit !(e < 0.04) }' ||
+        fail "scale $scale: the window's picture differs from the view (RMSE $error)"
+
+    xdotool mousemove --window "$window" "$(scaled $body_x)" "$(scaled $body_y)"
+    sleep 0.2
+    xdotool mousedown 1
+    sleep 0.2
+    xdotool mouseup 1
+    settle has_text || fail "scale $scale: a click on the robot's body did not select it"
+    stop_editor
+done
+
+[ "$failures" -eq 0 ] || exit 1
+echo "editor scaled view test passed"
