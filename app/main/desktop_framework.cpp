@@ -2,9 +2,9 @@
 
 #include "framework/debug_log.h"
 #include "framework/platform/input_devices.h"
+#include "framework/platform/sound.h"
 #include "framework/qt/message_box.h"
 #include "framework/qt/screens.h"
-#include "framework/platform/sound.h"
 
 namespace app {
 
@@ -15,7 +15,9 @@ std::vector<framework::ScreenRect> DesktopEditorWindow::Screens() const {
 DesktopFramework::DesktopFramework(Session& session) : session_(session) {
     window_.SetWindowedQuery([this] { return device_.Windowed() == 1; });
     overlay_.ConnectDeviceHooks();
-    // A box swallows the release of whatever button was held when it opened.
+    // After a box, what was held or pressed in it reads as up: the input source has forgotten
+    // it as the box closed, and the record forgets the frame before, so no release is seen
+    // either.
     framework::qt::InstallMessageBoxNotices(window_, [] { framework::ClearInputState(); });
 }
 

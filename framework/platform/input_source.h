@@ -49,6 +49,9 @@ class RecordedInputEvents : public InputEventSource {
     // Releases that happen while the program does not have the keyboard and mouse never arrive:
     // everything reads as up until pressed again.
     void OnFocusLost();
+    // A box or dialog that has closed took the releases of whatever was held while it was up
+    // (and Escape may have dismissed it): everything reads as up until pressed again.
+    void OnDialogClosed() { OnFocusLost(); }
 
     std::array<bool, kMouseButtonCount> ButtonsDown() const override { return buttons_; }
     bool EscapeDown() const override { return escape_; }

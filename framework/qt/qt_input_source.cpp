@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
+#include <QWindow>
 
 namespace framework::qt {
 
@@ -43,7 +44,13 @@ bool QtInputSource::eventFilter(QObject* watched, QEvent* event) {
     // A widget's event first reaches its window, which passes it on: only windows count, so no
     // event is seen twice.
     if (!watched->isWindowType()) return false;
+    // A box or dialog that blocks the other windows (a notice, a file dialog) is not the
+    // editor's view: its keys are its own, and what was held when it closes counts as released.
+    const bool modal = static_cast<QWindow*>(watched)->modality() != Qt::NonModal;
     switch (type) {
+        case QEvent::Hide:
+            if (modal) OnDialogClosed();
+            break;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
         case QEvent::MouseButtonRelease: {
@@ -58,7 +65,9 @@ bool QtInputSource::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyRelease: {
             const auto* key = static_cast<QKeyEvent*>(event);
             // Auto-repeat sends release and press pairs while the key is held: it stays down.
-            if (key->key() == Qt::Key_Escape && !key->isAutoRepeat()) {
+            // Escape pressed in a box or dialog dismisses it; it does not close the editor.
+            if (key->key() == Qt::Key_Escape && !key->isAutoRepeat() &&
+                !(modal && type == QEvent::KeyPress)) {
                 OnEscape(type == QEvent::KeyPress);
             }
             break;

@@ -124,6 +124,40 @@ TEST_F(MessageBoxTest, NoticesShowABoxWithTheTextAndAnOkButton) {
     EXPECT_EQ(closed, 1);
 }
 
+// Escape that dismisses a box, and a button held while the box was up, read as up afterwards:
+// the editor does not close and no click is seen until a key or button is pressed anew.
+TEST_F(MessageBoxTest, WhatWasHeldOrPressedInABoxReadsAsUpAfterIt) {
+    framework::qt::MainWindow window;
+    framework::qt::QtInputSource input(window);
+    framework::qt::InstallMessageBoxNotices(window, {});
+    const QPointF at(10, 10);
+    QMouseEvent press(QEvent::MouseButtonPress, at, at, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &press);
+    bool dismissedByEscape = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) return;
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(box->windowHandle(), &escape);
+        dismissedByEscape = !box->isVisible();
+    });
+    QTimer::singleShot(5000, [] { QApplication::closeAllWindows(); });
+    framework::ShowMessage("notice");
+    framework::SetNoticeHandler(nullptr);
+    ASSERT_TRUE(dismissedByEscape);
+    EXPECT_FALSE(input.EscapeDown());
+    EXPECT_EQ(input.ButtonsDown(), (std::array<bool, 4>{}));
+
+    // The key still held repeats on the main window: still up. A new press counts.
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QString(), true);
+    QCoreApplication::sendEvent(&window, &repeat);
+    EXPECT_FALSE(input.EscapeDown());
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &escape);
+    EXPECT_TRUE(input.EscapeDown());
+}
+
 using InputSourceTest = QtTest;
 
 TEST_F(InputSourceTest, MouseButtonsTheWheelAndEscapeComeFromTheWindowsEvents) {
