@@ -3,6 +3,9 @@
 // once the editor has started.
 
 #include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,11 +17,53 @@
 #include "app/startup_documents.h"
 #include "files/settings_file.h"
 #include "framework/command_line.h"
+#include "framework/debug_log.h"
+#include "framework/qt/window_system.h"
+
+namespace {
+
+// Said on standard error and in the debug log, which is standard error itself unless "-dbf"
+// sends it to a file.
+void ReportNoDisplay(const std::string& reason) {
+    framework::InitDebugStream();
+    const std::string line =
+        "ディスプレイが見つかりません (no display was found: " + reason + ")\n";
+    framework::LogMessage("%s", line.c_str());
+    if (!framework::ProcessLog().Path().empty()) std::fputs(line.c_str(), stderr);
+}
+
+[[noreturn]] void ReportQtStartFailure(const std::string& qtMessage) {
+    // Qt's text runs over several lines; the log entry is one.
+    std::string text;
+    for (const char c : qtMessage) {
+        const bool space = c == ' ' || c == '\n' || c == '\r' || c == '\t';
+        if (!space) {
+            text.push_back(c);
+        } else if (!text.empty() && text.back() != ' ') {
+            text.push_back(' ');
+        }
+    }
+    if (!text.empty() && text.back() == ' ') text.pop_back();
+    ReportNoDisplay("the window system could not be started: " + text);
+    // Qt's application object is half made and cannot be torn down; nothing of the program's
+    // own exists yet but the log, whose entries are complete as written.
+    std::_Exit(1);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // The switches as given, before Qt takes the arguments it knows.
     framework::SetCommandLine(argc, argv);
+    if (const std::string problem =
+            framework::qt::PrepareWindowSystem(std::vector<std::string>(argv, argv + argc));
+        !problem.empty()) {
+        ReportNoDisplay(problem);
+        return 1;
+    }
+    std::optional<framework::qt::QtStartGuard> startGuard(std::in_place, &ReportQtStartFailure);
     QApplication qtApplication(argc, argv);
+    startGuard.reset();
     // Qt has taken its own options out of argv: what is left are ours.
     const std::vector<std::string> arguments(argv, argv + argc);
 
