@@ -5,13 +5,13 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config locales
-    qt6-base-dev libqt6opengl6-dev
+    qt6-base-dev libqt6opengl6-dev libxcb1-dev
     libgl-dev libegl-dev libgl1-mesa-dri
     libpng-dev libjpeg-dev zlib1g-dev libstb-dev libsquish-dev
     libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
     libmeshoptimizer-dev libasound2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool imagemagick
+    xvfb xauth xdotool imagemagick x11-utils openbox
     clang clang-format libclang-rt-14-dev
 )
 optional=(libassimp-dev)

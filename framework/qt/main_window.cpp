@@ -2,9 +2,11 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QThread>
 
 #include "framework/debug_log.h"
 
@@ -92,9 +94,25 @@ framework::ScreenRect MainWindow::Frame() const {
 }
 
 void MainWindow::MoveRaiseAndShow(int left, int top) {
-    setFramePosition(QPoint(left, top));
+    // The window manager's frame is known only once the window is on the screen, so it is shown
+    // first. Then the client area goes where the frame's corner lands at (left, top): a client
+    // position is what every window manager follows, whereas placing the frame itself depends
+    // on how the manager reads the request and may leave the window a title bar off.
+    if (!isVisible()) show();
+    WaitUntilExposed();
+    const QMargins frame = frameMargins();
+    setPosition(left + frame.left(), top + frame.top());
     raise();
-    show();
+}
+
+void MainWindow::WaitUntilExposed() {
+    constexpr int kLimitMilliseconds = 3000;
+    QElapsedTimer waited;
+    waited.start();
+    while (!isExposed() && waited.elapsed() < kLimitMilliseconds) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (!isExposed()) QThread::msleep(5);
+    }
 }
 
 bool MainWindow::event(QEvent* event) {

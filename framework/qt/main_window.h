@@ -54,6 +54,8 @@ class MainWindow : public QWindow, public framework::PlaceableWindow {
 
   private:
     void WatchScreen(QScreen* screen);
+    // Handles events until the window is on the screen (its frame then known), for 3 s at most.
+    void WaitUntilExposed();
 
     std::function<bool()> windowed_;
     int windowActive_ = 0;
