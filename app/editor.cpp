@@ -1,5 +1,6 @@
 #include "app/editor.h"
 
+#include <cmath>
 #include <numbers>
 
 #include "app/frame_input.h"
@@ -31,23 +32,25 @@ void Editor::Startup() {
     files::RestoreWindowPosition(window_, settings_, kMainWindowSection, window_.Screens());
     overlay_.Create(0, kOverlayFace, kOverlayHeight, kOverlayWeight);
 
+    session_.model.clipboards.Reset();
     session_.model.ResetRebuildPose();
     session_.model.animation.ClearAnimation();
-    // The light the Lighting panel restores when it opens at start-up.
-    ApplyStoredLight(device_, ReadStoredLight(settings_));
+    // The light the Lighting panel restores when it opens at start-up, with its Power position.
+    const StoredLight light = ReadStoredLight(settings_);
+    ApplyStoredLight(device_, light);
+    session_.panels.lightPowerPosition = static_cast<int>(std::lround(light.power * 10.0f));
 }
 
 void Editor::DrawView() {
     const EditorState& state = session_.editor;
-    DrawFrame({device_, overlay_, session_.model.parts, panels_},
+    DrawFrame({device_, overlay_, session_.model.parts, session_.panels},
               {state.SelectedPart, state.HandleMode, state.LightDragMode});
 }
 
 void Editor::Frame() {
-    static NoSelectionNotice noPartPanel;  // until the Part panel exists
-    HandleCameraAndPicking(
-        session_, {device_.transforms, device_.ScreenWidth(), device_.ScreenHeight()},
-        framework::ProcessInputState(), window_.IsActive(), panels_, noPartPanel);
+    HandleCameraAndPicking(session_,
+                           {device_.transforms, device_.ScreenWidth(), device_.ScreenHeight()},
+                           framework::ProcessInputState(), window_.IsActive());
     DrawView();
     device_.EndFrame();
 }

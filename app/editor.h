@@ -6,7 +6,6 @@
 
 #include "app/application.h"
 #include "app/editor_window.h"
-#include "app/panel_states.h"
 #include "app/session.h"
 #include "files/settings_file.h"
 #include "framework/device/graphics_device.h"
@@ -30,17 +29,16 @@ gfx::Matrix EditorProjection(int screenWidth, int screenHeight);
 class Editor : public EditorSteps {
   public:
     Editor(Session& session, framework::GraphicsDevice& device, scene::OverlayFonts& overlay,
-           EditorWindow& window, const PanelStates& panels, files::SettingsFile settings)
+           EditorWindow& window, files::SettingsFile settings)
         : session_(session),
           device_(device),
           overlay_(overlay),
           window_(window),
-          panels_(panels),
           settings_(std::move(settings)) {}
 
     // Titles the window, sets the projection and the initial camera, makes the pan plane,
-    // restores the window's position, creates the overlay font, resets the rebuild pose and
-    // the animation keys, and sets the stored light.
+    // restores the window's position, creates the overlay font, resets the pose clipboards,
+    // the rebuild pose and the animation keys, and sets the stored light.
     void Startup() override;
     // Draws the view and presents it.
     void Frame() override;
@@ -55,7 +53,6 @@ class Editor : public EditorSteps {
     framework::GraphicsDevice& device_;
     scene::OverlayFonts& overlay_;
     EditorWindow& window_;
-    const PanelStates& panels_;
     files::SettingsFile settings_;
 };
 

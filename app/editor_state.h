@@ -13,15 +13,42 @@
 
 namespace app {
 
+// The values of EditorState::HandleMode. The Handling panel arms a mode (1-6) while a part is
+// selected; the part drag adds kDragging when it starts (11-16) and goes back to kIdle when the
+// left button is up or nothing is selected.
+namespace handle_mode {
+inline constexpr std::int16_t kIdle = 0;
+inline constexpr std::int16_t kMoveX = 1;
+inline constexpr std::int16_t kMoveY = 2;
+inline constexpr std::int16_t kMoveZ = 3;
+inline constexpr std::int16_t kTurnX = 4;
+inline constexpr std::int16_t kTurnY = 5;
+inline constexpr std::int16_t kTurnZ = 6;
+inline constexpr std::int16_t kDragging = 10;  // added to the armed value while dragging
+inline constexpr std::int16_t kDragMoveX = kMoveX + kDragging;
+inline constexpr std::int16_t kDragMoveY = kMoveY + kDragging;
+inline constexpr std::int16_t kDragMoveZ = kMoveZ + kDragging;
+inline constexpr std::int16_t kDragTurnX = kTurnX + kDragging;
+inline constexpr std::int16_t kDragTurnY = kTurnY + kDragging;
+inline constexpr std::int16_t kDragTurnZ = kTurnZ + kDragging;
+}  // namespace handle_mode
+
+// The values of EditorState::LightDragMode, armed by the Lighting panel, likewise.
+namespace light_drag_mode {
+inline constexpr std::int16_t kIdle = 0;
+inline constexpr std::int16_t kTilt = 1;  // about the light's own X axis
+inline constexpr std::int16_t kTurn = 2;  // about the vertical axis
+inline constexpr std::int16_t kDragging = 10;
+inline constexpr std::int16_t kDragTilt = kTilt + kDragging;
+inline constexpr std::int16_t kDragTurn = kTurn + kDragging;
+}  // namespace light_drag_mode
+
 struct EditorState {
     model::PartIndex SelectedPart = model::kNoPart;
-    // 0 idle; 1-3 move along X, Y, Z and 4-6 turn about X, Y, Z, armed by the Handling panel;
-    // the armed value + 10 while dragging.
-    std::int16_t HandleMode = 0;
-    // 0 idle; 1 tilt, 2 turn, armed by the Lighting panel; + 10 while dragging.
-    std::int16_t LightDragMode = 0;
-    std::int16_t PlayKey = -1;  // key being played back, -1 = stopped
-    std::int16_t PlayTick = 0;  // frames played within PlayKey
+    std::int16_t HandleMode = handle_mode::kIdle;         // see handle_mode
+    std::int16_t LightDragMode = light_drag_mode::kIdle;  // see light_drag_mode
+    std::int16_t PlayKey = -1;                            // key being played back, -1 = stopped
+    std::int16_t PlayTick = 0;                            // frames played within PlayKey
 
     // Cursor where the current drag started (or was last applied, for turning drags).
     framework::PixelPoint DragAnchor;

@@ -5,15 +5,15 @@
 namespace app {
 
 void HandleCameraAndPicking(Session& session, const ClientView& view,
-                            const framework::InputState& input, bool windowActive,
-                            const PanelStates& panels, SelectionNotice& notice) {
+                            const framework::InputState& input, bool windowActive) {
     if (!windowActive) return;
     constexpr int kLeftButton = 0;
     constexpr int kPressed = 2;
     // Picking is the last case of the button chain: a held right or middle button blocks it.
     if (!HandleCameraButtons(session, view, input) &&
         framework::MouseButtonState(input, kLeftButton) == kPressed) {
-        PickPart(session.editor, session.model.parts, panels, view, input.cursor, notice);
+        PickPart(session.editor, session.model.parts, session.panels, view, input.cursor,
+                 session.panelObserver());
     }
     // The wheel works during a drag too; the next held frame rebuilds the view without it.
     Dolly(view.transforms, input.wheel);

@@ -8,7 +8,6 @@
 //   5. drawing and presenting the frame.
 // Steps 2 to 4 join after this one as they are built.
 
-#include "app/panel_states.h"
 #include "app/part_picking.h"
 #include "app/session.h"
 #include "app/view_geometry.h"
@@ -17,9 +16,9 @@
 namespace app {
 
 // Step 1. Does nothing while the window is inactive, so clicks in a tool panel never move the
-// camera or pick.
+// camera or pick. Picking reads the parts' visibility from the session's panel values and tells
+// the session's panel observer.
 void HandleCameraAndPicking(Session& session, const ClientView& view,
-                            const framework::InputState& input, bool windowActive,
-                            const PanelStates& panels, SelectionNotice& notice);
+                            const framework::InputState& input, bool windowActive);
 
 }  // namespace app

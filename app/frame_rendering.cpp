@@ -32,7 +32,7 @@ void BeginMarkers(framework::GraphicsDevice& device) {
 
 void DrawParts(const FrameScene& scene, const FrameModes& modes) {
     framework::GraphicsDevice& device = scene.device;
-    const bool outline = scene.panels.OutlineTicked();
+    const bool outline = scene.panels.outlineTicked;
     for (int i = 0; i < scene.parts.count; ++i) {
         device.SetRenderState(RenderState::kZWriteEnable, 1);
         device.SetRenderState(RenderState::kLighting, 1);
@@ -47,7 +47,7 @@ void DrawParts(const FrameScene& scene, const FrameModes& modes) {
         if (i != modes.selectedPart) continue;
         // Right after its part: parts drawn later may still cover it where they are nearer.
         BeginMarkers(device);
-        DrawManipulator(device, PartManipulatorFrame(scene.parts, i, scene.panels.HandlingLocal()),
+        DrawManipulator(device, PartManipulatorFrame(scene.parts, i, scene.panels.handlingLocal),
                         modes.handleMode);
         device.SetRenderState(RenderState::kZEnable, 1);
         device.SetRenderState(RenderState::kLighting, 1);
@@ -88,12 +88,12 @@ void DrawFrame(const FrameScene& scene, const FrameModes& requested) {
     device.SetRenderState(RenderState::kLighting, 0);
     device.SetTexture(0, nullptr);
     ResetWorld(device);
-    if (scene.panels.GridTicked()) DrawGridAndAxes(device);
+    if (scene.panels.gridTicked) DrawGridAndAxes(device);
     device.SetRenderState(RenderState::kZEnable, 1);
 
     DrawParts(scene, modes);
 
-    if (modes.lightDragMode > 0) {
+    if (modes.lightDragMode != light_drag_mode::kIdle) {
         BeginMarkers(device);
         DrawLightMarker(device, scene::CurrentLight(device).direction);
     }

@@ -8,7 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/panel_states.h"
+#include "app/editor_state.h"
+#include "app/tool_panels.h"
 #include "framework/device/graphics_device.h"
 #include "gfx/math_types.h"
 #include "model/part_table.h"
@@ -22,8 +23,8 @@ inline constexpr gfx::Colour kOverlayTextColour = 0xFFC0C0C0;
 // The editor's modes that change what the view shows.
 struct FrameModes {
     model::PartIndex selectedPart = model::kNoPart;
-    std::int16_t handleMode = 0;     // part manipulator: 0 idle, 1-6 armed, 11-16 dragging
-    std::int16_t lightDragMode = 0;  // light manipulator: 0 idle, otherwise the marker shows
+    std::int16_t handleMode = handle_mode::kIdle;         // the part manipulator's axes follow it
+    std::int16_t lightDragMode = light_drag_mode::kIdle;  // the light marker shows unless idle
 };
 
 // What one frame draws with.
@@ -31,7 +32,7 @@ struct FrameScene {
     framework::GraphicsDevice& device;
     scene::OverlayFonts& overlay;  // slot 0 holds the editor's overlay font
     const model::PartTable& parts;
-    const PanelStates& panels;
+    const PanelValues& panels;
 };
 
 // "POS(x y z)" and "QUAT(x y z, w)", three decimals, of the node's position and orientation.

@@ -1,5 +1,6 @@
 #include "app/manipulator_drawing.h"
 
+#include "app/editor_state.h"
 #include "app/grid_drawing.h"
 #include "gfx/math.h"
 #include "scene/draw_primitives.h"
@@ -74,17 +75,17 @@ void DrawManipulator(framework::GraphicsDevice& device, const ManipulatorFrame& 
     ResetWorld(device);
     scene::DrawFacingCircle(device, frame.centre, kPivotMarkerRadius, kMarkerColour);
     ResetWorld(device);
-    if (handleMode == 0) {
+    if (handleMode == handle_mode::kIdle) {
         for (Axis axis : {Axis::kX, Axis::kY, Axis::kZ}) DrawAxisRing(device, frame, axis);
         ResetWorld(device);
         for (Axis axis : {Axis::kX, Axis::kY, Axis::kZ}) DrawAxisLine(device, frame, axis);
     }
     ResetWorld(device);
     constexpr Axis kAxes[] = {Axis::kX, Axis::kY, Axis::kZ};
-    if (handleMode >= 11 && handleMode <= 13) {
-        DrawAxisLine(device, frame, kAxes[handleMode - 11]);
-    } else if (handleMode >= 14 && handleMode <= 16) {
-        const Axis axis = kAxes[handleMode - 14];
+    if (handleMode >= handle_mode::kDragMoveX && handleMode <= handle_mode::kDragMoveZ) {
+        DrawAxisLine(device, frame, kAxes[handleMode - handle_mode::kDragMoveX]);
+    } else if (handleMode >= handle_mode::kDragTurnX && handleMode <= handle_mode::kDragTurnZ) {
+        const Axis axis = kAxes[handleMode - handle_mode::kDragTurnX];
         DrawAxisRing(device, frame, axis);
         ResetWorld(device);
         DrawAxisLine(device, frame, axis);

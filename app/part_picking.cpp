@@ -6,8 +6,8 @@
 
 namespace app {
 
-void PickPart(EditorState& state, const model::PartTable& parts, const PanelStates& panels,
-              const ClientView& view, framework::PixelPoint cursor, SelectionNotice& notice) {
+void PickPart(EditorState& state, const model::PartTable& parts, const PanelValues& panels,
+              const ClientView& view, framework::PixelPoint cursor, PanelObserver& observer) {
     state.DragAnchor = cursor;
     const Ray ray = PointerRay(view, cursor);
     state.SelectedPart = model::kNoPart;
@@ -27,7 +27,7 @@ void PickPart(EditorState& state, const model::PartTable& parts, const PanelStat
             state.SelectedPart = static_cast<model::PartIndex>(i);
         }
     }
-    notice.SelectionPicked();
+    observer.SelectionChanged(state.SelectedPart);
 }
 
 }  // namespace app

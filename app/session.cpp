@@ -9,6 +9,13 @@ Session::Session() {
     model.animation.ClearAnimation();
 }
 
-void Session::ShowMessage(std::string_view text) { framework::ShowMessage(text); }
+void Session::ShowMessage(std::string_view text) {
+    framework::ShowMessage(text);
+}
+
+void Session::PartTreeChanged(const model::PartTable& parts, bool scaleChanged) {
+    panels.ShowAllParts();
+    panelObserver().TreeRebuilt(parts, scaleChanged);
+}
 
 }  // namespace app

@@ -1,11 +1,12 @@
 #pragma once
 // The process-wide records of one run, made once at start-up: the texture cache, the model
-// (part table and animation), the editor's state between frames and the camera's nodes. Each
-// test builds a fresh one.
+// (part table, animation, clipboards and undo history), the editor's state between frames, the
+// camera's nodes, and what the frame reads of the tool panels. Each test builds a fresh one.
 
 #include <string_view>
 
 #include "app/editor_state.h"
+#include "app/tool_panels.h"
 #include "framework/texture_cache.h"
 #include "model/model.h"
 #include "scene/mesh_object.h"
@@ -29,12 +30,25 @@ class Session : public model::ModelHost {
     // camera pose as its child during one orbit step. Neither has a mesh.
     scene::TransformNode orbitPivot;
     scene::TransformNode orbitCamera;
+    // The tool panels' controls as the frame reads them; the panels keep them current.
+    PanelValues panels;
+
+    // The panels' observer; none (nullptr) leaves them unheard. Not owned: it must outlive its
+    // use by the session.
+    void SetPanelObserver(PanelObserver* observer) { observer_ = observer; }
+    PanelObserver& panelObserver() { return observer_ != nullptr ? *observer_ : noPanels_; }
 
     model::PartIndex SelectedPart() const override { return editor.SelectedPart; }
     void SetSelectedPart(model::PartIndex part) override { editor.SelectedPart = part; }
     void ShowMessage(std::string_view text) override;
-    void PartTreeChanged(const model::PartTable&) override {}
-    void ClearUndoHistory() override {}
+    // A rebuilt tree ticks every part's box again.
+    void PartTreeChanged(const model::PartTable& parts, bool scaleChanged) override;
+    void UndoStateChanged(bool canUndo) override { panelObserver().UndoStateChanged(canUndo); }
+    void MeshesChanged() override { panelObserver().MaterialListChanged(); }
+
+  private:
+    PanelObserver noPanels_;
+    PanelObserver* observer_ = nullptr;
 };
 
 }  // namespace app

@@ -32,8 +32,8 @@
 #include "bench/bench_model.h"
 #include "files/documents.h"
 #include "framework/debug_log.h"
-#include "framework/platform/egl_surface.h"
 #include "framework/device/graphics_device.h"
+#include "framework/platform/egl_surface.h"
 #include "gfx/math.h"
 #include "scene/draw_primitives.h"
 #include "scene/overlay_text.h"
@@ -54,15 +54,12 @@ constexpr gfx::Vec3 kEye{-4.8f, 8.2f, 5.75f};
 constexpr gfx::Vec3 kTarget{3.0f, 0.0f, 5.75f};
 constexpr float kOutlineDistance = 15.0f;  // as scene/mesh_object_draw.cpp
 
-class BenchPanels : public app::InitialPanelStates {
-  public:
-    BenchPanels(bool grid, bool outline) : grid_(grid), outline_(outline) {}
-    bool GridTicked() const override { return grid_; }
-    bool OutlineTicked() const override { return outline_; }
-
-  private:
-    bool grid_, outline_;
-};
+app::PanelValues BenchPanels(bool grid, bool outline) {
+    app::PanelValues panels;
+    panels.gridTicked = grid;
+    panels.outlineTicked = outline;
+    return panels;
+}
 
 std::vector<gfx::Vec3> LayoutPositions() {
     std::vector<gfx::Vec3> positions;
@@ -120,14 +117,15 @@ void BM_EditorFrame(benchmark::State& state) {
         framework::InputState click;
         click.buttons[0] = true;  // down now, up at the poll before: pressed in this frame
         click.cursor = {device.ScreenWidth() / 2, device.ScreenHeight() / 2};
-        app::NoSelectionNotice notice;
-        const BenchPanels withOutlines(true, true), withoutOutlines(true, false),
-            modelOnly(false, false);
+        const app::PanelValues withOutlines = BenchPanels(true, true);
+        const app::PanelValues withoutOutlines = BenchPanels(true, false);
+        const app::PanelValues modelOnly = BenchPanels(false, false);
+        session->panels = withOutlines;  // what picking reads
         const app::FrameScene outlinedFrame{device, overlay, parts, withOutlines};
         const app::FrameScene plainFrame{device, overlay, parts, withoutOutlines};
 
         // Warm-up: the pick sets the selection the frames show; the first draw makes the buffers.
-        app::HandleCameraAndPicking(*session, view, click, true, withOutlines, notice);
+        app::HandleCameraAndPicking(*session, view, click, true);
         const app::FrameModes modes{session->editor.SelectedPart, 0, 0};
         app::RenderFrame(outlinedFrame, modes);
         const double covered = CoveredShare({device, overlay, parts, modelOnly}, modes);
@@ -135,7 +133,7 @@ void BM_EditorFrame(benchmark::State& state) {
         double logic = 0, submission = 0, outlined = 0;
         for (auto _ : state) {
             const Clock::time_point start = Clock::now();
-            app::HandleCameraAndPicking(*session, view, click, true, withOutlines, notice);
+            app::HandleCameraAndPicking(*session, view, click, true);
             const Clock::time_point picked = Clock::now();
             app::RenderFrame(plainFrame, modes);
             const Clock::time_point plainDone = Clock::now();

@@ -51,8 +51,9 @@ class QuietHost : public model::ModelHost {
     PartIndex SelectedPart() const override { return selected; }
     void SetSelectedPart(PartIndex part) override { selected = part; }
     void ShowMessage(std::string_view) override {}
-    void PartTreeChanged(const model::PartTable&) override {}
-    void ClearUndoHistory() override {}
+    void PartTreeChanged(const model::PartTable&, bool) override {}
+    void UndoStateChanged(bool) override {}
+    void MeshesChanged() override {}
 };
 
 framework::TextureCache& Textures() {

@@ -156,7 +156,8 @@ bool Model::AddChildPart(std::string_view meshPath) {
 
     LoadAllMeshes();  // a failure has shown its own notice; the part stays
     host_.SetSelectedPart(kNoPart);
-    host_.PartTreeChanged(parts);
+    host_.PartTreeChanged(parts, false);
+    host_.MeshesChanged();
     return true;
 }
 
@@ -178,26 +179,25 @@ void Model::DeletePart() {
 
     LoadAllMeshes();
     host_.SetSelectedPart(kNoPart);
-    host_.PartTreeChanged(parts);
+    host_.PartTreeChanged(parts, false);
+    host_.MeshesChanged();
 }
 
 void Model::ClearParts() {
-    ReleaseAllMeshes();
-    parts.count = 0;
-    documentFolder.clear();
-    host_.SetSelectedPart(kNoPart);
-    host_.ClearUndoHistory();
-    host_.PartTreeChanged(parts);
+    AbandonTable();
 }
 
 bool Model::OpenLoadedTable() {
     parts.rebuildOrientation = parts.defaultOrientation;
     parts.rebuildPosition = parts.defaultPosition;
-    host_.PartTreeChanged(parts);
+    // The tree and the scale show before the meshes load; the rebuilt tree selects nothing.
+    host_.SetSelectedPart(kNoPart);
+    host_.PartTreeChanged(parts, true);
     if (!LoadAllMeshes()) {
         AbandonTable();
         return false;
     }
+    host_.MeshesChanged();
     return true;
 }
 
@@ -206,8 +206,20 @@ void Model::AbandonTable() {
     parts.count = 0;
     documentFolder.clear();
     host_.SetSelectedPart(kNoPart);
-    host_.ClearUndoHistory();
-    host_.PartTreeChanged(parts);
+    undo.Clear();
+    host_.UndoStateChanged(false);
+    host_.PartTreeChanged(parts, false);
+    host_.MeshesChanged();
+}
+
+void Model::PushUndo(PartIndex part) {
+    undo.Push(part, parts);
+    host_.UndoStateChanged(undo.CanUndo());
+}
+
+void Model::PopUndo() {
+    undo.Pop(parts);
+    host_.UndoStateChanged(undo.CanUndo());
 }
 
 }  // namespace model

@@ -9,6 +9,8 @@
 #include "model/animation_set.h"
 #include "model/model_host.h"
 #include "model/part_table.h"
+#include "model/pose_commands.h"
+#include "model/undo_history.h"
 
 namespace framework {
 class TextureCache;
@@ -33,6 +35,14 @@ class Model {
 
     PartTable parts;
     AnimationSet animation;
+    PoseClipboards clipboards;
+    UndoHistory undo;
+
+    // Records the part's live pose before a drag edit of it; the Undo button is enabled.
+    void PushUndo(PartIndex part);
+    // Puts the newest recorded pose back (nothing when there is none); the Undo button follows
+    // what is left.
+    void PopUndo();
 
     // Loads every used part's mesh in index order and rebuilds every used part's node from the
     // rebuild pose. Meshes stop loading at the first one that fails, after the notice naming its
@@ -54,8 +64,8 @@ class Model {
     bool AddChildPart(std::string_view meshPath);
     // Deletes the selected part with its subtree.
     void DeletePart();
-    // Empties the table and forgets the part file's folder; names, paths, poses, scale and the
-    // animation keep their contents.
+    // Empties the table and the undo history and forgets the part file's folder; names, paths,
+    // poses, scale and the animation keep their contents.
     void ClearParts();
     // Sets every slot's rebuild pose to identity at the origin (start-up).
     void ResetRebuildPose();
@@ -63,8 +73,8 @@ class Model {
     // The table has just been read from a file: start from the default pose and load meshes.
     // On failure the table is emptied.
     bool OpenLoadedTable();
-    // Empties the table after a failed read or load, releasing any mesh, and forgets the part
-    // file's folder.
+    // Empties the table and the undo history after a failed read or load, releasing any mesh,
+    // and forgets the part file's folder.
     void AbandonTable();
 
     ModelHost& host() { return host_; }

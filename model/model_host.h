@@ -1,7 +1,7 @@
 #pragma once
 // What the model needs of the editor around it, reached through this small interface so that
-// the model runs and is tested without any window: the selection, the notice box, the part
-// panel's tree, and the undo history.
+// the model runs and is tested without any window: the selection, the notice box, and what the
+// tool panels are told of the model's changes (the part tree, the Undo button, the meshes).
 
 #include <string_view>
 
@@ -12,15 +12,20 @@ namespace model {
 class PartTable;
 
 class ModelHost {
-public:
+  public:
     virtual ~ModelHost() = default;
     virtual PartIndex SelectedPart() const = 0;
     virtual void SetSelectedPart(PartIndex part) = 0;
     // The one notice box: a message box in the editor, a line on standard error headless.
     virtual void ShowMessage(std::string_view text) = 0;
-    // The part tree changed its structure: the part panel rebuilds its tree and shows the scale.
-    virtual void PartTreeChanged(const PartTable& parts) = 0;
-    virtual void ClearUndoHistory() = 0;
+    // The part tree changed its structure (open, close, add, delete): the part panel rebuilds
+    // its tree, with nothing selected; with `scaleChanged` (a file was opened) it also shows the
+    // table's scale.
+    virtual void PartTreeChanged(const PartTable& parts, bool scaleChanged) = 0;
+    // The undo history became empty or not: the Undo button follows.
+    virtual void UndoStateChanged(bool canUndo) = 0;
+    // The set of loaded meshes changed: the material panel rebuilds its list.
+    virtual void MeshesChanged() = 0;
 };
 
 }  // namespace model

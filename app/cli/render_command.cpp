@@ -14,8 +14,8 @@
 #include "app/view_geometry.h"
 #include "files/documents.h"
 #include "files/settings_file.h"
-#include "framework/platform/egl_surface.h"
 #include "framework/notice.h"
+#include "framework/platform/egl_surface.h"
 #include "gfx/png_writer.h"
 #include "scene/draw_primitives.h"
 
@@ -113,16 +113,6 @@ std::optional<RenderOptions> ParseOptions(std::span<const std::string> args, std
     return options;
 }
 
-class RenderPanels : public app::InitialPanelStates {
-  public:
-    RenderPanels(bool grid, bool outline) : grid_(grid), outline_(outline) {}
-    bool GridTicked() const override { return grid_; }
-    bool OutlineTicked() const override { return outline_; }
-
-  private:
-    bool grid_, outline_;
-};
-
 // Opens the documents and poses the model; false after telling `err` why.
 bool PrepareModel(app::Session& session, const RenderOptions& options, std::ostream& err) {
     model::Model& model = session.model;
@@ -182,8 +172,9 @@ int RunRender(std::span<const std::string> args, std::ostream&, std::ostream& er
 
     PlaceCamera(device, *options);
     app::ApplyStoredLight(device, app::ReadStoredLight(files::ProgramSettings()));
-    const RenderPanels panels(options->grid, options->outline);
-    app::RenderFrame({device, overlay, session->model.parts, panels},
+    session->panels.gridTicked = options->grid;
+    session->panels.outlineTicked = options->outline;
+    app::RenderFrame({device, overlay, session->model.parts, session->panels},
                      {session->editor.SelectedPart, 0, 0});
 
     gfx::Image image;

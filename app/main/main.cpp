@@ -12,7 +12,6 @@
 #include "app/application.h"
 #include "app/editor.h"
 #include "app/main/desktop_framework.h"
-#include "app/panel_states.h"
 #include "app/session.h"
 #include "app/startup_documents.h"
 #include "files/settings_file.h"
@@ -70,8 +69,7 @@ int main(int argc, char** argv) {
     app::Session session;
     app::DesktopFramework framework(session);
     app::DesktopEditorWindow editorWindow(framework.window());
-    const app::InitialPanelStates panels;
-    app::Editor editor(session, framework.device(), framework.overlay(), editorWindow, panels,
+    app::Editor editor(session, framework.device(), framework.overlay(), editorWindow,
                        files::ProgramSettings());
     app::SystemPacerClock clock;
 

@@ -28,15 +28,14 @@ class CameraControlTest : public ::testing::Test {
     }
 
     void Frame(Buttons buttons, framework::PixelPoint cursor, int wheel = 0, bool active = true) {
-        app::HandleCameraAndPicking(session, view.client(), Input(buttons, cursor, wheel), active,
-                                    panels, notice);
+        session.SetPanelObserver(&notice);
+        app::HandleCameraAndPicking(session, view.client(), Input(buttons, cursor, wheel), active);
     }
     app::CameraFrame Camera() const { return app::CameraFromView(view.transforms.ViewMatrix); }
 
+    CountingNotice notice;
     app::Session session;
     TestView view;
-    app::InitialPanelStates panels;
-    CountingNotice notice;
     const gfx::Vec3 startEye{0.0f, 2.0f, 8.0f};
     const gfx::Vec3 startForward = gfx::Vec3Normalize({0.0f, -1.0f, -8.0f});
 };

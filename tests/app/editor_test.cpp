@@ -43,11 +43,6 @@ class FakeWindow : public app::EditorWindow {
     int moves = 0;
 };
 
-class GridOff : public app::InitialPanelStates {
-  public:
-    bool GridTicked() const override { return false; }
-};
-
 // The device's start-up report is not under test: the log goes nowhere meanwhile.
 struct QuietLog {
     QuietLog() { framework::ProcessLog().Discard(); }
@@ -70,7 +65,6 @@ class EditorTest : public ::testing::Test {
     QuietLog quietLog_;
     app::Session session;
     FakeWindow window;
-    app::InitialPanelStates panels;
     HeadlessDevice headless;
     scene::OverlayFonts overlay{headless.device};
 };
@@ -79,7 +73,7 @@ TEST_F(EditorTest, StartupTitlesTheWindowRestoresItsPositionAndMakesTheFont) {
     WriteSettings("[MAIN_WINDOW]\r\nLEFT= 120\r\nTOP= -45\r\n");
     ASSERT_TRUE(headless.created);
     overlay.ConnectDeviceHooks();
-    app::Editor editor(session, headless.device, overlay, window, panels, Settings());
+    app::Editor editor(session, headless.device, overlay, window, Settings());
     editor.Startup();
     EXPECT_EQ(window.title, "Posewrighter Version 1.02");
     EXPECT_EQ(window.moves, 1);
@@ -89,7 +83,7 @@ TEST_F(EditorTest, StartupTitlesTheWindowRestoresItsPositionAndMakesTheFont) {
 }
 
 TEST_F(EditorTest, ShutdownStoresTheWindowPosition) {
-    app::Editor editor(session, headless.device, overlay, window, panels, Settings());
+    app::Editor editor(session, headless.device, overlay, window, Settings());
     editor.Startup();
     window.frame = {-300, 20, 346, 529};  // moved by the user, partly off the screen
     editor.Shutdown();
@@ -101,7 +95,7 @@ TEST_F(EditorTest, StartupMakesThePanPlaneAndResetsTheAnimation) {
     session.model.animation.frameCount[0] = 12;
     session.model.animation.keyPosition[3][7] = {1.0f, 2.0f, 3.0f};
     session.model.parts.rebuildPosition[5] = {4.0f, 5.0f, 6.0f};
-    app::Editor editor(session, headless.device, overlay, window, panels, Settings());
+    app::Editor editor(session, headless.device, overlay, window, Settings());
     editor.Startup();
 
     const scene::MeshObject& plane = session.panPlaneMesh;
@@ -148,7 +142,7 @@ bool ColourNear(const std::vector<std::uint32_t>& pixels, const gfx::Matrix& vie
 
 TEST_F(EditorTest, TheFrameClearsAndDrawsTheGridAndTheAxes) {
     ASSERT_TRUE(headless.created);
-    app::Editor editor(session, headless.device, overlay, window, panels, Settings());
+    app::Editor editor(session, headless.device, overlay, window, Settings());
     editor.Startup();
     editor.DrawView();
     const std::vector<std::uint32_t> pixels = headless.device.ReadPixels();
@@ -171,8 +165,8 @@ TEST_F(EditorTest, TheFrameClearsAndDrawsTheGridAndTheAxes) {
 
 TEST_F(EditorTest, WithoutTheGridBoxTheViewIsOnlyTheBackground) {
     ASSERT_TRUE(headless.created);
-    const GridOff gridOff;
-    app::Editor editor(session, headless.device, overlay, window, gridOff, Settings());
+    session.panels.gridTicked = false;
+    app::Editor editor(session, headless.device, overlay, window, Settings());
     editor.Startup();
     editor.DrawView();
     const std::vector<std::uint32_t> pixels = headless.device.ReadPixels();

@@ -29,15 +29,6 @@ constexpr std::uint32_t kBlue = 0xFF0000FF;
 constexpr std::uint32_t kYellow = 0xFFFFFF00;
 constexpr gfx::Vec3 kPartCentre{0.0f, 1.0f, 0.0f};  // where the default camera looks
 
-class GridOff : public app::InitialPanelStates {
-  public:
-    bool GridTicked() const override { return false; }
-    bool HandlingLocal() const override { return local; }
-    bool IsPartVisible(int) const override { return visible; }
-    bool local = true;
-    bool visible = true;
-};
-
 struct QuietLog {
     QuietLog() { framework::ProcessLog().Discard(); }
     ~QuietLog() { framework::ProcessLog().SetPath(""); }
@@ -58,10 +49,11 @@ class FrameRenderingTest : public ::testing::Test {
         ASSERT_TRUE(parts.mesh[0].CreateBox(1.0f, 1.0f, 1.0f, {0.5f, 0.5f, 0.5f, 1.0f}));
         parts.node[0].Bind(parts.mesh[0], kPartCentre, 1.0f);
         parts.count = 1;
+        session->panels.gridTicked = false;
     }
 
     std::vector<std::uint32_t> Draw(app::FrameModes modes) {
-        app::DrawFrame({headless.device, overlay, session->model.parts, panels}, modes);
+        app::DrawFrame({headless.device, overlay, session->model.parts, session->panels}, modes);
         return headless.device.ReadPixels();
     }
 
@@ -82,7 +74,6 @@ class FrameRenderingTest : public ::testing::Test {
     HeadlessDevice headless;
     scene::OverlayFonts overlay{headless.device};
     std::unique_ptr<app::Session> session = std::make_unique<app::Session>();
-    GridOff panels;
 };
 
 std::set<std::uint32_t> Colours(const std::vector<std::uint32_t>& pixels) {
@@ -151,19 +142,19 @@ TEST_F(FrameRenderingTest, LocalAxesTurnWithThePartWorldAxesDoNot) {
     const gfx::Vec3 alongTurnedX = kPartCentre + gfx::Vec3{d, d, 0};
     const gfx::Vec3 alongWorldX = kPartCentre + gfx::Vec3{r, 0, 0};
 
-    panels.local = true;
+    session->panels.handlingLocal = true;
     auto pixels = Draw({0, 11, 0});
     EXPECT_TRUE(Near(pixels, alongTurnedX, kRed));
     EXPECT_FALSE(Near(pixels, alongWorldX, kRed));
 
-    panels.local = false;
+    session->panels.handlingLocal = false;
     pixels = Draw({0, 11, 0});
     EXPECT_FALSE(Near(pixels, alongTurnedX, kRed));
     EXPECT_TRUE(Near(pixels, alongWorldX, kRed));
 }
 
 TEST_F(FrameRenderingTest, AHiddenSelectedPartKeepsItsManipulatorAndText) {
-    panels.visible = false;
+    session->panels.partVisible[0] = false;
     const auto pixels = Draw({0, 11, 0});
     const gfx::Vec3 boxFaceBelowPivot = kPartCentre + gfx::Vec3{0, -0.3f, 0.5f};
     EXPECT_TRUE(Near(pixels, boxFaceBelowPivot, kBackground));

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 
 #include "app/frame_input.h"
@@ -13,12 +12,6 @@
 namespace {
 
 using namespace view_input_support;
-
-class HiddenParts : public app::InitialPanelStates {
-  public:
-    bool IsPartVisible(int part) const override { return !hidden.contains(part); }
-    std::set<int> hidden;
-};
 
 // Unit cubes on the Z axis, seen from (0, 0, 10) looking at the origin: a click in the middle of
 // the view runs down the axis through every cube.
@@ -35,15 +28,14 @@ class PartPickingTest : public ::testing::Test {
         parts.node[i].Bind(parts.mesh[i], position, scale);
     }
     void Click(framework::PixelPoint cursor) {
+        session.SetPanelObserver(&notice);
         app::HandleCameraAndPicking(session, view.client(),
-                                    Input({.left = Button::kPressed}, cursor), true, panels,
-                                    notice);
+                                    Input({.left = Button::kPressed}, cursor), true);
     }
 
+    CountingNotice notice;
     app::Session session;
     TestView view;
-    HiddenParts panels;
-    CountingNotice notice;
 };
 
 TEST_F(PartPickingTest, NearestPartWins) {
@@ -54,6 +46,7 @@ TEST_F(PartPickingTest, NearestPartWins) {
     EXPECT_EQ(session.editor.SelectedPart, 1);
     EXPECT_EQ(session.editor.DragAnchor, kCentre);
     EXPECT_EQ(notice.count, 1);
+    EXPECT_EQ(notice.last, 1);
 }
 
 TEST_F(PartPickingTest, EqualDistancesGoToTheLowerIndex) {
@@ -67,7 +60,7 @@ TEST_F(PartPickingTest, EqualDistancesGoToTheLowerIndex) {
 TEST_F(PartPickingTest, HiddenAndUnloadedPartsInFrontAreSkipped) {
     AddCube({0, 0, 0});
     AddCube({0, 0, 3});
-    panels.hidden = {1};
+    session.panels.partVisible[1] = false;
     // A part whose mesh never loaded, nearest of all.
     model::PartTable& parts = session.model.parts;
     parts.node[2].Bind(parts.mesh[2], {0, 0, 5}, 1.0f);
@@ -98,6 +91,7 @@ TEST_F(PartPickingTest, EmptySpaceClearsTheSelectionAndStillNotifies) {
     Click(kCentre);
     EXPECT_EQ(session.editor.SelectedPart, -1);
     EXPECT_EQ(notice.count, 2);
+    EXPECT_EQ(notice.last, -1);
 }
 
 }  // namespace

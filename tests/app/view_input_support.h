@@ -6,6 +6,7 @@
 
 #include "app/editor.h"
 #include "app/part_picking.h"
+#include "app/tool_panels.h"
 #include "app/view_geometry.h"
 #include "framework/platform/input_state.h"
 #include "gfx/math.h"
@@ -45,10 +46,14 @@ inline framework::InputState Input(Buttons b, framework::PixelPoint cursor, int 
     return state;
 }
 
-// Counts the Part panel's selection notices.
-struct CountingNotice : app::SelectionNotice {
-    void SelectionPicked() override { ++count; }
+// Counts the selections the Part panel is told of, keeping the last.
+struct CountingNotice : app::PanelObserver {
+    void SelectionChanged(model::PartIndex selected) override {
+        ++count;
+        last = selected;
+    }
     int count = 0;
+    model::PartIndex last = model::kNoPart;
 };
 
 inline bool Near(gfx::Vec3 a, gfx::Vec3 b, float tolerance) {

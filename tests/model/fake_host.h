@@ -10,17 +10,19 @@
 namespace model::testing {
 
 class FakeHost : public ModelHost {
-public:
+  public:
     PartIndex selected = kNoPart;
     std::vector<std::string> messages;
     int treeRebuilds = 0;
-    int undoClears = 0;
+    int meshChanges = 0;
+    bool canUndo = false;
 
     PartIndex SelectedPart() const override { return selected; }
     void SetSelectedPart(PartIndex part) override { selected = part; }
     void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
-    void PartTreeChanged(const PartTable&) override { ++treeRebuilds; }
-    void ClearUndoHistory() override { ++undoClears; }
+    void PartTreeChanged(const PartTable&, bool) override { ++treeRebuilds; }
+    void UndoStateChanged(bool can) override { canUndo = can; }
+    void MeshesChanged() override { ++meshChanges; }
 };
 
 }  // namespace model::testing

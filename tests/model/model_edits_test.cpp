@@ -70,6 +70,7 @@ TEST_F(ModelEditsTest, AddingToAnEmptyTableMakesTheRootWhateverIsSelected) {
     EXPECT_EQ(model_.parts.Path(0), PathOf("A.x"));
     EXPECT_EQ(host_.selected, kNoPart);
     EXPECT_EQ(host_.treeRebuilds, 1);
+    EXPECT_EQ(host_.meshChanges, 1);
     EXPECT_TRUE(model_.parts.mesh[0].IsLoaded());
     EXPECT_TRUE(host_.messages.empty());
 }
@@ -132,13 +133,16 @@ TEST_F(ModelEditsTest, ParentIndicesAboveTheDeletedSubtreeShrinkByItsSize) {
     ExpectParts({"A.x", "D.x", "new.x"}, {-1, 0, 1}, {0, 1, 2});
 }
 
-TEST_F(ModelEditsTest, DeletingTheRootResetsScaleButClosingKeepsIt) {
+TEST_F(ModelEditsTest, DeletingTheRootResetsScaleButClosingKeepsItAndEmptiesTheUndoHistory) {
     Add("A.x", kNoPart);
     model_.parts.scale = 2.5f;
+    model_.PushUndo(0);
+    ASSERT_TRUE(host_.canUndo);
     model_.ClearParts();
     EXPECT_EQ(model_.parts.count, 0);
     EXPECT_EQ(model_.parts.scale, 2.5f);
-    EXPECT_EQ(host_.undoClears, 1);
+    EXPECT_FALSE(model_.undo.CanUndo());
+    EXPECT_FALSE(host_.canUndo);
     Add("A.x", kNoPart);
     EXPECT_FLOAT_EQ(model_.parts.node[0].CombinedScale(), 2.5f);
     host_.selected = 0;

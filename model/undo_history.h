@@ -1,0 +1,38 @@
+#pragma once
+// Takes back drag edits of single parts: a bounded stack of part poses, each as it was just
+// before a drag began. When full, a new entry forgets the oldest. Part indices in entries are
+// never renumbered: after a structural edit an entry applies to the part that then has its
+// index.
+
+#include <array>
+#include <cstdint>
+
+#include "gfx/math_types.h"
+#include "model/limits.h"
+#include "model/part_table.h"
+
+namespace model {
+
+inline constexpr int kUndoCapacity = 50;
+
+class UndoHistory {
+  public:
+    // Records the part's live pose (get-orientation, get-position) as the newest entry. A part
+    // index outside the table's slots records nothing.
+    void Push(PartIndex part, const PartTable& parts);
+    // Puts the newest entry's orientation, then its position, back on its part and forgets the
+    // entry. False, changing nothing, when the history is empty.
+    bool Pop(PartTable& parts);
+    void Clear() { top_ = -1; }
+    bool CanUndo() const { return top_ >= 0; }
+    int size() const { return top_ + 1; }
+
+  private:
+    // Entry 0 is the oldest; top_ the newest, -1 when empty.
+    std::array<PartIndex, kUndoCapacity> entryPart_{};
+    std::array<gfx::Quat, kUndoCapacity> entryOrientation_{};
+    std::array<gfx::Vec3, kUndoCapacity> entryPosition_{};
+    std::int16_t top_ = -1;
+};
+
+}  // namespace model
