@@ -16,7 +16,9 @@
 
 // Under LeakSanitizer: the font library that Qt's message box loads keeps allocations it never
 // frees; they are not this program's.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig\n";
+}
 
 namespace {
 
