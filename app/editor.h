@@ -7,6 +7,7 @@
 #include "app/application.h"
 #include "app/editor_window.h"
 #include "app/session.h"
+#include "app/tool_panels.h"
 #include "files/settings_file.h"
 #include "framework/device/graphics_device.h"
 #include "gfx/math_types.h"
@@ -36,13 +37,17 @@ class Editor : public EditorSteps {
           window_(window),
           settings_(std::move(settings)) {}
 
+    // The tool panels' windows, shown at start-up and closed at shutdown; none (nullptr, the
+    // default) runs the editor without them. Not owned.
+    void SetPanelWindows(PanelWindows* panels) { panels_ = panels; }
+
     // Titles the window, sets the projection and the initial camera, makes the pan plane,
-    // restores the window's position, creates the overlay font, resets the pose clipboards,
-    // the rebuild pose and the animation keys, and sets the stored light.
+    // shows the panels, restores the window's position, creates the overlay font, resets the pose
+    // clipboards, the rebuild pose and the animation keys, and sets the stored light.
     void Startup() override;
     // Draws the view and presents it.
     void Frame() override;
-    // Stores the window's position.
+    // Closes the panels, then stores the window's position.
     void Shutdown() override;
 
     // The frame up to presenting it: the back buffer then holds the finished view.
@@ -54,6 +59,7 @@ class Editor : public EditorSteps {
     scene::OverlayFonts& overlay_;
     EditorWindow& window_;
     files::SettingsFile settings_;
+    PanelWindows* panels_ = nullptr;
 };
 
 }  // namespace app

@@ -4,8 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include "framework/debug_log.h"
-#include "framework/platform/egl_surface.h"
 #include "framework/device/graphics_device.h"
+#include "framework/platform/egl_surface.h"
 #include "scene/draw_primitives.h"
 
 namespace {

@@ -17,7 +17,9 @@ void SetCommandLine(int argc, const char* const* argv) {
     Arguments().assign(argv, argv + argc);
 }
 
-const std::vector<std::string>& CommandLineArguments() { return Arguments(); }
+const std::vector<std::string>& CommandLineArguments() {
+    return Arguments();
+}
 
 bool IsSwitchPresent(std::string_view name) {
     const auto& args = Arguments();

@@ -52,7 +52,9 @@ void LogMessage(const char* format, ...) {
     va_end(args);
 }
 
-void LogSeparator() { ProcessLog().Separator(); }
+void LogSeparator() {
+    ProcessLog().Separator();
+}
 
 int InitDebugStream() {
     if (IsSwitchPresent("-dbf")) ProcessLog().SetPath(UserFilePath("debug.txt"));

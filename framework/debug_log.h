@@ -13,7 +13,7 @@ namespace framework {
 inline constexpr std::string_view kLogSeparator = "----------------------------------------\n";
 
 class DebugLog {
-public:
+  public:
     // Empty path: entries go to standard error.
     void SetPath(std::string path) {
         path_ = std::move(path);
@@ -29,7 +29,7 @@ public:
     void Write(std::string_view text);
     void Separator() { Write(kLogSeparator); }
 
-private:
+  private:
     std::string path_;
     bool discard_ = false;
 };

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <string>
 
-
 namespace framework {
 
 namespace {
@@ -13,7 +12,9 @@ NoticeHandler& Handler() {
 }
 }  // namespace
 
-void SetNoticeHandler(NoticeHandler handler) { Handler() = std::move(handler); }
+void SetNoticeHandler(NoticeHandler handler) {
+    Handler() = std::move(handler);
+}
 
 std::string NoticeAsLines(std::string_view text) {
     std::string lines;

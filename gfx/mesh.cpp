@@ -15,7 +15,9 @@ std::uint32_t GetFVFVertexSize(std::uint32_t fvf) {
     return size;
 }
 
-int NormalOffset(std::uint32_t fvf) { return (fvf & kFvfNormal) ? 12 : -1; }
+int NormalOffset(std::uint32_t fvf) {
+    return (fvf & kFvfNormal) ? 12 : -1;
+}
 
 int DiffuseOffset(std::uint32_t fvf) {
     if ((fvf & kFvfDiffuse) == 0) return -1;

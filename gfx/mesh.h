@@ -60,7 +60,7 @@ struct AttributeRange {
 };
 
 class Mesh {
-public:
+  public:
     Mesh() = default;
     Mesh(std::uint32_t faceCount, std::uint32_t vertexCount, std::uint32_t fvf);
 
@@ -78,7 +78,9 @@ public:
 
     // Filled by an attribute sort; empty before.
     const std::vector<AttributeRange>& AttributeTable() const { return attributeTable_; }
-    void SetAttributeTable(std::vector<AttributeRange> table) { attributeTable_ = std::move(table); }
+    void SetAttributeTable(std::vector<AttributeRange> table) {
+        attributeTable_ = std::move(table);
+    }
 
     Vec3 Position(std::uint32_t vertex) const;
     void SetPosition(std::uint32_t vertex, Vec3 p);
@@ -109,7 +111,7 @@ public:
     // or kNoNeighbour. Vertices whose positions lie within epsilon of each other count as one.
     std::vector<std::uint32_t> GenerateAdjacency(float epsilon) const;
 
-private:
+  private:
     std::uint32_t fvf_ = 0;
     std::uint32_t stride_ = 0;
     std::uint32_t vertexCount_ = 0;

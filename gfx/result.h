@@ -14,7 +14,7 @@ struct Error {
 
 template <typename T>
 class Result {
-public:
+  public:
     Result(T value) : state_(std::move(value)) {}
     Result(Error error) : state_(std::move(error)) {}
 
@@ -31,13 +31,13 @@ public:
 
     const std::string& error() const { return std::get<1>(state_).message; }
 
-private:
+  private:
     std::variant<T, Error> state_;
 };
 
 // A result without a value: success, or the reason of the failure.
 class Status {
-public:
+  public:
     Status() = default;
     Status(Error error) : failed_(true), message_(std::move(error.message)) {}
     static Status Ok() { return {}; }
@@ -46,7 +46,7 @@ public:
     explicit operator bool() const { return ok(); }
     const std::string& error() const { return message_; }
 
-private:
+  private:
     bool failed_ = false;
     std::string message_;
 };

@@ -5,7 +5,9 @@
 namespace model {
 
 namespace {
-bool ValidKey(int keyNumber) { return keyNumber >= 1 && keyNumber <= kMaxKeys; }
+bool ValidKey(int keyNumber) {
+    return keyNumber >= 1 && keyNumber <= kMaxKeys;
+}
 }  // namespace
 
 void AnimationSet::StoreKey(int keyNumber, PartTable& parts) {

@@ -16,7 +16,7 @@
 namespace model {
 
 class PartTable {
-public:
+  public:
     std::int16_t count = 0;
     float scale = 1.0f;
     std::array<std::array<char, kNameField>, kMaxParts> name{};  // NUL-terminated bytes

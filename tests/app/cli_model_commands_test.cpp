@@ -25,7 +25,7 @@ std::string ReadBytes(const fs::path& path) {
 }
 
 class CliModelCommandsTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() / ("cli_model_" + std::to_string(::getpid()));
         fs::create_directories(dir_);
@@ -36,12 +36,15 @@ protected:
     std::string WriteThreePartModel() {
         const std::string cube = kData + "/model/cube.x";
         std::string text = "short g_meshCount = 3;\r\n\r\nfloat g_scale = 2.000000f;\r\n\r\n";
-        text += "char g_name[3][64] = {\r\n\t\"body.x\",\r\n\t\"armL.x\",\r\n\t\"armR.x\",\r\n};\r\n\r\n";
+        text +=
+            "char g_name[3][64] = "
+            "{\r\n\t\"body.x\",\r\n\t\"armL.x\",\r\n\t\"armR.x\",\r\n};\r\n\r\n";
         text += "char g_path[3][256] = {\r\n";
         for (int i = 0; i < 3; ++i) text += "\t\"" + cube + "\",\r\n";
-        text += "};\r\n\r\nshort g_parents[3] = {\r\n\t-1,\t// body.x\",\r\n\t0,\t// armL.x\",\r\n"
-                "\t0,\t// armR.x\",\r\n};\r\n\r\nshort g_level[3] = {\r\n\t0,\t// body.x\",\r\n"
-                "\t1,\t// armL.x\",\r\n\t1,\t// armR.x\",\r\n};\r\n\r\nVEC3 g_posDef[3] = {\r\n";
+        text +=
+            "};\r\n\r\nshort g_parents[3] = {\r\n\t-1,\t// body.x\",\r\n\t0,\t// armL.x\",\r\n"
+            "\t0,\t// armR.x\",\r\n};\r\n\r\nshort g_level[3] = {\r\n\t0,\t// body.x\",\r\n"
+            "\t1,\t// armL.x\",\r\n\t1,\t// armR.x\",\r\n};\r\n\r\nVEC3 g_posDef[3] = {\r\n";
         for (int i = 0; i < 3; ++i) {
             text += "\tVEC3( +0.000000f, +0.000000f, +0.000000f),\t// x\r\n";
         }
@@ -65,8 +68,8 @@ TEST_F(CliModelCommandsTest, ResaveReproducesTheWorkedExamplesByteForByte) {
     EXPECT_EQ(ReadBytes(out), ReadBytes(kData + "/files/two_parts.pwp"));
 
     const std::string anim = (dir_ / "out.pwa").string();
-    run = RunCli("resave-anim " + kData + "/files/two_parts.pwp " + kData +
-                 "/files/two_keys.pwa " + anim);
+    run = RunCli("resave-anim " + kData + "/files/two_parts.pwp " + kData + "/files/two_keys.pwa " +
+                 anim);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(ReadBytes(anim), ReadBytes(kData + "/files/two_keys.pwa"));
 }
@@ -84,7 +87,8 @@ TEST_F(CliModelCommandsTest, CheckPrintsTheTreeWithMeshesAndTheKeysInUse) {
     }
     text += "};\r\n\r\nVEC3 g_pos[2][3] = {\r\n";
     for (int k = 0; k < 2; ++k) {
-        for (int j = 0; j < 3; ++j) text += "\tVEC3( +0.000000f, +1.000000f, +0.000000f),\t\t// p\r\n";
+        for (int j = 0; j < 3; ++j)
+            text += "\tVEC3( +0.000000f, +1.000000f, +0.000000f),\t\t// p\r\n";
         if (k == 0) text += "\r\n";
     }
     text += "};\r\n\r\n";

@@ -18,8 +18,8 @@ struct CliRun {
 };
 
 inline CliRun RunCli(const std::string& arguments) {
-    const auto errPath = std::filesystem::temp_directory_path() /
-                         ("cli_err_" + std::to_string(::getpid()) + ".txt");
+    const auto errPath =
+        std::filesystem::temp_directory_path() / ("cli_err_" + std::to_string(::getpid()) + ".txt");
     const std::string command =
         std::string(POSEWRIGHTER_CLI) + " " + arguments + " 2>" + errPath.string();
     CliRun run;

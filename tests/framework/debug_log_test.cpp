@@ -20,7 +20,7 @@ std::string ReadAll(const std::filesystem::path& path) {
 }
 
 class DebugLogTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         logPath_ = std::filesystem::path(ModuleDirectory()) / "debug.txt";
         std::filesystem::remove(logPath_);

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/platform/egl_surface.h"
 #include "framework/device/graphics_device.h"
+#include "framework/platform/egl_surface.h"
 #include "gfx/math.h"
 
 namespace framework::testing_support {

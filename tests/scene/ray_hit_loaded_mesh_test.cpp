@@ -16,10 +16,10 @@ namespace scene {
 namespace {
 
 class RayHitLoadedMeshTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        ASSERT_TRUE(cube_.LoadFromFile(cache_, std::string(POSEWRIGHTER_TEST_DATA) + "/model/cube.x",
-                                       0, true, 1));
+        ASSERT_TRUE(cube_.LoadFromFile(
+            cache_, std::string(POSEWRIGHTER_TEST_DATA) + "/model/cube.x", 0, true, 1));
     }
     framework::TextureCache cache_;
     MeshObject cube_;
@@ -33,8 +33,8 @@ TEST_F(RayHitLoadedMeshTest, HitsTheNearFaceOfTheUnitCubeFromEachSide) {
         {{5, 0.1f, 0.2f}, {-1, 0, 0}},
         {{0.2f, 5, -0.1f}, {0, -2, 0}},  // direction need not be unit length
     }};
-    const std::array<gfx::Vec3, 3> expected = {{{0.1f, 0.2f, -0.5f}, {0.5f, 0.1f, 0.2f},
-                                                {0.2f, 0.5f, -0.1f}}};
+    const std::array<gfx::Vec3, 3> expected = {
+        {{0.1f, 0.2f, -0.5f}, {0.5f, 0.1f, 0.2f}, {0.2f, 0.5f, -0.1f}}};
     for (std::size_t i = 0; i < rays.size(); ++i) {
         gfx::Vec3 hit;
         ASSERT_TRUE(node.RayHit(rays[i].first, rays[i].second, hit)) << i;
