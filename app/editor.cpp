@@ -28,6 +28,8 @@ void Editor::Startup() {
     session_.panPlaneMesh.CreateBox(10000.0f, 10000.0f, 0.0001f, {1.0f, 1.0f, 0.0f, 1.0f});
     session_.panPlane.Bind(session_.panPlaneMesh, {0.0f, 0.0f, 0.0f}, 1.0f);
 
+    // Before the main window is placed, so that the main window ends on top of them.
+    if (panels_ != nullptr) panels_->ShowPanels();
     FrameView(device_.transforms, nullptr);
     files::RestoreWindowPosition(window_, settings_, kMainWindowSection, window_.Screens());
     overlay_.Create(0, kOverlayFace, kOverlayHeight, kOverlayWeight);
@@ -56,6 +58,7 @@ void Editor::Frame() {
 }
 
 void Editor::Shutdown() {
+    if (panels_ != nullptr) panels_->ClosePanels();
     files::SaveWindowPosition(window_, settings_, kMainWindowSection);
 }
 

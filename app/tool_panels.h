@@ -62,4 +62,15 @@ class PanelObserver {
     virtual void MaterialListChanged() {}
 };
 
+// The panels' windows as the editor's start-up and shutdown see them.
+class PanelWindows {
+  public:
+    virtual ~PanelWindows() = default;
+    // Creates and shows the five panels, in order: Part, Handling, Lighting, Animation,
+    // Material. Each restores its own position.
+    virtual void ShowPanels() = 0;
+    // Closes them in the same order; each stores its position and settings as it closes.
+    virtual void ClosePanels() = 0;
+};
+
 }  // namespace app

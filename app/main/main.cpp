@@ -17,7 +17,11 @@
 #include "files/settings_file.h"
 #include "framework/command_line.h"
 #include "framework/debug_log.h"
+#include "framework/platform/input_devices.h"
 #include "framework/qt/window_system.h"
+#include "panels/file_dialog.h"
+#include "panels/panel_font.h"
+#include "panels/tool_panels.h"
 
 namespace {
 
@@ -60,6 +64,11 @@ int main(int argc, char** argv) {
         ReportNoDisplay(problem);
         return 1;
     }
+    // The panels' Japanese face names resolve through the program's font rules, which Qt's
+    // font database must see from its start.
+    if (const std::string problem = panels::LoadProgramFontRules(); !problem.empty()) {
+        std::fprintf(stderr, "posewrighter: %s\n", problem.c_str());
+    }
     std::optional<framework::qt::QtStartGuard> startGuard(std::in_place, &ReportQtStartFailure);
     QApplication qtApplication(argc, argv);
     startGuard.reset();
@@ -72,6 +81,10 @@ int main(int argc, char** argv) {
     app::Editor editor(session, framework.device(), framework.overlay(), editorWindow,
                        files::ProgramSettings());
     app::SystemPacerClock clock;
+    // The file dialogs are owned by the main window; what they swallowed reads as up after them.
+    panels::FileDialogs fileDialogs(&framework.window(), [] { framework::ClearInputState(); });
+    panels::ToolPanels toolPanels(session, files::ProgramSettings(), fileDialogs.AsChooseFile());
+    editor.SetPanelWindows(&toolPanels);
 
     app::DocumentOpeningEditor opening(editor, session.model,
                                        app::StartupDocumentsFromArguments(arguments));

@@ -44,9 +44,11 @@ bool QtInputSource::eventFilter(QObject* watched, QEvent* event) {
     // A widget's event first reaches its window, which passes it on: only windows count, so no
     // event is seen twice.
     if (!watched->isWindowType()) return false;
-    // A box or dialog that blocks the other windows (a notice, a file dialog) is not the
-    // editor's view: its keys are its own, and what was held when it closes counts as released.
-    const bool modal = static_cast<QWindow*>(watched)->modality() != Qt::NonModal;
+    // A box or dialog that blocks the other windows (a notice, a file dialog), and a popup
+    // menu, is not the editor's view: its keys are its own (Escape closes a menu), and what was
+    // held when it closes counts as released.
+    const auto* window = static_cast<QWindow*>(watched);
+    const bool modal = window->modality() != Qt::NonModal || window->type() == Qt::Popup;
     switch (type) {
         case QEvent::Hide:
             if (modal) OnDialogClosed();

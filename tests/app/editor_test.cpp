@@ -91,6 +91,31 @@ TEST_F(EditorTest, ShutdownStoresTheWindowPosition) {
     EXPECT_EQ(Settings().Read("main_window", "top", "none"), "20");
 }
 
+// The panels come up before the main window is placed (which raises it above them) and close,
+// storing their own positions, before the main window's position is stored.
+TEST_F(EditorTest, PanelsShowBeforeTheWindowIsPlacedAndCloseBeforeItsPositionIsStored) {
+    struct Panels : app::PanelWindows {
+        void ShowPanels() override { movesAtShow = window->moves; }
+        void ClosePanels() override { storedAtClose = settings->Read("MAIN_WINDOW", "LEFT", ""); }
+        FakeWindow* window = nullptr;
+        files::SettingsFile* settings = nullptr;
+        int movesAtShow = -1;
+        std::string storedAtClose = "not closed";
+    };
+    files::SettingsFile settings = Settings();
+    Panels panels;
+    panels.window = &window;
+    panels.settings = &settings;
+    app::Editor editor(session, headless.device, overlay, window, Settings());
+    editor.SetPanelWindows(&panels);
+    editor.Startup();
+    EXPECT_EQ(panels.movesAtShow, 0);
+    EXPECT_EQ(window.moves, 1);
+    editor.Shutdown();
+    EXPECT_EQ(panels.storedAtClose, "");
+    EXPECT_EQ(settings.Read("MAIN_WINDOW", "LEFT", ""), "0");
+}
+
 TEST_F(EditorTest, StartupMakesThePanPlaneAndResetsTheAnimationAndClipboards) {
     session.model.animation.frameCount[0] = 12;
     session.model.animation.keyPosition[3][7] = {1.0f, 2.0f, 3.0f};

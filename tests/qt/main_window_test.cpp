@@ -196,6 +196,19 @@ TEST_F(InputSourceTest, MouseButtonsTheWheelAndEscapeComeFromTheWindowsEvents) {
     EXPECT_FALSE(input.EscapeDown());
 }
 
+// Escape that closes a popup menu is the menu's: the editor does not close.
+TEST_F(InputSourceTest, EscapeInAPopupMenuIsTheMenus) {
+    framework::qt::MainWindow window;
+    framework::qt::QtInputSource input(window);
+    QWindow menu;
+    menu.setFlags(Qt::Popup);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(&menu, &escape);
+    EXPECT_FALSE(input.EscapeDown());
+    QCoreApplication::sendEvent(&window, &escape);
+    EXPECT_TRUE(input.EscapeDown());
+}
+
 TEST_F(InputSourceTest, TheClientAreaIsTheWindowsOnTheScreen) {
     framework::qt::MainWindow window;
     framework::qt::QtInputSource input(window);

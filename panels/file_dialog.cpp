@@ -1,0 +1,59 @@
+#include "panels/file_dialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QWindow>
+
+#include "framework/notice.h"
+#include "model/limits.h"
+#include "model/model.h"
+
+namespace panels {
+
+namespace {
+
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+QString FileDialogFilter(std::string_view description, std::string_view extension) {
+    return QStringLiteral("%1 (*.%2)").arg(Text(description), Text(extension));
+}
+
+bool FitsPathField(std::string_view path) {
+    return path.size() < model::kPathField;
+}
+
+std::optional<std::string> FileDialogs::Choose(const app::FileRequest& request) {
+    QFileDialog dialog(nullptr, QString(), folder_,
+                       FileDialogFilter(request.description, request.extension));
+    // Qt's own dialog on every desktop, the same everywhere.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    dialog.setDefaultSuffix(Text(request.extension));
+    if (owner_ != nullptr && owner_->handle() != nullptr) {
+        // The dialog is a widget and the owner a plain window: tie them through the native
+        // windows.
+        dialog.winId();
+        dialog.windowHandle()->setTransientParent(owner_);
+    }
+    dialog.setWindowModality(Qt::ApplicationModal);
+    const int result = dialog.exec();
+    if (afterClose_) afterClose_();
+    const QStringList chosen = dialog.selectedFiles();
+    if (result != QDialog::Accepted || chosen.isEmpty()) return std::nullopt;
+
+    const std::string path = QDir::toNativeSeparators(chosen.front()).toStdString();
+    folder_ = dialog.directory().absolutePath();
+    if (!FitsPathField(path)) {
+        framework::ShowMessage(model::kPathTooLongMessage);
+        return std::nullopt;
+    }
+    return path;
+}
+
+}  // namespace panels

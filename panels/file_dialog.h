@@ -1,0 +1,46 @@
+#pragma once
+// The one open/save dialog of the editor, owned by the main window: one file type, its
+// extension added when the name has none, an existing file required to open, a question
+// before a file is overwritten. A chosen path longer than a part file's path field is refused
+// with a notice rather than cut.
+
+#include <QString>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/part_panel_commands.h"
+
+class QWindow;
+
+namespace panels {
+
+// The dialog's one filter: "<description> (*.<extension>)".
+QString FileDialogFilter(std::string_view description, std::string_view extension);
+
+// Whether the path fits the part file's path field with its terminator (255 bytes).
+bool FitsPathField(std::string_view path);
+
+class FileDialogs {
+  public:
+    // `afterClose` runs once each dialog has closed (the input sampling forgets what the
+    // dialog swallowed).
+    FileDialogs(QWindow* owner, std::function<void()> afterClose)
+        : owner_(owner), afterClose_(std::move(afterClose)) {}
+
+    // The chosen path (UTF-8), or none when the dialog was cancelled or the path refused.
+    std::optional<std::string> Choose(const app::FileRequest& request);
+    // Choose as the panels' commands call it. The dialogs must outlive it.
+    app::ChooseFile AsChooseFile() {
+        return [this](const app::FileRequest& request) { return Choose(request); };
+    }
+
+  private:
+    QWindow* owner_;
+    std::function<void()> afterClose_;
+    // Each dialog starts in the folder of the file chosen last (the working folder at first).
+    QString folder_;
+};
+
+}  // namespace panels

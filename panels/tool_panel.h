@@ -1,0 +1,56 @@
+#pragma once
+// What the five tool panels share: a top-level tool window beside the main window with a
+// caption and no system menu or close box, laid out in dialog units of the panels' font, with
+// a menu bar above its controls when it has one. Its position is kept in the settings file
+// under a section of its own: restored when it opens, stored when it closes.
+
+#include <QWidget>
+#include <string>
+#include <string_view>
+
+#include "files/settings_file.h"
+#include "framework/placeable_window.h"
+#include "panels/dialog_units.h"
+
+class QMenuBar;
+
+namespace panels {
+
+class ToolPanel : public QWidget, public framework::PlaceableWindow {
+  public:
+    // `templateWidth` x `templateHeight` dialog units below the menu bar.
+    ToolPanel(std::string_view caption, std::string_view section, files::SettingsFile settings,
+              int templateWidth, int templateHeight);
+    ~ToolPanel() override;
+
+    // Moves the panel to its stored position (brought onto a screen), raises and shows it.
+    void Open();
+    // Stores the panel's position and hides it.
+    void Close();
+
+    const DialogBaseUnits& baseUnits() const { return baseUnits_; }
+    const files::SettingsFile& settings() const { return settings_; }
+    // The area of the controls, below the menu bar; control rectangles are relative to it.
+    QWidget* body() const { return body_; }
+    // Places a control in dialog units.
+    void Place(QWidget* control, int x, int y, int width, int height) const;
+    // Puts the menu bar above the controls; the panel grows by its height.
+    void SetMenuBar(QMenuBar* menuBar);
+
+    // framework::PlaceableWindow
+    framework::ScreenRect Frame() const override;
+    void MoveRaiseAndShow(int left, int top) override;
+
+  protected:
+    // The window system's close request (the panel has no close box, but a window manager may
+    // still send one): the panel stays until the editor closes it.
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    std::string section_;
+    files::SettingsFile settings_;
+    DialogBaseUnits baseUnits_;
+    QWidget* body_ = nullptr;
+};
+
+}  // namespace panels

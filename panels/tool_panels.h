@@ -1,0 +1,41 @@
+#pragma once
+// The tool panels as one set: created and shown at the editor's start-up, closed at its
+// shutdown, each in a fixed order, and told of the model's changes as the session's panel
+// observer while they exist.
+
+#include <memory>
+
+#include "app/part_panel_commands.h"
+#include "app/session.h"
+#include "app/tool_panels.h"
+#include "files/settings_file.h"
+#include "panels/part_panel.h"
+
+namespace panels {
+
+class ToolPanels : public app::PanelWindows, public app::PanelObserver {
+  public:
+    ToolPanels(app::Session& session, files::SettingsFile settings, app::ChooseFile chooseFile);
+    ~ToolPanels() override;
+
+    // app::PanelWindows: creates each panel that does not exist yet at its stored position,
+    // and becomes the session's observer.
+    void ShowPanels() override;
+    // Each panel stores its position and goes; the session is then no longer observed.
+    void ClosePanels() override;
+
+    PartPanel* partPanel() const { return part_.get(); }
+
+    // app::PanelObserver
+    void TreeRebuilt(const model::PartTable& parts, bool showScale) override;
+    void SelectionChanged(model::PartIndex selected) override;
+    void UndoStateChanged(bool canUndo) override;
+
+  private:
+    app::Session& session_;
+    files::SettingsFile settings_;
+    app::ChooseFile chooseFile_;
+    std::unique_ptr<PartPanel> part_;
+};
+
+}  // namespace panels

@@ -1,0 +1,74 @@
+#include "panels/file_dialog.h"
+
+#include <unistd.h>
+
+#include <QFileDialog>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "framework/notice.h"
+#include "model/model.h"
+#include "tests/panels/panel_test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using FileDialogTest = panels::testing_support::PanelTest;
+
+TEST(FileDialogFilter, IsTheDescriptionWithThePatternInParentheses) {
+    EXPECT_EQ(panels::FileDialogFilter("Posewrighter Part File", "pwp"),
+              QStringLiteral("Posewrighter Part File (*.pwp)"));
+    EXPECT_EQ(panels::FileDialogFilter("Direct3D Object", "x"),
+              QStringLiteral("Direct3D Object (*.x)"));
+}
+
+// What the user does in the dialog once it is up: a file name accepted, or cancel (empty).
+struct Answer {
+    bool save = false;
+    std::string typed;  // empty: cancel
+    std::optional<std::string> expected;
+};
+
+TEST_F(FileDialogTest, GivesTheChosenPathAddsTheExtensionAndRefusesWhatDoesNotFit) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("panels_dialog_" + std::to_string(getpid()));
+    // A path one byte longer than the part file's path field holds: 256 bytes.
+    const fs::path deep =
+        folder / std::string(100, 'd') / std::string(150 - folder.string().size(), 'e');
+    fs::create_directories(deep);
+    std::ofstream(folder / "body.x") << "xof 0303txt 0032\n";
+    std::ofstream(deep / "a.x") << "xof 0303txt 0032\n";
+    ASSERT_EQ((deep / "a.x").string().size(), 256u);
+
+    std::vector<std::string> notices;
+    framework::SetNoticeHandler([&](std::string_view text) { notices.emplace_back(text); });
+    int closed = 0;
+    panels::FileDialogs dialogs(nullptr, [&] { ++closed; });
+    const std::string fitted = (folder / "body.x").string();
+    for (const Answer& answer :
+         {Answer{false, fitted, fitted}, Answer{false, "", std::nullopt},
+          Answer{true, (folder / "saved").string(), (folder / "saved.pwp").string()},
+          Answer{false, (deep / "a.x").string(), std::nullopt}}) {
+        QString title;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) return;
+            title = dialog->nameFilters().join('|');
+            if (answer.typed.empty()) return dialog->reject();
+            dialog->selectFile(QString::fromStdString(answer.typed));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        QTimer::singleShot(5000, [] { QApplication::closeAllWindows(); });
+        const auto chosen = dialogs.Choose({"Posewrighter Part File", "pwp", answer.save});
+        EXPECT_EQ(chosen, answer.expected) << answer.typed;
+        EXPECT_EQ(title, QStringLiteral("Posewrighter Part File (*.pwp)"));
+    }
+    EXPECT_EQ(closed, 4);
+    EXPECT_EQ(notices, std::vector<std::string>{std::string(model::kPathTooLongMessage)});
+    framework::SetNoticeHandler({});
+    fs::remove_all(folder);
+}
+
+}  // namespace
