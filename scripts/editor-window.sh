@@ -17,3 +17,28 @@ wait_for_exit() {
     done
     ! kill -0 "$1" 2>/dev/null
 }
+
+# Runs the calling script again inside a virtual display (xvfb-run) unless it already runs in
+# one, after checking that the tools it names exist. Usage, before anything else is done:
+#   run_inside_xvfb 1024x768 "xdotool import" "$0" "$@"
+run_inside_xvfb() {
+    local screen=$1 tools=$2
+    shift 2
+    [ "${GUI_TEST_INSIDE_XVFB:-}" = 1 ] && return 0
+    local tool
+    for tool in xvfb-run $tools; do
+        command -v "$tool" >/dev/null || { echo "missing tool: $tool (scripts/install-deps.sh)"; exit 1; }
+    done
+    GUI_TEST_INSIDE_XVFB=1 QT_QPA_PLATFORM=xcb exec xvfb-run -a -s "-screen 0 ${screen}x24" "$@"
+}
+
+# Counts a failed check and says which; the script ends with `finish_checks NAME`.
+failures=0
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+finish_checks() {
+    [ "$failures" -eq 0 ] || exit 1
+    echo "$1 passed"
+}

@@ -16,13 +16,7 @@ editor="${1:?usage: editor_interaction_test.sh EDITOR MODEL.pwp [ANIM.pwa]}"
 # The model and animation files are handed on to the editor as they are.
 : "${2:?usage: editor_interaction_test.sh EDITOR MODEL.pwp [ANIM.pwa]}"
 
-if [ "${GUI_TEST_INSIDE_XVFB:-}" != 1 ]; then
-    for tool in xvfb-run xdotool import convert compare; do
-        command -v "$tool" >/dev/null || { echo "missing tool: $tool (scripts/install-deps.sh)"; exit 1; }
-    done
-    GUI_TEST_INSIDE_XVFB=1 QT_QPA_PLATFORM=xcb \
-        exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
+run_inside_xvfb 1024x768 "xdotool import convert compare" "$0" "$@"
 
 # In a sanitizer build, leak reports at exit come from the system's GL and D-Bus libraries;
 # memory errors still fail the run.
@@ -35,11 +29,6 @@ text_region=200x30+0+0
 body_x=320 body_y=215
 empty_x=560 empty_y=60
 
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
 
 # The editor runs from a folder of its own: no stored settings move its window or change it.
 work=$(mktemp -d)

@@ -11,13 +11,7 @@ source "$(cd "$(dirname "$0")" && pwd)/../../scripts/editor-window.sh"
 editor="${1:?usage: editor_scaled_view_test.sh EDITOR MODEL.pwp [ANIM.pwa]}"
 : "${2:?usage: editor_scaled_view_test.sh EDITOR MODEL.pwp [ANIM.pwa]}"
 
-if [ "${GUI_TEST_INSIDE_XVFB:-}" != 1 ]; then
-    for tool in xvfb-run xdotool import convert compare; do
-        command -v "$tool" >/dev/null || { echo "missing tool: $tool (scripts/install-deps.sh)"; exit 1; }
-    done
-    GUI_TEST_INSIDE_XVFB=1 QT_QPA_PLATFORM=xcb \
-        exec xvfb-run -a -s "-screen 0 1600x1200x24" "$0" "$@"
-fi
+run_inside_xvfb 1600x1200 "xdotool import convert compare" "$0" "$@"
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
@@ -26,11 +20,6 @@ background=18415A
 body_x=320 body_y=215
 text_w=200 text_h=30
 
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
 
 work=$(mktemp -d)
 pid=

@@ -10,21 +10,10 @@ source "$(cd "$(dirname "$0")" && pwd)/../../scripts/editor-window.sh"
 
 editor="${1:?usage: editor_window_manager_test.sh EDITOR}"
 
-if [ "${GUI_TEST_INSIDE_XVFB:-}" != 1 ]; then
-    for tool in xvfb-run xdotool xprop xwininfo openbox; do
-        command -v "$tool" >/dev/null || { echo "missing tool: $tool (scripts/install-deps.sh)"; exit 1; }
-    done
-    GUI_TEST_INSIDE_XVFB=1 QT_QPA_PLATFORM=xcb \
-        exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
+run_inside_xvfb 1024x768 "xdotool xprop xwininfo openbox" "$0" "$@"
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
 
 work=$(mktemp -d)
 pid= wm=

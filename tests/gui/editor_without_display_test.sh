@@ -4,14 +4,11 @@
 # platform that cannot start, the editor says on standard error and in its debug log ("-dbf")
 # that no display was found, and ends with exit code 1: not killed by a signal, no core dump.
 set -uo pipefail
+# shellcheck source=scripts/editor-window.sh
+source "$(cd "$(dirname "$0")" && pwd)/../../scripts/editor-window.sh"
 
 editor="${1:?usage: editor_without_display_test.sh EDITOR}"
 
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
