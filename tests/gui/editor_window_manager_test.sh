@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The editor's stored position under a window manager that frames its window (openbox) on a
 # virtual display: usage editor_window_manager_test.sh EDITOR
-# From no settings file, and again from a position stored in the middle of the screen, three
-# runs in a row each: the frame's top-left corner (title bar included) stands where the settings
-# file says, and the stored LEFT and TOP stay what they were.
+# From no settings file, and again from positions stored in the middle of the screen, three
+# runs in a row each: the frame's top-left corner (title bar included) of the main window and of
+# the Part panel stands where the settings file says, and the stored LEFT and TOP stay what they
+# were.
 set -uo pipefail
 # shellcheck source=scripts/editor-window.sh
 source "$(cd "$(dirname "$0")" && pwd)/../../scripts/editor-window.sh"
@@ -46,17 +47,28 @@ frame_corner() {
     echo "$((x - left)),$((y - top))"
 }
 
+# LEFT and TOP of section $1.
 stored() {
-    local left top
-    left=$(tr -d '\r' <"$settings" | sed -n 's/^LEFT= *//p')
-    top=$(tr -d '\r' <"$settings" | sed -n 's/^TOP= *//p')
+    local section left top
+    section=$(tr -d '\r' <"$settings" | sed -n "/^\[$1\]\$/,/^\[/p")
+    left=$(sed -n 's/^LEFT= *//p' <<<"$section")
+    top=$(sed -n 's/^TOP= *//p' <<<"$section")
     echo "$left,$top"
 }
 
-# One run: the frame must come to $1 (and settle there); Escape ends it; the settings must
-# then hold $1 again.
+# Polls until the frame of window $1 stands at $2; sets $corner to where it stands.
+wait_corner() {
+    for _ in $(seq 50); do
+        corner=$(frame_corner "$1") && [ "$corner" = "$2" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# One run: the main window's frame must come to $1 and the Part panel's to $2 (and settle
+# there); Escape ends it; the settings must then hold both again.
 run_expecting() {
-    local expected="$1" label="$2" window corner=
+    local expected="$1" expected_panel="$2" label="$3" window panel corner=
     "$work/posewrighter" &
     pid=$!
     window=$(timeout 30 xdotool search --sync --name '^Posewrighter Version 1\.02$' | head -n 1)
@@ -67,21 +79,24 @@ run_expecting() {
         pid=
         return
     fi
-    for _ in $(seq 50); do
-        corner=$(frame_corner "$window") && [ "$corner" = "$expected" ] && break
-        sleep 0.1
-    done
-    [ "$corner" = "$expected" ] || fail "$label: frame at ${corner:-no frame}, expected $expected"
+    wait_corner "$window" "$expected" ||
+        fail "$label: frame at ${corner:-no frame}, expected $expected"
+    panel=$(timeout 30 xdotool search --sync --name '^Part Panel$' | head -n 1)
+    wait_corner "$panel" "$expected_panel" ||
+        fail "$label: panel's frame at ${corner:-no frame}, expected $expected_panel"
     hold_escape "$window"
     wait_for_exit "$pid" 100 || { fail "$label: the editor did not end on Escape"; kill "$pid"; }
     wait "$pid"
     pid=
-    [ "$(stored)" = "$expected" ] || fail "$label: stored $(stored), expected $expected"
+    [ "$(stored MAIN_WINDOW)" = "$expected" ] ||
+        fail "$label: stored $(stored MAIN_WINDOW), expected $expected"
+    [ "$(stored MAIN_DIALOG)" = "$expected_panel" ] ||
+        fail "$label: panel stored at $(stored MAIN_DIALOG), expected $expected_panel"
 }
 
-for run in 1 2 3; do run_expecting 0,0 "from no settings, run $run"; done
-printf '[MAIN_WINDOW]\r\nLEFT= 200\r\nTOP= 150\r\n' >"$settings"
-for run in 1 2 3; do run_expecting 200,150 "from 200,150, run $run"; done
+for run in 1 2 3; do run_expecting 0,0 0,0 "from no settings, run $run"; done
+printf '[MAIN_WINDOW]\r\nLEFT= 200\r\nTOP= 150\r\n[MAIN_DIALOG]\r\nLEFT= 700\r\nTOP= 90\r\n' >"$settings"
+for run in 1 2 3; do run_expecting 200,150 700,90 "from 200,150 and 700,90, run $run"; done
 
 [ "$failures" -eq 0 ] || exit 1
 echo "editor window manager test passed"

@@ -2,8 +2,8 @@
 # The editor on a virtual display: usage editor_window_test.sh EDITOR
 # Run 1, without a settings file: the window titled "Posewrighter Version 1.02" appears at the
 # screen's top-left corner, 640 x 480, draws the background, the grid and the axes; Escape ends
-# the program with exit code 0; the position is stored; the debug log ("-dbf") holds the
-# start-up and teardown lines in order.
+# the program with exit code 0; its position and the Part panel's are stored; the debug log
+# ("-dbf") holds the start-up and teardown lines in order.
 # Run 2, with a stored position: the window opens there and stores it again.
 set -uo pipefail
 # shellcheck source=scripts/editor-window.sh
@@ -67,7 +67,8 @@ for colour in 808080 FF0000 00FF00 0000FF; do
     grep -q "#$colour" <<<"$colours" || fail "colour $colour (grid or an axis) not drawn"
 done
 
-expected=$'[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r'
+# The Part panel closes first and stores its position before the main window's.
+expected=$'[MAIN_DIALOG]\r\nLEFT= 0\r\nTOP= 0\r\n[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r'
 [ "$(cat "$settings" 2>/dev/null)" = "$expected" ] ||
     fail "settings file does not hold the stored position: $(od -c "$settings" 2>&1 | head -5)"
 
@@ -82,7 +83,7 @@ printf '[MAIN_WINDOW]\r\nLEFT= 120\r\nTOP= 45\r\n' >"$settings"
 run_editor "$work/shot2.png"
 [ "$exit_code" = 0 ] || fail "second run: exit code $exit_code, expected 0"
 grep -q "Position: 120,45" <<<"$window_geometry" || fail "window not restored to 120,45: $window_geometry"
-[ "$(cat "$settings")" = $'[MAIN_WINDOW]\r\nLEFT= 120\r\nTOP= 45\r' ] ||
+[ "$(cat "$settings")" = $'[MAIN_WINDOW]\r\nLEFT= 120\r\nTOP= 45\r\n[MAIN_DIALOG]\r\nLEFT= 0\r\nTOP= 0\r' ] ||
     fail "second run: position not stored again: $(od -c "$settings" | head -5)"
 
 [ "$failures" -eq 0 ] || exit 1

@@ -1,0 +1,216 @@
+#!/usr/bin/env bash
+# The Part panel driven as a person would, on a virtual display:
+# usage part_panel_test.sh EDITOR CLI MESH_FOLDER
+# - the editor starts empty with the panel "Part Panel" where the settings file puts it;
+# - Edit > Add child part (Alt+E, A) three times through the file dialog, a path typed and
+#   Enter: a root and, with the root selected (Home in the tree), two children under it;
+# - File > Save (Alt+F, S): a name without extension typed, Enter; the editor says it wrote;
+# - File > Close (Alt+F, C) empties the tree, File > Open (Alt+F, O) brings the same tree back;
+# - the saved file holds the bytes that the part-file writer gives for that tree
+#   (posewrighter-cli resave of the same tree written out by hand);
+# - Escape ends the editor, which stores the panel's position under "MAIN_DIALOG".
+set -uo pipefail
+# shellcheck source=scripts/editor-window.sh
+source "$(cd "$(dirname "$0")" && pwd)/../../scripts/editor-window.sh"
+
+usage="usage: part_panel_test.sh EDITOR CLI MESH_FOLDER"
+editor="${1:?$usage}"
+cli="${2:?$usage}"
+meshes="$(cd "${3:?$usage}" && pwd)"
+
+run_inside_xvfb 1024x768 "xdotool import compare" "$0" "$@"
+
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+
+work=$(mktemp -d)
+pid=
+cleanup() {
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+        kill "$pid"
+        wait "$pid"
+    fi
+    if [ "$failures" -eq 0 ]; then rm -rf "$work"; else echo "files kept in $work"; fi
+}
+trap cleanup EXIT
+cp "$editor" "$work/posewrighter"
+# The main window at the top-left corner, the panel beside it.
+printf '[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n[MAIN_DIALOG]\r\nLEFT= 660\r\nTOP= 20\r\n' \
+    >"$work/Posewrighter.ini"
+
+# Polls for up to 10 seconds until a visible window whose name matches $1 exists; prints it.
+wait_window() {
+    local found
+    for _ in $(seq 100); do
+        found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+        [ -n "$found" ] && { echo "$found"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+# Polls for up to 10 seconds until no visible window's name matches $1.
+wait_gone() {
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    return 1
+}
+visible_windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
+
+# Keys typed into the panel: its window takes the keyboard first.
+panel_keys() {
+    xdotool windowfocus --sync "$panel"
+    xdotool key "$@"
+}
+# A menu of the panel's menu bar by its mnemonic (Alt+$1), then its item by mnemonic ($2) once
+# the menu has opened (one more window of the editor shows).
+menu_command() {
+    local before
+    before=$(visible_windows)
+    panel_keys "alt+$1"
+    for _ in $(seq 50); do
+        [ "$(visible_windows)" -gt "$before" ] && break
+        sleep 0.1
+    done
+    [ "$(visible_windows)" -gt "$before" ] || fail "menu Alt+$1 did not open"
+    xdotool key "$2"
+}
+# The file dialog titled $1 (a regular expression): the path $2 typed and Enter.
+answer_dialog() {
+    local dialog
+    if ! dialog=$(wait_window "$1"); then
+        fail "no file dialog \"$1\" after $3"
+        return 1
+    fi
+    xdotool windowfocus --sync "$dialog"
+    xdotool type --delay 5 "$2"
+    xdotool key Return
+    wait_gone "$1" || fail "the file dialog stayed after $3"
+}
+
+# The panel's picture, and a poll until it differs from (or equals) a given one.
+shot_index=0
+panel_shot() {
+    shot_index=$((shot_index + 1))
+    shot="$work/panel$shot_index.png"
+    eval "$(xdotool getwindowgeometry --shell "$panel")"
+    import -window root -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$shot"
+}
+changed_pixels() { compare -metric AE "$1" "$2" null: 2>&1 | awk '{ print int($1) }'; }
+# Polls until the panel has settled (two pictures in a row alike) and, unless $1 is "settled",
+# differs from $2 ("differs") or equals it ("equals"); leaves the last picture in $shot.
+wait_panel() {
+    local previous changed
+    panel_shot
+    for _ in $(seq 40); do
+        previous="$shot"
+        sleep 0.25
+        panel_shot
+        [ "$(changed_pixels "$previous" "$shot")" -eq 0 ] || continue
+        [ "$1" = settled ] && return 0
+        changed=$(changed_pixels "$2" "$shot")
+        if { [ "$1" = differs ] && [ "$changed" -gt 0 ]; } ||
+            { [ "$1" = equals ] && [ "$changed" -eq 0 ]; }; then
+            return 0
+        fi
+    done
+    return 1
+}
+
+# ---- The editor starts empty; the panel stands where the settings put it.
+(cd "$work" && exec ./posewrighter) &
+pid=$!
+panel=$(timeout 30 xdotool search --sync --onlyvisible --name '^Part Panel$' | head -n 1)
+main=$(timeout 30 xdotool search --sync --onlyvisible --name '^Posewrighter Version 1\.02$' | head -n 1)
+if [ -z "$panel" ] || [ -z "$main" ]; then
+    fail "no \"Part Panel\" beside the editor's window"
+    exit 1
+fi
+geometry=$(xdotool getwindowgeometry "$panel")
+grep -q "Position: 660,20" <<<"$geometry" || fail "panel not at 660,20: $geometry"
+wait_panel settled || fail "the panel did not settle"
+empty="$shot"
+
+# ---- The root, then two children of the root (selected first with Home in the tree).
+menu_command e a
+answer_dialog '^Open$' "$meshes/body.x" "adding the root"
+wait_panel differs "$empty" || fail "the tree did not change after the root was added"
+root_only="$shot"
+for child in head.x upper_arm_l.x; do
+    panel_keys Home
+    menu_command e a
+    answer_dialog '^Open$' "$meshes/$child" "adding $child"
+done
+wait_panel differs "$root_only" || fail "the tree did not change after the children were added"
+built="$shot"
+
+# ---- Saved under a name without extension: ".pwp" is added; the editor says it wrote.
+menu_command f s
+answer_dialog '^Save As$' "$work/built" "saving"
+# The notice box: a window of the editor's other than the main window and the panel.
+notice=
+for _ in $(seq 100); do
+    notice=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -v -x -e "$panel" -e "$main" | head -n 1)
+    [ -n "$notice" ] && break
+    sleep 0.1
+done
+if [ -n "$notice" ]; then
+    xdotool windowfocus --sync "$notice"
+    xdotool key Return
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -q -x "$notice" || break
+        sleep 0.1
+    done
+    ! xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -q -x "$notice" ||
+        fail "the notice did not close on Return"
+else
+    fail "no notice after saving"
+fi
+for _ in $(seq 50); do [ -s "$work/built.pwp" ] && break; sleep 0.1; done
+[ -s "$work/built.pwp" ] || fail "nothing saved to $work/built.pwp"
+
+# ---- Closed: the tree empties. Reopened: the same tree again.
+menu_command f c
+wait_panel equals "$empty" || fail "the tree did not empty on close"
+menu_command f o
+answer_dialog '^Open$' "$work/built.pwp" "opening the saved file"
+wait_panel equals "$built" || fail "the reopened tree does not look as it did when built"
+
+# ---- The file is what the writer gives for the tree: a root and two children, in place.
+{
+    printf 'short g_meshCount = 3;\r\n\r\nfloat g_scale = 1.000000f;\r\n\r\n'
+    printf 'char g_name[3][64] = {\r\n'
+    printf '\t"%s",\r\n' body.x head.x upper_arm_l.x
+    printf '};\r\n\r\nchar g_path[3][256] = {\r\n'
+    printf '\t"%s",\r\n' "$meshes/body.x" "$meshes/head.x" "$meshes/upper_arm_l.x"
+    printf '};\r\n\r\nshort g_parents[3] = {\r\n'
+    printf '\t%s,\t// %s",\r\n' -1 body.x 0 head.x 0 upper_arm_l.x
+    printf '};\r\n\r\nshort g_level[3] = {\r\n'
+    printf '\t%s,\t// %s",\r\n' 0 body.x 1 head.x 1 upper_arm_l.x
+    printf '};\r\n\r\nVEC3 g_posDef[3] = {\r\n'
+    printf '\tVEC3( +0.000000f, +0.000000f, +0.000000f),\t// %s\r\n' body.x head.x upper_arm_l.x
+    printf '};\r\n\r\nQUAT g_quaDef[3] = {\r\n'
+    printf '\tQUAT( +0.000000f, +0.000000f, +0.000000f, +1.000000f),\t// %s\r\n' \
+        body.x head.x upper_arm_l.x
+    printf '};\r\n\r\n'
+} >"$work/by_hand.pwp"
+"$cli" resave "$work/by_hand.pwp" "$work/expected.pwp" >/dev/null ||
+    fail "posewrighter-cli could not resave the tree written by hand"
+cmp -s "$work/expected.pwp" "$work/built.pwp" ||
+    fail "the saved file differs from the writer's: $(diff "$work/expected.pwp" "$work/built.pwp" | head -5)"
+
+# ---- Escape ends the editor; the panel's position is stored.
+hold_escape "$main"
+if ! wait_for_exit "$pid" 50; then
+    fail "the editor did not end within 5 seconds of Escape"
+    kill "$pid"
+fi
+wait "$pid"
+exit_code=$?
+pid=
+[ "$exit_code" = 0 ] || fail "exit code $exit_code, expected 0"
+grep -q $'^\\[MAIN_DIALOG\\]\r$' "$work/Posewrighter.ini" &&
+    [ "$(sed -n '/^\[MAIN_DIALOG\]/,/^\[/p' "$work/Posewrighter.ini" | tr -d '\r' | grep -c -x -e 'LEFT= 660' -e 'TOP= 20')" = 2 ] ||
+    fail "panel position not stored: $(tr '\r' ' ' <"$work/Posewrighter.ini")"
+
+finish_checks "part panel test"
