@@ -21,7 +21,8 @@ PixelPoint SampledCursor(PixelPoint onScreen, const ClientArea& client, bool win
 void PollInput(InputState& state, InputEventSource& source, bool windowed,
                const std::function<void()>& requestClose) {
     state.escapeDown = source.EscapeDown();
-    state.cursor = SampledCursor(source.CursorOnScreen(), source.MainClientArea(), windowed);
+    state.screenCursor = source.CursorOnScreen();
+    state.cursor = SampledCursor(state.screenCursor, source.MainClientArea(), windowed);
     state.previousButtons = state.buttons;
     state.buttons = source.ButtonsDown();
     state.wheel = source.TakeWheelMovement();

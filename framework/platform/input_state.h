@@ -16,6 +16,9 @@ struct InputState {
     // Client coordinates of the main window, clamped to 0..width and 0..height (both included),
     // when windowed; screen coordinates, unclamped, when full-screen.
     PixelPoint cursor;
+    // The system cursor in screen coordinates, never clamped: the manipulator drags follow the
+    // mouse outside the client area too.
+    PixelPoint screenCursor;
     int wheel = 0;  // wheel movement reported by the last poll
 };
 

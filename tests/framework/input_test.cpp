@@ -84,6 +84,7 @@ TEST_F(PollTest, WindowedCursorIsInClientCoordinatesClampedToTheClientSizeInclud
     EXPECT_EQ(sampled(739, 529), (PixelPoint{639, 479}));
     EXPECT_EQ(sampled(741, 531), (PixelPoint{640, 480})) << "the width itself, not width - 1";
     EXPECT_EQ(sampled(INT_MAX, INT_MIN), (PixelPoint{640, 0}));
+    EXPECT_EQ(state.screenCursor, (PixelPoint{INT_MAX, INT_MIN})) << "the drags' cursor";
 
     source.cursor = {-5, 5000};
     Poll(/*windowed=*/false);
