@@ -38,9 +38,7 @@ void Editor::Startup() {
     session_.model.ResetRebuildPose();
     session_.model.animation.ClearAnimation();
     // The light the Lighting panel restores when it opens at start-up, with its Power position.
-    const StoredLight light = ReadStoredLight(settings_);
-    ApplyStoredLight(device_, light);
-    session_.panels.lightPowerPosition = static_cast<int>(std::lround(light.power * 10.0f));
+    RestoreLight(device_, settings_, session_.panels);
 }
 
 void Editor::DrawView() {
@@ -50,9 +48,7 @@ void Editor::DrawView() {
 }
 
 void Editor::Frame() {
-    HandleCameraAndPicking(session_,
-                           {device_.transforms, device_.ScreenWidth(), device_.ScreenHeight()},
-                           framework::ProcessInputState(), window_.IsActive());
+    HandleFrameInput(session_, device_, framework::ProcessInputState(), window_.IsActive());
     DrawView();
     device_.EndFrame();
 }

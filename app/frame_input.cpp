@@ -1,6 +1,8 @@
 #include "app/frame_input.h"
 
 #include "app/camera_control.h"
+#include "app/manipulator_drags.h"
+#include "app/playback.h"
 
 namespace app {
 
@@ -17,6 +19,16 @@ void HandleCameraAndPicking(Session& session, const ClientView& view,
     }
     // The wheel works during a drag too; the next held frame rebuilds the view without it.
     Dolly(view.transforms, input.wheel);
+}
+
+void HandleFrameInput(Session& session, framework::GraphicsDevice& device,
+                      const framework::InputState& input, bool windowActive) {
+    HandleCameraAndPicking(session,
+                           {device.transforms, device.ScreenWidth(), device.ScreenHeight()}, input,
+                           windowActive);
+    DragPart(session, input);
+    PlayAnimation(session);
+    DragLight(session, device, input);
 }
 
 }  // namespace app

@@ -6,11 +6,14 @@
 //   3. playback, driven by the Animation panel's Play box;
 //   4. the light manipulator drag, when LightDragMode > 0;
 //   5. drawing and presenting the frame.
-// Steps 2 to 4 join after this one as they are built.
+// Steps 2 (app/manipulator_drags.h), 3 (app/playback.h) and 4 run after this one in
+// HandleFrameInput. Playback comes after the part drag, so a part dragged while the animation
+// plays keeps the pose playback gives it.
 
 #include "app/part_picking.h"
 #include "app/session.h"
 #include "app/view_geometry.h"
+#include "framework/device/graphics_device.h"
 #include "framework/platform/input_state.h"
 
 namespace app {
@@ -20,5 +23,9 @@ namespace app {
 // the session's panel observer.
 void HandleCameraAndPicking(Session& session, const ClientView& view,
                             const framework::InputState& input, bool windowActive);
+
+// Steps 1 to 4 in their order, on the device's view, back buffer size and light.
+void HandleFrameInput(Session& session, framework::GraphicsDevice& device,
+                      const framework::InputState& input, bool windowActive);
 
 }  // namespace app

@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "framework/debug_log.h"
+#include "gfx/math.h"
 #include "scene/draw_primitives.h"
+#include "tests/app/view_input_support.h"
 #include "tests/framework/headless_device.h"
 
 namespace {
@@ -51,6 +55,63 @@ TEST_F(StoredLightTest, AppliedAsAGreyLightAlongTheNormalisedDirection) {
     EXPECT_NEAR(light.direction.y, -0.6f, 1e-6f);
     EXPECT_NEAR(light.direction.z, 0.8f, 1e-6f);
     framework::ProcessLog().SetPath("");
+}
+
+class LightingPanelTest : public StoredLightTest {
+  protected:
+    void SetUp() override { ASSERT_TRUE(headless.created); }
+    const framework::Light& Light() { return scene::CurrentLight(headless.device); }
+    view_input_support::QuietLog quiet;
+    framework::testing_support::HeadlessDevice headless;
+    app::PanelValues panels;
+};
+
+TEST_F(LightingPanelTest, OpeningSetsTheStoredLightAndThePowerPosition) {
+    struct Case {
+        const char* settings;
+        int position;
+        const char* label;
+    };
+    const Case cases[] = {{"", 5, "0.5"},
+                          {"[LIGHT_DIALOG]\r\nPOWER=1.7\r\n", 10, "1.0"},
+                          {"[LIGHT_DIALOG]\r\nPOWER=-0.2\r\n", 0, "0.0"},
+                          {"[LIGHT_DIALOG]\r\nPOWER=0.34\r\n", 3, "0.3"}};
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.settings);
+        const app::StoredLight light =
+            app::RestoreLight(headless.device, Settings(test.settings), panels);
+        EXPECT_EQ(panels.lightPowerPosition, test.position);
+        EXPECT_EQ(app::LightPowerText(light.power), test.label);
+        EXPECT_EQ(Light().diffuse.r, light.power);
+        EXPECT_NEAR(Light().direction.x, 2.0f / 3.0f, 1e-6f);
+        EXPECT_NEAR(Light().direction.y, -1.0f / 3.0f, 1e-6f);
+        EXPECT_NEAR(Light().direction.z, -2.0f / 3.0f, 1e-6f);
+    }
+}
+
+TEST_F(LightingPanelTest, ClosingStoresWhatARestartRestoresAsPrinted) {
+    scene::SetDirectionalLight(headless.device, {0.3f, -0.7f, 0.2f}, 0.5f, 0.5f, 0.5f, 0.0f);
+    app::ChangeLightPower(headless.device, panels, 7);
+    EXPECT_EQ(Light().diffuse, (gfx::ColourValue{0.7f, 0.7f, 0.7f, 0.0f}));
+    EXPECT_NEAR(Light().direction.y, -0.7f / std::sqrt(0.62f), 1e-6f) << "the direction stays";
+    const gfx::Vec3 stored = Light().direction;
+    ASSERT_TRUE(app::StoreLight(Settings(""), headless.device, panels).ok());
+
+    const files::SettingsFile settings(path_);
+    EXPECT_EQ(settings.Read("LIGHT_DIALOG", "POWER", ""), "0.7");
+    char x[32];
+    std::snprintf(x, sizeof x, "%f", static_cast<double>(stored.x));
+    EXPECT_EQ(settings.Read("LIGHT_DIALOG", "LIGHT_X", ""), x);
+
+    framework::testing_support::HeadlessDevice restarted;
+    ASSERT_TRUE(restarted.created);
+    app::PanelValues restartedPanels;
+    app::RestoreLight(restarted.device, settings, restartedPanels);
+    EXPECT_EQ(restartedPanels.lightPowerPosition, 7);
+    const gfx::Vec3 printed{std::stof(settings.Read("LIGHT_DIALOG", "LIGHT_X", "")),
+                            std::stof(settings.Read("LIGHT_DIALOG", "LIGHT_Y", "")),
+                            std::stof(settings.Read("LIGHT_DIALOG", "LIGHT_Z", ""))};
+    EXPECT_EQ(scene::CurrentLight(restarted.device).direction, gfx::Vec3Normalize(printed));
 }
 
 }  // namespace
