@@ -64,6 +64,10 @@ void TurnPart(Session& session, int axis, bool local, framework::PixelPoint curs
 
 }  // namespace
 
+void ArmPartDrag(EditorState& state, std::int16_t mode) {
+    if (state.SelectedPart >= 0) state.HandleMode = mode;
+}
+
 void DragPart(Session& session, const framework::InputState& input) {
     EditorState& state = session.editor;
     if (state.HandleMode <= handle_mode::kIdle) return;

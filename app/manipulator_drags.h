@@ -16,6 +16,10 @@ namespace app {
 inline constexpr float kPartDragPerPixel = 0.00625f;  // units or radians: 160 pixels make one
 inline constexpr float kLightDragRadiansPerPixel = 0.01f;
 
+// A press on one of the Handling panel's icons: arms `mode` (handle_mode::kMoveX .. kTurnZ)
+// while a part is selected; with nothing selected HandleMode stays as it is.
+void ArmPartDrag(EditorState& state, std::int16_t mode);
+
 // Frame step 2, when HandleMode > 0. The first frame records the selected part's pose for undo
 // (once per drag, even one that never moves) and its start position: the stored local position
 // with "Local" ticked, the world position otherwise. Moves are absolute from the press: the
