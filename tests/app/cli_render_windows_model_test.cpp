@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "app/editor.h"
@@ -51,7 +54,8 @@ bool Near(std::uint32_t actual, std::uint32_t expected) {
 
 // The model of tests/data/windows drawn from kEye towards the origin.
 gfx::Image Render(const std::string& file) {
-    const std::string model = std::string(POSEWRIGHTER_TEST_DATA) + "/windows/" + file;
+    const std::string model =
+        file.front() == '/' ? file : std::string(POSEWRIGHTER_TEST_DATA) + "/windows/" + file;
     const std::filesystem::path output =
         std::filesystem::temp_directory_path() /
         ("posewrighter_gallery_" + std::to_string(getpid()) + ".png");
@@ -110,16 +114,50 @@ TEST(CliRenderWindowsModel, EveryPartTextureAndNormalIsFound) {
     EXPECT_GE(made & 0xFF, 0x30u) << std::hex << made;
 }
 
-TEST(CliRenderWindowsModel, AScaledModelIsLitAsUnscaled) {
-    // Scaled.pwp holds the gallery's lit square alone, three times the size, at the origin.
+// The gallery's lit square, its mesh sized so that model scale x mesh size is the same 3 units
+// at every scale: only the scale applied to its normals differs between the pictures.
+std::string ScaledSquareModel(const std::filesystem::path& folder, float scale) {
+    const std::string half = std::to_string(1.5f / scale);
+    const std::string corners[4] = {half + ";" + half, "-" + half + ";" + half,
+                                    "-" + half + ";-" + half, half + ";-" + half};
+    std::string mesh = "xof 0302txt 0032\r\nMesh Square {\r\n  4;\r\n";
+    for (int i = 0; i < 4; ++i) mesh += "  " + corners[i] + ";0.0;" + (i < 3 ? "," : ";") + "\r\n";
+    mesh +=
+        "  1;\r\n  4;0,1,2,3;;\r\n  MeshNormals {\r\n    1;\r\n    0.0;0.0;1.0;;\r\n    1;\r\n"
+        "    4;0,0,0,0;;\r\n  }\r\n  MeshMaterialList {\r\n    1;\r\n    1;\r\n    0;;\r\n"
+        "    Material {\r\n      0.8;0.8;0.8;1.0;;\r\n      0.0;\r\n      0.0;0.0;0.0;;\r\n"
+        "      0.0;0.0;0.0;;\r\n    }\r\n  }\r\n}\r\n";
+    const std::string name = "square_" + std::to_string(static_cast<int>(scale * 100)) + ".x";
+    std::ofstream(folder / name, std::ios::binary) << mesh;
+
+    std::ifstream in(std::string(POSEWRIGHTER_TEST_DATA) + "/windows/Scaled.pwp", std::ios::binary);
+    std::string part((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    char scaleText[32];
+    std::snprintf(scaleText, sizeof scaleText, "%f", static_cast<double>(scale));
+    part.replace(part.find("3.000000f"), 8, scaleText);
+    part.replace(part.find("\"FRAME_NORMALS.X\""), 17, "\"" + name + "\"");
+    const std::filesystem::path model = folder / (name + ".pwp");
+    std::ofstream(model, std::ios::binary) << part;
+    return model.string();
+}
+
+TEST(CliRenderWindowsModel, ModelScaleLeavesTheShadeAsUnscaled) {
     const gfx::Image gallery = Render("Gallery.pwp");
-    const gfx::Image scaled = Render("Scaled.pwp");
     ASSERT_EQ(gallery.texels.size(), 640u * 480u);
-    ASSERT_EQ(scaled.texels.size(), 640u * 480u);
     const std::uint32_t unscaledPixel = PixelOf(gallery, QuadrantCentre(1, 0));
-    const std::uint32_t scaledPixel = PixelOf(scaled, {0.5f, 0.5f, 0});
-    EXPECT_TRUE(Near(scaledPixel, unscaledPixel))
-        << std::hex << scaledPixel << " " << unscaledPixel;
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("posewrighter_scales_" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    for (const float scale : {0.01f, 1.0f, 3.0f, 100.0f}) {
+        const gfx::Image scaled = Render(ScaledSquareModel(folder, scale));
+        ASSERT_EQ(scaled.texels.size(), 640u * 480u);
+        for (const gfx::Vec3 at : {gfx::Vec3{0.5f, 0.5f, 0}, gfx::Vec3{-1.2f, -1.2f, 0}}) {
+            const std::uint32_t pixel = PixelOf(scaled, at);
+            EXPECT_TRUE(Near(pixel, unscaledPixel))
+                << "scale " << scale << ": " << std::hex << pixel << " " << unscaledPixel;
+        }
+    }
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace
