@@ -51,11 +51,18 @@ TEST_F(FileDialogTest, GivesTheChosenPathAddsTheExtensionAndRefusesWhatDoesNotFi
          {Answer{false, fitted, fitted}, Answer{false, "", std::nullopt},
           Answer{true, (folder / "saved").string(), (folder / "saved.pwp").string()},
           Answer{false, (deep / "a.x").string(), std::nullopt}}) {
-        QString title;
+        QString filters;
+        // Qt's own dialog, with the question before an overwrite, the file mode and the extension.
+        bool configured = false;
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             if (dialog == nullptr) return;
-            title = dialog->nameFilters().join('|');
+            filters = dialog->nameFilters().join('|');
+            configured = dialog->testOption(QFileDialog::DontUseNativeDialog) &&
+                         !dialog->testOption(QFileDialog::DontConfirmOverwrite) &&
+                         dialog->fileMode() ==
+                             (answer.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile) &&
+                         dialog->defaultSuffix() == "pwp";
             if (answer.typed.empty()) return dialog->reject();
             dialog->selectFile(QString::fromStdString(answer.typed));
             static_cast<QDialog*>(dialog)->accept();
@@ -63,7 +70,8 @@ TEST_F(FileDialogTest, GivesTheChosenPathAddsTheExtensionAndRefusesWhatDoesNotFi
         QTimer::singleShot(5000, [] { QApplication::closeAllWindows(); });
         const auto chosen = dialogs.Choose({"Posewrighter Part File", "pwp", answer.save});
         EXPECT_EQ(chosen, answer.expected) << answer.typed;
-        EXPECT_EQ(title, QStringLiteral("Posewrighter Part File (*.pwp)"));
+        EXPECT_EQ(filters, QStringLiteral("Posewrighter Part File (*.pwp)"));
+        EXPECT_TRUE(configured);
     }
     EXPECT_EQ(closed, 4);
     EXPECT_EQ(notices, std::vector<std::string>{std::string(model::kPathTooLongMessage)});
