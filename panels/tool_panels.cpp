@@ -3,8 +3,11 @@
 namespace panels {
 
 ToolPanels::ToolPanels(app::Session& session, files::SettingsFile settings,
-                       app::ChooseFile chooseFile)
-    : session_(session), settings_(std::move(settings)), chooseFile_(std::move(chooseFile)) {}
+                       app::ChooseFile chooseFile, framework::GraphicsDevice* lightDevice)
+    : session_(session),
+      settings_(std::move(settings)),
+      chooseFile_(std::move(chooseFile)),
+      lightDevice_(lightDevice) {}
 
 ToolPanels::~ToolPanels() {
     // Never leave the session holding an observer that is gone.
@@ -16,6 +19,14 @@ void ToolPanels::ShowPanels() {
         part_ = std::make_unique<PartPanel>(session_, settings_, chooseFile_);
         part_->Open();
     }
+    if (handling_ == nullptr) {
+        handling_ = std::make_unique<HandlingPanel>(session_, settings_);
+        handling_->Open();
+    }
+    if (lighting_ == nullptr && lightDevice_ != nullptr) {
+        lighting_ = std::make_unique<LightingPanel>(session_, settings_, *lightDevice_);
+        lighting_->Open();
+    }
     session_.SetPanelObserver(this);
 }
 
@@ -23,6 +34,14 @@ void ToolPanels::ClosePanels() {
     if (part_ != nullptr) {
         part_->Close();
         part_.reset();
+    }
+    if (handling_ != nullptr) {
+        handling_->Close();
+        handling_.reset();
+    }
+    if (lighting_ != nullptr) {
+        lighting_->Close();
+        lighting_.reset();
     }
     session_.SetPanelObserver(nullptr);
 }

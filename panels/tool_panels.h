@@ -9,13 +9,19 @@
 #include "app/session.h"
 #include "app/tool_panels.h"
 #include "files/settings_file.h"
+#include "framework/device/graphics_device.h"
+#include "panels/handling_panel.h"
+#include "panels/lighting_panel.h"
 #include "panels/part_panel.h"
 
 namespace panels {
 
 class ToolPanels : public app::PanelWindows, public app::PanelObserver {
   public:
-    ToolPanels(app::Session& session, files::SettingsFile settings, app::ChooseFile chooseFile);
+    // The Lighting panel sets the light of `lightDevice`; without one (tests of the other
+    // panels) there is no Lighting panel.
+    ToolPanels(app::Session& session, files::SettingsFile settings, app::ChooseFile chooseFile,
+               framework::GraphicsDevice* lightDevice = nullptr);
     ~ToolPanels() override;
 
     // app::PanelWindows: creates each panel that does not exist yet at its stored position,
@@ -25,6 +31,8 @@ class ToolPanels : public app::PanelWindows, public app::PanelObserver {
     void ClosePanels() override;
 
     PartPanel* partPanel() const { return part_.get(); }
+    HandlingPanel* handlingPanel() const { return handling_.get(); }
+    LightingPanel* lightingPanel() const { return lighting_.get(); }
 
     // app::PanelObserver
     void TreeRebuilt(const model::PartTable& parts, bool showScale) override;
@@ -35,6 +43,9 @@ class ToolPanels : public app::PanelWindows, public app::PanelObserver {
     app::Session& session_;
     files::SettingsFile settings_;
     app::ChooseFile chooseFile_;
+    framework::GraphicsDevice* lightDevice_ = nullptr;
+    std::unique_ptr<HandlingPanel> handling_;
+    std::unique_ptr<LightingPanel> lighting_;
     std::unique_ptr<PartPanel> part_;
 };
 

@@ -83,7 +83,8 @@ int main(int argc, char** argv) {
     app::SystemPacerClock clock;
     // The file dialogs are owned by the main window; what they swallowed reads as up after them.
     panels::FileDialogs fileDialogs(&framework.window(), [] { framework::ClearInputState(); });
-    panels::ToolPanels toolPanels(session, files::ProgramSettings(), fileDialogs.AsChooseFile());
+    panels::ToolPanels toolPanels(session, files::ProgramSettings(), fileDialogs.AsChooseFile(),
+                                  &framework.device());
     editor.SetPanelWindows(&toolPanels);
 
     app::DocumentOpeningEditor opening(editor, session.model,

@@ -1,0 +1,69 @@
+#include "panels/handling_panel.h"
+
+#include <QRadioButton>
+
+#include "app/editor_state.h"
+#include "app/manipulator_drags.h"
+
+namespace panels {
+
+namespace {
+
+// The same three pictures, in the same order, in both rows.
+constexpr std::array<std::string_view, 3> kAxisPictures{"axis_x.png", "axis_y.png", "axis_z.png"};
+
+struct Row {
+    std::string_view label;
+    std::int16_t firstMode;  // the X picture's; Y and Z follow
+    int y;                   // dialog units
+};
+constexpr std::array<Row, 2> kRows{
+    {{"move.png", app::handle_mode::kMoveX, 4}, {"turn.png", app::handle_mode::kTurnX, 29}}};
+constexpr int kLabelX = 4;
+constexpr int kFirstPictureX = 32;
+constexpr int kPictureStep = 24;  // dialog units from one picture to the next
+
+}  // namespace
+
+HandlingPanel::HandlingPanel(app::Session& session, files::SettingsFile settings)
+    : ToolPanel(kHandlingPanelCaption, kHandlingPanelSection, std::move(settings),
+                kHandlingPanelWidth, kHandlingPanelHeight),
+      session_(session) {
+    QWidget* area = body();
+    // Pictures keep their 32 x 32 pixels; their corners stand in dialog units.
+    const auto at = [this](QWidget* control, int x, int y) {
+        control->move(DialogX(baseUnits(), x), DialogY(baseUnits(), y));
+    };
+    for (const Row& row : kRows) {
+        auto* label = new QLabel(area);
+        label->setPixmap(PanelPicture(row.label));
+        label->setFixedSize(kPictureSize, kPictureSize);
+        at(label, kLabelX, row.y);
+        (row.firstMode == app::handle_mode::kMoveX ? moveLabel_ : turnLabel_) = label;
+        for (std::size_t axis = 0; axis < kAxisPictures.size(); ++axis) {
+            const auto mode = static_cast<std::int16_t>(row.firstMode + axis);
+            auto* picture = new PictureButton(kAxisPictures[axis], area);
+            at(picture, kFirstPictureX + static_cast<int>(axis) * kPictureStep, row.y);
+            picture->OnPress([this, mode] { app::ArmPartDrag(session_.editor, mode); });
+            pictures_[static_cast<std::size_t>(mode - 1)] = picture;
+        }
+    }
+
+    local_ = new QRadioButton(QStringLiteral("Local"), area);
+    Place(local_, 104, 10, 34, 10);
+    world_ = new QRadioButton(QStringLiteral("World"), area);
+    Place(world_, 104, 34, 34, 10);
+    local_->setChecked(true);
+    session_.panels.handlingLocal = true;
+    connect(local_, &QRadioButton::toggled, this,
+            [this](bool checked) { session_.panels.handlingLocal = checked; });
+}
+
+HandlingPanel::~HandlingPanel() = default;
+
+PictureButton* HandlingPanel::picture(std::int16_t mode) const {
+    if (mode < app::handle_mode::kMoveX || mode > app::handle_mode::kTurnZ) return nullptr;
+    return pictures_[static_cast<std::size_t>(mode - 1)];
+}
+
+}  // namespace panels
