@@ -11,7 +11,7 @@ ToolPanels::ToolPanels(app::Session& session, files::SettingsFile settings,
 
 ToolPanels::~ToolPanels() {
     // Never leave the session holding an observer that is gone.
-    if (part_ != nullptr) session_.SetPanelObserver(nullptr);
+    if (part_ != nullptr || animation_ != nullptr) session_.SetPanelObserver(nullptr);
 }
 
 void ToolPanels::ShowPanels() {
@@ -26,6 +26,10 @@ void ToolPanels::ShowPanels() {
     if (lighting_ == nullptr && lightDevice_ != nullptr) {
         lighting_ = std::make_unique<LightingPanel>(session_, settings_, *lightDevice_);
         lighting_->Open();
+    }
+    if (animation_ == nullptr) {
+        animation_ = std::make_unique<AnimationPanel>(session_, settings_, chooseFile_);
+        animation_->Open();
     }
     session_.SetPanelObserver(this);
 }
@@ -43,6 +47,10 @@ void ToolPanels::ClosePanels() {
         lighting_->Close();
         lighting_.reset();
     }
+    if (animation_ != nullptr) {
+        animation_->Close();
+        animation_.reset();
+    }
     session_.SetPanelObserver(nullptr);
 }
 
@@ -56,6 +64,10 @@ void ToolPanels::SelectionChanged(model::PartIndex /*selected*/) {
 
 void ToolPanels::UndoStateChanged(bool canUndo) {
     if (part_ != nullptr) part_->SetUndoEnabled(canUndo);
+}
+
+void ToolPanels::KeyShown(int keyNumber) {
+    if (animation_ != nullptr) animation_->ShowKey(keyNumber);
 }
 
 }  // namespace panels

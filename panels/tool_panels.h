@@ -10,6 +10,7 @@
 #include "app/tool_panels.h"
 #include "files/settings_file.h"
 #include "framework/device/graphics_device.h"
+#include "panels/animation_panel.h"
 #include "panels/handling_panel.h"
 #include "panels/lighting_panel.h"
 #include "panels/part_panel.h"
@@ -33,11 +34,13 @@ class ToolPanels : public app::PanelWindows, public app::PanelObserver {
     PartPanel* partPanel() const { return part_.get(); }
     HandlingPanel* handlingPanel() const { return handling_.get(); }
     LightingPanel* lightingPanel() const { return lighting_.get(); }
+    AnimationPanel* animationPanel() const { return animation_.get(); }
 
     // app::PanelObserver
     void TreeRebuilt(const model::PartTable& parts, bool showScale) override;
     void SelectionChanged(model::PartIndex selected) override;
     void UndoStateChanged(bool canUndo) override;
+    void KeyShown(int keyNumber) override;
 
   private:
     app::Session& session_;
@@ -47,6 +50,7 @@ class ToolPanels : public app::PanelWindows, public app::PanelObserver {
     std::unique_ptr<HandlingPanel> handling_;
     std::unique_ptr<LightingPanel> lighting_;
     std::unique_ptr<PartPanel> part_;
+    std::unique_ptr<AnimationPanel> animation_;
 };
 
 }  // namespace panels

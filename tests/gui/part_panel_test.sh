@@ -145,12 +145,13 @@ wait_panel differs "$root_only" || fail "the tree did not change after the child
 built="$shot"
 
 # ---- Saved under a name without extension: ".pwp" is added; the editor says it wrote.
+before_save=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null)
 menu_command f s
 answer_dialog '^Save As$' "$work/built" "saving"
-# The notice box: a window of the editor's other than the main window and the panel.
+# The notice box: a window of the editor's that was not there before the save.
 notice=
 for _ in $(seq 100); do
-    notice=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -v -x -e "$panel" -e "$main" | head -n 1)
+    notice=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -v -x -F "$before_save" | head -n 1)
     [ -n "$notice" ] && break
     sleep 0.1
 done

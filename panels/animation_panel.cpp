@@ -1,0 +1,128 @@
+#include "panels/animation_panel.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include "panels/up_down.h"
+
+namespace panels {
+
+namespace {
+
+QLabel* Label(const char* text, Qt::Alignment alignment, QWidget* parent) {
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    return label;
+}
+
+QLabel* SunkenText(QWidget* parent) {
+    QLabel* text = Label("1", Qt::AlignHCenter, parent);
+    text->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    text->setLineWidth(1);
+    return text;
+}
+
+}  // namespace
+
+AnimationPanel::AnimationPanel(app::Session& session, files::SettingsFile settings,
+                               app::ChooseFile chooseFile)
+    : ToolPanel(kAnimationPanelCaption, kAnimationPanelSection, std::move(settings),
+                kAnimationPanelWidth, kAnimationPanelHeight),
+      session_(session),
+      chooseFile_(std::move(chooseFile)) {
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    BuildControls();
+    // From now on the frame reads Play as it stands.
+    session_.panels.playTicked = playButton_->isChecked();
+    ShowKey(app::kFirstKeyNumber);
+}
+
+AnimationPanel::~AnimationPanel() = default;
+
+void AnimationPanel::BuildControls() {
+    QWidget* area = body();
+
+    Place(Label("No.", Qt::AlignRight, area), 5, 5, 10, 10);
+    keyText_ = SunkenText(area);
+    Place(keyText_, 25, 5, 25, 10);
+    keyUpDown_ = new UpDown(area);
+    Place(keyUpDown_, 50, 5, 25, 10);
+    keyUpDown_->SetRange(app::kFirstKeyNumber, app::kLastKeyNumber);
+    keyUpDown_->OnChangeEnded([this] { ShowKey(keyUpDown_->position()); });
+
+    getButton_ = new QPushButton(QStringLiteral("Get(&G)"), area);
+    Place(getButton_, 80, 5, 35, 12);
+    connect(getButton_, &QPushButton::clicked, this,
+            [this] { app::FetchAnimationKey(session_, keyNumber()); });
+
+    slider_ = new QSlider(Qt::Horizontal, area);
+    Place(slider_, 5, 19, 112, 13);
+    slider_->setRange(app::kFirstKeyNumber, app::kLastKeyNumber);
+    slider_->setTickPosition(QSlider::TicksBelow);
+    slider_->setTickInterval(1);
+    slider_->setPageStep(1);
+    // A drag shows nothing until it ends; a click or a key moves the slider at once.
+    connect(slider_, &QSlider::sliderReleased, this, [this] { ShowKey(slider_->value()); });
+    connect(slider_, &QSlider::valueChanged, this, [this](int value) {
+        if (!slider_->isSliderDown()) ShowKey(value);
+    });
+
+    Place(Label("Frame", Qt::AlignRight, area), 5, 37, 20, 10);
+    frameText_ = SunkenText(area);
+    Place(frameText_, 25, 37, 25, 10);
+    frameUpDown_ = new UpDown(area);
+    Place(frameUpDown_, 50, 37, 25, 10);
+    frameUpDown_->SetRange(0, app::kMaxFrameCount);
+    frameUpDown_->OnChangeEnded(
+        [this] { Show(app::SetKeyFrameCount(session_, keyNumber(), frameUpDown_->position())); });
+
+    setButton_ = new QPushButton(QStringLiteral("Set(&S)"), area);
+    Place(setButton_, 80, 37, 35, 12);
+    connect(setButton_, &QPushButton::clicked, this,
+            [this] { app::StoreAnimationKey(session_, keyNumber()); });
+
+    playButton_ = new QPushButton(QStringLiteral("Play(&P)"), area);
+    Place(playButton_, 5, 55, 30, 12);
+    playButton_->setCheckable(true);
+    connect(playButton_, &QPushButton::toggled, this,
+            [this](bool ticked) { session_.panels.playTicked = ticked; });
+
+    loadButton_ = new QPushButton(QStringLiteral("Load(&L)"), area);
+    Place(loadButton_, 40, 55, 35, 12);
+    connect(loadButton_, &QPushButton::clicked, this, [this] { Load(); });
+
+    saveButton_ = new QPushButton(QStringLiteral("Save(&V)"), area);
+    Place(saveButton_, 80, 55, 35, 12);
+    connect(saveButton_, &QPushButton::clicked, this,
+            [this] { app::SaveAnimation(session_, chooseFile_); });
+}
+
+int AnimationPanel::keyNumber() const {
+    return keyUpDown_->position();
+}
+
+void AnimationPanel::ShowKey(int keyNumber) {
+    Show(app::KeyToShow(session_, keyNumber));
+}
+
+void AnimationPanel::Show(const app::ShownKey& key) {
+    keyUpDown_->SetPosition(key.keyNumber);
+    {
+        const QSignalBlocker quiet(slider_);
+        slider_->setValue(key.keyNumber);
+    }
+    keyText_->setText(QString::fromStdString(key.keyText));
+    frameUpDown_->SetPosition(key.frameCount);
+    frameText_->setText(QString::fromStdString(key.frameText));
+}
+
+void AnimationPanel::Load() {
+    Show(app::LoadAnimation(session_, chooseFile_));
+    // The box follows playback, which the load stopped.
+    const QSignalBlocker quiet(playButton_);
+    playButton_->setChecked(session_.panels.playTicked);
+}
+
+}  // namespace panels
