@@ -140,7 +140,7 @@ find_colour() {
     echo "$((X + ${at%,*})) $((Y + ${at#*,}))"
 }
 # The left button goes down at screen point ($1, $2), the cursor moves by ($3, $4) in ten steps
-# and the button comes up. The 3D view must change while the button is held. Without a window
+# and the button comes up; then the cursor moves on. The 3D view must change while the button is held. Without a window
 # manager nothing takes the focus on a click: the panel $5 is given it, as a click would.
 drag_from() {
     local before
@@ -158,6 +158,12 @@ drag_from() {
     wait_window_shot "$main" differs "$before" || fail "the view did not change during the drag"
     xdotool mouseup 1
     wait_window_shot "$main" settled || fail "the view did not settle after the drag"
+    # Released there, outside every window: the drag has ended and the cursor moves nothing.
+    local released="$shot"
+    xdotool mousemove_relative -- $((-$3 / 2)) 0
+    if ! wait_window_shot "$main" settled || [ "$(changed_pixels "$released" "$shot")" -ne 0 ]; then
+        fail "the drag went on after the button came up"
+    fi
 }
 # The three numbers of the VEC3 or QUAT line of array $2 for part $3 in file $1.
 entry() {
@@ -195,7 +201,8 @@ wait_window_shot "$part" differs "$unselected" || fail "the click in the view se
 
 # ---- Move along X: 160 pixels right (and 100 down, which counts for nothing).
 if at=$(find_colour "$handling" '#D21E1E'); then
-    drag_from $at 160 100 "$handling"
+    read -r ax ay <<<"$at"
+    drag_from "$ax" "$ay" 160 100 "$handling"
 else
     fail "no red X picture in the Handling panel"
 fi
@@ -204,9 +211,10 @@ read -r bx by bz _ < <(entry "$work/before.pwp" g_posDef body.x)
 read -r mx my mz _ < <(entry "$work/moved.pwp" g_posDef body.x)
 [ "$(entry "$work/before.pwp" g_quaDef body.x)" = "0 0 0 1" ] ||
     fail "the body is not upright in the robot: its X axis is not the world's"
-awk -v d="$(awk -v a="$mx" -v b="$bx" 'BEGIN { print a - b }')" 'BEGIN { exit !(d > 0.99999 && d < 1.00001) }' &&
-    [ "$my $mz" = "$by $bz" ] ||
+if ! awk -v a="$mx" -v b="$bx" 'BEGIN { exit !(a - b > 0.99999 && a - b < 1.00001) }' ||
+    [ "$my $mz" != "$by $bz" ]; then
     fail "body at ($mx, $my, $mz) after the drag, expected 1.0 along X from ($bx, $by, $bz)"
+fi
 [ "$(diff "$work/before.pwp" "$work/moved.pwp" | grep -c '^>')" = 1 ] ||
     fail "more than the body's position changed: $(diff "$work/before.pwp" "$work/moved.pwp" | head -6)"
 
@@ -218,7 +226,8 @@ cmp -s "$work/before.pwp" "$work/undone.pwp" ||
 
 # ---- The light tilted by a drag from the tilt picture relights the view.
 if at=$(find_colour "$lighting" '#EBAF00'); then
-    drag_from $at -100 0 "$lighting"
+    read -r ax ay <<<"$at"
+    drag_from "$ax" "$ay" -100 0 "$lighting"
 else
     fail "no sun picture in the Lighting panel"
 fi
