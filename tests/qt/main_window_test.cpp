@@ -196,6 +196,33 @@ TEST_F(InputSourceTest, MouseButtonsTheWheelAndEscapeComeFromTheWindowsEvents) {
     EXPECT_FALSE(input.EscapeDown());
 }
 
+// A press that begins on a tool panel is the editor's left button as well (a drag armed there
+// goes on in the view), until its release comes back to the panel; Escape there counts too.
+TEST_F(InputSourceTest, APressOnAToolWindowHoldsTheLeftButtonUntilItsRelease) {
+    framework::qt::MainWindow window;
+    framework::qt::QtInputSource input(window);
+    QWidget panel(nullptr, Qt::Tool);
+    panel.resize(100, 50);
+    panel.show();
+    QWindow* handle = panel.windowHandle();
+    ASSERT_NE(handle, nullptr);
+
+    const QPointF at(10, 10);
+    QMouseEvent press(QEvent::MouseButtonPress, at, at, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(handle, &press);
+    EXPECT_EQ(input.ButtonsDown(), (std::array<bool, 4>{true, false, false, false}));
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(handle, &escape);
+    EXPECT_TRUE(input.EscapeDown());
+    // Released far outside every window: the press's window still gets the release.
+    const QPointF away(-500, 900);
+    QMouseEvent release(QEvent::MouseButtonRelease, away, away, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(handle, &release);
+    EXPECT_EQ(input.ButtonsDown(), (std::array<bool, 4>{}));
+}
+
 // Escape that closes a popup menu is the menu's: the editor does not close.
 TEST_F(InputSourceTest, EscapeInAPopupMenuIsTheMenus) {
     framework::qt::MainWindow window;
