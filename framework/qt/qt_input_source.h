@@ -1,7 +1,8 @@
 #pragma once
 // The input sampling's view of Qt: mouse buttons, the wheel and the Escape key taken from the
-// events that any of the program's windows receives (the main window and, later, the tool
-// panels), the system cursor, and the main window's client area on the screen.
+// events that any of the program's windows receives (the main window and the tool panels: a
+// drag armed by a press on a panel is held until its release, which comes back to the panel
+// wherever it happens), the system cursor, and the main window's client area on the screen.
 
 #include <QObject>
 
