@@ -12,11 +12,15 @@ shift
 
 # Without a settings file every window opens at the screen's top-left corner, one over the
 # other: a first run gets a layout with the Part panel beside the main window and the
-# Animation panel below it.
+# Animation, Handling and Lighting panels below it.
 settings="$(dirname "$editor")/Posewrighter.ini"
 if [ ! -e "$settings" ] && [ -w "$(dirname "$editor")" ]; then
-    printf '[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n[MAIN_DIALOG]\r\nLEFT= 660\r\nTOP= 0\r\n' >"$settings"
-    printf '[ANIM_DIALOG]\r\nLEFT= 0\r\nTOP= 520\r\n' >>"$settings"
+    {
+        printf '[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n[MAIN_DIALOG]\r\nLEFT= 660\r\nTOP= 0\r\n'
+        printf '[ANIM_DIALOG]\r\nLEFT= 0\r\nTOP= 520\r\n'
+        printf '[HANDING_DIALOG]\r\nLEFT= 230\r\nTOP= 520\r\n'
+        printf '[LIGHT_DIALOG]\r\nLEFT= 490\r\nTOP= 520\r\n'
+    } >"$settings"
 fi
 
 if [ "${RUN_EDITOR_INSIDE_XVFB:-}" = 1 ]; then
