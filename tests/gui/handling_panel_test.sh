@@ -149,8 +149,9 @@ drag_from() {
     xdotool windowfocus --sync "$5"
     xdotool mousemove "$1" "$2"
     xdotool mousedown 1
-    # A frame or two sees the press before the cursor moves: the drag starts where it was.
-    sleep 0.3
+    # Frames see the press before the cursor moves (also in a slow sanitizer build): the drag
+    # starts where the press was.
+    sleep 0.5
     for _ in $(seq 10); do
         xdotool mousemove_relative -- $(($3 / 10)) $(($4 / 10))
         sleep 0.05
