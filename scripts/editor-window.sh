@@ -42,3 +42,14 @@ finish_checks() {
     [ "$failures" -eq 0 ] || exit 1
     echo "$1 passed"
 }
+
+# Writes a settings file $1 that keeps every tool panel at x = $2 (logical pixels), clear of the
+# main window at (0, 0), so screenshots of the main window show only its view.
+place_panels_aside() {
+    local section
+    : >"$1"
+    for section in MAIN_DIALOG HANDING_DIALOG LIGHT_DIALOG ANIM_DIALOG; do
+        printf '[%s]\r\nLEFT= %d\r\nTOP= 0\r\n' "$section" "$2" >>"$1"
+    done
+    printf '[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n' >>"$1"
+}

@@ -59,8 +59,8 @@ editor_windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null; }
 start_editor() {
     (cd "$work" && exec ./posewrighter "$@") &
     pid=$!
-    main=$(timeout 30 xdotool search --sync --onlyvisible --name '^Posewrighter Version 1\.02$' | head -n 1)
-    panel=$(timeout 30 xdotool search --sync --onlyvisible --name '^Animation Panel$' | head -n 1)
+    main=$(timeout 90 xdotool search --sync --onlyvisible --name '^Posewrighter Version 1\.02$' | head -n 1)
+    panel=$(timeout 90 xdotool search --sync --onlyvisible --name '^Animation Panel$' | head -n 1)
     [ -n "$main" ] && [ -n "$panel" ]
 }
 # Ends the editor with Escape and checks its exit code.

@@ -47,10 +47,11 @@ cleanup() {
 }
 trap cleanup EXIT
 cp "$editor" "$work/posewrighter"
+place_panels_aside "$work/Posewrighter.ini" 650
 
 "$work/posewrighter" "${@:2}" &
 pid=$!
-window=$(timeout 30 xdotool search --sync --name '^Posewrighter Version 1\.02$' | head -n 1)
+window=$(timeout 90 xdotool search --sync --name '^Posewrighter Version 1\.02$' | head -n 1)
 if [ -z "$window" ]; then
     echo "FAIL: no window titled \"Posewrighter Version 1.02\""
     exit 1

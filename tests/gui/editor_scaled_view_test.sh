@@ -32,6 +32,7 @@ cleanup() {
 }
 trap cleanup EXIT
 cp "$editor" "$work/posewrighter"
+place_panels_aside "$work/Posewrighter.ini" 650
 
 scaled() { awk -v v="$1" -v s="$scale" 'BEGIN { printf "%d", v * s + 0.5 }'; }
 
@@ -68,7 +69,7 @@ has_text() {
 start_editor() {
     QT_SCALE_FACTOR="$scale" "$work/posewrighter" "${@:2}" &
     pid=$!
-    window=$(timeout 30 xdotool search --sync --name '^Posewrighter Version 1\.02$' | head -n 1)
+    window=$(timeout 90 xdotool search --sync --name '^Posewrighter Version 1\.02$' | head -n 1)
     [ -n "$window" ] || { fail "scale $scale: no editor window"; return 1; }
     eval "$(xdotool getwindowgeometry --shell "$window")"
     settle robot_drawn || fail "scale $scale: the view did not settle with the robot drawn"

@@ -71,7 +71,7 @@ run_expecting() {
     local expected="$1" expected_panel="$2" label="$3" window panel corner=
     "$work/posewrighter" &
     pid=$!
-    window=$(timeout 30 xdotool search --sync --name '^Posewrighter Version 1\.02$' | head -n 1)
+    window=$(timeout 90 xdotool search --sync --name '^Posewrighter Version 1\.02$' | head -n 1)
     if [ -z "$window" ]; then
         fail "$label: no editor window"
         kill "$pid"
@@ -81,7 +81,7 @@ run_expecting() {
     fi
     wait_corner "$window" "$expected" ||
         fail "$label: frame at ${corner:-no frame}, expected $expected"
-    panel=$(timeout 30 xdotool search --sync --name '^Part Panel$' | head -n 1)
+    panel=$(timeout 90 xdotool search --sync --name '^Part Panel$' | head -n 1)
     wait_corner "$panel" "$expected_panel" ||
         fail "$label: panel's frame at ${corner:-no frame}, expected $expected_panel"
     hold_escape "$window"

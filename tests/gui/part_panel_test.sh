@@ -120,8 +120,8 @@ wait_panel() {
 # ---- The editor starts empty; the panel stands where the settings put it.
 (cd "$work" && exec ./posewrighter) &
 pid=$!
-panel=$(timeout 30 xdotool search --sync --onlyvisible --name '^Part Panel$' | head -n 1)
-main=$(timeout 30 xdotool search --sync --onlyvisible --name '^Posewrighter Version 1\.02$' | head -n 1)
+panel=$(timeout 90 xdotool search --sync --onlyvisible --name '^Part Panel$' | head -n 1)
+main=$(timeout 90 xdotool search --sync --onlyvisible --name '^Posewrighter Version 1\.02$' | head -n 1)
 if [ -z "$panel" ] || [ -z "$main" ]; then
     fail "no \"Part Panel\" beside the editor's window"
     exit 1
