@@ -53,3 +53,26 @@ place_panels_aside() {
     done
     printf '[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n' >>"$1"
 }
+
+# Polls for up to 10 seconds until a visible window whose name matches $1 exists; prints it.
+wait_window() {
+    local found
+    for _ in $(seq 100); do
+        found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+        [ -n "$found" ] && { echo "$found"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+# Polls for up to 10 seconds until no visible window's name matches $1.
+wait_gone() {
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# How many windows of the editor started as $pid are visible.
+visible_windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }

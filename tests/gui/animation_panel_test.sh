@@ -43,16 +43,6 @@ layout+=$'[ANIM_DIALOG]\r\nLEFT= 20\r\nTOP= 540\r\n'
 printf '%s' "$layout" >"$work/Posewrighter.ini"
 printf 'short g_frameCount[2] = {10, 20};\r\nnot what an animation file holds\r\n' >"$work/broken.pwa"
 
-# Polls for up to 10 seconds until a visible window whose name matches $1 exists; prints it.
-wait_window() {
-    local found
-    for _ in $(seq 100); do
-        found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-        [ -n "$found" ] && { echo "$found"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
 editor_windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null; }
 
 # Starts the editor with the given files; sets $main and $panel.
