@@ -27,13 +27,6 @@ constexpr std::uint32_t kLuminance = 0x20000;
 
 using Bytes = std::span<const std::byte>;
 
-std::uint32_t U8(Bytes b, std::size_t at) {
-    return std::to_integer<std::uint32_t>(b[at]);
-}
-std::uint32_t U32(Bytes b, std::size_t at) {
-    return U8(b, at) | (U8(b, at + 1) << 8) | (U8(b, at + 2) << 16) | (U8(b, at + 3) << 24);
-}
-
 constexpr std::uint32_t FourCc(const char (&code)[5]) {
     return static_cast<std::uint32_t>(code[0]) | (static_cast<std::uint32_t>(code[1]) << 8) |
            (static_cast<std::uint32_t>(code[2]) << 16) |

@@ -21,6 +21,17 @@ Result<Image> DecodeDds(std::span<const std::byte> bytes);
 // Whether the bytes start with a header that describes a TGA image of a kind DecodeTga reads.
 bool HasTgaHeader(std::span<const std::byte> bytes);
 
+// Little-endian reads at a byte offset the caller has checked.
+inline std::uint32_t U8(std::span<const std::byte> b, std::size_t at) {
+    return std::to_integer<std::uint32_t>(b[at]);
+}
+inline std::uint32_t U16(std::span<const std::byte> b, std::size_t at) {
+    return U8(b, at) | (U8(b, at + 1) << 8);
+}
+inline std::uint32_t U32(std::span<const std::byte> b, std::size_t at) {
+    return U16(b, at) | (U16(b, at + 2) << 16);
+}
+
 // Packs 8-bit channels into one ARGB texel.
 inline constexpr std::uint32_t PackArgb(std::uint32_t a, std::uint32_t r, std::uint32_t g,
                                         std::uint32_t b) {

@@ -20,13 +20,6 @@ constexpr std::size_t kHeaderSize = 18;
 
 using Bytes = std::span<const std::byte>;
 
-std::uint32_t U8(Bytes b, std::size_t at) {
-    return std::to_integer<std::uint32_t>(b[at]);
-}
-std::uint32_t U16(Bytes b, std::size_t at) {
-    return U8(b, at) | (U8(b, at + 1) << 8);
-}
-
 Error Fail(const std::string& reason) {
     return Error{"TGA: " + reason};
 }

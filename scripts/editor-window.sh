@@ -76,3 +76,13 @@ wait_gone() {
 
 # How many windows of the editor started as $pid are visible.
 visible_windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
+
+# The exit trap of a script that runs the editor as $pid in the folder $work: ends an editor
+# still running, and removes the folder unless a check failed (then its files stay for a look).
+end_editor_and_work() {
+    if [ -n "${pid:-}" ] && kill -0 "$pid" 2>/dev/null; then
+        kill "$pid"
+        wait "$pid"
+    fi
+    if [ "$failures" -eq 0 ]; then rm -rf "$work"; else echo "files kept in $work"; fi
+}

@@ -28,14 +28,7 @@ legs_region=110x80+265+245
 
 work=$(mktemp -d)
 pid=
-cleanup() {
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        kill "$pid"
-        wait "$pid"
-    fi
-    if [ "$failures" -eq 0 ]; then rm -rf "$work"; else echo "files kept in $work"; fi
-}
-trap cleanup EXIT
+trap end_editor_and_work EXIT
 cp "$editor" "$work/posewrighter"
 # The main window at the top-left corner, the Part panel beside it, the Animation panel below.
 layout=$'[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n[MAIN_DIALOG]\r\nLEFT= 660\r\nTOP= 20\r\n'

@@ -33,19 +33,7 @@ empty_x=560 empty_y=60
 # The editor runs from a folder of its own: no stored settings move its window or change it.
 work=$(mktemp -d)
 pid=
-cleanup() {
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        kill "$pid"
-        wait "$pid"
-    fi
-    # A failed run keeps its screenshots for a look.
-    if [ "$failures" -eq 0 ]; then
-        rm -rf "$work"
-    else
-        echo "screenshots kept in $work"
-    fi
-}
-trap cleanup EXIT
+trap end_editor_and_work EXIT
 cp "$editor" "$work/posewrighter"
 place_panels_aside "$work/Posewrighter.ini" 650
 

@@ -23,14 +23,7 @@ text_w=200 text_h=30
 
 work=$(mktemp -d)
 pid=
-cleanup() {
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        kill "$pid"
-        wait "$pid"
-    fi
-    if [ "$failures" -eq 0 ]; then rm -rf "$work"; else echo "screenshots kept in $work"; fi
-}
-trap cleanup EXIT
+trap end_editor_and_work EXIT
 cp "$editor" "$work/posewrighter"
 place_panels_aside "$work/Posewrighter.ini" 650
 

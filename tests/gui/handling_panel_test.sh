@@ -24,14 +24,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
 work=$(mktemp -d)
 pid=
-cleanup() {
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        kill "$pid"
-        wait "$pid"
-    fi
-    if [ "$failures" -eq 0 ]; then rm -rf "$work"; else echo "files kept in $work"; fi
-}
-trap cleanup EXIT
+trap end_editor_and_work EXIT
 cp "$editor" "$work/posewrighter"
 # The main window at the top-left corner, the Part panel beside it, the Handling and Lighting
 # panels below it.
