@@ -3,9 +3,11 @@
 // (part table, animation, clipboards and undo history), the editor's state between frames, the
 // camera's nodes, and what the frame reads of the tool panels. Each test builds a fresh one.
 
+#include <algorithm>
 #include <string_view>
 
 #include "app/editor_state.h"
+#include "app/material_list.h"
 #include "app/tool_panels.h"
 #include "framework/texture_cache.h"
 #include "model/model.h"
@@ -32,6 +34,14 @@ class Session : public model::ModelHost {
     scene::TransformNode orbitCamera;
     // The tool panels' controls as the frame reads them; the panels keep them current.
     PanelValues panels;
+    // The Material panel's rows, selection and track bars.
+    MaterialList materials;
+
+    // The meshes of the parts in use, in table order.
+    MaterialMeshes PartMeshes() {
+        return MaterialMeshes(model.parts.mesh.data(),
+                              static_cast<std::size_t>(std::max<int>(model.parts.count, 0)));
+    }
 
     // The panels' observer; none (nullptr) leaves them unheard. Not owned: it must outlive its
     // use by the session.

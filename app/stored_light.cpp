@@ -1,25 +1,12 @@
 #include "app/stored_light.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <cmath>
 
+#include "app/fixed_text.h"
 #include "scene/draw_primitives.h"
 
 namespace app {
-
-namespace {
-
-// printf's "%.Nf" of a float in the "C" locale, whatever locale the process runs in.
-std::string FixedText(float value, int decimals) {
-    std::array<char, 64> text;
-    const auto result = std::to_chars(text.data(), text.data() + text.size(), value,
-                                      std::chars_format::fixed, decimals);
-    return std::string(text.data(), result.ptr);
-}
-
-}  // namespace
 
 StoredLight ReadStoredLight(const files::SettingsFile& settings) {
     auto read = [&settings](std::string_view key, std::string_view fallback) {

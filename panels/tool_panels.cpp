@@ -11,7 +11,9 @@ ToolPanels::ToolPanels(app::Session& session, files::SettingsFile settings,
 
 ToolPanels::~ToolPanels() {
     // Never leave the session holding an observer that is gone.
-    if (part_ != nullptr || animation_ != nullptr) session_.SetPanelObserver(nullptr);
+    if (part_ != nullptr || animation_ != nullptr || material_ != nullptr) {
+        session_.SetPanelObserver(nullptr);
+    }
 }
 
 void ToolPanels::ShowPanels() {
@@ -30,6 +32,10 @@ void ToolPanels::ShowPanels() {
     if (animation_ == nullptr) {
         animation_ = std::make_unique<AnimationPanel>(session_, settings_, chooseFile_);
         animation_->Open();
+    }
+    if (material_ == nullptr) {
+        material_ = std::make_unique<MaterialPanel>(session_, settings_);
+        material_->Open();
     }
     session_.SetPanelObserver(this);
 }
@@ -51,6 +57,10 @@ void ToolPanels::ClosePanels() {
         animation_->Close();
         animation_.reset();
     }
+    if (material_ != nullptr) {
+        material_->Close();
+        material_.reset();
+    }
     session_.SetPanelObserver(nullptr);
 }
 
@@ -68,6 +78,14 @@ void ToolPanels::UndoStateChanged(bool canUndo) {
 
 void ToolPanels::KeyShown(int keyNumber) {
     if (animation_ != nullptr) animation_->ShowKey(keyNumber);
+}
+
+void ToolPanels::StoreMaterialSettings() {
+    if (material_ != nullptr) material_->StoreSettings();
+}
+
+void ToolPanels::MaterialListChanged() {
+    if (material_ != nullptr) material_->RebuildList();
 }
 
 }  // namespace panels

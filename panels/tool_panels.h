@@ -13,6 +13,7 @@
 #include "panels/animation_panel.h"
 #include "panels/handling_panel.h"
 #include "panels/lighting_panel.h"
+#include "panels/material_panel.h"
 #include "panels/part_panel.h"
 
 namespace panels {
@@ -35,12 +36,15 @@ class ToolPanels : public app::PanelWindows, public app::PanelObserver {
     HandlingPanel* handlingPanel() const { return handling_.get(); }
     LightingPanel* lightingPanel() const { return lighting_.get(); }
     AnimationPanel* animationPanel() const { return animation_.get(); }
+    MaterialPanel* materialPanel() const { return material_.get(); }
 
     // app::PanelObserver
     void TreeRebuilt(const model::PartTable& parts, bool showScale) override;
     void SelectionChanged(model::PartIndex selected) override;
     void UndoStateChanged(bool canUndo) override;
     void KeyShown(int keyNumber) override;
+    void StoreMaterialSettings() override;
+    void MaterialListChanged() override;
 
   private:
     app::Session& session_;
@@ -51,6 +55,7 @@ class ToolPanels : public app::PanelWindows, public app::PanelObserver {
     std::unique_ptr<LightingPanel> lighting_;
     std::unique_ptr<PartPanel> part_;
     std::unique_ptr<AnimationPanel> animation_;
+    std::unique_ptr<MaterialPanel> material_;
 };
 
 }  // namespace panels

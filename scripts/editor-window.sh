@@ -48,7 +48,7 @@ finish_checks() {
 place_panels_aside() {
     local section
     : >"$1"
-    for section in MAIN_DIALOG HANDING_DIALOG LIGHT_DIALOG ANIM_DIALOG; do
+    for section in MAIN_DIALOG HANDING_DIALOG LIGHT_DIALOG ANIM_DIALOG MATERIAL_DIALOG; do
         printf '[%s]\r\nLEFT= %d\r\nTOP= 0\r\n' "$section" "$2" >>"$1"
     done
     printf '[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n' >>"$1"
@@ -85,4 +85,38 @@ end_editor_and_work() {
         wait "$pid"
     fi
     if [ "$failures" -eq 0 ]; then rm -rf "$work"; else echo "files kept in $work"; fi
+}
+
+# Pictures of a window (in the folder $work) and polls on them.
+shot_index=0
+window_shot() {
+    shot_index=$((shot_index + 1))
+    shot="$work/shot$shot_index.png"
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    import -window root -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$shot"
+}
+changed_pixels() { compare -metric AE "$1" "$2" null: 2>&1 | awk '{ print int($1) }'; }
+# Polls until window $1 has settled (two pictures alike) and, unless $2 is "settled", differs
+# from picture $3; leaves the last picture in $shot.
+wait_window_shot() {
+    local previous
+    window_shot "$1"
+    for _ in $(seq 40); do
+        previous="$shot"
+        sleep 0.25
+        window_shot "$1"
+        [ "$(changed_pixels "$previous" "$shot")" -eq 0 ] || continue
+        [ "$2" = settled ] && return 0
+        [ "$(changed_pixels "$3" "$shot")" -gt 0 ] && return 0
+    done
+    return 1
+}
+# The screen point of the first pixel of colour $2 (reading order) in window $1's picture.
+find_colour() {
+    window_shot "$1"
+    local at
+    at=$(convert "$shot" txt:- | grep -i -m 1 "$2" | cut -d: -f1)
+    [ -n "$at" ] || return 1
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    echo "$((X + ${at%,*})) $((Y + ${at#*,}))"
 }

@@ -12,7 +12,7 @@ shift
 
 # Without a settings file every window opens at the screen's top-left corner, one over the
 # other: a first run gets a layout with the Part panel beside the main window and the
-# Animation, Handling and Lighting panels below it.
+# Animation, Handling and Lighting panels below it, the Material panel below the Part panel.
 settings="$(dirname "$editor")/Posewrighter.ini"
 if [ ! -e "$settings" ] && [ -w "$(dirname "$editor")" ]; then
     {
@@ -20,6 +20,7 @@ if [ ! -e "$settings" ] && [ -w "$(dirname "$editor")" ]; then
         printf '[ANIM_DIALOG]\r\nLEFT= 0\r\nTOP= 520\r\n'
         printf '[HANDING_DIALOG]\r\nLEFT= 230\r\nTOP= 520\r\n'
         printf '[LIGHT_DIALOG]\r\nLEFT= 490\r\nTOP= 520\r\n'
+        printf '[MATERIAL_DIALOG]\r\nLEFT= 680\r\nTOP= 480\r\n'
     } >"$settings"
 fi
 

@@ -73,7 +73,6 @@ shoot() {
     eval "$(xdotool getwindowgeometry --shell "$id")"
     import -window root -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$shot"
 }
-changed_pixels() { compare -metric AE "$1" "$2" null: 2>&1 | awk '{ print int($1) }'; }
 # The pixels that differ between the crops $3 of two pictures.
 crop_changed() {
     convert "$1" -crop "$3" +repage "$work/crop_a.png"

@@ -35,7 +35,6 @@ shoot() {
     shot="$work/shot$shot_index.png"
     import -window root -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$shot"
 }
-changed_pixels() { compare -metric AE "$1" "$2" null: 2>&1 | awk '{ print int($1) }'; }
 # Polls until two screenshots in a row are identical and the predicate holds (about 10 s).
 settle() {
     local previous

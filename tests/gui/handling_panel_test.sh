@@ -81,39 +81,6 @@ save_part_file() {
     [ -s "$1" ] || fail "nothing saved to $1"
 }
 
-# Pictures of a window and polls on them.
-shot_index=0
-window_shot() {
-    shot_index=$((shot_index + 1))
-    shot="$work/shot$shot_index.png"
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    import -window root -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$shot"
-}
-changed_pixels() { compare -metric AE "$1" "$2" null: 2>&1 | awk '{ print int($1) }'; }
-# Polls until window $1 has settled (two pictures alike) and, unless $2 is "settled", differs
-# from picture $3; leaves the last picture in $shot.
-wait_window_shot() {
-    local previous
-    window_shot "$1"
-    for _ in $(seq 40); do
-        previous="$shot"
-        sleep 0.25
-        window_shot "$1"
-        [ "$(changed_pixels "$previous" "$shot")" -eq 0 ] || continue
-        [ "$2" = settled ] && return 0
-        [ "$(changed_pixels "$3" "$shot")" -gt 0 ] && return 0
-    done
-    return 1
-}
-# The screen point of the first pixel of colour $2 (reading order) in window $1's picture.
-find_colour() {
-    window_shot "$1"
-    local at
-    at=$(convert "$shot" txt:- | grep -i -m 1 "$2" | cut -d: -f1)
-    [ -n "$at" ] || return 1
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    echo "$((X + ${at%,*})) $((Y + ${at#*,}))"
-}
 # The left button goes down at screen point ($1, $2), the cursor moves by ($3, $4) in ten steps
 # and the button comes up; then the cursor moves on. The 3D view must change while the button is held. Without a window
 # manager nothing takes the focus on a click: the panel $5 is given it, as a click would.

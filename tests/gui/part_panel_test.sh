@@ -70,7 +70,6 @@ panel_shot() {
     eval "$(xdotool getwindowgeometry --shell "$panel")"
     import -window root -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$shot"
 }
-changed_pixels() { compare -metric AE "$1" "$2" null: 2>&1 | awk '{ print int($1) }'; }
 # Polls until the panel has settled (two pictures in a row alike) and, unless $1 is "settled",
 # differs from $2 ("differs") or equals it ("equals"); leaves the last picture in $shot.
 wait_panel() {
