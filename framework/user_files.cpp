@@ -34,9 +34,18 @@ std::string ChooseUserFileDirectory(std::string_view moduleDirectory, bool modul
     return base + std::string(kUserFileFolderName) + "/";
 }
 
+bool IsInstalledLayout(std::string_view moduleDirectory) {
+    if (moduleDirectory.empty()) return false;
+    std::error_code ignored;
+    return std::filesystem::is_directory(
+        std::filesystem::path(moduleDirectory) / ".." / kInstalledDataFolder, ignored);
+}
+
 std::string UserFilePath(std::string_view fileName) {
     const std::string moduleDirectory = ModuleDirectory();
-    const bool writable = !moduleDirectory.empty() && ::access(moduleDirectory.c_str(), W_OK) == 0;
+    // An installed program never writes into its own folder, even where it could (as root).
+    const bool writable = !moduleDirectory.empty() && !IsInstalledLayout(moduleDirectory) &&
+                          ::access(moduleDirectory.c_str(), W_OK) == 0;
     const std::string directory = ChooseUserFileDirectory(
         moduleDirectory, writable, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
     if (directory != moduleDirectory) {

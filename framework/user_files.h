@@ -1,8 +1,9 @@
 #pragma once
 // Where the program keeps the files it writes for the user (the settings file, the "-dbf" debug
 // log): beside the executable, whatever the current directory is. Where that folder cannot be
-// written (an installed program), the user's configuration folder holds them instead, for
-// reading as well as writing, so that what was saved is found again.
+// written, or the program is installed (its data folder share/posewrighter/ stands beside its
+// bin/ folder), the user's configuration folder holds them instead, for reading as well as
+// writing, so that what was saved is found again.
 
 #include <string>
 #include <string_view>
@@ -10,6 +11,11 @@
 namespace framework {
 
 inline constexpr std::string_view kUserFileFolderName = "Posewrighter";
+// The installed program's read-only data, relative to the folder above its executable's.
+inline constexpr std::string_view kInstalledDataFolder = "share/posewrighter";
+
+// True when the executable's folder (ending with "/") is the bin/ of an installed tree.
+bool IsInstalledLayout(std::string_view moduleDirectory);
 
 // The folder, ending with "/", for the given situation: the executable's folder when it can be
 // written; otherwise $XDG_CONFIG_HOME/Posewrighter/ (only an absolute $XDG_CONFIG_HOME counts),

@@ -43,8 +43,9 @@ struct FontMatch {
 
 // Loads the program's own font configuration: the system's fonts and rules plus our
 // fonts.conf, which maps the Japanese Gothic face names to the IPA fonts. With a path, that
-// file must load. Without, the first of "fonts.conf" beside the executable and the source tree's
-// copy is used (neither found: the system's rules alone). Font functions run this without a
+// file must load. Without, the first of "fonts.conf" beside the executable, the installed one
+// (PREFIX/share/posewrighter/ for PREFIX/bin/) and the source tree's copy is used (none found:
+// the system's rules alone). Font functions run this without a
 // path on first use; calling it again replaces the configuration.
 Status InitFontConfig(const std::string& confPath = {});
 // The fonts.conf the current configuration loaded; empty when none.

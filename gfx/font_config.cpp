@@ -45,6 +45,10 @@ std::optional<std::string> DefaultConfPath() {
     if (!error) {
         const auto besideExe = exe.parent_path() / "fonts.conf";
         if (std::filesystem::is_regular_file(besideExe, error)) return besideExe.string();
+        // An installed program keeps it in its data folder: PREFIX/share/posewrighter/.
+        const auto installed =
+            exe.parent_path().parent_path() / "share" / "posewrighter" / "fonts.conf";
+        if (std::filesystem::is_regular_file(installed, error)) return installed.string();
     }
     if (std::filesystem::is_regular_file(POSEWRIGHTER_FONTS_CONF_SOURCE, error)) {
         return std::string(POSEWRIGHTER_FONTS_CONF_SOURCE);

@@ -12,6 +12,7 @@ packages=(
     libmeshoptimizer-dev libasound2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick x11-utils openbox
+    desktop-file-utils shared-mime-info libglib2.0-bin groff-base
     clang clang-format libclang-rt-14-dev
 )
 optional=(libassimp-dev)

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/cli/commands.h"
+#include "app/program_version.h"
 #include "framework/command_line.h"
 #include "framework/debug_log.h"
 
@@ -21,7 +22,9 @@ constexpr const char* kUsage =
     "         [--eye X,Y,Z --target X,Y,Z] -o OUT.png\n"
     "                                       draw one frame of the editor's view headless\n"
     "switches:\n"
-    "  -dbf                                 append the debug log to debug.txt beside the tool\n";
+    "  -dbf                                 append the debug log to debug.txt in the settings\n"
+    "                                       folder\n"
+    "  --help, --version                    print this text or the version and exit\n";
 
 }  // namespace
 
@@ -54,6 +57,10 @@ int main(int argc, char** argv) {
     if (command == "render") return cli::RunRender(args, std::cout, std::cerr);
     if (command == "--help" || command == "-h") {
         std::cout << kUsage;
+        return 0;
+    }
+    if (command == "--version") {
+        std::cout << "posewrighter-cli " << app::kProgramVersion << "\n";
         return 0;
     }
     std::cerr << "posewrighter-cli: unknown command \"" << command << "\"\n" << kUsage;

@@ -12,6 +12,7 @@
 #include "app/application.h"
 #include "app/editor.h"
 #include "app/main/desktop_framework.h"
+#include "app/program_version.h"
 #include "app/session.h"
 #include "app/startup_documents.h"
 #include "files/settings_file.h"
@@ -53,9 +54,37 @@ void ReportNoDisplay(const std::string& reason) {
     std::_Exit(1);
 }
 
+constexpr const char* kUsage =
+    "usage: posewrighter [MODEL.pwp [ANIM.pwa]] [switches]\n"
+    "Opens the editor, on the model and its animation when they are given.\n"
+    "switches:\n"
+    "  -dbf        append the debug log to debug.txt in the settings folder\n"
+    "  -2nd        open the view on the second screen when there is one\n"
+    "  --help      print this text and exit\n"
+    "  --version   print the version and exit\n";
+
+// "--help" and "--version" answer at once, without a display.
+std::optional<int> AnswerInformationSwitches(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--help" || argument == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (argument == "--version") {
+            std::printf("posewrighter %s\n", app::kProgramVersion);
+            return 0;
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> answered = AnswerInformationSwitches(argc, argv)) {
+        return *answered;
+    }
     // The switches as given, before Qt takes the arguments it knows.
     framework::SetCommandLine(argc, argv);
     if (const std::string problem =
