@@ -11,6 +11,7 @@
 
 #include "framework/debug_log.h"
 #include "gfx/math.h"
+#include "tests/app/editor_test_support.h"
 #include "tests/framework/headless_device.h"
 
 namespace {
@@ -25,29 +26,8 @@ constexpr std::uint32_t kRed = 0xFFFF0000;    // X axis
 constexpr std::uint32_t kGreen = 0xFF00FF00;  // Y axis
 constexpr std::uint32_t kBlue = 0xFF0000FF;   // Z axis
 
-class FakeWindow : public app::EditorWindow {
-  public:
-    bool SetTitle(std::string_view text) override {
-        title = text;
-        return true;
-    }
-    std::vector<framework::ScreenRect> Screens() const override { return {{0, 0, 1024, 768}}; }
-    framework::ScreenRect Frame() const override { return frame; }
-    void MoveRaiseAndShow(int left, int top) override {
-        frame = {left, top, left + frame.right - frame.left, top + frame.bottom - frame.top};
-        ++moves;
-    }
-
-    std::string title;
-    framework::ScreenRect frame{0, 0, 646, 509};  // a 640 x 480 client area in a frame
-    int moves = 0;
-};
-
-// The device's start-up report is not under test: the log goes nowhere meanwhile.
-struct QuietLog {
-    QuietLog() { framework::ProcessLog().Discard(); }
-    ~QuietLog() { framework::ProcessLog().SetPath(""); }
-};
+using app::testing_support::FakeWindow;
+using app::testing_support::QuietLog;
 
 class EditorTest : public ::testing::Test {
   protected:
