@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 60
 
 CMAKE_CONFIGURE = cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
 
-.PHONY: all deps configure build run test asan bench fuzz format check-format clean
+.PHONY: all deps configure build run test asan bench fuzz fuzz-long format check-format clean
 
 all: build
 
@@ -58,3 +58,8 @@ check-format: deps
 
 clean:
 	rm -rf build build-asan build-fuzz
+
+# Every file reader fuzzed for ten minutes (FUZZ_SECONDS=600 each, about an hour in all); not part
+# of `make test`. The figures are in each target's final statistics.
+fuzz-long:
+	$(MAKE) fuzz FUZZ_SECONDS=600

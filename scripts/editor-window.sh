@@ -120,3 +120,93 @@ find_colour() {
     eval "$(xdotool getwindowgeometry --shell "$1")"
     echo "$((X + ${at%,*})) $((Y + ${at#*,}))"
 }
+
+# Keys typed into the tool panel $panel: its window takes the keyboard first.
+panel_keys() {
+    xdotool windowfocus --sync "$panel"
+    xdotool key "$@"
+}
+# A menu of $panel's menu bar by its mnemonic (Alt+$1), then its item by mnemonic ($2) once the
+# menu has opened (one more window of the editor $pid shows).
+menu_command() {
+    local before
+    before=$(visible_windows)
+    panel_keys "alt+$1"
+    for _ in $(seq 50); do
+        [ "$(visible_windows)" -gt "$before" ] && break
+        sleep 0.1
+    done
+    [ "$(visible_windows)" -gt "$before" ] || fail "menu Alt+$1 did not open"
+    xdotool key "$2"
+}
+# The file dialog titled $1 (a regular expression): the path $2 typed and Enter; $3 says what
+# for.
+answer_dialog() {
+    local dialog
+    if ! dialog=$(wait_window "$1"); then
+        fail "no file dialog \"$1\" after $3"
+        return 1
+    fi
+    xdotool windowfocus --sync "$dialog"
+    xdotool type --delay 5 "$2"
+    xdotool key Return
+    wait_gone "$1" || fail "the file dialog stayed after $3"
+}
+# The editor's notice box, a window of $pid's not among the windows $1 listed before it, closed
+# with Return; $2 says after what.
+close_notice() {
+    local notice=
+    for _ in $(seq 100); do
+        notice=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -v -x -F "$1" | head -n 1)
+        [ -n "$notice" ] && break
+        sleep 0.1
+    done
+    [ -n "$notice" ] || { fail "no notice after $2"; return 1; }
+    xdotool windowfocus --sync "$notice"
+    xdotool key Return
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -q -x "$notice" || return 0
+        sleep 0.1
+    done
+    fail "the notice after $2 did not close on Return"
+}
+# Escape ends the editor $pid (its window $main) within 10 seconds, with exit code 0.
+end_editor() {
+    hold_escape "$main"
+    if ! wait_for_exit "$pid" 100; then
+        fail "the editor did not end within 10 seconds of Escape"
+        kill "$pid"
+    fi
+    wait "$pid"
+    local code=$?
+    pid=
+    [ "$code" = 0 ] || fail "exit code $code, expected 0"
+}
+# The left button goes down at screen point ($1, $2), the cursor moves by ($3, $4) in ten steps
+# and the button comes up; then the cursor moves on. The 3D view ($main) must change while the
+# button is held. Without a window manager nothing takes the focus on a click: the panel $5 is
+# given it, as a click would.
+drag_from() {
+    local before
+    window_shot "$main"
+    before="$shot"
+    xdotool windowfocus --sync "$5"
+    xdotool mousemove "$1" "$2"
+    xdotool mousedown 1
+    # Frames see the press before the cursor moves (also in a slow sanitizer build): the drag
+    # starts where the press was.
+    sleep 0.5
+    for _ in $(seq 10); do
+        xdotool mousemove_relative -- $(($3 / 10)) $(($4 / 10))
+        sleep 0.05
+    done
+    wait_window_shot "$main" differs "$before" || fail "the view did not change during the drag"
+    xdotool mouseup 1
+    wait_window_shot "$main" settled || fail "the view did not settle after the drag"
+    # Released there, outside every window: the drag has ended and the cursor moves nothing.
+    local released="$shot"
+    xdotool mousemove_relative -- $((-$3 / 2)) 0
+    if ! wait_window_shot "$main" settled || [ "$(changed_pixels "$released" "$shot")" -ne 0 ]; then
+        fail "the drag went on after the button came up"
+    fi
+}

@@ -46,23 +46,6 @@ start_editor() {
     panel=$(timeout 90 xdotool search --sync --onlyvisible --name '^Animation Panel$' | head -n 1)
     [ -n "$main" ] && [ -n "$panel" ]
 }
-# Ends the editor with Escape and checks its exit code.
-end_editor() {
-    hold_escape "$main"
-    if ! wait_for_exit "$pid" 50; then
-        fail "the editor did not end within 5 seconds of Escape"
-        kill "$pid"
-    fi
-    wait "$pid"
-    local code=$?
-    pid=
-    [ "$code" = 0 ] || fail "exit code $code, expected 0"
-}
-panel_keys() {
-    xdotool windowfocus --sync "$panel"
-    xdotool key "$@"
-}
-
 # Pictures of a window ($1: main or panel) and the pixels that differ between two.
 shot_index=0
 shoot() {

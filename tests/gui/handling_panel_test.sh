@@ -81,33 +81,6 @@ save_part_file() {
     [ -s "$1" ] || fail "nothing saved to $1"
 }
 
-# The left button goes down at screen point ($1, $2), the cursor moves by ($3, $4) in ten steps
-# and the button comes up; then the cursor moves on. The 3D view must change while the button is held. Without a window
-# manager nothing takes the focus on a click: the panel $5 is given it, as a click would.
-drag_from() {
-    local before
-    window_shot "$main"
-    before="$shot"
-    xdotool windowfocus --sync "$5"
-    xdotool mousemove "$1" "$2"
-    xdotool mousedown 1
-    # Frames see the press before the cursor moves (also in a slow sanitizer build): the drag
-    # starts where the press was.
-    sleep 0.5
-    for _ in $(seq 10); do
-        xdotool mousemove_relative -- $(($3 / 10)) $(($4 / 10))
-        sleep 0.05
-    done
-    wait_window_shot "$main" differs "$before" || fail "the view did not change during the drag"
-    xdotool mouseup 1
-    wait_window_shot "$main" settled || fail "the view did not settle after the drag"
-    # Released there, outside every window: the drag has ended and the cursor moves nothing.
-    local released="$shot"
-    xdotool mousemove_relative -- $((-$3 / 2)) 0
-    if ! wait_window_shot "$main" settled || [ "$(changed_pixels "$released" "$shot")" -ne 0 ]; then
-        fail "the drag went on after the button came up"
-    fi
-}
 # The three numbers of the VEC3 or QUAT line of array $2 for part $3 in file $1.
 entry() {
     sed -n "/$2/,/};/p" "$1" | grep -m 1 "// $3"$'\r' | awk -F'[(,]' '{ print $2 + 0, $3 + 0, $4 + 0, $5 + 0 }'

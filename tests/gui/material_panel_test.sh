@@ -49,13 +49,6 @@ start_editor() {
     wait_window_shot "$main" settled || fail "the view did not settle"
 }
 
-end_editor() {
-    hold_escape "$main"
-    wait_for_exit "$pid" 100 || fail "the editor did not end on Escape"
-    wait "$pid"
-    pid=
-}
-
 # ---- The robot as loaded: its blue is the base colour.
 start_editor
 loaded="$shot"

@@ -31,37 +31,6 @@ printf '[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n[MAIN_DIALOG]\r\nLEFT= 660\r\nTOP=
     >"$work/Posewrighter.ini"
 
 
-# Keys typed into the panel: its window takes the keyboard first.
-panel_keys() {
-    xdotool windowfocus --sync "$panel"
-    xdotool key "$@"
-}
-# A menu of the panel's menu bar by its mnemonic (Alt+$1), then its item by mnemonic ($2) once
-# the menu has opened (one more window of the editor shows).
-menu_command() {
-    local before
-    before=$(visible_windows)
-    panel_keys "alt+$1"
-    for _ in $(seq 50); do
-        [ "$(visible_windows)" -gt "$before" ] && break
-        sleep 0.1
-    done
-    [ "$(visible_windows)" -gt "$before" ] || fail "menu Alt+$1 did not open"
-    xdotool key "$2"
-}
-# The file dialog titled $1 (a regular expression): the path $2 typed and Enter.
-answer_dialog() {
-    local dialog
-    if ! dialog=$(wait_window "$1"); then
-        fail "no file dialog \"$1\" after $3"
-        return 1
-    fi
-    xdotool windowfocus --sync "$dialog"
-    xdotool type --delay 5 "$2"
-    xdotool key Return
-    wait_gone "$1" || fail "the file dialog stayed after $3"
-}
-
 # The panel's picture, and a poll until it differs from (or equals) a given one.
 shot_index=0
 panel_shot() {
@@ -121,25 +90,7 @@ built="$shot"
 before_save=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null)
 menu_command f s
 answer_dialog '^Save As$' "$work/built" "saving"
-# The notice box: a window of the editor's that was not there before the save.
-notice=
-for _ in $(seq 100); do
-    notice=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -v -x -F "$before_save" | head -n 1)
-    [ -n "$notice" ] && break
-    sleep 0.1
-done
-if [ -n "$notice" ]; then
-    xdotool windowfocus --sync "$notice"
-    xdotool key Return
-    for _ in $(seq 100); do
-        xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -q -x "$notice" || break
-        sleep 0.1
-    done
-    ! xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -q -x "$notice" ||
-        fail "the notice did not close on Return"
-else
-    fail "no notice after saving"
-fi
+close_notice "$before_save" "saving"
 for _ in $(seq 50); do [ -s "$work/built.pwp" ] && break; sleep 0.1; done
 [ -s "$work/built.pwp" ] || fail "nothing saved to $work/built.pwp"
 
@@ -174,15 +125,7 @@ cmp -s "$work/expected.pwp" "$work/built.pwp" ||
     fail "the saved file differs from the writer's: $(diff "$work/expected.pwp" "$work/built.pwp" | head -5)"
 
 # ---- Escape ends the editor; the panel's position is stored.
-hold_escape "$main"
-if ! wait_for_exit "$pid" 50; then
-    fail "the editor did not end within 5 seconds of Escape"
-    kill "$pid"
-fi
-wait "$pid"
-exit_code=$?
-pid=
-[ "$exit_code" = 0 ] || fail "exit code $exit_code, expected 0"
+end_editor
 grep -q $'^\\[MAIN_DIALOG\\]\r$' "$work/Posewrighter.ini" &&
     [ "$(sed -n '/^\[MAIN_DIALOG\]/,/^\[/p' "$work/Posewrighter.ini" | tr -d '\r' | grep -c -x -e 'LEFT= 660' -e 'TOP= 20')" = 2 ] ||
     fail "panel position not stored: $(tr '\r' ' ' <"$work/Posewrighter.ini")"
