@@ -94,6 +94,10 @@ std::string_view Unquote(std::string_view value) {
 // The key line of key inside any section named section, or the end of the list.
 std::size_t FindKeyLine(const std::vector<Line>& lines, std::string_view section,
                         std::string_view key) {
+    // Names are kept trimmed in the file, so they are looked up trimmed: what is written under a
+    // name with blanks around it reads back under the same name.
+    section = Trim(section);
+    key = Trim(key);
     bool inSection = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const Line& line = lines[i];
@@ -104,6 +108,12 @@ std::size_t FindKeyLine(const std::vector<Line>& lines, std::string_view section
         }
     }
     return lines.size();
+}
+
+// The last line of a text that does not end with a line feed (a lone carriage return there is
+// no line end: the reader splits at line feeds only).
+bool Unended(std::string_view text, const Line& line) {
+    return line.end == 0 || text[line.end - 1] != '\n';
 }
 
 bool HasLineBreak(std::string_view text) {
@@ -149,8 +159,9 @@ gfx::Result<std::string> SetProfileValue(std::string_view text, std::string_view
         const Line& line = lines[keyLine];
         result.append(text.substr(0, line.equals + 1));
         result.append(value);
-        // A line that ended the text without a break gets one: written lines are complete.
-        result.append(line.end == line.contentEnd
+        // A line that ended the text without a line feed gets a whole break: written lines are
+        // complete.
+        result.append(Unended(text, line)
                           ? kLineEnd
                           : text.substr(line.contentEnd, line.end - line.contentEnd));
         result.append(text.substr(line.end));
@@ -175,8 +186,8 @@ gfx::Result<std::string> SetProfileValue(std::string_view text, std::string_view
     }
     if (after) {
         const Line& line = lines[*after];
-        result.append(text.substr(0, line.end));
-        if (line.end == line.contentEnd) result.append(kLineEnd);
+        result.append(text.substr(0, Unended(text, line) ? line.contentEnd : line.end));
+        if (Unended(text, line)) result.append(kLineEnd);
         result.append(newKeyLine);
         result.append(text.substr(line.end));
         return result;

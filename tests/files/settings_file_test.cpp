@@ -69,6 +69,13 @@ TEST(ProfileTextTest, NewKeysEndTheirSectionAndNewSectionsEndTheText) {
     EXPECT_EQ(Set("[A]\r\nx=1", "A", "x", "5"), "[A]\r\nx=5\r\n");
     EXPECT_EQ(Set("[A]\r\nx=1", "A", "y", "2"), "[A]\r\nx=1\r\ny=2\r\n");
     EXPECT_EQ(Set("[A]\r\nx=1", "B", "y", "2"), "[A]\r\nx=1\r\n[B]\r\ny=2\r\n");
+    // A carriage return alone does not end the last line.
+    EXPECT_EQ(Set("[A]\r\nx=1\r", "A", "y", "2"), "[A]\r\nx=1\r\ny=2\r\n");
+    EXPECT_EQ(Set("[A]\r\nx=1\r", "A", "x", "2"), "[A]\r\nx=2\r\n");
+    // Names with blanks around them are the trimmed names, for writing as for reading.
+    const std::string blanks = Set("", " A ", " k\f", "1");
+    EXPECT_EQ(FindProfileValue(blanks, " A ", " k\f"), "1");
+    EXPECT_EQ(Set(blanks, "a", "K", "2"), "[ A ]\r\n k\f=2\r\n");
 }
 
 TEST(ProfileTextTest, NamesAndValuesTheFormatCannotHoldAreRefused) {
