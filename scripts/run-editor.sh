@@ -19,8 +19,8 @@ if [ ! -e "$settings" ] && [ -w "$(dirname "$editor")" ]; then
         printf '[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n[MAIN_DIALOG]\r\nLEFT= 660\r\nTOP= 0\r\n'
         printf '[ANIM_DIALOG]\r\nLEFT= 0\r\nTOP= 520\r\n'
         printf '[HANDING_DIALOG]\r\nLEFT= 230\r\nTOP= 520\r\n'
-        printf '[LIGHT_DIALOG]\r\nLEFT= 490\r\nTOP= 520\r\n'
-        printf '[MATERIAL_DIALOG]\r\nLEFT= 680\r\nTOP= 480\r\n'
+        printf '[LIGHT_DIALOG]\r\nLEFT= 480\r\nTOP= 520\r\n'
+        printf '[MATERIAL_DIALOG]\r\nLEFT= 668\r\nTOP= 480\r\n'
     } >"$settings"
 fi
 
