@@ -20,12 +20,7 @@ model="$(cd "$(dirname "${2:?$usage}")" && pwd)/$(basename "$2")"
 
 run_inside_xvfb 1024x768 "xdotool import compare convert" "$0" "$@"
 
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-
-work=$(mktemp -d)
-pid=
-trap end_editor_and_work EXIT
-cp "$editor" "$work/posewrighter"
+make_work_folder "$editor"
 # The main window at the top-left corner, the Part panel beside it, the Handling and Lighting
 # panels below it.
 printf '[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n[MAIN_DIALOG]\r\nLEFT= 660\r\nTOP= 20\r\n' \
@@ -33,54 +28,16 @@ printf '[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n[MAIN_DIALOG]\r\nLEFT= 660\r\nTOP=
 printf '[HANDING_DIALOG]\r\nLEFT= 20\r\nTOP= 540\r\n[LIGHT_DIALOG]\r\nLEFT= 300\r\nTOP= 540\r\n' \
     >>"$work/Posewrighter.ini"
 
-# Keys typed into the Part panel.
-panel_keys() {
-    xdotool windowfocus --sync "$part"
-    xdotool key "$@"
-}
-# A command of the Part panel's menu bar: the menu by its mnemonic ($1), then the item ($2).
-menu_command() {
-    local before
-    before=$(visible_windows)
-    panel_keys "alt+$1"
-    for _ in $(seq 50); do
-        [ "$(visible_windows)" -gt "$before" ] && break
-        sleep 0.1
-    done
-    [ "$(visible_windows)" -gt "$before" ] || fail "menu Alt+$1 did not open"
-    xdotool key "$2"
-}
 # The live positions made the default ones, then saved to $1 through the file dialog; the
 # notice that follows is closed with Return.
 save_part_file() {
-    local before_save notice=
+    local before_save
     menu_command d o
     before_save=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null)
     menu_command f s
-    local dialog
-    if ! dialog=$(wait_window '^Save As$'); then
-        fail "no save dialog for $1"
-        return 1
-    fi
-    xdotool windowfocus --sync "$dialog"
-    xdotool type --delay 5 "$1"
-    xdotool key Return
-    wait_gone '^Save As$' || fail "the save dialog stayed for $1"
-    for _ in $(seq 100); do
-        notice=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -v -x -F "$before_save" | head -n 1)
-        [ -n "$notice" ] && break
-        sleep 0.1
-    done
-    [ -n "$notice" ] || { fail "no notice after saving $1"; return 1; }
-    xdotool windowfocus --sync "$notice"
-    xdotool key Return
-    for _ in $(seq 100); do
-        xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -q -x "$notice" || break
-        sleep 0.1
-    done
+    answer_dialog '^Save As$' "$1" "saving $1" && close_notice "$before_save" "saving $1"
     [ -s "$1" ] || fail "nothing saved to $1"
 }
-
 # The three numbers of the VEC3 or QUAT line of array $2 for part $3 in file $1.
 entry() {
     sed -n "/$2/,/};/p" "$1" | grep -m 1 "// $3"$'\r' | awk -F'[(,]' '{ print $2 + 0, $3 + 0, $4 + 0, $5 + 0 }'
@@ -91,6 +48,7 @@ entry() {
 pid=$!
 main=$(timeout 90 xdotool search --sync --onlyvisible --name '^Posewrighter Version 1\.02$' | head -n 1)
 part=$(wait_window '^Part Panel$')
+panel="$part"
 handling=$(wait_window '^Handling Panel$')
 lighting=$(wait_window '^Lighting Panel$')
 if [ -z "$main" ] || [ -z "$part" ] || [ -z "$handling" ] || [ -z "$lighting" ]; then

@@ -17,12 +17,7 @@ model="$(cd "$(dirname "${2:?$usage}")" && pwd)/$(basename "$2")"
 
 run_inside_xvfb 1024x768 "xdotool import compare convert" "$0" "$@"
 
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-
-work=$(mktemp -d)
-pid=
-trap end_editor_and_work EXIT
-cp "$editor" "$work/posewrighter"
+make_work_folder "$editor"
 # The main window at the top-left corner, the Material panel beside it, the other panels below.
 printf '[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n[MATERIAL_DIALOG]\r\nLEFT= 660\r\nTOP= 0\r\n' \
     >"$work/Posewrighter.ini"

@@ -20,12 +20,7 @@ meshes="$(cd "${3:?$usage}" && pwd)"
 
 run_inside_xvfb 1024x768 "xdotool import compare" "$0" "$@"
 
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-
-work=$(mktemp -d)
-pid=
-trap end_editor_and_work EXIT
-cp "$editor" "$work/posewrighter"
+make_work_folder "$editor"
 # The main window at the top-left corner, the panel beside it.
 printf '[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n[MAIN_DIALOG]\r\nLEFT= 660\r\nTOP= 20\r\n' \
     >"$work/Posewrighter.ini"

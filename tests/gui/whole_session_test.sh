@@ -23,12 +23,7 @@ meshes="$(cd "${3:?$usage}" && pwd)"
 
 run_inside_xvfb 1024x768 "xdotool import compare convert" "$0" "$@"
 
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-
-work=$(mktemp -d)
-pid=
-trap end_editor_and_work EXIT
-cp "$editor" "$work/posewrighter"
+make_work_folder "$editor"
 {
     printf '[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n[MAIN_DIALOG]\r\nLEFT= 660\r\nTOP= 20\r\n'
     printf '[ANIM_DIALOG]\r\nLEFT= 20\r\nTOP= 540\r\n[HANDING_DIALOG]\r\nLEFT= 300\r\nTOP= 540\r\n'
