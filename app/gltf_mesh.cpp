@@ -170,7 +170,7 @@ gfx::Result<int> AddPartMesh(const scene::MeshObject& mesh, std::string_view par
     shared.mode = TINYGLTF_MODE_TRIANGLES;
     shared.attributes["POSITION"] = buffer.AddVec3(positions, GltfBuffer::Use::kPosition);
     shared.attributes["NORMAL"] = buffer.AddVec3(normals, GltfBuffer::Use::kVertex);
-    if (hasTexCoords) shared.attributes["TEXCOORD_0"] = buffer.AddVec2(texCoords);
+    int texCoordAccessor = -1;  // made for the first textured primitive
 
     tinygltf::Mesh gltfMesh;
     gltfMesh.name = ValidUtf8(partName);
@@ -180,6 +180,10 @@ gfx::Result<int> AddPartMesh(const scene::MeshObject& mesh, std::string_view par
             AddMaterial(mesh, m, hasTexCoords, partName, buffer, textures, asset);
         if (!material) return gfx::Error{material.error()};
         tinygltf::Primitive primitive = shared;
+        if (asset.gltf.materials[*material].pbrMetallicRoughness.baseColorTexture.index >= 0) {
+            if (texCoordAccessor < 0) texCoordAccessor = buffer.AddVec2(texCoords);
+            primitive.attributes["TEXCOORD_0"] = texCoordAccessor;
+        }
         primitive.indices = buffer.AddIndices(faces[m]);
         primitive.material = *material;
         gltfMesh.primitives.push_back(std::move(primitive));

@@ -131,6 +131,10 @@ struct Case {
     std::function<void(model::AnimationSet&)> edit;  // applied after opening, when set
 };
 
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class GltfExportTest : public testing::TestWithParam<Case> {
   protected:
     void SetUp() override {
@@ -295,6 +299,6 @@ INSTANTIATE_TEST_SUITE_P(
                          SixteenKeys},
                     Case{"GalleryWithoutAnimation", kData + "/windows/Gallery.pwp", "", {}},
                     Case{"ScaledWithoutAnimation", kData + "/windows/Scaled.pwp", "", {}}),
-    [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<Case>& param) { return std::string(param.param.name); });
 
 }  // namespace
