@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/gltf_mesh.h"
 #include "app/gltf_write.h"
 #include "app/playback.h"
 #include "app/session.h"
@@ -300,5 +301,20 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"GalleryWithoutAnimation", kData + "/windows/Gallery.pwp", "", {}},
                     Case{"ScaledWithoutAnimation", kData + "/windows/Scaled.pwp", "", {}}),
     [](const testing::TestParamInfo<Case>& param) { return std::string(param.param.name); });
+
+// Part names are bytes; glTF's JSON holds UTF-8 only.
+TEST(GltfNames, BytesThatAreNotUtf8BecomeReplacementCharacters) {
+    const std::string r = "\xEF\xBF\xBD";
+    const std::pair<std::string, std::string> cases[] = {
+        {"arm.x", "arm.x"},
+        {"\xE8\x85\x95.x", "\xE8\x85\x95.x"},  // a character of three bytes
+        {"\x98\x72.x", r + "r.x"},             // Shift-JIS
+        {"\xC0\xAF", r + r},                   // an overlong '/'
+        {"\xED\xA0\x80", r + r + r},           // a surrogate
+        {"\xF4\x90\x80\x80", r + r + r + r},   // past U+10FFFF
+        {"\xE8\x85", r + r},                   // cut short
+    };
+    for (const auto& [name, expected] : cases) EXPECT_EQ(app::ValidUtf8(name), expected);
+}
 
 }  // namespace
