@@ -78,6 +78,7 @@ bool MeshObject::LoadFromFile(framework::TextureCache& textureCache, const std::
     materialCount = static_cast<std::uint32_t>(file.materials.size());
     materials.reserve(materialCount);
     textures.assign(materialCount, nullptr);
+    textureFiles.assign(materialCount, std::string());
     for (std::size_t i = 0; i < file.materials.size(); ++i) {
         const gfx::ExtendedMaterial& material = file.materials[i];
         materials.push_back(material.material);
@@ -87,6 +88,7 @@ bool MeshObject::LoadFromFile(framework::TextureCache& textureCache, const std::
             const std::string found =
                 framework::LookUpBeside(*material.textureFilename, framework::FolderOf(path));
             textures[i] = textureCache.AcquireTexture(false, found, colourKey, mipLevels);
+            textureFiles[i] = found;
         }
     }
 
@@ -148,6 +150,7 @@ bool MeshObject::CreateBox(float width, float height, float depth, gfx::ColourVa
     material.ambient = colour;
     materials = {material};
     textures = {nullptr};
+    textureFiles = {std::string()};
     materialCount = 1;
     ComputeBounds();
     return true;
@@ -166,6 +169,7 @@ void MeshObject::Discard() {
         if (texture != nullptr && textureCache_ != nullptr) textureCache_->ReleaseTexture(texture);
     }
     textures.clear();
+    textureFiles.clear();
     textureCache_ = nullptr;
     materialCount = 0;
     d3dMesh.reset();

@@ -68,6 +68,9 @@ class MeshObject {
     std::unique_ptr<gfx::Mesh> d3dMesh;
     std::vector<gfx::Material> materials;
     std::vector<framework::Texture*> textures;  // per material; null = none
+    // Per material, the texture file it was looked up as (empty = the material names none);
+    // with a null texture, that file could not be read.
+    std::vector<std::string> textureFiles;
     std::uint32_t materialCount = 0;
     std::string name;
     gfx::Vec3 boxMin, boxMax;

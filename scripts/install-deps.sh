@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config locales
     qt6-base-dev libqt6opengl6-dev libxcb1-dev
     libgl-dev libegl-dev libgl1-mesa-dri
-    libpng-dev libjpeg-dev zlib1g-dev libstb-dev libsquish-dev
+    libpng-dev libjpeg-dev zlib1g-dev libstb-dev libsquish-dev libtinygltf-dev
     libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
     libmeshoptimizer-dev libasound2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
@@ -16,6 +16,11 @@ packages=(
     clang clang-format libclang-rt-14-dev
 )
 optional=(libassimp-dev)
+# The glTF export tests run the Khronos validator on Node.js; a node and npm installed some
+# other way (a newer Node.js) are used as they are.
+if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+    packages+=(nodejs npm)
+fi
 
 missing=()
 for p in "${packages[@]}" "${optional[@]}"; do

@@ -13,5 +13,6 @@ int RunCheck(std::span<const std::string> args, std::ostream& out, std::ostream&
 int RunResave(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 int RunResaveAnimation(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 int RunRender(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+int RunExport(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 
 }  // namespace cli

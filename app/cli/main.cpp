@@ -21,6 +21,8 @@ constexpr const char* kUsage =
     "  render MODEL.pwp [--anim ANIM.pwa --key K] [--select N] [--outline] [--no-grid]\n"
     "         [--eye X,Y,Z --target X,Y,Z] -o OUT.png\n"
     "                                       draw one frame of the editor's view headless\n"
+    "  export MODEL.pwp [ANIM.pwa] -o OUT.glb|OUT.gltf\n"
+    "                                       the model and its playback loop as glTF 2.0\n"
     "switches:\n"
     "  -dbf                                 append the debug log to debug.txt in the settings\n"
     "                                       folder\n"
@@ -55,6 +57,7 @@ int main(int argc, char** argv) {
     if (command == "resave") return cli::RunResave(args, std::cout, std::cerr);
     if (command == "resave-anim") return cli::RunResaveAnimation(args, std::cout, std::cerr);
     if (command == "render") return cli::RunRender(args, std::cout, std::cerr);
+    if (command == "export") return cli::RunExport(args, std::cout, std::cerr);
     if (command == "--help" || command == "-h") {
         std::cout << kUsage;
         return 0;
