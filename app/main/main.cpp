@@ -1,10 +1,11 @@
 // posewrighter: the editor. Switches: -dbf (the debug log into debug.txt), -2nd (the second
 // screen), /3ds and /fx (sound). A model file and an animation file may follow: they are opened
-// once the editor has started.
+// once the editor has started, unless the user restores the recovery copy of the last run.
 
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,12 +13,16 @@
 #include "app/application.h"
 #include "app/editor.h"
 #include "app/main/desktop_framework.h"
+#include "app/recovering_editor.h"
 #include "app/session.h"
 #include "app/startup_documents.h"
+#include "files/recovery_copy.h"
+#include "files/recovery_writer.h"
 #include "files/settings_file.h"
 #include "framework/command_line.h"
 #include "framework/debug_log.h"
 #include "framework/platform/input_devices.h"
+#include "framework/qt/message_box.h"
 #include "framework/qt/window_system.h"
 #include "panels/file_dialog.h"
 #include "panels/panel_font.h"
@@ -51,6 +56,16 @@ void ReportNoDisplay(const std::string& reason) {
     // Qt's application object is half made and cannot be torn down; nothing of the program's
     // own exists yet but the log, whose entries are complete as written.
     std::_Exit(1);
+}
+
+// "20261209-014500": when a damaged recovery copy was set aside, in UTC.
+std::string NowStamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm parts{};
+    char text[32] = "0";
+    if (gmtime_r(&now, &parts) != nullptr)
+        std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &parts);
+    return text;
 }
 
 }  // namespace
@@ -87,8 +102,20 @@ int main(int argc, char** argv) {
                                   &framework.device());
     editor.SetPanelWindows(&toolPanels);
 
-    app::DocumentOpeningEditor opening(editor, session.model,
-                                       app::StartupDocumentsFromArguments(arguments));
+    // The recovery copy's disk work runs on its own thread; it ends after the last request.
+    files::RecoveryWriter recoveryWriter(
+        files::RecoveryFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")));
+    app::RecoveryKeeper recoveryKeeper(session, recoveryWriter);
+    app::RecoveryPlace recoveryPlace{
+        files::RecoveryFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")),
+        [&framework](std::string_view question) {
+            const bool yes = framework::qt::AskYesNoBox(&framework.window(), question);
+            framework::ClearInputState();
+            return yes;
+        },
+        &NowStamp};
+    app::RecoveringEditor opening(editor, session, app::StartupDocumentsFromArguments(arguments),
+                                  recoveryKeeper, clock, std::move(recoveryPlace));
     app::Application application(framework, opening, clock);
     const int exitCode = application.Run();
     application.ShutdownFramework();
