@@ -22,7 +22,6 @@ bool Restore(Session& session, const files::RecoveryCopy& copy) {
     if (!copy.animation.empty() && !files::OpenAnimationBytes(session.model, copy.animation)) {
         return false;
     }
-    session.panels.playTicked = false;
     session.panelObserver().KeyShown(1);
 
     const bool neither = !copy.modelUnsaved && !copy.animationUnsaved;

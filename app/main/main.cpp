@@ -103,17 +103,18 @@ int main(int argc, char** argv) {
     editor.SetPanelWindows(&toolPanels);
 
     // The recovery copy's disk work runs on its own thread; it ends after the last request.
-    files::RecoveryWriter recoveryWriter(
-        files::RecoveryFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")));
+    const std::string recoveryFolder =
+        files::RecoveryFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
+    files::RecoveryWriter recoveryWriter(recoveryFolder);
     app::RecoveryKeeper recoveryKeeper(session, recoveryWriter);
-    app::RecoveryPlace recoveryPlace{
-        files::RecoveryFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")),
-        [&framework](std::string_view question) {
-            const bool yes = framework::qt::AskYesNoBox(&framework.window(), question);
-            framework::ClearInputState();
-            return yes;
-        },
-        &NowStamp};
+    app::RecoveryPlace recoveryPlace{recoveryFolder,
+                                     [&framework](std::string_view question) {
+                                         const bool yes = framework::qt::AskYesNoBox(
+                                             &framework.window(), question);
+                                         framework::ClearInputState();
+                                         return yes;
+                                     },
+                                     &NowStamp};
     app::RecoveringEditor opening(editor, session, app::StartupDocumentsFromArguments(arguments),
                                   recoveryKeeper, clock, std::move(recoveryPlace));
     app::Application application(framework, opening, clock);

@@ -35,7 +35,8 @@ bool AskYesNoBox(QWindow* owner, std::string_view question) {
     QMessageBox box(QMessageBox::Question, QString(), Lines(question),
                     QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::No);
+    // Escape ends the editor elsewhere; here it must not throw work away.
+    box.setEscapeButton(QMessageBox::Yes);
     return RunBox(owner, box) == QMessageBox::Yes;
 }
 

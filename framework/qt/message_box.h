@@ -12,8 +12,8 @@ namespace framework::qt {
 // Shows the box and waits until it is closed. A lone carriage return breaks a line.
 void ShowMessageBox(QWindow* owner, std::string_view text);
 
-// Asks a question with Yes and No buttons, Yes the default (Enter answers it), and waits for
-// the answer; closing the box answers No.
+// Asks a question with Yes and No buttons and waits for the answer. Yes is the default: Enter,
+// Escape and the close box all answer it, so that only a deliberate No discards anything.
 bool AskYesNoBox(QWindow* owner, std::string_view question);
 
 // Routes framework::ShowMessage to the box; afterClose runs once each box has been closed

@@ -152,21 +152,6 @@ TEST(RecoveryKeeper, EveryEditASaveKeepsMakesTheCopyAndSavingBothRemovesIt) {
     fs::remove(saved.string() + ".pwa");
 }
 
-TEST(RecoveryKeeper, ALivePoseASaveCannotKeepMakesNoCopy) {
-    const QuietLog quiet;
-    auto session = OpenRobot();
-    RecordingSink sink;
-    app::RecoveryKeeper keeper(*session, sink);
-    keeper.Step(0);
-    keeper.Step(1000);
-    session->model.PushUndo(2);
-    session->model.parts.node[2].SetPosition({1.0f, 2.0f, 3.0f});
-    session->model.PopUndo();
-    keeper.Step(2000);
-    keeper.Finish();
-    EXPECT_EQ(sink.requests, (std::vector<std::string>{"remove", "flush"}));
-}
-
 TEST_F(RecoveryLife, AQuitLeavesTheCopyAndTheNextStartRestoresItWithItsPaths) {
     std::string model, animation;
     {

@@ -6,7 +6,8 @@
 #   default one (Alt+D O); the Animation panel's Set (Alt+S) stores the pose as key 1;
 # - within a few seconds the copy, both documents unsaved, is in $XDG_STATE_HOME/Posewrighter/;
 # - the editor is killed (SIGKILL) and started again with the same files on its command line:
-#   the question box shows, Enter restores;
+#   the question box shows, Enter restores; Escape ends it with the work still unsaved, so the
+#   copy stays and the next start asks again;
 # - saved through the real dialogs (the part file under a new name; the animation under the name
 #   the dialog starts with, the original file, after the overwrite question), the files are the
 #   copy's bytes, the arm's new position is in them, and posewrighter-cli reads them;
@@ -127,13 +128,34 @@ cmp -s "$work/copy.pwp" "$work/robot/robot.pwp" && fail "the copy's part file is
 grep -q $'VEC3( +0.470000f, +0.620000f, +0.000000f),\t// upper_arm_l.x' "$work/copy.pwp" ||
     fail "the copy's part file lacks the mirrored arm"
 
-# ---- Started again: the question, Enter restores.
-start_editor
-find_windows || { fail "the editor's windows did not show after the kill"; exit 1; }
-question=$(wait_new_window "$(printf '%s\n' "$main" "$part" "$anim"; xdotool search --onlyvisible --name 'Panel$')") ||
-    { fail "no question box at the start after the kill"; exit 1; }
-keys_to "$question" Return
-wait_closed "$question" || fail "the question box stayed after Enter"
+# Starts the editor, waits for the question box and answers it with Enter (restore).
+start_and_restore() {
+    local question
+    start_editor
+    find_windows || { fail "the editor's windows did not show $1"; exit 1; }
+    question=$(wait_new_window "$(printf '%s\n' "$main" "$part" "$anim"; xdotool search --onlyvisible --name 'Panel$')") ||
+        { fail "no question box at the start $1"; exit 1; }
+    keys_to "$question" Return
+    wait_closed "$question" || fail "the question box stayed after Enter"
+}
+end_with_escape() {
+    hold_escape "$main"
+    if ! wait_for_exit "$pid" 50; then
+        fail "the editor did not end within 5 seconds of Escape"
+        kill "$pid"
+    fi
+    wait "$pid"
+    local code=$?
+    pid=
+    [ "$code" = 0 ] || fail "exit code $code, expected 0"
+}
+
+# ---- Started again: the question, Enter restores. Escape at once keeps the copy (still
+# unsaved), and the next start asks again.
+start_and_restore "after the kill"
+end_with_escape
+[ -e "$copy/manifest.txt" ] || fail "Escape with restored, unsaved work removed the copy"
+start_and_restore "after Escape"
 
 # ---- Saved: the copy's bytes; then the copy is gone.
 save_through_dialog save_part "$work/robot/after.pwp"
@@ -147,15 +169,7 @@ cmp -s "$work/robot/robot.pwa" "$work/copy.pwa" ||
 for _ in $(seq 50); do [ -e "$copy" ] || break; sleep 0.1; done
 [ ! -e "$copy" ] || fail "the copy stayed after both documents were saved"
 
-hold_escape "$main"
-if ! wait_for_exit "$pid" 50; then
-    fail "the editor did not end within 5 seconds of Escape"
-    kill "$pid"
-fi
-wait "$pid"
-code=$?
-pid=
-[ "$code" = 0 ] || fail "exit code $code, expected 0"
+end_with_escape
 [ ! -e "$copy" ] || fail "a copy was left by a quit with nothing unsaved"
 
 finish_checks "recovery test"
