@@ -86,3 +86,7 @@ end_editor_and_work() {
     fi
     if [ "$failures" -eq 0 ]; then rm -rf "$work"; else echo "files kept in $work"; fi
 }
+
+# Keeps the editor's state folder (its recovery copy) inside the test's folder $1, so that no
+# test finds a copy another left, or leaves one in the real home.
+keep_state_in() { export XDG_STATE_HOME="$1/state"; }

@@ -23,6 +23,7 @@ run_inside_xvfb 1024x768 "xdotool import compare" "$0" "$@"
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
 work=$(mktemp -d)
+keep_state_in "$work"
 pid=
 trap end_editor_and_work EXIT
 cp "$editor" "$work/posewrighter"
