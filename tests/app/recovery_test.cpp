@@ -204,6 +204,18 @@ TEST_F(RecoveryLife, AQuitLeavesTheCopyAndTheNextStartRestoresItWithItsPaths) {
     EXPECT_EQ(sink.requests, (std::vector<std::string>{"write", "flush"}));
 }
 
+// Close empties the table but keeps the keys: whatever copy that leaves must open again.
+TEST_F(RecoveryLife, ACopyAfterCloseIsOneTheReadersTake) {
+    auto session = OpenRobot();
+    files::RecoveryWriter writer(folder);
+    app::RecoveryKeeper keeper(*session, writer);
+    keeper.Step(0);
+    app::RunPartPanelCommand(*session, app::PartPanelCommand::kClosePartFile, {});
+    keeper.Finish();
+    const files::RecoveryRead read = files::ReadRecoveryCopy(folder);
+    EXPECT_NE(read.state, files::RecoveryState::kDamaged) << read.problem;
+}
+
 TEST_F(RecoveryLife, DiscardingRemovesTheCopyAndADamagedOneIsSetAsideUnopened) {
     files::RecoveryCopy copy;
     copy.modelUnsaved = true;
