@@ -21,7 +21,7 @@ editor="${1:?$usage}"
 cli="${2:?$usage}"
 robot="$(cd "${3:?$usage}" && pwd)"
 
-run_inside_xvfb 1024x768 "xdotool" "$0" "$@"
+run_inside_xvfb 1024x768 "xdotool import compare" "$0" "$@"
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
@@ -106,20 +106,41 @@ save_through_dialog() {
 save_part() { menu_command f s; }
 save_animation() { keys_to "$anim" alt+v; }
 
+# Polls (about 10 seconds) until two pictures in a row of window $1 are alike: the editor has
+# finished opening what it opens and takes keys.
+wait_settled() {
+    eval "$(xdotool getwindowgeometry --shell "$1" | sed 's/^/local /')"
+    import -window root -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$work/a.png"
+    for _ in $(seq 40); do
+        sleep 0.25
+        import -window root -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$work/b.png"
+        [ "$(compare -metric AE "$work/a.png" "$work/b.png" null: 2>&1 | awk '{ print int($1) }')" -eq 0 ] &&
+            return 0
+        mv "$work/b.png" "$work/a.png"
+    done
+    return 1
+}
+# Polls (about 10 seconds) until the copy's manifest holds the line $1.
+wait_copy() {
+    for _ in $(seq 100); do
+        grep -q -x "$1" "$copy/manifest.txt" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 # ---- A posed robot, kept in the copy, then the editor killed.
 start_editor
 find_windows || { fail "the editor's windows did not show"; exit 1; }
 [ ! -e "$copy" ] || fail "a copy exists before any change"
+wait_settled "$main" || fail "the view did not settle"
 keys_to "$part" Home Down Down
 menu_command e v
 menu_command d o
+wait_copy 'unsaved=model' || fail "no copy with the model unsaved: $(ls -R "$XDG_STATE_HOME" 2>&1)"
 keys_to "$anim" alt+s
-for _ in $(seq 100); do
-    grep -q -x 'unsaved=model animation' "$copy/manifest.txt" 2>/dev/null && break
-    sleep 0.1
-done
-grep -q -x 'unsaved=model animation' "$copy/manifest.txt" 2>/dev/null ||
-    fail "no copy with both documents unsaved: $(ls -R "$XDG_STATE_HOME" 2>&1)"
+wait_copy 'unsaved=model animation' ||
+    fail "no copy with both documents unsaved: $(cat "$copy/manifest.txt" 2>&1)"
 kill -KILL "$pid"
 wait "$pid" 2>/dev/null
 pid=
