@@ -33,7 +33,8 @@ ShownKey SetKeyFrameCount(Session& session, int keyNumber, int frameCount) {
 }
 
 bool SaveAnimation(Session& session, const ChooseFile& chooseFile) {
-    const auto path = chooseFile({kAnimationFileDescription, files::kAnimationFileExtension, true});
+    const auto path = chooseFile({kAnimationFileDescription, files::kAnimationFileExtension, true,
+                                  session.documents.animationPath});
     if (!path) return false;
     const auto written =
         files::WriteAnimationFile(*path, session.model.animation, session.model.parts);
@@ -42,14 +43,19 @@ bool SaveAnimation(Session& session, const ChooseFile& chooseFile) {
         return false;
     }
     if (*written != files::AnimationWrite::kWritten) return false;
+    NoteAnimationSaved(session, *path);
     session.ShowMessage(kAnimationFileWrittenMessage);
     return true;
 }
 
 ShownKey LoadAnimation(Session& session, const ChooseFile& chooseFile) {
     const auto path =
-        chooseFile({kAnimationFileDescription, files::kAnimationFileExtension, false});
-    if (path) files::OpenAnimationFile(session.model, *path);
+        chooseFile({kAnimationFileDescription, files::kAnimationFileExtension, false, {}});
+    if (path) {
+        // A failed read leaves the animation empty, which matches no file.
+        const bool opened = files::OpenAnimationFile(session.model, *path);
+        NoteAnimationSaved(session, opened ? *path : std::string());
+    }
     session.panels.playTicked = false;
     return KeyToShow(session, kFirstKeyNumber);
 }

@@ -42,7 +42,8 @@ ShownKey SetKeyFrameCount(Session& session, int keyNumber, int frameCount);
 
 // Save: asks for a file and writes the keys in use. Only a save that wrote tells the user so;
 // an empty animation writes nothing and says nothing, a failure shows the writer's message.
-// True when a file was written.
+// True when a file was written. Save and Load note in the session's document record what the
+// animation file now matches.
 bool SaveAnimation(Session& session, const ChooseFile& chooseFile);
 // Load: asks for a file and reads it (the reader shows its own message on failure). Whether or
 // not a file was chosen or read, playback stops and the panel shows key 1, which is returned.

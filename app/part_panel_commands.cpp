@@ -48,19 +48,24 @@ bool CommandRuns(Command command, model::PartIndex selected, int count) {
 
 void OpenPartFile(Session& session, const ChooseFile& chooseFile) {
     session.panelObserver().StoreMaterialSettings();
-    const auto path = chooseFile({kPartFileDescription, kPartFileExtension, false});
-    if (path) files::OpenPartFile(session.model, *path);
+    const auto path = chooseFile({kPartFileDescription, kPartFileExtension, false, {}});
+    if (!path) return;
+    // A failed open leaves an empty table, which matches no file.
+    const bool opened = files::OpenPartFile(session.model, *path);
+    NoteModelSaved(session, opened ? *path : std::string());
 }
 
 void SavePartFile(Session& session, const ChooseFile& chooseFile) {
-    const auto path = chooseFile({kPartFileDescription, kPartFileExtension, true});
+    const auto path =
+        chooseFile({kPartFileDescription, kPartFileExtension, true, session.documents.modelPath});
     if (!path) return;
     const gfx::Status written = files::WritePartFile(*path, session.model.parts);
+    if (written) NoteModelSaved(session, *path);
     session.ShowMessage(written ? kPartFileWrittenMessage : std::string_view(written.error()));
 }
 
 void AddChildPart(Session& session, const ChooseFile& chooseFile) {
-    const auto path = chooseFile({kMeshFileDescription, kMeshFileExtension, false});
+    const auto path = chooseFile({kMeshFileDescription, kMeshFileExtension, false, {}});
     if (path) session.model.AddChildPart(*path);
 }
 
@@ -95,6 +100,7 @@ bool RunPartPanelCommand(Session& session, PartPanelCommand command, const Choos
         case Command::kClosePartFile:
             session.panelObserver().StoreMaterialSettings();
             model.ClearParts();
+            NoteModelSaved(session, std::string());
             break;
         case Command::kAddChildPart:
             AddChildPart(session, chooseFile);

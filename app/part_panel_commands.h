@@ -70,11 +70,12 @@ inline constexpr std::string_view kPartFileWrittenMessage = "パーツ情報を�
 inline constexpr int kScaleBoxLimit = 10;
 
 // The file a command asks for: an open or a save dialog with its type's description and
-// extension.
+// extension. A save dialog starts from `startPath`, the document's own path, when there is one.
 struct FileRequest {
     std::string_view description;
     std::string_view extension;
     bool save = false;
+    std::string startPath;
 };
 // The caller's dialog: the chosen path, or none when the user cancelled.
 using ChooseFile = std::function<std::optional<std::string>(const FileRequest&)>;
@@ -83,7 +84,8 @@ using ChooseFile = std::function<std::optional<std::string>(const FileRequest&)>
 //   open, close, Undo: always; save, the default pose commands: count > 0; add child: s >= 0,
 //   or s = -1 on an empty table; delete and the single-part pose commands: s >= 0.
 // Open and close first have the Material panel store its settings; open, save and add ask
-// `chooseFile` and stop when nothing was chosen. A save that wrote tells the user so. The tree,
+// `chooseFile` and stop when nothing was chosen. A save that wrote tells the user so. Open,
+// save and close note in the session's document record what the part file now matches. The tree,
 // the Undo button and the material list hear of their changes through the session's panel
 // observer. False when the condition did not hold (nothing was done).
 bool RunPartPanelCommand(Session& session, PartPanelCommand command, const ChooseFile& chooseFile);

@@ -1,11 +1,13 @@
 #pragma once
 // The process-wide records of one run, made once at start-up: the texture cache, the model
 // (part table, animation, clipboards and undo history), the editor's state between frames, the
-// camera's nodes, and what the frame reads of the tool panels. Each test builds a fresh one.
+// camera's nodes, what the frame reads of the tool panels, and the documents' record. Each test
+// builds a fresh one.
 
 #include <algorithm>
 #include <string_view>
 
+#include "app/document_record.h"
 #include "app/editor_state.h"
 #include "app/material_list.h"
 #include "app/tool_panels.h"
@@ -42,6 +44,8 @@ class Session : public model::ModelHost {
         return MaterialMeshes(model.parts.mesh.data(),
                               static_cast<std::size_t>(std::max<int>(model.parts.count, 0)));
     }
+    // The documents' paths and what was last saved of them.
+    DocumentRecord documents;
 
     // The panels' observer; none (nullptr) leaves them unheard. Not owned: it must outlive its
     // use by the session.

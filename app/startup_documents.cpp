@@ -26,10 +26,14 @@ StartupDocuments StartupDocumentsFromArguments(std::span<const std::string> argu
     return documents;
 }
 
-void OpenStartupDocuments(model::Model& model, const StartupDocuments& documents) {
-    if (documents.model.empty()) return;
-    if (!files::OpenPartFile(model, documents.model)) return;
-    if (!documents.animation.empty()) files::OpenAnimationFile(model, documents.animation);
+void OpenStartupDocuments(Session& session, const StartupDocuments& documents) {
+    // Failed reads leave an empty table or animation, which match no file.
+    const bool modelOpened =
+        !documents.model.empty() && files::OpenPartFile(session.model, documents.model);
+    NoteModelSaved(session, modelOpened ? documents.model : std::string());
+    const bool animationOpened = modelOpened && !documents.animation.empty() &&
+                                 files::OpenAnimationFile(session.model, documents.animation);
+    NoteAnimationSaved(session, animationOpened ? documents.animation : std::string());
 }
 
 }  // namespace app

@@ -5,8 +5,7 @@
 #include <span>
 #include <string>
 
-#include "app/application.h"
-#include "model/model.h"
+#include "app/session.h"
 
 namespace app {
 
@@ -20,28 +19,9 @@ struct StartupDocuments {
 // ignored.
 StartupDocuments StartupDocumentsFromArguments(std::span<const std::string> arguments);
 
-// Opens the model, then, when that worked, the animation. Failures are shown by the documents'
-// own notices; an animation without a model is not opened.
-void OpenStartupDocuments(model::Model& model, const StartupDocuments& documents);
-
-// The editor's steps with the documents opened right after its start-up, so that the start-up's
-// reset of the pose and the animation comes first.
-class DocumentOpeningEditor : public EditorSteps {
-  public:
-    DocumentOpeningEditor(EditorSteps& editor, model::Model& model, StartupDocuments documents)
-        : editor_(editor), model_(model), documents_(std::move(documents)) {}
-
-    void Startup() override {
-        editor_.Startup();
-        OpenStartupDocuments(model_, documents_);
-    }
-    void Frame() override { editor_.Frame(); }
-    void Shutdown() override { editor_.Shutdown(); }
-
-  private:
-    EditorSteps& editor_;
-    model::Model& model_;
-    StartupDocuments documents_;
-};
+// Opens the model, then, when that worked, the animation, and notes in the session's document
+// record what each now matches (nothing, when it was not named or not read). Failures are shown
+// by the documents' own notices; an animation without a model is not opened.
+void OpenStartupDocuments(Session& session, const StartupDocuments& documents);
 
 }  // namespace app

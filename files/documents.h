@@ -3,6 +3,7 @@
 // own follow-up (meshes loaded, table emptied on failure), failures shown in the notice box.
 
 #include <string>
+#include <string_view>
 
 #include "model/model.h"
 
@@ -12,8 +13,15 @@ namespace files {
 // pose. On failure the notice is shown and the table is emptied.
 bool OpenPartFile(model::Model& model, const std::string& path);
 
+// As OpenPartFile, from the file's bytes; `path` is where the file belongs (meshes are looked
+// up beside it), which may be empty.
+bool OpenPartBytes(model::Model& model, std::string_view bytes, const std::string& path);
+
 // Reads the animation file into the model's animation for its current part count. On failure
 // the notice is shown and the animation is left empty.
 bool OpenAnimationFile(model::Model& model, const std::string& path);
+
+// As OpenAnimationFile, from the file's bytes.
+bool OpenAnimationBytes(model::Model& model, std::string_view bytes);
 
 }  // namespace files

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QWindow>
 
 #include "framework/notice.h"
@@ -35,6 +36,13 @@ std::optional<std::string> FileDialogs::Choose(const app::FileRequest& request) 
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     dialog.setDefaultSuffix(Text(request.extension));
+    if (request.save && !request.startPath.empty()) {
+        // The document's own file, its name selected so that typing replaces it.
+        dialog.selectFile(QString::fromStdString(request.startPath));
+        if (auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+            name->selectAll();
+        }
+    }
     if (owner_ != nullptr && owner_->handle() != nullptr) {
         // The dialog is a widget and the owner a plain window: tie them through the native
         // windows.

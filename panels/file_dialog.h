@@ -1,8 +1,8 @@
 #pragma once
 // The one open/save dialog of the editor, owned by the main window: one file type, its
-// extension added when the name has none, an existing file required to open, a question
-// before a file is overwritten. A chosen path longer than a part file's path field is refused
-// with a notice rather than cut.
+// extension added when the name has none, a save starting from the document's own path, an
+// existing file required to open, a question before a file is overwritten. A chosen path longer
+// than a part file's path field is refused with a notice rather than cut.
 
 #include <QString>
 #include <functional>

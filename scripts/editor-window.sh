@@ -216,12 +216,16 @@ drag_from() {
 }
 
 # The folder $work that a window test runs the editor $1 in (a copy of it, so that its settings
-# file is the test's own), removed at the end unless a check failed; leaks are not reported for
-# the window system's libraries.
+# file is the test's own) and keeps its state folder, removed at the end unless a check failed;
+# leaks are not reported for the window system's libraries.
 make_work_folder() {
     export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
     work=$(mktemp -d)
+    keep_state_in "$work"
     pid=
     trap end_editor_and_work EXIT
     cp "$1" "$work/posewrighter"
 }
+# Keeps the editor's state folder (its recovery copy) inside the test's folder $1, so that no
+# test finds a copy another left, or leaves one in the real home.
+keep_state_in() { export XDG_STATE_HOME="$1/state"; }

@@ -1,10 +1,11 @@
 // posewrighter: the editor. Switches: -dbf (the debug log into debug.txt), -2nd (the second
 // screen), /3ds and /fx (sound). A model file and an animation file may follow: they are opened
-// once the editor has started.
+// once the editor has started, unless the user restores the recovery copy of the last run.
 
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,12 +14,16 @@
 #include "app/editor.h"
 #include "app/main/desktop_framework.h"
 #include "app/program_version.h"
+#include "app/recovering_editor.h"
 #include "app/session.h"
 #include "app/startup_documents.h"
+#include "files/recovery_copy.h"
+#include "files/recovery_writer.h"
 #include "files/settings_file.h"
 #include "framework/command_line.h"
 #include "framework/debug_log.h"
 #include "framework/platform/input_devices.h"
+#include "framework/qt/message_box.h"
 #include "framework/qt/window_system.h"
 #include "panels/file_dialog.h"
 #include "panels/panel_font.h"
@@ -79,6 +84,16 @@ std::optional<int> AnswerInformationSwitches(int argc, char** argv) {
     return std::nullopt;
 }
 
+// "20261209-014500": when a damaged recovery copy was set aside, in UTC.
+std::string NowStamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm parts{};
+    char text[32] = "0";
+    if (gmtime_r(&now, &parts) != nullptr)
+        std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &parts);
+    return text;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -116,8 +131,21 @@ int main(int argc, char** argv) {
                                   &framework.device());
     editor.SetPanelWindows(&toolPanels);
 
-    app::DocumentOpeningEditor opening(editor, session.model,
-                                       app::StartupDocumentsFromArguments(arguments));
+    // The recovery copy's disk work runs on its own thread; it ends after the last request.
+    const std::string recoveryFolder =
+        files::RecoveryFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
+    files::RecoveryWriter recoveryWriter(recoveryFolder);
+    app::RecoveryKeeper recoveryKeeper(session, recoveryWriter);
+    app::RecoveryPlace recoveryPlace{recoveryFolder,
+                                     [&framework](std::string_view question) {
+                                         const bool yes = framework::qt::AskYesNoBox(
+                                             &framework.window(), question);
+                                         framework::ClearInputState();
+                                         return yes;
+                                     },
+                                     &NowStamp};
+    app::RecoveringEditor opening(editor, session, app::StartupDocumentsFromArguments(arguments),
+                                  recoveryKeeper, clock, std::move(recoveryPlace));
     app::Application application(framework, opening, clock);
     const int exitCode = application.Run();
     application.ShutdownFramework();

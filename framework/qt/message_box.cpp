@@ -8,17 +8,36 @@
 
 namespace framework::qt {
 
-void ShowMessageBox(QWindow* owner, std::string_view text) {
-    const std::string lines = framework::NoticeAsLines(text);
-    QMessageBox box(QMessageBox::NoIcon, QString(), QString::fromUtf8(lines.c_str()),
-                    QMessageBox::Ok);
+namespace {
+
+int RunBox(QWindow* owner, QMessageBox& box) {
     if (owner != nullptr && owner->handle() != nullptr) {
         // The box is a widget and the owner a plain window: tie them through the native windows.
         box.winId();
         box.windowHandle()->setTransientParent(owner);
         box.setWindowModality(Qt::WindowModal);
     }
-    box.exec();
+    return box.exec();
+}
+
+QString Lines(std::string_view text) {
+    return QString::fromUtf8(framework::NoticeAsLines(text).c_str());
+}
+
+}  // namespace
+
+void ShowMessageBox(QWindow* owner, std::string_view text) {
+    QMessageBox box(QMessageBox::NoIcon, QString(), Lines(text), QMessageBox::Ok);
+    RunBox(owner, box);
+}
+
+bool AskYesNoBox(QWindow* owner, std::string_view question) {
+    QMessageBox box(QMessageBox::Question, QString(), Lines(question),
+                    QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    // Escape ends the editor elsewhere; here it must not throw work away.
+    box.setEscapeButton(QMessageBox::Yes);
+    return RunBox(owner, box) == QMessageBox::Yes;
 }
 
 void InstallMessageBoxNotices(QWindow& owner, std::function<void()> afterClose) {

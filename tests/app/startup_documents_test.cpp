@@ -22,38 +22,20 @@ TEST(StartupDocuments, SwitchesAreSkippedAndTheFirstTwoOthersTaken) {
     EXPECT_EQ(documents.animation, "walk.pwa");
 }
 
-// Records what the model held when the editor's start-up ran.
-class RecordingEditor : public app::EditorSteps {
-  public:
-    explicit RecordingEditor(const model::Model& model) : model_(model) {}
-    void Startup() override { partsAtStartup = model_.parts.count; }
-    void Frame() override { ++frames; }
-    void Shutdown() override {}
-    int partsAtStartup = -1;
-    int frames = 0;
-
-  private:
-    const model::Model& model_;
-};
-
 // The mesh loads and releases are not under test: the log goes nowhere meanwhile.
 struct QuietLog {
     QuietLog() { framework::ProcessLog().Discard(); }
     ~QuietLog() { framework::ProcessLog().SetPath(""); }
 };
 
-TEST(StartupDocuments, TheModelAndItsAnimationOpenAfterTheEditorStarted) {
+TEST(StartupDocuments, TheModelAndItsAnimationOpenAndTheRecordNotesTheirPaths) {
     const QuietLog quiet;
     auto session = std::make_unique<app::Session>();
-    RecordingEditor editor(session->model);
-    app::DocumentOpeningEditor opening(editor, session->model,
-                                       {kRobot + "robot.pwp", kRobot + "robot.pwa"});
-    opening.Startup();
-    EXPECT_EQ(editor.partsAtStartup, 0);
+    app::OpenStartupDocuments(*session, {kRobot + "robot.pwp", kRobot + "robot.pwa"});
     EXPECT_EQ(session->model.parts.count, 12);
     EXPECT_GE(session->model.animation.KeysInUse(), 4);
-    opening.Frame();
-    EXPECT_EQ(editor.frames, 1);
+    EXPECT_EQ(session->documents.modelPath, kRobot + "robot.pwp");
+    EXPECT_EQ(session->documents.animationPath, kRobot + "robot.pwa");
 }
 
 TEST(StartupDocuments, AMissingModelIsReportedAndItsAnimationNotOpened) {
@@ -61,11 +43,13 @@ TEST(StartupDocuments, AMissingModelIsReportedAndItsAnimationNotOpened) {
     std::vector<std::string> notices;
     framework::SetNoticeHandler([&notices](std::string_view text) { notices.emplace_back(text); });
     auto session = std::make_unique<app::Session>();
-    app::OpenStartupDocuments(session->model, {kRobot + "missing.pwp", kRobot + "robot.pwa"});
+    app::OpenStartupDocuments(*session, {kRobot + "missing.pwp", kRobot + "robot.pwa"});
     framework::SetNoticeHandler({});
     EXPECT_EQ(session->model.parts.count, 0);
     EXPECT_EQ(session->model.animation.KeysInUse(), 0);
     EXPECT_EQ(notices.size(), 1u);
+    EXPECT_EQ(session->documents.modelPath, "");
+    EXPECT_EQ(session->documents.animationPath, "");
 }
 
 }  // namespace

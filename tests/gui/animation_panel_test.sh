@@ -27,6 +27,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 legs_region=110x80+265+245
 
 work=$(mktemp -d)
+keep_state_in "$work"
 pid=
 trap end_editor_and_work EXIT
 cp "$editor" "$work/posewrighter"

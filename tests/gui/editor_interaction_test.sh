@@ -32,6 +32,7 @@ empty_x=560 empty_y=60
 
 # The editor runs from a folder of its own: no stored settings move its window or change it.
 work=$(mktemp -d)
+keep_state_in "$work"
 pid=
 trap end_editor_and_work EXIT
 cp "$editor" "$work/posewrighter"

@@ -22,6 +22,7 @@ text_w=200 text_h=30
 
 
 work=$(mktemp -d)
+keep_state_in "$work"
 pid=
 trap end_editor_and_work EXIT
 cp "$editor" "$work/posewrighter"

@@ -17,6 +17,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
 
 work=$(mktemp -d)
+keep_state_in "$work"
 pid= wm=
 cleanup() {
     [ -n "$pid" ] && kill "$pid" 2>/dev/null

@@ -20,6 +20,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
 # The editor runs from a folder of its own: its settings file and debug log go beside it.
 work=$(mktemp -d)
+keep_state_in "$work"
 trap 'rm -rf "$work"' EXIT
 cp "$editor" "$work/posewrighter"
 settings="$work/Posewrighter.ini"

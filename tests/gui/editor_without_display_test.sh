@@ -11,6 +11,7 @@ editor="${1:?usage: editor_without_display_test.sh EDITOR}"
 
 
 work=$(mktemp -d)
+keep_state_in "$work"
 trap 'rm -rf "$work"' EXIT
 cp "$editor" "$work/posewrighter"
 message="no display was found"

@@ -20,6 +20,7 @@ run_inside_xvfb 1024x768 "xdotool import convert gio desktop-file-validate updat
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
 work=$(mktemp -d)
+keep_state_in "$work"
 pid=
 trap end_editor_and_work EXIT
 prefix="$work/prefix"

@@ -47,6 +47,7 @@ TEST_F(FileDialogTest, GivesTheChosenPathAddsTheExtensionAndRefusesWhatDoesNotFi
     int closed = 0;
     panels::FileDialogs dialogs(nullptr, [&] { ++closed; });
     const std::string fitted = (folder / "body.x").string();
+    const std::string document = (folder / "document.pwp").string();
     for (const Answer& answer :
          {Answer{false, fitted, fitted}, Answer{false, "", std::nullopt},
           Answer{true, (folder / "saved").string(), (folder / "saved.pwp").string()},
@@ -54,6 +55,7 @@ TEST_F(FileDialogTest, GivesTheChosenPathAddsTheExtensionAndRefusesWhatDoesNotFi
         QString filters;
         // Qt's own dialog, with the question before an overwrite, the file mode and the extension.
         bool configured = false;
+        bool startsAtDocument = false;
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             if (dialog == nullptr) return;
@@ -63,15 +65,20 @@ TEST_F(FileDialogTest, GivesTheChosenPathAddsTheExtensionAndRefusesWhatDoesNotFi
                          dialog->fileMode() ==
                              (answer.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile) &&
                          dialog->defaultSuffix() == "pwp";
+            // A save starts from the document's own file; an open from the last folder.
+            const QStringList start = dialog->selectedFiles();
+            startsAtDocument = !start.isEmpty() && start.front().toStdString() == document;
             if (answer.typed.empty()) return dialog->reject();
             dialog->selectFile(QString::fromStdString(answer.typed));
             static_cast<QDialog*>(dialog)->accept();
         });
         QTimer::singleShot(5000, [] { QApplication::closeAllWindows(); });
-        const auto chosen = dialogs.Choose({"Posewrighter Part File", "pwp", answer.save});
+        const auto chosen =
+            dialogs.Choose({"Posewrighter Part File", "pwp", answer.save, document});
         EXPECT_EQ(chosen, answer.expected) << answer.typed;
         EXPECT_EQ(filters, QStringLiteral("Posewrighter Part File (*.pwp)"));
         EXPECT_TRUE(configured);
+        EXPECT_EQ(startsAtDocument, answer.save);
     }
     EXPECT_EQ(closed, 4);
     EXPECT_EQ(notices, std::vector<std::string>{std::string(model::kPathTooLongMessage)});

@@ -1,0 +1,23 @@
+#include "app/recovering_editor.h"
+
+namespace app {
+
+void RecoveringEditor::Startup() {
+    editor_.Startup();
+    outcome_ = OfferRecovery(session_, place_.folder, place_.ask,
+                             place_.stamp ? place_.stamp() : std::string("0"));
+    if (outcome_ != RecoveryOutcome::kRestored) OpenStartupDocuments(session_, documents_);
+    keeper_.Step(clock_.NowMilliseconds());
+}
+
+void RecoveringEditor::Frame() {
+    editor_.Frame();
+    keeper_.Step(clock_.NowMilliseconds());
+}
+
+void RecoveringEditor::Shutdown() {
+    editor_.Shutdown();
+    keeper_.Finish();
+}
+
+}  // namespace app

@@ -1,0 +1,52 @@
+#pragma once
+// The editor's steps with what start-up opens and the recovery copy kept while it runs.
+// Start-up: the editor starts (which resets the pose and the animation), then a copy left by the
+// last run is offered; the documents named on the command line open only when it was not
+// restored, since the restored work is what the user asked to continue. Each frame lets the
+// keeper look at the clock; shutdown leaves the copy on disk exactly when work is unsaved.
+
+#include <functional>
+#include <string>
+
+#include "app/application.h"
+#include "app/frame_pacer.h"
+#include "app/recovery_keeper.h"
+#include "app/recovery_offer.h"
+#include "app/startup_documents.h"
+
+namespace app {
+
+struct RecoveryPlace {
+    std::string folder;                  // files::RecoveryFolder; empty = no copy is kept
+    AskYesNo ask;                        // the start-up question
+    std::function<std::string()> stamp;  // names a copy set aside
+};
+
+class RecoveringEditor : public EditorSteps {
+  public:
+    RecoveringEditor(EditorSteps& editor, Session& session, StartupDocuments documents,
+                     RecoveryKeeper& keeper, PacerClock& clock, RecoveryPlace place)
+        : editor_(editor),
+          session_(session),
+          documents_(std::move(documents)),
+          keeper_(keeper),
+          clock_(clock),
+          place_(std::move(place)) {}
+
+    void Startup() override;
+    void Frame() override;
+    void Shutdown() override;
+
+    RecoveryOutcome outcome() const { return outcome_; }
+
+  private:
+    EditorSteps& editor_;
+    Session& session_;
+    StartupDocuments documents_;
+    RecoveryKeeper& keeper_;
+    PacerClock& clock_;
+    RecoveryPlace place_;
+    RecoveryOutcome outcome_ = RecoveryOutcome::kNoCopy;
+};
+
+}  // namespace app

@@ -1,0 +1,114 @@
+#include "app/recovery_keeper.h"
+
+#include <cstring>
+
+#include "files/animation_file.h"
+#include "files/part_file.h"
+#include "framework/debug_log.h"
+
+namespace app {
+
+namespace {
+
+template <typename T>
+bool SameBytes(const T& a, const T& b) {
+    return std::memcmp(&a, &b, sizeof(T)) == 0;
+}
+
+}  // namespace
+
+// What the two documents are written from, and the record's revision (a save changes no field).
+struct RecoveryKeeper::Fields {
+    std::int16_t count = 0;
+    float scale = 0.0f;
+    decltype(model::PartTable::name) name{};
+    decltype(model::PartTable::path) path{};
+    decltype(model::PartTable::parent) parent{};
+    decltype(model::PartTable::level) level{};
+    decltype(model::PartTable::defaultPosition) defaultPosition{};
+    decltype(model::PartTable::defaultOrientation) defaultOrientation{};
+    decltype(model::AnimationSet::keyOrientation) keyOrientation{};
+    decltype(model::AnimationSet::keyPosition) keyPosition{};
+    decltype(model::AnimationSet::frameCount) frameCount{};
+    std::uint64_t revision = 0;
+
+    // Bytes, not values: a NaN must compare equal to itself.
+    bool Same(const model::PartTable& t, const model::AnimationSet& a, std::uint64_t r) const {
+        return count == t.count && SameBytes(scale, t.scale) && SameBytes(name, t.name) &&
+               SameBytes(path, t.path) && SameBytes(parent, t.parent) &&
+               SameBytes(level, t.level) && SameBytes(defaultPosition, t.defaultPosition) &&
+               SameBytes(defaultOrientation, t.defaultOrientation) &&
+               SameBytes(keyOrientation, a.keyOrientation) &&
+               SameBytes(keyPosition, a.keyPosition) && SameBytes(frameCount, a.frameCount) &&
+               revision == r;
+    }
+    void Take(const model::PartTable& t, const model::AnimationSet& a, std::uint64_t r) {
+        count = t.count;
+        scale = t.scale;
+        name = t.name;
+        path = t.path;
+        parent = t.parent;
+        level = t.level;
+        defaultPosition = t.defaultPosition;
+        defaultOrientation = t.defaultOrientation;
+        keyOrientation = a.keyOrientation;
+        keyPosition = a.keyPosition;
+        frameCount = a.frameCount;
+        revision = r;
+    }
+};
+
+RecoveryKeeper::RecoveryKeeper(const Session& session, files::RecoverySink& sink)
+    : session_(session), sink_(sink) {}
+
+RecoveryKeeper::~RecoveryKeeper() = default;
+
+void RecoveryKeeper::Step(std::uint32_t now) {
+    if (!started_) {
+        started_ = true;
+        lastLook_ = now;
+        return;
+    }
+    if (now - lastLook_ < kRecoveryIntervalMilliseconds) return;
+    lastLook_ = now;
+    Look();
+}
+
+void RecoveryKeeper::Finish() {
+    Look();
+    sink_.Flush();
+}
+
+void RecoveryKeeper::Look() {
+    const model::PartTable& parts = session_.model.parts;
+    const model::AnimationSet& animation = session_.model.animation;
+    const DocumentRecord& record = session_.documents;
+    if (seen_ && seen_->Same(parts, animation, record.revision)) return;
+    if (!seen_) seen_ = std::make_unique<Fields>();
+    seen_->Take(parts, animation, record.revision);
+    ++formatted_;
+
+    auto modelBytes = files::FormatPartFile(parts);
+    auto animationBytes = files::FormatAnimationFile(animation, parts);
+    if (!modelBytes || !animationBytes) {
+        // The writers refuse the state (their reason is in the log): no copy can be made of it.
+        framework::LogMessage("Recovery copy not made: the documents cannot be written\n");
+        return;
+    }
+    files::RecoveryCopy copy;
+    copy.modelUnsaved = record.savedModel != *modelBytes;
+    copy.animationUnsaved = record.savedAnimation != *animationBytes;
+    if (!copy.modelUnsaved && !copy.animationUnsaved) {
+        if (copyKept_) sink_.Remove();
+        copyKept_ = false;
+        return;
+    }
+    copy.modelPath = record.modelPath;
+    copy.animationPath = record.animationPath;
+    copy.model = std::move(*modelBytes);
+    copy.animation = std::move(*animationBytes);
+    sink_.Write(std::move(copy));
+    copyKept_ = true;
+}
+
+}  // namespace app

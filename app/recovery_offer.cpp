@@ -1,0 +1,73 @@
+#include "app/recovery_offer.h"
+
+#include "files/documents.h"
+#include "files/recovery_copy.h"
+#include "framework/debug_log.h"
+
+namespace app {
+
+namespace {
+
+RecoveryOutcome SetAside(Session& session, const std::string& folder, std::string_view stamp,
+                         std::string_view message) {
+    const auto moved = files::SetAsideRecoveryCopy(folder, stamp);
+    if (!moved) framework::LogMessage("Recovery copy not set aside: %s\n", moved.error().c_str());
+    session.ShowMessage(std::string(message) + (moved ? *moved : folder));
+    return RecoveryOutcome::kSetAside;
+}
+
+bool Restore(Session& session, const files::RecoveryCopy& copy) {
+    if (!files::OpenPartBytes(session.model, copy.model, copy.modelPath)) return false;
+    session.model.animation.ClearAnimation();
+    if (!copy.animation.empty() && !files::OpenAnimationBytes(session.model, copy.animation)) {
+        return false;
+    }
+    session.panelObserver().KeyShown(1);
+
+    const bool neither = !copy.modelUnsaved && !copy.animationUnsaved;
+    DocumentRecord& record = session.documents;
+    record.modelPath = copy.modelPath;
+    record.animationPath = copy.animationPath;
+    record.savedModel.reset();
+    record.savedAnimation.reset();
+    if (!neither && !copy.modelUnsaved) record.savedModel = copy.model;
+    if (!neither && !copy.animationUnsaved) record.savedAnimation = copy.animation;
+    ++record.revision;
+    return true;
+}
+
+}  // namespace
+
+RecoveryOutcome OfferRecovery(Session& session, const std::string& folder, const AskYesNo& ask,
+                              std::string_view stamp) {
+    if (folder.empty()) return RecoveryOutcome::kNoCopy;
+    const files::RecoveryRead read = files::ReadRecoveryCopy(folder);
+    switch (read.state) {
+        case files::RecoveryState::kNone:
+            return RecoveryOutcome::kNoCopy;
+        case files::RecoveryState::kDamaged:
+            framework::LogMessage("Recovery copy in \"%s\" is damaged: %s\n", folder.c_str(),
+                                  read.problem.c_str());
+            return SetAside(session, folder, stamp, kRecoveryDamagedMessage);
+        case files::RecoveryState::kFound:
+            break;
+    }
+    if (!ask(kRecoveryQuestion)) {
+        if (const gfx::Status removed = files::RemoveRecoveryCopy(folder); !removed) {
+            framework::LogMessage("Recovery copy not removed: %s\n", removed.error().c_str());
+        }
+        return RecoveryOutcome::kDiscarded;
+    }
+    if (!Restore(session, read.copy)) {
+        // A mesh that no longer loads, say: the editor is left empty and the copy kept aside.
+        framework::LogMessage("Recovery copy in \"%s\" did not open\n", folder.c_str());
+        if (session.model.parts.count > 0) session.model.AbandonTable();
+        session.model.animation.ClearAnimation();
+        NoteModelSaved(session, std::string());
+        NoteAnimationSaved(session, std::string());
+        return SetAside(session, folder, stamp, kRecoveryNotOpenedMessage);
+    }
+    return RecoveryOutcome::kRestored;
+}
+
+}  // namespace app

@@ -1,0 +1,245 @@
+// The recovery copy's life in the editor: made after a change (at most once a second by the
+// injected clock), removed after a save, left by a quit, offered and restored at the next
+// start, set aside when damaged.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/animation_panel_commands.h"
+#include "app/part_panel_commands.h"
+#include "app/recovering_editor.h"
+#include "files/animation_file.h"
+#include "files/part_file.h"
+#include "files/recovery_copy.h"
+#include "framework/debug_log.h"
+#include "framework/notice.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kRobot = POSEWRIGHTER_TEST_DATA "/../../samples/robot/";
+
+struct QuietLog {
+    QuietLog() { framework::ProcessLog().Discard(); }
+    ~QuietLog() { framework::ProcessLog().SetPath(""); }
+};
+
+// The requests as the keeper makes them: "write" or "remove".
+struct RecordingSink : files::RecoverySink {
+    void Write(files::RecoveryCopy copy) override {
+        requests.push_back("write");
+        last = std::move(copy);
+    }
+    void Remove() override { requests.push_back("remove"); }
+    void Flush() override { requests.push_back("flush"); }
+    std::vector<std::string> requests;
+    files::RecoveryCopy last;
+};
+
+std::unique_ptr<app::Session> OpenRobot() {
+    auto session = std::make_unique<app::Session>();
+    app::OpenStartupDocuments(*session, {kRobot + "robot.pwp", kRobot + "robot.pwa"});
+    return session;
+}
+
+app::ChooseFile Answer(const std::string& path) {
+    return [path](const app::FileRequest&) { return std::optional<std::string>(path); };
+}
+
+class RecoveryLife : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        root_ = fs::temp_directory_path() /
+                ("posewrighter-recovery-" + std::to_string(::getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root_);
+        fs::create_directories(root_);
+        folder = (root_ / "recovery").string() + "/";
+    }
+    void TearDown() override { fs::remove_all(root_); }
+    fs::path root_;
+    std::string folder;
+    const QuietLog quiet_;
+};
+
+TEST(RecoveryKeeper, LooksAtMostOnceASecondAndWritesOnlyAfterAChange) {
+    const QuietLog quiet;
+    auto session = OpenRobot();
+    RecordingSink sink;
+    app::RecoveryKeeper keeper(*session, sink);
+    // Across the 32-bit wrap of the millisecond clock.
+    const std::uint32_t start = 0xFFFFFE00u;
+    keeper.Step(start);
+    keeper.Step(start + 1000);  // nothing changed since it opened: the clean look removes
+    EXPECT_EQ(sink.requests, std::vector<std::string>{"remove"});
+    app::ScaleInput(*session, "2", 1);
+    keeper.Step(start + 1999);
+    EXPECT_EQ(sink.requests.size(), 1u);
+    keeper.Step(start + 2000);
+    EXPECT_EQ(sink.requests, (std::vector<std::string>{"remove", "write"}));
+    EXPECT_TRUE(sink.last.modelUnsaved);
+    EXPECT_FALSE(sink.last.animationUnsaved);
+    EXPECT_EQ(sink.last.modelPath, kRobot + "robot.pwp");
+    EXPECT_EQ(sink.last.model, *files::FormatPartFile(session->model.parts));
+    for (std::uint32_t t = 3000; t <= 9000; t += 1000) keeper.Step(start + t);
+    EXPECT_EQ(keeper.formatted(), 2);  // idle seconds compare fields, never format
+    EXPECT_EQ(sink.requests.size(), 2u);
+}
+
+// Each kind of edit a save would keep; which document it makes unsaved.
+TEST(RecoveryKeeper, EveryEditASaveKeepsMakesTheCopyAndSavingBothRemovesIt) {
+    const QuietLog quiet;
+    struct Edit {
+        const char* what;
+        std::function<void(app::Session&)> apply;
+        bool model, animation;
+    };
+    const Edit edits[] = {
+        {"scale", [](app::Session& s) { app::ScaleInput(s, "3", 1); }, true, false},
+        {"delete a part (keys move with it)",
+         [](app::Session& s) {
+             s.editor.SelectedPart = 11;
+             app::RunPartPanelCommand(s, app::PartPanelCommand::kDeletePart, {});
+         },
+         true, true},
+        {"turn and store the default orientation",
+         [](app::Session& s) {
+             s.model.parts.node[3].SetOrientation({0.0f, 0.6f, 0.0f, 0.8f});
+             app::RunPartPanelCommand(s, app::PartPanelCommand::kStoreDefaultOrientation, {});
+         },
+         true, false},
+        {"turn and Set key 2",
+         [](app::Session& s) {
+             s.model.parts.node[3].SetOrientation({0.0f, 0.6f, 0.0f, 0.8f});
+             app::StoreAnimationKey(s, 2);
+         },
+         false, true},
+        {"frame count", [](app::Session& s) { app::SetKeyFrameCount(s, 1, 42); }, false, true},
+    };
+    const fs::path saved = fs::temp_directory_path() / ("pw-recovery-" + std::to_string(getpid()));
+    framework::SetNoticeHandler([](std::string_view) {});  // "written" after each save
+    for (const Edit& edit : edits) {
+        auto session = OpenRobot();
+        RecordingSink sink;
+        app::RecoveryKeeper keeper(*session, sink);
+        keeper.Step(0);
+        edit.apply(*session);
+        keeper.Step(1000);
+        ASSERT_EQ(sink.requests, std::vector<std::string>{"write"}) << edit.what;
+        EXPECT_EQ(sink.last.modelUnsaved, edit.model) << edit.what;
+        EXPECT_EQ(sink.last.animationUnsaved, edit.animation) << edit.what;
+
+        // One document saved: the copy stays while the other is unsaved.
+        app::RunPartPanelCommand(*session, app::PartPanelCommand::kSavePartFile,
+                                 Answer(saved.string() + ".pwp"));
+        keeper.Step(2000);
+        app::SaveAnimation(*session, Answer(saved.string() + ".pwa"));
+        keeper.Step(3000);
+        const std::vector<std::string> expected =
+            edit.animation ? std::vector<std::string>{"write", "write", "remove"}
+                           : std::vector<std::string>{"write", "remove"};
+        EXPECT_EQ(sink.requests, expected) << edit.what;
+        EXPECT_EQ(session->documents.modelPath, saved.string() + ".pwp");
+    }
+    framework::SetNoticeHandler({});
+    fs::remove(saved.string() + ".pwp");
+    fs::remove(saved.string() + ".pwa");
+}
+
+TEST_F(RecoveryLife, AQuitLeavesTheCopyAndTheNextStartRestoresItWithItsPaths) {
+    std::string model, animation;
+    {
+        auto session = OpenRobot();
+        files::RecoveryWriter writer(folder);
+        app::RecoveryKeeper keeper(*session, writer);
+        keeper.Step(0);
+        session->model.parts.node[5].SetOrientation({0.6f, 0.0f, 0.0f, 0.8f});
+        app::StoreAnimationKey(*session, 3);
+        session->editor.SelectedPart = 11;
+        app::RunPartPanelCommand(*session, app::PartPanelCommand::kDeletePart, {});
+        keeper.Finish();  // the quit, before a second has passed
+        model = *files::FormatPartFile(session->model.parts);
+        animation = *files::FormatAnimationFile(session->model.animation, session->model.parts);
+    }
+    ASSERT_EQ(files::ReadRecoveryCopy(folder).state, files::RecoveryState::kFound);
+
+    // The next start, with other files named on its command line: the copy comes first.
+    auto session = std::make_unique<app::Session>();
+    struct Steps : app::EditorSteps {
+        void Startup() override {}
+        void Frame() override {}
+        void Shutdown() override {}
+    } steps;
+    struct Clock : app::PacerClock {
+        std::uint32_t NowMilliseconds() override { return 0; }
+        void SleepMilliseconds(std::uint32_t) override {}
+    } clock;
+    RecordingSink sink;
+    app::RecoveryKeeper keeper(*session, sink);
+    std::vector<std::string> questions;
+    app::RecoveringEditor editor(steps, *session, {kRobot + "robot.pwp", ""}, keeper, clock,
+                                 {folder,
+                                  [&](std::string_view q) {
+                                      questions.emplace_back(q);
+                                      return true;
+                                  },
+                                  {}});
+    editor.Startup();
+    EXPECT_EQ(editor.outcome(), app::RecoveryOutcome::kRestored);
+    EXPECT_EQ(questions, std::vector<std::string>{std::string(app::kRecoveryQuestion)});
+    EXPECT_EQ(session->model.parts.count, 11);
+    EXPECT_EQ(*files::FormatPartFile(session->model.parts), model);
+    EXPECT_EQ(*files::FormatAnimationFile(session->model.animation, session->model.parts),
+              animation);
+    EXPECT_EQ(session->documents.modelPath, kRobot + "robot.pwp");
+    EXPECT_EQ(session->documents.animationPath, kRobot + "robot.pwa");
+    // Still unsaved: the copy is kept until the documents are saved.
+    editor.Shutdown();
+    EXPECT_EQ(sink.requests, (std::vector<std::string>{"write", "flush"}));
+}
+
+// Close empties the table but keeps the keys: whatever copy that leaves must open again.
+TEST_F(RecoveryLife, ACopyAfterCloseIsOneTheReadersTake) {
+    auto session = OpenRobot();
+    files::RecoveryWriter writer(folder);
+    app::RecoveryKeeper keeper(*session, writer);
+    keeper.Step(0);
+    app::RunPartPanelCommand(*session, app::PartPanelCommand::kClosePartFile, {});
+    keeper.Finish();
+    const files::RecoveryRead read = files::ReadRecoveryCopy(folder);
+    EXPECT_NE(read.state, files::RecoveryState::kDamaged) << read.problem;
+}
+
+TEST_F(RecoveryLife, DiscardingRemovesTheCopyAndADamagedOneIsSetAsideUnopened) {
+    files::RecoveryCopy copy;
+    copy.modelUnsaved = true;
+    copy.model = *files::FormatPartFile(*std::make_unique<model::PartTable>());
+    ASSERT_TRUE(files::WriteRecoveryCopy(folder, copy, 1));
+    auto session = std::make_unique<app::Session>();
+    const auto no = [](std::string_view) { return false; };
+    EXPECT_EQ(app::OfferRecovery(*session, folder, no, "T"), app::RecoveryOutcome::kDiscarded);
+    EXPECT_FALSE(fs::exists(folder));
+
+    copy.animation = "not an animation";
+    ASSERT_TRUE(files::WriteRecoveryCopy(folder, copy, 1));
+    std::vector<std::string> notices;
+    framework::SetNoticeHandler([&](std::string_view text) { notices.emplace_back(text); });
+    bool asked = false;
+    const auto outcome = app::OfferRecovery(
+        *session, folder, [&](std::string_view) { return asked = true; }, "T");
+    framework::SetNoticeHandler({});
+    EXPECT_EQ(outcome, app::RecoveryOutcome::kSetAside);
+    EXPECT_FALSE(asked);
+    const std::string aside = (root_ / "recovery-T.damaged").string();
+    EXPECT_EQ(notices, std::vector<std::string>{std::string(app::kRecoveryDamagedMessage) + aside});
+    EXPECT_TRUE(fs::exists(fs::path(aside) / "animation-1.pwa"));
+    EXPECT_FALSE(fs::exists(folder));
+}
+
+}  // namespace
