@@ -22,6 +22,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "gfx/flat_hash_map.h"
 #include "gfx/mesh.h"
 
 namespace gfx {
@@ -48,15 +49,19 @@ std::uint32_t CanonicalBits(float f) {
 
 std::vector<std::uint32_t> ExactPointIds(const std::vector<Vec3>& positions) {
     std::vector<std::uint32_t> ids(positions.size());
-    std::unordered_map<PositionBits, std::uint32_t, PositionBitsHash> firstAt;
-    firstAt.reserve(positions.size());
+    FlatHashMap<PositionBits, std::uint32_t, PositionBitsHash> firstAt(positions.size());
     for (std::uint32_t v = 0; v < positions.size(); ++v) {
         const Vec3& p = positions[v];
         const PositionBits key{CanonicalBits(p.x), CanonicalBits(p.y), CanonicalBits(p.z)};
-        ids[v] = firstAt.try_emplace(key, v).first->second;
+        ids[v] = *firstAt.TryEmplace(key, v).first;
     }
     return ids;
 }
+
+// The edge key as it is: the table scrambles it.
+struct EdgeKeyHash {
+    std::size_t operator()(std::uint64_t key) const { return static_cast<std::size_t>(key); }
+};
 
 bool Near(float a, float b, float epsilon) {
     return a == b || std::fabs(a - b) <= epsilon;
@@ -200,8 +205,8 @@ std::vector<std::uint32_t> Mesh::GenerateAdjacency(float epsilon) const {
     std::vector<EdgeSide> sides;
     sides.reserve(adjacency.size());
     // Edge key -> first and last side, so chains keep face order.
-    std::unordered_map<std::uint64_t, std::pair<std::uint32_t, std::uint32_t>> edges;
-    edges.reserve(adjacency.size());
+    FlatHashMap<std::uint64_t, std::pair<std::uint32_t, std::uint32_t>, EdgeKeyHash> edges(
+        adjacency.size() / 2 + 1);
 
     for (std::uint32_t f = 0; f < faceCount; ++f) {
         std::uint32_t points[3];
@@ -222,17 +227,18 @@ std::vector<std::uint32_t> Mesh::GenerateAdjacency(float epsilon) const {
                 (std::uint64_t{std::min(from, to)} << 32) | std::max(from, to);
             const auto side = static_cast<std::uint32_t>(sides.size());
             sides.push_back({f, k, from < to, kEndOfChain});
-            auto [it, inserted] = edges.try_emplace(key, side, side);
+            auto [chain, inserted] = edges.TryEmplace(key, {side, side});
             if (!inserted) {
-                sides[it->second.second].next = side;
-                it->second.second = side;
+                sides[chain->second].next = side;
+                chain->second = side;
             }
         }
     }
 
-    for (const auto& [key, chain] : edges) {
+    // Each side lies on one edge only, so the order the edges are linked in does not matter.
+    edges.ForEach([&](std::uint64_t, const std::pair<std::uint32_t, std::uint32_t>& chain) {
         if (chain.first != chain.second) LinkEdge(sides, chain.first, adjacency);
-    }
+    });
     return adjacency;
 }
 

@@ -1,8 +1,13 @@
 #include "gfx/xfile.h"
 
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "gfx/xfile_binary_reader.h"
 #include "gfx/xfile_header.h"
@@ -40,12 +45,47 @@ Result<LoadedMesh> LoadMeshFromXInMemory(std::span<const std::byte> bytes) {
     return merger.Finish();
 }
 
+namespace {
+
+// Larger files are refused before any memory is taken for them.
+constexpr std::uint64_t kMaxFileBytes = std::uint64_t{1} << 30;
+
+// The whole file in one buffer: sized from the file's length and read with plain reads (a file
+// that shrinks or grows meanwhile reads as far as it goes). False on a read error.
+bool ReadWhole(int fd, std::vector<char>& chars) {
+    struct stat status {};
+    const bool sized = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+    std::size_t capacity = sized ? static_cast<std::size_t>(status.st_size) + 1 : 65536;
+    std::size_t used = 0;
+    for (;;) {
+        if (used == capacity) capacity *= 2;
+        chars.resize(capacity);
+        const ssize_t got = ::read(fd, chars.data() + used, capacity - used);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (got == 0) break;
+        used += static_cast<std::size_t>(got);
+    }
+    chars.resize(used);
+    return true;
+}
+
+}  // namespace
+
 Result<LoadedMesh> LoadMeshFromX(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return Error{path + ": cannot open the file"};
-    std::vector<char> chars((std::istreambuf_iterator<char>(file)),
-                            std::istreambuf_iterator<char>());
-    if (file.bad()) return Error{path + ": cannot read the file"};
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return Error{path + ": cannot open the file"};
+    struct stat status {};
+    if (::fstat(fd, &status) == 0 && static_cast<std::uint64_t>(status.st_size) > kMaxFileBytes) {
+        ::close(fd);
+        return Error{path + ": the file is larger than 1 GiB"};
+    }
+    std::vector<char> chars;
+    const bool read = ReadWhole(fd, chars);
+    ::close(fd);
+    if (!read) return Error{path + ": cannot read the file"};
     auto loaded = LoadMeshFromXInMemory(std::as_bytes(std::span(chars)));
     if (!loaded) return Error{path + ": " + loaded.error()};
     return loaded;
