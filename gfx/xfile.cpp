@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <string_view>
@@ -49,6 +50,8 @@ namespace {
 
 // Larger files are refused before any memory is taken for them.
 constexpr std::uint64_t kMaxFileBytes = std::uint64_t{1} << 30;
+// A read buffer up to this size is kept for the thread's next file.
+constexpr std::size_t kKeptBufferBytes = std::size_t{64} << 20;
 
 // The whole file in one buffer: sized from the file's length and read with plain reads (a file
 // that shrinks or grows meanwhile reads as far as it goes). False on a read error.
@@ -56,6 +59,7 @@ bool ReadWhole(int fd, std::vector<char>& chars) {
     struct stat status {};
     const bool sized = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
     std::size_t capacity = sized ? static_cast<std::size_t>(status.st_size) + 1 : 65536;
+    capacity = std::max(capacity, chars.capacity());
     std::size_t used = 0;
     for (;;) {
         if (used == capacity) capacity *= 2;
@@ -82,11 +86,15 @@ Result<LoadedMesh> LoadMeshFromX(const std::string& path) {
         ::close(fd);
         return Error{path + ": the file is larger than 1 GiB"};
     }
-    std::vector<char> chars;
+    // The thread's last buffer is used again: loading a model reads many files one after another,
+    // and fresh pages for each would cost more than the read. Very large ones are not kept.
+    thread_local std::vector<char> kept;
+    std::vector<char> chars = std::move(kept);
     const bool read = ReadWhole(fd, chars);
     ::close(fd);
     if (!read) return Error{path + ": cannot read the file"};
     auto loaded = LoadMeshFromXInMemory(std::as_bytes(std::span(chars)));
+    if (chars.capacity() <= kKeptBufferBytes) kept = std::move(chars);
     if (!loaded) return Error{path + ": " + loaded.error()};
     return loaded;
 }
