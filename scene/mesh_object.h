@@ -94,7 +94,7 @@ class MeshObject {
     // camera and draws the front faces' edges that border a back face or no face.
     void DrawOutline(framework::GraphicsDevice& device, const gfx::Matrix& world,
                      gfx::Colour colour);
-    // Projects every vertex into `projected` and marks faceFront; true when some face is front.
+    // Projects every vertex into `projected` and marks the faces turned towards the camera.
     void MarkFrontFaces(const gfx::Matrix& toScreen);
     // Fills outlineVertices with the silhouette of the faces MarkFrontFaces marked.
     void CollectSilhouette(gfx::Colour colour);
@@ -110,9 +110,9 @@ class MeshObject {
     std::shared_ptr<const OutlineData> outline_;
     std::shared_ptr<const MeshPickTree> pickTree_;
     const gfx::Mesh* pickTreeMesh_ = nullptr;  // the d3dMesh the tree was made for
+    std::vector<std::uint8_t> silhouette_;     // a face's silhouette edges, bit k for edge k
     // The inputs of the lines now in outlineVertices: a frame seen through the same matrix, in
     // the same colour, draws them again as they are.
-    std::vector<std::uint8_t> silhouette_;  // a face's silhouette edges, bit k for edge k
     gfx::Matrix outlineMatrix_{};
     gfx::Colour outlineColour_ = 0;
     bool outlineKept_ = false;
