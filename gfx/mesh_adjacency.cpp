@@ -19,9 +19,11 @@
 #include <cmath>
 #include <cstdint>
 #include <numeric>
+#include <span>
 #include <unordered_map>
 #include <vector>
 
+#include "gfx/flat_hash_map.h"
 #include "gfx/mesh.h"
 
 namespace gfx {
@@ -48,12 +50,11 @@ std::uint32_t CanonicalBits(float f) {
 
 std::vector<std::uint32_t> ExactPointIds(const std::vector<Vec3>& positions) {
     std::vector<std::uint32_t> ids(positions.size());
-    std::unordered_map<PositionBits, std::uint32_t, PositionBitsHash> firstAt;
-    firstAt.reserve(positions.size());
+    FlatHashMap<PositionBits, std::uint32_t, PositionBitsHash> firstAt(positions.size());
     for (std::uint32_t v = 0; v < positions.size(); ++v) {
         const Vec3& p = positions[v];
         const PositionBits key{CanonicalBits(p.x), CanonicalBits(p.y), CanonicalBits(p.z)};
-        ids[v] = firstAt.try_emplace(key, v).first->second;
+        ids[v] = *firstAt.TryEmplace(key, v).first;
     }
     return ids;
 }
@@ -150,39 +151,50 @@ std::vector<std::uint32_t> NearPointIds(const std::vector<Vec3>& positions, floa
     return ids;
 }
 
-// One face side lying on an undirected edge; `next` chains the sides of the same edge.
+// One face side lying on an undirected edge; the key names the edge by its two point ids
+// (lower one in the high half), which are vertex numbers below 65536.
 struct EdgeSide {
+    std::uint32_t key;
     std::uint32_t face;
     std::uint32_t corner;  // edge k runs from corner k to corner (k + 1) % 3
     bool forward;          // true when the edge runs from the lower point id to the higher
-    std::uint32_t next;
 };
-
-constexpr std::uint32_t kEndOfChain = 0xFFFFFFFF;
 
 void LinkSides(std::vector<std::uint32_t>& adjacency, const EdgeSide& a, const EdgeSide& b) {
     adjacency[a.face * 3 + a.corner] = b.face;
     adjacency[b.face * 3 + b.corner] = a.face;
 }
 
-void LinkEdge(const std::vector<EdgeSide>& sides, std::uint32_t head,
-              std::vector<std::uint32_t>& adjacency) {
-    std::vector<std::uint32_t> chain;
-    for (std::uint32_t s = head; s != kEndOfChain; s = sides[s].next) chain.push_back(s);
+// The sides of one edge, in face order.
+void LinkEdge(std::span<const EdgeSide> chain, std::vector<std::uint32_t>& adjacency) {
     if (chain.size() == 2) {
-        LinkSides(adjacency, sides[chain[0]], sides[chain[1]]);
+        LinkSides(adjacency, chain[0], chain[1]);
         return;
     }
     std::vector<bool> paired(chain.size(), false);
     for (std::size_t i = 0; i < chain.size(); ++i) {
         if (paired[i]) continue;
         for (std::size_t j = i + 1; j < chain.size(); ++j) {
-            if (paired[j] || sides[chain[j]].forward == sides[chain[i]].forward) continue;
-            LinkSides(adjacency, sides[chain[i]], sides[chain[j]]);
+            if (paired[j] || chain[j].forward == chain[i].forward) continue;
+            LinkSides(adjacency, chain[i], chain[j]);
             paired[i] = paired[j] = true;
             break;
         }
     }
+}
+
+// Sides ordered by edge key, keeping their order within an edge: a stable radix sort in three
+// passes of 11, 11 and 10 bits (sequential memory access, unlike a hash table's).
+std::vector<EdgeSide> SortByEdge(std::vector<EdgeSide> sides) {
+    std::vector<EdgeSide> other(sides.size());
+    for (const int shift : {0, 11, 22}) {
+        std::vector<std::uint32_t> start(2049, 0);
+        for (const EdgeSide& side : sides) ++start[((side.key >> shift) & 0x7FF) + 1];
+        for (std::size_t i = 1; i < start.size(); ++i) start[i] += start[i - 1];
+        for (const EdgeSide& side : sides) other[start[(side.key >> shift) & 0x7FF]++] = side;
+        sides.swap(other);
+    }
+    return sides;
 }
 
 }  // namespace
@@ -199,10 +211,6 @@ std::vector<std::uint32_t> Mesh::GenerateAdjacency(float epsilon) const {
 
     std::vector<EdgeSide> sides;
     sides.reserve(adjacency.size());
-    // Edge key -> first and last side, so chains keep face order.
-    std::unordered_map<std::uint64_t, std::pair<std::uint32_t, std::uint32_t>> edges;
-    edges.reserve(adjacency.size());
-
     for (std::uint32_t f = 0; f < faceCount; ++f) {
         std::uint32_t points[3];
         bool usable = true;
@@ -218,20 +226,16 @@ std::vector<std::uint32_t> Mesh::GenerateAdjacency(float epsilon) const {
             continue;
         for (std::uint32_t k = 0; k < 3; ++k) {
             const std::uint32_t from = points[k], to = points[(k + 1) % 3];
-            const std::uint64_t key =
-                (std::uint64_t{std::min(from, to)} << 32) | std::max(from, to);
-            const auto side = static_cast<std::uint32_t>(sides.size());
-            sides.push_back({f, k, from < to, kEndOfChain});
-            auto [it, inserted] = edges.try_emplace(key, side, side);
-            if (!inserted) {
-                sides[it->second.second].next = side;
-                it->second.second = side;
-            }
+            sides.push_back({(std::min(from, to) << 16) | std::max(from, to), f, k, from < to});
         }
     }
 
-    for (const auto& [key, chain] : edges) {
-        if (chain.first != chain.second) LinkEdge(sides, chain.first, adjacency);
+    const std::vector<EdgeSide> sorted = SortByEdge(std::move(sides));
+    for (std::size_t i = 0; i < sorted.size();) {
+        std::size_t end = i + 1;
+        while (end < sorted.size() && sorted[end].key == sorted[i].key) ++end;
+        if (end - i >= 2) LinkEdge(std::span(sorted).subspan(i, end - i), adjacency);
+        i = end;
     }
     return adjacency;
 }

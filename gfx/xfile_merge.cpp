@@ -2,8 +2,8 @@
 
 #include <cstring>
 #include <string>
-#include <unordered_map>
 
+#include "gfx/flat_hash_map.h"
 #include "gfx/math.h"
 #include "gfx/xfile_quote.h"
 
@@ -52,7 +52,7 @@ template <typename VertexList>
 void ComputeFaceNormals(VertexList& vertices, const std::vector<std::uint32_t>& cornerVertex,
                         const std::vector<std::uint32_t>& faceSizes) {
     std::vector<Vec3> own(vertices.size());
-    std::unordered_map<CopyKey, Vec3, CopyKeyHash> atPosition;
+    FlatHashMap<CopyKey, Vec3, CopyKeyHash> atPosition(vertices.size());
     const auto positionKey = [&](std::uint32_t v) { return MakeCopyKey(0, vertices[v].position); };
     std::size_t start = 0;
     for (std::uint32_t size : faceSizes) {
@@ -64,15 +64,15 @@ void ComputeFaceNormals(VertexList& vertices, const std::vector<std::uint32_t>& 
                 Vec3Cross(vertices[corners[1]].position - a, vertices[corners[2]].position - a);
             for (std::uint32_t v : corners) {
                 own[v] = own[v] + weighted;
-                Vec3& shared = atPosition[positionKey(v)];
+                Vec3& shared = *atPosition.TryEmplace(positionKey(v), Vec3{}).first;
                 shared = shared + weighted;
             }
         }
         start += size;
     }
     for (std::size_t v = 0; v < vertices.size(); ++v) {
-        const auto found = atPosition.find(positionKey(static_cast<std::uint32_t>(v)));
-        Vec3 normal = found == atPosition.end() ? Vec3{} : Vec3Normalize(found->second);
+        const Vec3* found = atPosition.Find(positionKey(static_cast<std::uint32_t>(v)));
+        Vec3 normal = found == nullptr ? Vec3{} : Vec3Normalize(*found);
         if (normal == Vec3{}) normal = Vec3Normalize(own[v]);
         vertices[v].normal = normal;
     }
@@ -218,7 +218,7 @@ Status MeshMerger::Add(const MeshData& mesh, const Matrix& transform) {
         std::vector<Vec3> unit(mesh.normals.size());
         for (std::size_t n = 0; n < unit.size(); ++n) unit[n] = Vec3Normalize(mesh.normals[n]);
         std::vector<bool> assigned(vertexCount, false);
-        std::unordered_map<CopyKey, std::uint32_t, CopyKeyHash> copies;
+        FlatHashMap<CopyKey, std::uint32_t, CopyKeyHash> copies;
         for (std::size_t c = 0; c < mesh.corners.size(); ++c) {
             const std::uint32_t p = mesh.corners[c];
             const Vec3 normal = unit[mesh.normalCorners[c]];
@@ -228,8 +228,8 @@ Status MeshMerger::Add(const MeshData& mesh, const Matrix& transform) {
                 continue;
             }
             if (local[p].normal == normal) continue;
-            const auto [found, added] = copies.try_emplace(
-                MakeCopyKey(p, normal), static_cast<std::uint32_t>(local.size()));
+            const auto [found, added] =
+                copies.TryEmplace(MakeCopyKey(p, normal), static_cast<std::uint32_t>(local.size()));
             if (added) {
                 if (vertices_.size() + local.size() >= kMaxMergedVertices) {
                     return TooManyVertices(label, vertices_.size() + local.size() + 1);
@@ -238,7 +238,7 @@ Status MeshMerger::Add(const MeshData& mesh, const Matrix& transform) {
                 copy.normal = normal;
                 local.push_back(copy);
             }
-            cornerVertex[c] = found->second;
+            cornerVertex[c] = *found;
         }
     }
 

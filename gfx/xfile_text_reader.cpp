@@ -1,5 +1,6 @@
 #include "gfx/xfile_text_reader.h"
 
+#include <array>
 #include <charconv>
 #include <cstring>
 
@@ -9,13 +10,91 @@ namespace gfx::xfile {
 
 namespace {
 
-bool IsSpace(char c) {
+constexpr bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
 }
 
-// Characters that end a name or a number.
+// Characters that end a name or a number, looked up by byte.
+constexpr std::array<bool, 256> kDelimiters = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[static_cast<std::size_t>(c)] = IsSpace(static_cast<char>(c));
+    for (const char c : std::string_view("{}[]<>;,\"#\0", 12)) {
+        table[static_cast<unsigned char>(c)] = true;
+    }
+    return table;
+}();
+
 bool IsDelimiter(char c) {
-    return IsSpace(c) || std::strchr("{}[]<>;,\"#", c) != nullptr || c == '\0';
+    return kDelimiters[static_cast<unsigned char>(c)];
+}
+
+// A whole number as std::from_chars reads one: decimal digits, none of them is an error, too
+// many for 32 bits is out of range (the digits are still consumed).
+std::from_chars_result ParseWhole(const char* first, const char* last, std::uint32_t& value) {
+    const char* p = first;
+    std::uint64_t v = 0;
+    bool overflow = false;
+    while (p < last && *p >= '0' && *p <= '9') {
+        v = v * 10 + static_cast<std::uint64_t>(*p - '0');
+        if (v > 0xFFFFFFFFu) {
+            overflow = true;
+            v = 0xFFFFFFFFu + std::uint64_t{1};  // stays above the limit without wrapping
+        }
+        ++p;
+    }
+    if (p == first) return {first, std::errc::invalid_argument};
+    if (overflow) return {p, std::errc::result_out_of_range};
+    value = static_cast<std::uint32_t>(v);
+    return {p, std::errc{}};
+}
+
+// The common "-123.456789" spelling takes the exact fast route: at most 2^24 as a whole number
+// of at most 10 decimals is exact in float, as is the power of ten, so one division rounds
+// correctly, to the value std::from_chars gives. Anything else (exponents, long mantissas, inf,
+// nan, no digits) goes to std::from_chars.
+std::from_chars_result ParseFloat(const char* first, const char* last, float& value) {
+    static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                        1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    const char* p = first;
+    const bool negative = p < last && *p == '-';
+    if (negative) ++p;
+    std::uint32_t mantissa = 0;
+    int digits = 0, decimals = 0;
+    bool small = true;
+    while (p < last && *p >= '0' && *p <= '9') {
+        mantissa = mantissa * 10 + static_cast<std::uint32_t>(*p - '0');
+        small = small && mantissa <= (1u << 24);
+        ++digits;
+        ++p;
+        if (!small) break;
+    }
+    if (small && p < last && *p == '.') {
+        ++p;
+        while (p < last && *p >= '0' && *p <= '9') {
+            mantissa = mantissa * 10 + static_cast<std::uint32_t>(*p - '0');
+            small = small && mantissa <= (1u << 24);
+            ++digits;
+            ++decimals;
+            ++p;
+            if (!small) break;
+        }
+    }
+    const bool exponent = p < last && (*p == 'e' || *p == 'E');
+    if (!small || digits == 0 || exponent || decimals > 10 || (p < last && *p == '.')) {
+        return std::from_chars(first, last, value);
+    }
+    const float magnitude = static_cast<float>(mantissa) / kPowers[decimals];
+    value = negative ? -magnitude : magnitude;
+    return {p, std::errc{}};
+}
+
+std::from_chars_result ParseNumber(const char* first, const char* last, std::uint32_t& value) {
+    return ParseWhole(first, last, value);
+}
+
+std::from_chars_result ParseNumber(const char* first, const char* last, float& value) {
+    return ParseFloat(first, last, value);
 }
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
@@ -140,7 +219,7 @@ bool TextReader::ReadNumber(T& value, const char* what) {
     const char* first = text_.data() + pos_;
     const char* last = text_.data() + text_.size();
     if (first < last && *first == '+') ++first;
-    const auto [end, ec] = std::from_chars(first, last, value);
+    const auto [end, ec] = ParseNumber(first, last, value);
     if (ec == std::errc::result_out_of_range) {
         return Fail(std::string(what) + " " + Describe() + " at " + Where() + " is out of range");
     }

@@ -29,13 +29,14 @@ void Model::ReleaseAllMeshes() {
 
 bool Model::LoadAllMeshes() {
     ReleaseAllMeshes();
+    meshes_.BeginRound();
     bool loaded = true;
     for (int i = 0; i < parts.count; ++i) {
         if (loaded) {
             const std::string path(parts.Path(i));
             const std::string found = framework::LookUpBeside(path, documentFolder);
             // Colour key none, outline data built, one mip level.
-            if (!parts.mesh[i].LoadFromFile(textures_, found, 0, true, 1)) {
+            if (!parts.mesh[i].LoadFromFile(textures_, found, 0, true, 1, &meshes_)) {
                 host_.ShowMessage(std::string(kReadFailedMessage) + "\r" + path);
                 loaded = false;
             }
@@ -44,6 +45,7 @@ bool Model::LoadAllMeshes() {
         // the next edit and every key stored read it.
         RebuildNode(i);
     }
+    meshes_.EndRound();  // files no part uses any more are let go
     return loaded;
 }
 
@@ -203,6 +205,7 @@ bool Model::OpenLoadedTable() {
 
 void Model::AbandonTable() {
     ReleaseAllMeshes();
+    meshes_.Clear();
     parts.count = 0;
     documentFolder.clear();
     host_.SetSelectedPart(kNoPart);

@@ -11,6 +11,7 @@
 #include "model/part_table.h"
 #include "model/pose_commands.h"
 #include "model/undo_history.h"
+#include "scene/mesh_cache.h"
 
 namespace framework {
 class TextureCache;
@@ -90,6 +91,9 @@ class Model {
     void RebuildNode(int i);
     framework::TextureCache& textures_;
     ModelHost& host_;
+    // The meshes the last reload used: an edit that reloads every part reads only the files
+    // that changed since.
+    scene::MeshCache meshes_;
 };
 
 // The file-name part of a path: the text after its last "/" or "\".

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <span>
 #include <utility>
 
@@ -57,30 +58,94 @@ bool HasIndexBuffer(const gfx::Mesh& mesh) {
 
 }  // namespace
 
+namespace {
+
+// The file's mesh made ready to draw: reduced to the outline's format when asked, bounded,
+// optimised, checked, with outline data and a pick tree. Logs why it fails; null then.
+std::shared_ptr<PreparedMesh> Prepare(gfx::LoadedMesh file, bool buildOutline) {
+    auto prepared = std::make_shared<PreparedMesh>();
+    gfx::Mesh& mesh = prepared->mesh;
+    mesh = std::move(file.mesh);
+    prepared->materials = std::move(file.materials);
+    if (buildOutline) {
+        // The outline reads positions; lighting needs normals; textured parts keep their
+        // texture coordinates. Other components (vertex colours) are dropped.
+        const std::uint32_t format = gfx::kFvfXyz | gfx::kFvfNormal | (mesh.Fvf() & gfx::kFvfTex1);
+        gfx::Result<gfx::Mesh> clone = mesh.CloneMeshFVF(format);
+        if (!clone) {
+            LogMessage("CloneMeshFVF failed.\n");
+            return nullptr;
+        }
+        mesh = std::move(clone).value();
+    }
+
+    // Before optimisation, so that vertices no face uses (which the optimiser drops) still count.
+    const std::byte* vertices = mesh.LockVertexBuffer();
+    gfx::ComputeBoundingBox(vertices, mesh.NumVertices(), mesh.BytesPerVertex(), &prepared->boxMin,
+                            &prepared->boxMax);
+    gfx::ComputeBoundingSphere(vertices, mesh.NumVertices(), mesh.BytesPerVertex(),
+                               &prepared->sphereCentre, &prepared->sphereRadius);
+    mesh.UnlockVertexBuffer();
+
+    gfx::Result<gfx::Mesh> optimized = mesh.Optimize(kOptimizeFlags, file.adjacency);
+    if (optimized) {
+        mesh = std::move(optimized).value();
+    } else {
+        LogMessage("optimization failed.\n");  // the unoptimised mesh draws as well
+        prepared->optimizeFailed = true;
+    }
+
+    if (buildOutline) {
+        if (!HasVertexBuffer(mesh)) {
+            LogMessage("GetVertexBuffer failed.\n");
+            return nullptr;
+        }
+        if (!HasIndexBuffer(mesh)) {
+            LogMessage("GetIndexBuffer failed.\n");
+            return nullptr;
+        }
+        prepared->outline = MakeOutlineData(mesh);
+    }
+    prepared->pickTree = MeshPickTree(mesh);
+    return prepared;
+}
+
+}  // namespace
+
 bool MeshObject::LoadFromFile(framework::TextureCache& textureCache, const std::string& path,
-                              gfx::Colour colourKey, bool buildOutline, unsigned mipLevels) {
+                              gfx::Colour colourKey, bool buildOutline, unsigned mipLevels,
+                              MeshCache* meshes) {
     Release();
     outlineEnabled = buildOutline;
     LogMessage("load(%s) ... ", path.c_str());
     name = path;
 
-    gfx::Result<gfx::LoadedMesh> loaded = gfx::LoadMeshFromX(path);
-    if (!loaded) {
-        // The reader's reason completes the line: which file, and what is wrong with it.
-        LogMessage("failed. %s\n", loaded.error().c_str());
-        Discard();
-        return false;
+    // Stamped before the read: a change made while it is read shows as a new stamp next time.
+    const std::optional<FileStamp> stamp = meshes != nullptr ? StampOf(path) : std::nullopt;
+    std::shared_ptr<const PreparedMesh> prepared =
+        stamp ? meshes->Find(path, buildOutline, *stamp) : nullptr;
+    std::optional<gfx::LoadedMesh> file;
+    if (!prepared) {
+        gfx::Result<gfx::LoadedMesh> loaded = gfx::LoadMeshFromX(path);
+        if (!loaded) {
+            // The reader's reason completes the line: which file, and what is wrong with it.
+            LogMessage("failed. %s\n", loaded.error().c_str());
+            Discard();
+            return false;
+        }
+        file.emplace(std::move(loaded).value());
     }
     LogMessage("ok.\n");
-    gfx::LoadedMesh& file = loaded.value();
 
+    const std::vector<gfx::ExtendedMaterial>& fileMaterials =
+        prepared ? prepared->materials : file->materials;
     textureCache_ = &textureCache;
-    materialCount = static_cast<std::uint32_t>(file.materials.size());
+    materialCount = static_cast<std::uint32_t>(fileMaterials.size());
     materials.reserve(materialCount);
     textures.assign(materialCount, nullptr);
     textureFiles.assign(materialCount, std::string());
-    for (std::size_t i = 0; i < file.materials.size(); ++i) {
-        const gfx::ExtendedMaterial& material = file.materials[i];
+    for (std::size_t i = 0; i < fileMaterials.size(); ++i) {
+        const gfx::ExtendedMaterial& material = fileMaterials[i];
         materials.push_back(material.material);
         if (material.textureFilename) {
             // Names are kept as the file stores them; one that does not exist as written is
@@ -92,45 +157,35 @@ bool MeshObject::LoadFromFile(framework::TextureCache& textureCache, const std::
         }
     }
 
-    d3dMesh = std::make_unique<gfx::Mesh>(std::move(file.mesh));
-    if (buildOutline) {
-        // The outline reads positions; lighting needs normals; textured parts keep their
-        // texture coordinates. Other components (vertex colours) are dropped.
-        const std::uint32_t format =
-            gfx::kFvfXyz | gfx::kFvfNormal | (d3dMesh->Fvf() & gfx::kFvfTex1);
-        gfx::Result<gfx::Mesh> clone = d3dMesh->CloneMeshFVF(format);
-        if (!clone) {
-            LogMessage("CloneMeshFVF failed.\n");
-            Discard();
-            return false;
-        }
-        *d3dMesh = std::move(clone).value();
-    }
-
-    // Before optimisation, so that vertices no face uses (which the optimiser drops) still count.
-    ComputeBounds();
-
-    gfx::Result<gfx::Mesh> optimized = d3dMesh->Optimize(kOptimizeFlags, file.adjacency);
-    if (optimized) {
-        *d3dMesh = std::move(optimized).value();
+    if (prepared) {
+        if (prepared->optimizeFailed) LogMessage("optimization failed.\n");
     } else {
-        LogMessage("optimization failed.\n");  // the unoptimised mesh draws as well
-    }
-
-    if (buildOutline) {
-        if (!HasVertexBuffer(*d3dMesh)) {
-            LogMessage("GetVertexBuffer failed.\n");
+        std::shared_ptr<PreparedMesh> made = Prepare(std::move(*file), buildOutline);
+        if (!made) {
             Discard();
             return false;
         }
-        if (!HasIndexBuffer(*d3dMesh)) {
-            LogMessage("GetIndexBuffer failed.\n");
-            Discard();
-            return false;
-        }
-        BuildOutlineData();
+        prepared = std::move(made);
+        if (stamp) meshes->Store(path, buildOutline, *stamp, prepared);
     }
+    Adopt(prepared);
     return true;
+}
+
+void MeshObject::Adopt(const std::shared_ptr<const PreparedMesh>& prepared) {
+    d3dMesh = std::make_unique<gfx::Mesh>(prepared->mesh);
+    boxMin = prepared->boxMin;
+    boxMax = prepared->boxMax;
+    sphereCentre = prepared->sphereCentre;
+    sphereRadius = prepared->sphereRadius;
+    if (prepared->outline) UseOutline(prepared->outline);
+    pickTree_ = std::shared_ptr<const MeshPickTree>(prepared, &prepared->pickTree);
+    pickTreeMesh_ = d3dMesh.get();
+}
+
+const MeshPickTree* MeshObject::PickTree() const {
+    if (!pickTree_ || !d3dMesh || d3dMesh.get() != pickTreeMesh_) return nullptr;
+    return pickTree_->Covers(*d3dMesh) ? pickTree_.get() : nullptr;
 }
 
 bool MeshObject::CreateBox(float width, float height, float depth, gfx::ColourValue colour) {
@@ -153,6 +208,8 @@ bool MeshObject::CreateBox(float width, float height, float depth, gfx::ColourVa
     textureFiles = {std::string()};
     materialCount = 1;
     ComputeBounds();
+    pickTree_ = std::make_shared<const MeshPickTree>(*d3dMesh);
+    pickTreeMesh_ = d3dMesh.get();
     return true;
 }
 
@@ -178,10 +235,15 @@ void MeshObject::Discard() {
     vertexCount = 0;
     indexCount = 0;
     projected.clear();
-    faceEdges.clear();
+    faceEdges = {};
     faceFront.clear();
     outlineVertices.clear();
+    silhouette_.clear();
+    outline_.reset();
+    outlineKept_ = false;
     outlineEnabled = false;
+    pickTree_.reset();
+    pickTreeMesh_ = nullptr;
     buffers_.reset();
     buffersDevice_ = nullptr;
 }
@@ -197,48 +259,24 @@ void MeshObject::ComputeBounds() {
 }
 
 void MeshObject::BuildOutlineData() {
+    UseOutline(d3dMesh ? MakeOutlineData(*d3dMesh) : nullptr);
+}
+
+void MeshObject::UseOutline(std::shared_ptr<const OutlineData> outline) {
+    outline_ = std::move(outline);
+    faceEdges = {};
     projected.clear();
-    faceEdges.clear();
     faceFront.clear();
     outlineVertices.clear();
+    outlineKept_ = false;
     vertexCount = 0;
     indexCount = 0;
-    if (!d3dMesh) return;
-
-    const gfx::Mesh& mesh = *d3dMesh;
-    vertexCount = mesh.NumVertices();
-    indexCount = static_cast<std::uint32_t>(mesh.Indices().size());
-    const std::uint32_t faceCount = indexCount / 3;
-    const std::uint32_t stride = mesh.BytesPerVertex();
-
-    const std::span<const std::uint16_t> indices(mesh.LockIndexBuffer(), indexCount);
-    const std::span<const std::byte> vertices(mesh.LockVertexBuffer(), mesh.Vertices().size());
-    // An index past the vertex data reads as the origin rather than outside the buffer.
-    auto position = [&](std::uint32_t vertex) {
-        gfx::Vec3 p;
-        const std::size_t offset = std::size_t{vertex} * stride;
-        if (vertex < vertexCount && offset + sizeof p <= vertices.size()) {
-            std::memcpy(&p, vertices.data() + offset, sizeof p);
-        }
-        return p;
-    };
-
-    const FaceNeighbours neighbours = FindFaceNeighbours(indices);
-    faceEdges.resize(faceCount);
-    for (std::uint32_t f = 0; f < faceCount; ++f) {
-        FaceEdges& face = faceEdges[f];
-        for (std::uint32_t k = 0; k < 3; ++k) {
-            face.neighbour[k] = neighbours[std::size_t{f} * 3 + k];
-            face.edge[k][0] = position(indices[std::size_t{f} * 3 + k]);
-            face.edge[k][1] = position(indices[std::size_t{f} * 3 + (k + 1) % 3]);
-        }
-    }
+    if (!d3dMesh || !outline_) return;
+    vertexCount = d3dMesh->NumVertices();
+    indexCount = static_cast<std::uint32_t>(d3dMesh->Indices().size());
+    faceEdges = outline_->faceEdges;
     projected.assign(vertexCount, gfx::Vec3{});
-    faceFront.assign(faceCount, 0);
-    outlineVertices.assign(std::size_t{faceCount} * 6, LineVertex{});
-
-    mesh.UnlockVertexBuffer();
-    mesh.UnlockIndexBuffer();
+    faceFront.assign(faceEdges.size(), 0);
 }
 
 void MeshObject::RecolourByColour(gfx::ColourValue match, gfx::ColourValue colour) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,9 @@
 #include "gfx/math_types.h"
 #include "gfx/mesh.h"
 #include "scene/draw_primitives.h"
+#include "scene/mesh_cache.h"
 #include "scene/mesh_outline.h"
+#include "scene/mesh_pick_tree.h"
 
 namespace framework {
 class GraphicsDevice;
@@ -20,12 +23,6 @@ struct Texture;
 }  // namespace framework
 
 namespace scene {
-
-// Adjacency and edge end points of one face, corners a, b, c in index order.
-struct FaceEdges {
-    std::uint32_t neighbour[3];  // face across edge k, kNoFace = none
-    gfx::Vec3 edge[3][2];        // edge 0 = a->b, 1 = b->c, 2 = c->a; start and end, mesh space
-};
 
 class MeshObject {
   public:
@@ -38,9 +35,12 @@ class MeshObject {
     // as given (relative names against the current directory). With buildOutline the mesh keeps
     // positions, normals and (when the file has them) texture coordinates, and the outline data
     // is built. False on failure, which leaves the object empty. The cache must outlive the
-    // textures this object holds (until Release).
+    // textures this object holds (until Release). With `meshes`, a file unchanged on disk since
+    // it was last prepared there is taken from it instead of being read again (the log and the
+    // textures are as for a read).
     bool LoadFromFile(framework::TextureCache& textures, const std::string& path,
-                      gfx::Colour colourKey, bool buildOutline, unsigned mipLevels);
+                      gfx::Colour colourKey, bool buildOutline, unsigned mipLevels,
+                      MeshCache* meshes = nullptr);
     // A centred box with one untextured material (diffuse = ambient = colour), no outline data
     // and an empty name.
     bool CreateBox(float width, float height, float depth, gfx::ColourValue colour);
@@ -48,8 +48,8 @@ class MeshObject {
     void Release();
     // Box and sphere over every vertex of the current mesh.
     void ComputeBounds();
-    // Fills faceEdges (neighbours and edge end points) and sizes projected, faceFront and
-    // outlineVertices for the current mesh; positions are read by the mesh's vertex stride.
+    // Fills faceEdges (neighbours and edge end points) and sizes projected and faceFront for the
+    // current mesh; positions are read by the mesh's vertex stride.
     void BuildOutlineData();
     // Draws every material's subset at `world`. With `outline` set on a mesh loaded with outline
     // data, whose origin lies nearer than 15 units to the camera (taken from the view matrix),
@@ -64,6 +64,9 @@ class MeshObject {
     void RecolourByTag(float tag, gfx::ColourValue colour);
 
     bool IsLoaded() const { return d3dMesh != nullptr; }
+    // The face tree made at load for the mesh now in d3dMesh; null when there is none (a mesh
+    // put there afterwards, or one the tree could not be built for).
+    const MeshPickTree* PickTree() const;
 
     std::unique_ptr<gfx::Mesh> d3dMesh;
     std::vector<gfx::Material> materials;
@@ -79,9 +82,9 @@ class MeshObject {
     std::uint32_t vertexCount = 0;
     std::uint32_t indexCount = 0;
     std::vector<gfx::Vec3> projected;
-    std::vector<FaceEdges> faceEdges;
+    std::span<const FaceEdges> faceEdges;  // held by the outline data
     std::vector<std::uint8_t> faceFront;
-    // Room for the worst case, three edges of every face; the first 2n entries hold the lines.
+    // The lines of the last outline worked out, two entries a line.
     std::vector<LineVertex> outlineVertices;
     bool outlineEnabled = false;
 
@@ -94,8 +97,28 @@ class MeshObject {
     // camera and draws the front faces' edges that border a back face or no face.
     void DrawOutline(framework::GraphicsDevice& device, const gfx::Matrix& world,
                      gfx::Colour colour);
+    // Projects every vertex into `projected` and marks the faces turned towards the camera.
+    void MarkFrontFaces(const gfx::Matrix& toScreen);
+    // Fills outlineVertices with the silhouette of the faces MarkFrontFaces marked.
+    void CollectSilhouette(gfx::Colour colour);
     // Vertex and index buffer objects on `buffersDevice_`; made once per load and device.
     const framework::MeshBuffers* Buffers(framework::GraphicsDevice& device);
+
+    // Takes the prepared mesh over: a copy of its mesh, its bounds, a share of its outline data
+    // and pick tree.
+    void Adopt(const std::shared_ptr<const PreparedMesh>& prepared);
+    // Sizes the per-frame outline arrays for `outline_` and the current mesh.
+    void UseOutline(std::shared_ptr<const OutlineData> outline);
+
+    std::shared_ptr<const OutlineData> outline_;
+    std::shared_ptr<const MeshPickTree> pickTree_;
+    const gfx::Mesh* pickTreeMesh_ = nullptr;  // the d3dMesh the tree was made for
+    std::vector<std::uint8_t> silhouette_;     // a face's silhouette edges, bit k for edge k
+    // The inputs of the lines now in outlineVertices: a frame seen through the same matrix, in
+    // the same colour, draws them again as they are.
+    gfx::Matrix outlineMatrix_{};
+    gfx::Colour outlineColour_ = 0;
+    bool outlineKept_ = false;
 
     framework::TextureCache* textureCache_ = nullptr;           // where `textures` came from
     std::unique_ptr<framework::MeshBuffers> buffers_;           // null until drawn, or when refused

@@ -1,6 +1,7 @@
 #include "scene/mesh_outline.h"
 
 #include <array>
+#include <cstring>
 #include <unordered_map>
 
 namespace scene {
@@ -170,6 +171,44 @@ FaceNeighbours FindFaceNeighbours(std::span<const std::uint16_t> indices) {
         }
     }
     return neighbours;
+}
+
+std::shared_ptr<const OutlineData> MakeOutlineData(const gfx::Mesh& mesh) {
+    auto data = std::make_shared<OutlineData>();
+    const std::uint32_t vertexCount = mesh.NumVertices();
+    const std::uint32_t stride = mesh.BytesPerVertex();
+    const std::span<const std::uint16_t> indices = mesh.Indices();
+    const std::span<const std::byte> vertices = mesh.Vertices();
+    const std::size_t faceCount = indices.size() / 3;
+    auto position = [&](std::uint32_t vertex) {
+        gfx::Vec3 p;
+        const std::size_t offset = std::size_t{vertex} * stride;
+        if (vertex < vertexCount && offset + sizeof p <= vertices.size()) {
+            std::memcpy(&p, vertices.data() + offset, sizeof p);
+        }
+        return p;
+    };
+
+    data->neighbours = FindFaceNeighbours(indices.first(faceCount * 3));
+    data->faceEdges.resize(faceCount);
+    for (std::size_t f = 0; f < faceCount; ++f) {
+        FaceEdges& face = data->faceEdges[f];
+        for (std::size_t k = 0; k < 3; ++k) {
+            face.neighbour[k] = data->neighbours[f * 3 + k];
+            face.edge[k][0] = position(indices[f * 3 + k]);
+            face.edge[k][1] = position(indices[f * 3 + (k + 1) % 3]);
+        }
+    }
+    data->x.resize(vertexCount);
+    data->y.resize(vertexCount);
+    data->z.resize(vertexCount);
+    for (std::uint32_t v = 0; v < vertexCount; ++v) {
+        const gfx::Vec3 p = position(v);
+        data->x[v] = p.x;
+        data->y[v] = p.y;
+        data->z[v] = p.z;
+    }
+    return data;
 }
 
 }  // namespace scene

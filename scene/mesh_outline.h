@@ -8,8 +8,12 @@
 // is the last face holding both of its corners but not the third corner of f.
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
+
+#include "gfx/math_types.h"
+#include "gfx/mesh.h"
 
 namespace scene {
 
@@ -26,5 +30,23 @@ FaceNeighbours FindFaceNeighboursAllPairs(std::span<const std::uint16_t> indices
 
 // The same result in time linear in the number of faces (expected, by hashing edges).
 FaceNeighbours FindFaceNeighbours(std::span<const std::uint16_t> indices);
+
+// Adjacency and edge end points of one face, corners a, b, c in index order.
+struct FaceEdges {
+    std::uint32_t neighbour[3];  // face across edge k, kNoFace = none
+    gfx::Vec3 edge[3][2];        // edge 0 = a->b, 1 = b->c, 2 = c->a; start and end, mesh space
+};
+
+// What the outline of one mesh needs besides the mesh: the faces' neighbours and edges, and the
+// same neighbours and the positions packed for the per-frame pass.
+struct OutlineData {
+    std::vector<FaceEdges> faceEdges;
+    std::vector<std::uint32_t> neighbours;  // three a face, as in faceEdges
+    std::vector<float> x, y, z;             // vertex positions, one array a component
+};
+
+// Built from the mesh's index and vertex data; positions are read by its vertex stride, and an
+// index past the vertex data reads as the origin.
+std::shared_ptr<const OutlineData> MakeOutlineData(const gfx::Mesh& mesh);
 
 }  // namespace scene

@@ -78,6 +78,9 @@ class GraphicsDevice final : public TextureUploader {
     void EndFrame();
 
     bool IsCreated() const { return created_; }
+    // Seconds spent inside the driver since the device was made (state changes, clears, draws,
+    // presenting): what a frame costs the renderer, apart from what it costs the caller.
+    double DriverSeconds() const { return driverSeconds_; }
     int Windowed() const { return windowed_; }
     int ScreenWidth() const { return screenWidth_; }
     int ScreenHeight() const { return screenHeight_; }
@@ -154,6 +157,7 @@ class GraphicsDevice final : public TextureUploader {
     std::function<void()> createdHook_, releasingHook_;
     bool opened_ = false;  // InitGraphics has used the surface
     bool created_ = false;
+    double driverSeconds_ = 0;
 
     std::uint32_t adapter_ = 0;
     int windowed_ = 0;

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstdint>
 
+#include "framework/device/driver_timer.h"
 #include "framework/device/gl_api.h"
 #include "framework/device/graphics_device.h"
 #include "gfx/math.h"
@@ -57,6 +58,7 @@ void GraphicsDevice::ClearTargets(bool colour, gfx::Colour clearColour) {
     }
     glClearDepth(1.0);
     glDepthMask(GL_TRUE);
+    const DriverTimer timer(driverSeconds_);
     glClear(mask);
     glDepthMask(GetRenderState(RenderState::kZWriteEnable) != 0 ? GL_TRUE : GL_FALSE);
 }
@@ -75,7 +77,9 @@ int GraphicsDevice::BeginFrame(gfx::Colour clearColour) {
 }
 
 void GraphicsDevice::EndFrame() {
-    if (created_) surface_.SwapBuffers();
+    if (!created_) return;
+    const DriverTimer timer(driverSeconds_);
+    surface_.SwapBuffers();
 }
 
 bool GraphicsDevice::BindVertexArrays(std::uint32_t fvf, std::uintptr_t base,
@@ -136,6 +140,7 @@ void GraphicsDevice::DrawPrimitiveUP(PrimitiveType type, std::uint32_t count, co
     }
     const VertexCount draw = VerticesOf(type, count);
     if (draw.vertices > static_cast<std::uint64_t>(INT32_MAX)) return;
+    const DriverTimer timer(driverSeconds_);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     const bool colourMaterial =
         BindVertexArrays(vertexFormat_, reinterpret_cast<std::uintptr_t>(vertices), stride);
@@ -192,6 +197,7 @@ std::unique_ptr<MeshBuffers> GraphicsDevice::CreateMeshBuffers(const gfx::Mesh& 
 
 void GraphicsDevice::DrawSubset(const MeshBuffers& buffers, std::uint32_t attribId) {
     if (!created_ || buffers.context_.lock() != contextToken_) return;
+    const DriverTimer timer(driverSeconds_);
     glBindBuffer(GL_ARRAY_BUFFER, buffers.vertexBuffer_);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers.indexBuffer_);
     const bool colourMaterial = BindVertexArrays(buffers.fvf_, 0, buffers.stride_);

@@ -20,6 +20,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "framework/device/driver_timer.h"
 #include "framework/device/gl_api.h"
 #include "framework/device/graphics_device.h"
 #include "gfx/math.h"
@@ -85,6 +86,7 @@ float Degrees(float radians) {
 }  // namespace
 
 void GraphicsDevice::SetTransform(TransformState state, const gfx::Matrix& matrix) {
+    const DriverTimer timer(driverSeconds_);
     switch (state) {
         case TransformState::kWorld:
             world_ = matrix;
@@ -137,6 +139,7 @@ void GraphicsDevice::SetRenderState(RenderState state, std::uint32_t value) {
     const auto index = static_cast<std::size_t>(state);
     if (index >= renderStates_.size()) return;
     renderStates_[index] = value;
+    const DriverTimer timer(driverSeconds_);
     if (created_) ApplyRenderState(state, value);
 }
 
@@ -191,6 +194,7 @@ void GraphicsDevice::ApplyRenderState(RenderState state, std::uint32_t value) {
 
 void GraphicsDevice::SetMaterial(const gfx::Material& material) {
     material_ = material;
+    const DriverTimer timer(driverSeconds_);
     if (created_) ApplyMaterial();
 }
 
@@ -268,6 +272,7 @@ void GraphicsDevice::SetTexture(int stage, const Texture* texture) {
     const std::uint32_t handle = texture != nullptr ? texture->deviceHandle : 0;
     boundTexture_ = textures_.contains(handle) ? handle : 0;
     if (!created_) return;
+    const DriverTimer timer(driverSeconds_);
     glBindTexture(GL_TEXTURE_2D, boundTexture_);
     Enable(GL_TEXTURE_2D, boundTexture_ != 0);
 }

@@ -1,0 +1,110 @@
+// A structural edit of the 100-part, million-triangle model, up to the next frame drawn with
+// outlines on the headless device: deleting the last part (99 meshes reloaded), then adding it
+// back as the last child of its parent (100 meshes reloaded). Every edit reloads every mesh;
+// files unchanged on disk since the last reload are not parsed again.
+//   delete_ms, add_ms  each edit with its frame;
+//   reload_ms          the edit alone (both edits, averaged), without the frame;
+//   frame_ms           one frame drawn after nothing changed, for comparison;
+//   open_ms            opening the model and drawing its first frame, every file parsed: what
+//                      an edit cost when every reload read every file.
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/editor.h"
+#include "app/frame_rendering.h"
+#include "app/session.h"
+#include "bench/bench_model.h"
+#include "files/documents.h"
+#include "framework/debug_log.h"
+#include "framework/device/graphics_device.h"
+#include "framework/platform/egl_surface.h"
+#include "scene/draw_primitives.h"
+#include "scene/overlay_text.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point from) {
+    return std::chrono::duration<double>(Clock::now() - from).count();
+}
+
+void BM_StructuralEdit(benchmark::State& state) {
+    framework::ProcessLog().Discard();
+    const fs::path dir = fs::temp_directory_path() / "posewrighter_bench_edit";
+    const std::string partFile = bench_model::WriteModel(dir);
+
+    framework::EglSurface surface;
+    framework::GraphicsDevice device(surface);
+    if (device.InitGraphics() != 1) {
+        state.SkipWithError("no headless GL device");
+        fs::remove_all(dir);
+        return;
+    }
+    {
+        scene::OverlayFonts overlay(device);
+        overlay.Create(0, app::kOverlayFace, app::kOverlayHeight, app::kOverlayWeight);
+        auto session = std::make_unique<app::Session>();
+        session->textures.SetUploader(&device);
+        const Clock::time_point opening = Clock::now();
+        if (!files::OpenPartFile(session->model, partFile)) {
+            state.SkipWithError("open failed");
+            fs::remove_all(dir);
+            return;
+        }
+        model::Model& model = session->model;
+        device.transforms.ProjectionMatrix =
+            app::EditorProjection(device.ScreenWidth(), device.ScreenHeight());
+        scene::SetView(device.transforms, {-6, 8, -6}, {1, 0, 1}, {0, 1, 0});
+        app::PanelValues panels;
+        panels.gridTicked = true;
+        panels.outlineTicked = true;
+        const app::FrameScene scene{device, overlay, model.parts, panels};
+        const app::FrameModes modes{model::kNoPart, 0, 0};
+        app::RenderFrame(scene, modes);  // the buffers of the opened model
+        const double open = SecondsSince(opening);
+
+        const int last = bench_model::kParts - 1;
+        const std::string lastPath = (dir / ("part" + std::to_string(last) + ".x")).string();
+        double deleting = 0, adding = 0, still = 0, reloading = 0;
+        for (auto _ : state) {
+            Clock::time_point start = Clock::now();
+            session->SetSelectedPart(static_cast<model::PartIndex>(last));
+            model.DeletePart();
+            reloading += SecondsSince(start);
+            app::RenderFrame(scene, modes);
+            deleting += SecondsSince(start);
+
+            start = Clock::now();
+            session->SetSelectedPart(static_cast<model::PartIndex>(bench_model::ParentOf(last)));
+            if (!model.AddChildPart(lastPath) || model.parts.count != bench_model::kParts) {
+                state.SkipWithError("add failed");
+                break;
+            }
+            reloading += SecondsSince(start);
+            app::RenderFrame(scene, modes);
+            adding += SecondsSince(start);
+
+            start = Clock::now();
+            app::RenderFrame(scene, modes);
+            still += SecondsSince(start);
+        }
+        const auto perEdit = benchmark::Counter::kAvgIterations;
+        state.counters["delete_ms"] = benchmark::Counter(deleting * 1e3, perEdit);
+        state.counters["add_ms"] = benchmark::Counter(adding * 1e3, perEdit);
+        state.counters["frame_ms"] = benchmark::Counter(still * 1e3, perEdit);
+        state.counters["reload_ms"] = benchmark::Counter(reloading / 2 * 1e3, perEdit);
+        state.counters["open_ms"] = open * 1e3;
+    }
+    device.FreeGraphics();
+    fs::remove_all(dir);
+}
+BENCHMARK(BM_StructuralEdit)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
