@@ -129,19 +129,20 @@ panel_keys() {
 # A menu of $panel's menu bar by its mnemonic (Alt+$1), then its item by mnemonic ($2) once the
 # menu has opened (one more window of the editor $pid shows).
 # On a loaded machine a key can come before the panel is ready for it: as a person would, the
-# mnemonic is pressed again when the menu has not opened after a while.
+# mnemonic is pressed again when no new window of the editor has shown after a while. (Never
+# Escape: the editor ends on it from any of its windows.)
 menu_command() {
-    local before attempt
-    before=$(visible_windows)
-    for attempt in 1 2; do
+    local before
+    before=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null)
+    for _ in 1 2 3; do
         panel_keys "alt+$1"
         for _ in $(seq 60); do
-            [ "$(visible_windows)" -gt "$before" ] && break 2
+            xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -q -v -x -F "$before" &&
+                { xdotool key "$2"; return 0; }
             sleep 0.1
         done
     done
-    [ "$(visible_windows)" -gt "$before" ] || fail "menu Alt+$1 did not open"
-    xdotool key "$2"
+    fail "menu Alt+$1 did not open"
 }
 # The file dialog titled $1 (a regular expression): the path $2 typed and Enter; $3 says what
 # for.
