@@ -146,16 +146,22 @@ menu_command() {
 }
 # The file dialog titled $1 (a regular expression): the path $2 typed and Enter; $3 says what
 # for.
+# Keys typed while the dialog is still settling can be lost: when it stays, the name is typed
+# again over whatever the box holds, as a person would.
 answer_dialog() {
     local dialog
     if ! dialog=$(wait_window "$1"); then
         fail "no file dialog \"$1\" after $3"
         return 1
     fi
-    xdotool windowfocus --sync "$dialog"
-    xdotool type --delay 5 "$2"
-    xdotool key Return
-    wait_gone "$1" || fail "the file dialog stayed after $3"
+    for _ in 1 2 3; do
+        xdotool windowfocus --sync "$dialog" 2>/dev/null
+        xdotool key ctrl+a
+        xdotool type --delay 5 "$2"
+        xdotool key Return
+        wait_gone "$1" && return 0
+    done
+    fail "the file dialog stayed after $3"
 }
 # The editor's notice box, a window of $pid's not among the windows $1 listed before it, closed
 # with Return; $2 says after what.
