@@ -237,8 +237,8 @@ void MeshObject::Discard() {
     projected.clear();
     faceEdges = {};
     faceFront.clear();
-    outlineVertices.clear();
-    silhouette_.clear();
+    outlineEnds.clear();
+    outlineLines_ = 0;
     outline_.reset();
     outlineKept_ = false;
     outlineEnabled = false;
@@ -267,7 +267,8 @@ void MeshObject::UseOutline(std::shared_ptr<const OutlineData> outline) {
     faceEdges = {};
     projected.clear();
     faceFront.clear();
-    outlineVertices.clear();
+    outlineEnds.clear();
+    outlineLines_ = 0;
     outlineKept_ = false;
     vertexCount = 0;
     indexCount = 0;

@@ -81,11 +81,13 @@ class MeshObject {
     float sphereRadius = 0;
     std::uint32_t vertexCount = 0;
     std::uint32_t indexCount = 0;
-    std::vector<gfx::Vec3> projected;
+    std::vector<gfx::Vec3> projected;  // scratch space of the facing test, one a vertex
     std::span<const FaceEdges> faceEdges;  // held by the outline data
     std::vector<std::uint8_t> faceFront;
-    // The lines of the last outline worked out, two entries a line.
-    std::vector<LineVertex> outlineVertices;
+    // The lines of the last outline worked out, as vertex index pairs: the first
+    // OutlineLineCount() pairs (the rest is room for the worst case, every edge of every face).
+    std::vector<std::uint16_t> outlineEnds;
+    std::size_t OutlineLineCount() const { return outlineLines_; }
     bool outlineEnabled = false;
 
   private:
@@ -97,10 +99,10 @@ class MeshObject {
     // camera and draws the front faces' edges that border a back face or no face.
     void DrawOutline(framework::GraphicsDevice& device, const gfx::Matrix& world,
                      gfx::Colour colour);
-    // Projects every vertex into `projected` and marks the faces turned towards the camera.
+    // Marks the faces turned towards the camera in faceFront (`projected` is its scratch space).
     void MarkFrontFaces(const gfx::Matrix& toScreen);
-    // Fills outlineVertices with the silhouette of the faces MarkFrontFaces marked.
-    void CollectSilhouette(gfx::Colour colour);
+    // Fills outlineEnds with the silhouette of the faces MarkFrontFaces marked.
+    void CollectSilhouette();
     // Vertex and index buffer objects on `buffersDevice_`; made once per load and device.
     const framework::MeshBuffers* Buffers(framework::GraphicsDevice& device);
 
@@ -113,11 +115,10 @@ class MeshObject {
     std::shared_ptr<const OutlineData> outline_;
     std::shared_ptr<const MeshPickTree> pickTree_;
     const gfx::Mesh* pickTreeMesh_ = nullptr;  // the d3dMesh the tree was made for
-    std::vector<std::uint8_t> silhouette_;     // a face's silhouette edges, bit k for edge k
-    // The inputs of the lines now in outlineVertices: a frame seen through the same matrix, in
-    // the same colour, draws them again as they are.
+    // The input of the lines now in outlineEnds: a frame seen through the same matrix draws them
+    // again as they are.
     gfx::Matrix outlineMatrix_{};
-    gfx::Colour outlineColour_ = 0;
+    std::size_t outlineLines_ = 0;
     bool outlineKept_ = false;
 
     framework::TextureCache* textureCache_ = nullptr;           // where `textures` came from

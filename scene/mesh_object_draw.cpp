@@ -4,6 +4,7 @@
 
 #include "framework/device/graphics_device.h"
 #include "gfx/math.h"
+#include "scene/face_facing.h"
 #include "scene/mesh_object.h"
 
 namespace scene {
@@ -17,7 +18,6 @@ constexpr float kOutlineDistance = 15.0f;
 // Taken off the projection's _43 for the outline: the lines move slightly towards the camera and
 // so win the depth test against the surface they lie on.
 constexpr float kOutlineDepthPull = 0.0001f;
-constexpr std::uint32_t kLineFvf = gfx::kFvfXyz | gfx::kFvfDiffuse;
 
 // The camera position of a view matrix made of a rotation and a translation: minus the
 // translation row taken back through the transposed rotation.
@@ -28,10 +28,29 @@ gfx::Vec3 EyeOf(const gfx::Matrix& v) {
             -(m[2][0] * m[3][0] + m[2][1] * m[3][1] + m[2][2] * m[3][2])};
 }
 
-// A face runs clockwise on screen (the visible winding) when this is negative; the projected
-// y axis points up.
-bool FacesCamera(const gfx::Vec3& a, const gfx::Vec3& b, const gfx::Vec3& c) {
-    return (c.y - a.y) * (b.x - a.x) - (b.y - a.y) * (c.x - a.x) < 0;
+// The silhouette: edges of front faces that border a back face or no face at all, as pairs of
+// vertex indices in face order and edge order within a face, written to `out` (room for six
+// entries a face); gives the number of lines. Every edge is written and kept only when it
+// qualifies, without branching on the faces. A neighbour index past the faces means none.
+template <typename FaceIndex>
+std::size_t CollectSilhouetteEdges(std::span<const std::uint8_t> front,
+                                   std::span<const FaceIndex> neighbours,
+                                   std::span<const std::uint16_t> indices, std::uint16_t* out) {
+    const std::size_t faceCount = front.size();
+    std::uint16_t* const start = out;
+    for (std::size_t f = 0; f < faceCount; ++f) {
+        const FaceIndex* across = neighbours.data() + f * 3;
+        const std::uint16_t* corner = indices.data() + f * 3;
+        const unsigned facing = front[f];
+        for (unsigned k = 0; k < 3; ++k) {
+            const std::size_t g = across[k];
+            const unsigned backed = g < faceCount ? front[g] : 0u;
+            out[0] = corner[k];
+            out[1] = corner[k == 2 ? 0 : k + 1];
+            out += 2 * (facing & (backed ^ 1u));
+        }
+    }
+    return static_cast<std::size_t>(out - start) / 2;
 }
 
 }  // namespace
@@ -84,101 +103,42 @@ bool MeshObject::HasOutlineData() const {
 }
 
 void MeshObject::MarkFrontFaces(const gfx::Matrix& toScreen) {
-    // gfx::Vec3TransformCoord written out over the packed positions, term for term in the same
-    // order, so that every projected vertex is the same float value.
-    const auto& a = toScreen.m;
-    const float* xs = outline_->x.data();
-    const float* ys = outline_->y.data();
-    const float* zs = outline_->z.data();
-    gfx::Vec3* out = projected.data();
-    for (std::uint32_t i = 0; i < vertexCount; ++i) {
-        const float x = xs[i], y = ys[i], z = zs[i];
-        const float hx = x * a[0][0] + y * a[1][0] + z * a[2][0] + a[3][0];
-        const float hy = x * a[0][1] + y * a[1][1] + z * a[2][1] + a[3][1];
-        const float hz = x * a[0][2] + y * a[1][2] + z * a[2][2] + a[3][2];
-        const float hw = x * a[0][3] + y * a[1][3] + z * a[2][3] + a[3][3];
-        out[i] = {hx / hw, hy / hw, hz / hw};
-    }
-
-    const std::uint16_t* indices = d3dMesh->Indices().data();
-    const std::size_t faceCount = faceFront.size();
-    for (std::size_t f = 0; f < faceCount; ++f) {
-        const std::uint16_t* corner = indices + f * 3;
-        // A face naming a vertex that does not exist is never front-facing.
-        const bool valid =
-            corner[0] < vertexCount && corner[1] < vertexCount && corner[2] < vertexCount;
-        faceFront[f] = valid && FacesCamera(out[corner[0]], out[corner[1]], out[corner[2]]) ? 1 : 0;
-    }
+    MarkFacingFaces(toScreen, *outline_, {d3dMesh->Indices(), faceFront, projected});
 }
 
-void MeshObject::CollectSilhouette(gfx::Colour colour) {
-    // The silhouette: edges of front faces that border a back face or no face at all. A first
-    // pass marks them (bit k for edge k) and counts them, without branching on the faces.
-    const std::size_t faceCount = faceFront.size();
-    const std::uint8_t* front = faceFront.data();
-    const std::uint32_t* neighbour = outline_->neighbours.data();
-    silhouette_.resize(faceCount);
-    std::uint8_t* marks = silhouette_.data();
-    std::size_t edges = 0;
-    for (std::size_t f = 0; f < faceCount; ++f) {
-        unsigned mark = 0;
-        for (std::size_t k = 0; k < 3; ++k) {
-            const std::uint32_t g = neighbour[f * 3 + k];
-            const unsigned backed = g < faceCount ? front[g] : 0u;
-            mark |= (backed ^ 1u) << k;
-        }
-        mark *= front[f];
-        marks[f] = static_cast<std::uint8_t>(mark);
-        edges += (mark & 1u) + ((mark >> 1) & 1u) + (mark >> 2);
-    }
-
-    // Then the marked edges' end points, in face order and edge order within a face. A front
-    // face names only existing vertices.
-    if (outlineVertices.size() < edges * 2) outlineVertices.resize(edges * 2);
-    const std::uint16_t* indices = d3dMesh->Indices().data();
-    const float* xs = outline_->x.data();
-    const float* ys = outline_->y.data();
-    const float* zs = outline_->z.data();
-    LineVertex* out = outlineVertices.data();
-    for (std::size_t f = 0; f < faceCount; ++f) {
-        const unsigned mark = marks[f];
-        if (mark == 0) continue;
-        const std::uint16_t* corner = indices + f * 3;
-        for (std::size_t k = 0; k < 3; ++k) {
-            if ((mark & (1u << k)) == 0) continue;
-            const std::uint16_t from = corner[k], to = corner[(k + 1) % 3];
-            *out++ = {xs[from], ys[from], zs[from], colour};
-            *out++ = {xs[to], ys[to], zs[to], colour};
-        }
-    }
-    outlineVertices.resize(edges * 2);
+void MeshObject::CollectSilhouette() {
+    // Room for every edge of every face.
+    outlineEnds.resize(faceFront.size() * 6);
+    const std::span<const std::uint16_t> indices = d3dMesh->Indices();
+    outlineLines_ = outline_->neighbours16.empty()
+                        ? CollectSilhouetteEdges<std::uint32_t>(faceFront, outline_->neighbours,
+                                                                indices, outlineEnds.data())
+                        : CollectSilhouetteEdges<std::uint16_t>(faceFront, outline_->neighbours16,
+                                                                indices, outlineEnds.data());
 }
 
 void MeshObject::DrawOutline(framework::GraphicsDevice& device, const gfx::Matrix& world,
                              gfx::Colour colour) {
+    const framework::MeshBuffers* buffers = Buffers(device);
+    if (buffers == nullptr) return;
     const framework::ViewTransforms& view = device.transforms;
     const gfx::Matrix toScreen =
         gfx::MatrixMultiply(gfx::MatrixMultiply(world, view.ViewMatrix), view.ProjectionMatrix);
 
     // The silhouette depends only on the matrix: a still camera over a still part reuses it.
-    const bool same = outlineKept_ && colour == outlineColour_ &&
-                      std::memcmp(&toScreen, &outlineMatrix_, sizeof toScreen) == 0;
+    const bool same = outlineKept_ && std::memcmp(&toScreen, &outlineMatrix_, sizeof toScreen) == 0;
     if (!same) {
         MarkFrontFaces(toScreen);
-        CollectSilhouette(colour);
+        CollectSilhouette();
         outlineMatrix_ = toScreen;
-        outlineColour_ = colour;
         outlineKept_ = true;
     }
-    if (outlineVertices.empty()) return;
+    if (outlineLines_ == 0) return;
 
     gfx::Matrix pulled = view.ProjectionMatrix;
     pulled.m[3][2] -= kOutlineDepthPull;
     device.SetTransform(TransformState::kProjection, pulled);
-    device.SetVertexFormat(kLineFvf);
-    device.DrawPrimitiveUP(framework::PrimitiveType::kLineList,
-                           static_cast<std::uint32_t>(outlineVertices.size() / 2),
-                           outlineVertices.data(), sizeof(LineVertex));
+    device.DrawMeshLines(*buffers, std::span(outlineEnds).first(outlineLines_ * 2), colour);
     device.SetTransform(TransformState::kProjection, view.ProjectionMatrix);
 }
 

@@ -1,6 +1,8 @@
 #include "scene/mesh_outline.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <unordered_map>
 
@@ -99,6 +101,71 @@ bool Distinct(const Corners& c) {
     return c[0] != c[1] && c[1] != c[2] && c[2] != c[0];
 }
 
+struct Vec3d {
+    double x, y, z;
+};
+
+Vec3d Minus(const gfx::Vec3& a, const gfx::Vec3& b) {
+    return {double{a.x} - b.x, double{a.y} - b.y, double{a.z} - b.z};
+}
+
+double Length(const Vec3d& v) {
+    return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+}
+
+// The sphere round every vertex (box middle, farthest vertex), then each face's plane.
+void AddFacePlanes(OutlineData& data, std::span<const std::uint16_t> indices) {
+    const std::size_t vertexCount = data.x.size();
+    const std::size_t faceCount = indices.size() / 3;
+    auto at = [&](std::size_t v) { return gfx::Vec3{data.x[v], data.y[v], data.z[v]}; };
+    if (vertexCount > 0) {
+        gfx::Vec3 low = at(0), high = at(0);
+        for (std::size_t v = 1; v < vertexCount; ++v) {
+            const gfx::Vec3 p = at(v);
+            low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
+            high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
+        }
+        data.centre = {(low.x + high.x) / 2, (low.y + high.y) / 2, (low.z + high.z) / 2};
+        double radius = 0;
+        for (std::size_t v = 0; v < vertexCount; ++v) {
+            radius = std::max(radius, Length(Minus(at(v), data.centre)));
+        }
+        // Rounded up so that the float sphere still holds every vertex.
+        data.radius = std::nextafter(static_cast<float>(radius), HUGE_VALF);
+    }
+
+    data.planeX.assign(faceCount, 0.0f);
+    data.planeY.assign(faceCount, 0.0f);
+    data.planeZ.assign(faceCount, 0.0f);
+    data.planeD.assign(faceCount, 0.0f);
+    const double thinLimit = std::ldexp(double{data.radius}, -10);
+    double thinnest = HUGE_VAL;
+    for (std::size_t f = 0; f < faceCount; ++f) {
+        const std::uint16_t* corner = indices.data() + f * 3;
+        if (corner[0] >= vertexCount || corner[1] >= vertexCount || corner[2] >= vertexCount) {
+            continue;
+        }
+        const gfx::Vec3 a = at(corner[0]), b = at(corner[1]), c = at(corner[2]);
+        const Vec3d ab = Minus(b, a), ac = Minus(c, a);
+        const Vec3d n{ab.y * ac.z - ab.z * ac.y, ab.z * ac.x - ab.x * ac.z,
+                      ab.x * ac.y - ab.y * ac.x};
+        const double twiceArea = Length(n);
+        const double longest = std::max({Length(ab), Length(ac), Length(Minus(c, b))});
+        if (!(longest > 0) || !std::isfinite(twiceArea)) continue;
+        const double height = twiceArea / longest;
+        if (!(height >= thinLimit)) continue;
+        thinnest = std::min(thinnest, height);
+        const Vec3d unit{n.x / twiceArea, n.y / twiceArea, n.z / twiceArea};
+        const Vec3d offset = Minus(a, data.centre);
+        data.planeX[f] = static_cast<float>(unit.x);
+        data.planeY[f] = static_cast<float>(unit.y);
+        data.planeZ[f] = static_cast<float>(unit.z);
+        data.planeD[f] =
+            static_cast<float>(unit.x * offset.x + unit.y * offset.y + unit.z * offset.z);
+    }
+    data.thinnest = std::isfinite(thinnest) ? static_cast<float>(thinnest) : 0.0f;
+}
+
 }  // namespace
 
 FaceNeighbours FindFaceNeighboursAllPairs(std::span<const std::uint16_t> indices) {
@@ -190,6 +257,12 @@ std::shared_ptr<const OutlineData> MakeOutlineData(const gfx::Mesh& mesh) {
     };
 
     data->neighbours = FindFaceNeighbours(indices.first(faceCount * 3));
+    if (faceCount < 0xFFFF) {
+        data->neighbours16.reserve(data->neighbours.size());
+        for (const std::uint32_t face : data->neighbours) {
+            data->neighbours16.push_back(static_cast<std::uint16_t>(face));  // kNoFace: 0xFFFF
+        }
+    }
     data->faceEdges.resize(faceCount);
     for (std::size_t f = 0; f < faceCount; ++f) {
         FaceEdges& face = data->faceEdges[f];
@@ -208,6 +281,7 @@ std::shared_ptr<const OutlineData> MakeOutlineData(const gfx::Mesh& mesh) {
         data->y[v] = p.y;
         data->z[v] = p.z;
     }
+    AddFacePlanes(*data, indices.first(faceCount * 3));
     return data;
 }
 

@@ -42,7 +42,18 @@ struct FaceEdges {
 struct OutlineData {
     std::vector<FaceEdges> faceEdges;
     std::vector<std::uint32_t> neighbours;  // three a face, as in faceEdges
-    std::vector<float> x, y, z;             // vertex positions, one array a component
+    // The same in half the bytes for the per-frame pass, where every face index and kNoFace fit
+    // (fewer than 65535 faces; kNoFace becomes 0xFFFF); empty otherwise.
+    std::vector<std::uint16_t> neighbours16;
+    std::vector<float> x, y, z;  // vertex positions, one array a component
+    // For the facing test (scene/face_facing.h): a sphere round every vertex, and per face the
+    // unit normal and offset of its plane relative to that centre, n . (p - centre) = d. A face
+    // with a corner past the vertex data, or too thin for the plane to decide its winding safely
+    // (its height under 2^-10 of the radius), has all four zero and is always projected instead.
+    gfx::Vec3 centre{};
+    float radius = 0;
+    float thinnest = 0;  // the least height among faces with a plane
+    std::vector<float> planeX, planeY, planeZ, planeD;
 };
 
 // Built from the mesh's index and vertex data; positions are read by its vertex stride, and an

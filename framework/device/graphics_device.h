@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -118,6 +119,11 @@ class GraphicsDevice final : public TextureUploader {
     std::unique_ptr<MeshBuffers> CreateMeshBuffers(const gfx::Mesh& mesh);
     // Draws the faces with this attribute id as triangles.
     void DrawSubset(const MeshBuffers& buffers, std::uint32_t attribId);
+    // Lines between the mesh's own vertices, two indices a line (each below its vertex count,
+    // as the buffers were made only for such meshes), in one colour as an unlit vertex of that
+    // colour would draw: the outline without copying a vertex.
+    void DrawMeshLines(const MeshBuffers& buffers, std::span<const std::uint16_t> ends,
+                       gfx::Colour colour);
 
     // ---- Textures (the texture cache's uploader) ----
     // A GL texture with every level of the texture (texels ARGB); 0 for an empty texture, a

@@ -212,6 +212,26 @@ void GraphicsDevice::DrawSubset(const MeshBuffers& buffers, std::uint32_t attrib
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 }
 
+void GraphicsDevice::DrawMeshLines(const MeshBuffers& buffers, std::span<const std::uint16_t> ends,
+                                   gfx::Colour colour) {
+    const std::size_t lines = ends.size() / 2;
+    if (!created_ || buffers.context_.lock() != contextToken_ || lines == 0 ||
+        lines * 2 > static_cast<std::size_t>(INT32_MAX)) {
+        return;
+    }
+    const DriverTimer timer(driverSeconds_);
+    glBindBuffer(GL_ARRAY_BUFFER, buffers.vertexBuffer_);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    // Positions only: the rest of the vertex reads as a line vertex without normal or texture
+    // coordinates does, and the colour is the one an unlit coloured vertex would carry.
+    const bool colourMaterial = BindVertexArrays(gfx::kFvfXyz, 0, buffers.stride_);
+    glColor4ub(static_cast<GLubyte>(colour >> 16), static_cast<GLubyte>(colour >> 8),
+               static_cast<GLubyte>(colour), static_cast<GLubyte>(colour >> 24));
+    glDrawElements(GL_LINES, static_cast<GLsizei>(lines * 2), GL_UNSIGNED_SHORT, ends.data());
+    UnbindVertexArrays(colourMaterial);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
 MeshBuffers::~MeshBuffers() {
     if (context_.expired()) return;
     const GLuint names[2] = {vertexBuffer_, indexBuffer_};
