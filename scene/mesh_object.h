@@ -81,7 +81,7 @@ class MeshObject {
     float sphereRadius = 0;
     std::uint32_t vertexCount = 0;
     std::uint32_t indexCount = 0;
-    std::vector<gfx::Vec3> projected;  // scratch space of the facing test, one a vertex
+    std::vector<gfx::Vec3> projected;      // scratch space of the facing test, one a vertex
     std::span<const FaceEdges> faceEdges;  // held by the outline data
     std::vector<std::uint8_t> faceFront;
     // The lines of the last outline worked out, as vertex index pairs: the first
