@@ -6,6 +6,7 @@
 #include "gfx/math.h"
 #include "scene/face_facing.h"
 #include "scene/mesh_object.h"
+#include "scene/silhouette_edges.h"
 
 namespace scene {
 namespace {
@@ -26,31 +27,6 @@ gfx::Vec3 EyeOf(const gfx::Matrix& v) {
     return {-(m[0][0] * m[3][0] + m[0][1] * m[3][1] + m[0][2] * m[3][2]),
             -(m[1][0] * m[3][0] + m[1][1] * m[3][1] + m[1][2] * m[3][2]),
             -(m[2][0] * m[3][0] + m[2][1] * m[3][1] + m[2][2] * m[3][2])};
-}
-
-// The silhouette: edges of front faces that border a back face or no face at all, as pairs of
-// vertex indices in face order and edge order within a face, written to `out` (room for six
-// entries a face); gives the number of lines. Every edge is written and kept only when it
-// qualifies, without branching on the faces. A neighbour index past the faces means none.
-template <typename FaceIndex>
-std::size_t CollectSilhouetteEdges(std::span<const std::uint8_t> front,
-                                   std::span<const FaceIndex> neighbours,
-                                   std::span<const std::uint16_t> indices, std::uint16_t* out) {
-    const std::size_t faceCount = front.size();
-    std::uint16_t* const start = out;
-    for (std::size_t f = 0; f < faceCount; ++f) {
-        const FaceIndex* across = neighbours.data() + f * 3;
-        const std::uint16_t* corner = indices.data() + f * 3;
-        const unsigned facing = front[f];
-        for (unsigned k = 0; k < 3; ++k) {
-            const std::size_t g = across[k];
-            const unsigned backed = g < faceCount ? front[g] : 0u;
-            out[0] = corner[k];
-            out[1] = corner[k == 2 ? 0 : k + 1];
-            out += 2 * (facing & (backed ^ 1u));
-        }
-    }
-    return static_cast<std::size_t>(out - start) / 2;
 }
 
 }  // namespace
@@ -107,14 +83,9 @@ void MeshObject::MarkFrontFaces(const gfx::Matrix& toScreen) {
 }
 
 void MeshObject::CollectSilhouette() {
-    // Room for every edge of every face.
     outlineEnds.resize(faceFront.size() * 6);
-    const std::span<const std::uint16_t> indices = d3dMesh->Indices();
-    outlineLines_ = outline_->neighbours16.empty()
-                        ? CollectSilhouetteEdges<std::uint32_t>(faceFront, outline_->neighbours,
-                                                                indices, outlineEnds.data())
-                        : CollectSilhouetteEdges<std::uint16_t>(faceFront, outline_->neighbours16,
-                                                                indices, outlineEnds.data());
+    outlineLines_ =
+        CollectSilhouetteEdges(faceFront, *outline_, d3dMesh->Indices(), outlineEnds.data());
 }
 
 void MeshObject::DrawOutline(framework::GraphicsDevice& device, const gfx::Matrix& world,
