@@ -1,15 +1,18 @@
 // Loading speed of the .x reader: 50 generated files of 20,000 triangles each (1,000,000
 // triangles), as text and as binary twins, from memory and from disk. When the Open Asset
-// Import Library is present the same files go through it in the same run, for the ratio.
+// Import Library is present the same files go through it in the same run, alone and
+// alternating with the reader (BM_VersusPeer, which gives the ratio).
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -234,8 +237,8 @@ void BM_LoadBinary(benchmark::State& state) {
     LoadFromMemory(state, GetCorpus().binary, GetCorpus().binaryBytes);
 }
 
-void BM_LoadTextFromDisk(benchmark::State& state) {
-    const std::vector<std::string>& paths = GetCorpus().textPaths;  // made before the timing
+void LoadFromDisk(benchmark::State& state, const std::vector<std::string>& paths,
+                  std::int64_t bytes) {
     for (auto _ : state) {
         for (const std::string& path : paths) {
             auto loaded = gfx::LoadMeshFromX(path);
@@ -246,12 +249,21 @@ void BM_LoadTextFromDisk(benchmark::State& state) {
             benchmark::DoNotOptimize(loaded);
         }
     }
-    SetCounters(state, GetCorpus().textBytes);
+    SetCounters(state, bytes);
+}
+
+// The files are written before the timing.
+void BM_LoadTextFromDisk(benchmark::State& state) {
+    LoadFromDisk(state, GetCorpus().textPaths, GetCorpus().textBytes);
+}
+void BM_LoadBinaryFromDisk(benchmark::State& state) {
+    LoadFromDisk(state, GetCorpus().binaryPaths, GetCorpus().binaryBytes);
 }
 
 BENCHMARK(BM_LoadText)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadBinary)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadTextFromDisk)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadBinaryFromDisk)->Unit(benchmark::kMillisecond);
 
 #ifdef POSEWRIGHTER_HAVE_ASSIMP
 void AssimpFromMemory(benchmark::State& state, const std::vector<std::string>& files,
@@ -278,8 +290,8 @@ void BM_AssimpBinary(benchmark::State& state) {
     AssimpFromMemory(state, GetCorpus().binary, GetCorpus().binaryBytes);
 }
 
-void BM_AssimpTextFromDisk(benchmark::State& state) {
-    const std::vector<std::string>& paths = GetCorpus().textPaths;  // made before the timing
+void AssimpFromDisk(benchmark::State& state, const std::vector<std::string>& paths,
+                    std::int64_t bytes) {
     for (auto _ : state) {
         for (const std::string& path : paths) {
             Assimp::Importer importer;
@@ -291,12 +303,67 @@ void BM_AssimpTextFromDisk(benchmark::State& state) {
             benchmark::DoNotOptimize(scene);
         }
     }
-    SetCounters(state, GetCorpus().textBytes);
+    SetCounters(state, bytes);
+}
+
+void BM_AssimpTextFromDisk(benchmark::State& state) {
+    AssimpFromDisk(state, GetCorpus().textPaths, GetCorpus().textBytes);
+}
+void BM_AssimpBinaryFromDisk(benchmark::State& state) {
+    AssimpFromDisk(state, GetCorpus().binaryPaths, GetCorpus().binaryBytes);
+}
+
+// The ratio itself: every iteration loads the 50 files with the reader and then with the peer,
+// alternately, so both meet the same allocator and cache state (the peer's time alone varies
+// threefold with what the process allocated before it). /0 text and /1 binary from memory,
+// /2 text and /3 binary from disk; `times_faster` is the peer's time over the reader's.
+void BM_VersusPeer(benchmark::State& state) {
+    using Clock = std::chrono::steady_clock;
+    const Corpus& corpus = GetCorpus();
+    const int kind = static_cast<int>(state.range(0));
+    const bool binary = kind % 2 == 1, fromDisk = kind >= 2;
+    const std::vector<std::string>& inputs = fromDisk
+                                                 ? (binary ? corpus.binaryPaths : corpus.textPaths)
+                                                 : (binary ? corpus.binary : corpus.text);
+    double ours = 0, peer = 0;
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        for (const std::string& input : inputs) {
+            auto loaded = fromDisk ? gfx::LoadMeshFromX(input)
+                                   : gfx::LoadMeshFromXInMemory(std::as_bytes(std::span(input)));
+            if (!loaded.ok()) {
+                state.SkipWithError(loaded.error().c_str());
+                return;
+            }
+            benchmark::DoNotOptimize(loaded);
+        }
+        const Clock::time_point middle = Clock::now();
+        for (const std::string& input : inputs) {
+            Assimp::Importer importer;
+            const aiScene* scene = fromDisk
+                                       ? importer.ReadFile(input, aiProcess_Triangulate)
+                                       : importer.ReadFileFromMemory(input.data(), input.size(),
+                                                                     aiProcess_Triangulate, "x");
+            if (scene == nullptr) {
+                state.SkipWithError(importer.GetErrorString());
+                return;
+            }
+            benchmark::DoNotOptimize(scene);
+        }
+        ours += std::chrono::duration<double>(middle - start).count();
+        peer += std::chrono::duration<double>(Clock::now() - middle).count();
+    }
+    const auto perRun = benchmark::Counter::kAvgIterations;
+    state.counters["ours_ms"] = benchmark::Counter(ours * 1e3, perRun);
+    state.counters["peer_ms"] = benchmark::Counter(peer * 1e3, perRun);
+    state.counters["times_faster"] = ours > 0 ? peer / ours : 0;
 }
 
 BENCHMARK(BM_AssimpText)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AssimpBinary)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AssimpTextFromDisk)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AssimpBinaryFromDisk)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_VersusPeer)->DenseRange(0, 3)->MinTime(2)->Unit(benchmark::kMillisecond);
 #endif
 
 }  // namespace

@@ -183,18 +183,59 @@ void LinkEdge(std::span<const EdgeSide> chain, std::vector<std::uint32_t>& adjac
     }
 }
 
-// Sides ordered by edge key, keeping their order within an edge: a stable radix sort in three
-// passes of 11, 11 and 10 bits (sequential memory access, unlike a hash table's).
-std::vector<EdgeSide> SortByEdge(std::vector<EdgeSide> sides) {
-    std::vector<EdgeSide> other(sides.size());
-    for (const int shift : {0, 11, 22}) {
-        std::vector<std::uint32_t> start(2049, 0);
-        for (const EdgeSide& side : sides) ++start[((side.key >> shift) & 0x7FF) + 1];
-        for (std::size_t i = 1; i < start.size(); ++i) start[i] += start[i - 1];
-        for (const EdgeSide& side : sides) other[start[(side.key >> shift) & 0x7FF]++] = side;
-        sides.swap(other);
+// Links the sides of every edge. Sides are grouped by their edge's lower point with a stable
+// counting sort (sequential passes, unlike a hash table's probes), so a group holds a point's
+// edges to higher points, in face order: a few sides, scanned for those of one edge. A point
+// with very many such edges (a fan's centre) has its group stable-sorted by edge instead.
+void LinkAllEdges(const std::vector<EdgeSide>& sides, std::uint32_t pointCount,
+                  std::vector<std::uint32_t>& adjacency) {
+    std::vector<std::uint32_t> start(std::size_t{pointCount} + 1, 0);
+    for (const EdgeSide& side : sides) ++start[side.key >> 16];
+    std::uint32_t total = 0;
+    for (std::uint32_t& s : start) {
+        const std::uint32_t count = s;
+        s = total;
+        total += count;
     }
-    return sides;
+    std::vector<EdgeSide> grouped(sides.size());
+    std::vector<std::uint32_t> fill(start.begin(), start.end() - 1);
+    for (const EdgeSide& side : sides) grouped[fill[side.key >> 16]++] = side;
+
+    constexpr std::size_t kScanned = 32;
+    std::vector<EdgeSide> chain;
+    for (std::uint32_t point = 0; point < pointCount; ++point) {
+        const std::span<EdgeSide> group(grouped.data() + start[point],
+                                        grouped.data() + start[point + 1]);
+        if (group.size() > kScanned) {
+            std::stable_sort(group.begin(), group.end(),
+                             [](const EdgeSide& a, const EdgeSide& b) { return a.key < b.key; });
+            for (std::size_t i = 0; i < group.size();) {
+                std::size_t end = i + 1;
+                while (end < group.size() && group[end].key == group[i].key) ++end;
+                if (end - i >= 2) LinkEdge(group.subspan(i, end - i), adjacency);
+                i = end;
+            }
+            continue;
+        }
+        std::uint32_t taken = 0;  // bit i: side i already belongs to an edge seen
+        for (std::size_t i = 0; i < group.size(); ++i) {
+            if (taken & (1u << i)) continue;
+            std::uint32_t same = 0;  // the later sides of this edge
+            for (std::size_t j = i + 1; j < group.size(); ++j) {
+                if (group[j].key == group[i].key) same |= 1u << j;
+            }
+            taken |= same;
+            if (std::has_single_bit(same)) {
+                LinkSides(adjacency, group[i], group[std::countr_zero(same)]);
+            } else if (same != 0) {
+                chain.assign(1, group[i]);
+                for (std::size_t j = i + 1; j < group.size(); ++j) {
+                    if (same & (1u << j)) chain.push_back(group[j]);
+                }
+                LinkEdge(chain, adjacency);
+            }
+        }
+    }
 }
 
 }  // namespace
@@ -230,13 +271,8 @@ std::vector<std::uint32_t> Mesh::GenerateAdjacency(float epsilon) const {
         }
     }
 
-    const std::vector<EdgeSide> sorted = SortByEdge(std::move(sides));
-    for (std::size_t i = 0; i < sorted.size();) {
-        std::size_t end = i + 1;
-        while (end < sorted.size() && sorted[end].key == sorted[i].key) ++end;
-        if (end - i >= 2) LinkEdge(std::span(sorted).subspan(i, end - i), adjacency);
-        i = end;
-    }
+    // Point ids are vertex numbers, so below the vertex count.
+    LinkAllEdges(sides, vertexCount_, adjacency);
     return adjacency;
 }
 
