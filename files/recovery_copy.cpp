@@ -72,8 +72,13 @@ bool ParseDocument(std::string_view text, std::string_view prefix, std::string_v
            ParseNumber(text.substr(second + 1), hash, 16);
 }
 
-std::string SafePath(const std::string& path) {
-    return path.find_first_of("\r\n") == std::string::npos ? path : std::string();
+// A document path as the manifest holds it: one with a line end (which would break the line)
+// or a NUL (which no file name holds) is kept as no path, both when written and when read, so
+// that what is read is what would be written again.
+std::string SafePath(std::string_view path) {
+    return path.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos
+               ? std::string(path)
+               : std::string();
 }
 
 RecoveryRead Damaged(std::string problem) {
@@ -157,8 +162,8 @@ gfx::Result<RecoveryManifest> ParseRecoveryManifest(std::string_view bytes) {
     }
 
     RecoveryManifest manifest;
-    manifest.copy.modelPath = std::string(lines[1]);
-    manifest.copy.animationPath = std::string(lines[2]);
+    manifest.copy.modelPath = SafePath(lines[1]);
+    manifest.copy.animationPath = SafePath(lines[2]);
     const std::string_view unsaved = lines[3];
     manifest.copy.modelUnsaved = unsaved == "model" || unsaved == "model animation";
     manifest.copy.animationUnsaved = unsaved == "animation" || unsaved == "model animation";

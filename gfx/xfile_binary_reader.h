@@ -73,6 +73,17 @@ class BinaryReader {
         if (--listLeft_ == 0) list_ = List::kNone;
         return true;
     }
+    // Floats left in the open list when it holds 4-byte floats (the bulk path), else 0.
+    std::size_t FloatsOpen() const {
+        return list_ == List::kFloats && floatBytes_ == 4 ? listLeft_ : 0;
+    }
+    // Copies `count` floats, at most FloatsOpen(), from the open list to `out` at once.
+    void TakeFloats(void* out, std::size_t count) {
+        std::memcpy(out, data_.data() + pos_, count * 4);
+        pos_ += count * 4;
+        listLeft_ -= static_cast<std::uint32_t>(count);
+        if (listLeft_ == 0) list_ = List::kNone;
+    }
     bool ReadString(std::string_view& value);
     bool SkipGuid();
     bool SkipObject();

@@ -366,12 +366,25 @@ class Parser {
         std::uint32_t count = 0;
         if (!r_.ReadUInt(count)) return ReaderError(context);
         ReserveCapped(vectors, count, 3);
-        for (std::uint32_t i = 0; i < count; ++i) {
+        for (std::uint32_t i = 0; i < count;) {
+            // Whole vectors straight from a binary float list when one is open.
+            if constexpr (requires { r_.TakeFloats(vectors.data(), 0); }) {
+                static_assert(sizeof(Vec3) == 3 * sizeof(float));
+                const std::size_t whole = std::min<std::size_t>(count - i, r_.FloatsOpen() / 3);
+                if (whole > 0) {
+                    const std::size_t at = vectors.size();
+                    vectors.resize(at + whole);
+                    r_.TakeFloats(vectors.data() + at, whole * 3);
+                    i += static_cast<std::uint32_t>(whole);
+                    continue;
+                }
+            }
             Vec3 v;
             if (!r_.ReadFloat(v.x) || !r_.ReadFloat(v.y) || !r_.ReadFloat(v.z)) {
                 return ReaderError(context);
             }
             vectors.push_back(v);
+            ++i;
         }
         if (Status s = ReadMeshFaces(faceSizes, corners); !s) {
             return Error{context + ": " + s.error()};

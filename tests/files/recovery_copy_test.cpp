@@ -59,6 +59,15 @@ TEST(RecoveryCopy, ManifestNamesThePathsTheUnsavedDocumentsAndEachFile) {
     EXPECT_EQ(files::FormatRecoveryManifest(copy, 7),
               "Posewrighter recovery copy 1\nmodel-path=/a/m.pwp\nanimation-path=\n"
               "unsaved=model animation\nmodel=model-7.pwp 1 af63dc4c8601ec8c\nanimation=none\n");
+
+    // Read back, a path with a byte the writer would not write reads as none.
+    const std::string read = std::string("Posewrighter recovery copy 1\nmodel-path=/a/\rm.pwp\n") +
+                             "animation-path=/a/" + '\0' + "x.pwa\nunsaved=model\n" +
+                             "model=model-7.pwp 1 af63dc4c8601ec8c\nanimation=none\n";
+    const auto manifest = files::ParseRecoveryManifest(read);
+    ASSERT_TRUE(manifest.ok()) << manifest.error();
+    EXPECT_EQ(manifest->copy.modelPath, "");
+    EXPECT_EQ(manifest->copy.animationPath, "");
 }
 
 TEST(RecoveryCopy, WrittenCopyReadsBackWithTheWritersBytesAndOnlyTheNewestFiles) {
