@@ -34,11 +34,8 @@
 #include "app/frame_rendering.h"
 #include "app/session.h"
 #include "app/stored_light.h"
+#include "bench/bench_editor.h"
 #include "bench/bench_model.h"
-#include "files/documents.h"
-#include "framework/debug_log.h"
-#include "framework/device/graphics_device.h"
-#include "framework/platform/egl_surface.h"
 #include "gfx/math.h"
 #include "scene/draw_primitives.h"
 #include "scene/overlay_text.h"
@@ -89,32 +86,19 @@ double CoveredShare(const app::FrameScene& scene, const app::FrameModes& modes) 
 }
 
 void BM_EditorFrame(benchmark::State& state) {
-    framework::ProcessLog().Discard();
     const fs::path dir = fs::temp_directory_path() / "posewrighter_bench_frame";
     const std::string partFile = bench_model::WriteModel(dir, kCell, LayoutPositions());
-
-    framework::EglSurface surface;
-    framework::GraphicsDevice device(surface);
-    if (device.InitGraphics() != 1) {
-        state.SkipWithError("no headless GL device");
-        fs::remove_all(dir);
-        return;
-    }
     {
-        // After the device and before it goes: fonts, textures and mesh buffers need its context.
-        scene::OverlayFonts overlay(device);
-        overlay.Create(0, app::kOverlayFace, app::kOverlayHeight, app::kOverlayWeight);
-        auto session = std::make_unique<app::Session>();
-        session->textures.SetUploader(&device);
-        if (!files::OpenPartFile(session->model, partFile)) {
-            state.SkipWithError("open failed");
+        bench_model::BenchEditor editor(partFile);
+        if (editor.error != nullptr) {
+            state.SkipWithError(editor.error);
             fs::remove_all(dir);
             return;
         }
+        framework::GraphicsDevice& device = editor.device;
+        scene::OverlayFonts& overlay = *editor.overlay;
+        app::Session* session = editor.session.get();
         const model::PartTable& parts = session->model.parts;
-
-        device.transforms.ProjectionMatrix =
-            app::EditorProjection(device.ScreenWidth(), device.ScreenHeight());
         scene::SetView(device.transforms, kEye, kTarget, {0.0f, 1.0f, 0.0f});
         app::ApplyStoredLight(device, app::StoredLight{});
 
@@ -195,7 +179,6 @@ void BM_EditorFrame(benchmark::State& state) {
         }
         state.SetLabel("selected part " + std::to_string(modes.selectedPart));
     }
-    device.FreeGraphics();
     fs::remove_all(dir);
 }
 BENCHMARK(BM_EditorFrame)

@@ -5,8 +5,8 @@
 //   delete_ms, add_ms  each edit with its frame;
 //   reload_ms          the edit alone (both edits, averaged), without the frame;
 //   frame_ms           one frame drawn after nothing changed, for comparison;
-//   open_ms            opening the model and drawing its first frame, every file parsed: what
-//                      an edit cost when every reload read every file.
+//   open_ms            making the device, opening the model and drawing its first frame, every
+//                      file parsed: what an edit cost when every reload read every file.
 
 #include <benchmark/benchmark.h>
 
@@ -15,16 +15,11 @@
 #include <memory>
 #include <string>
 
-#include "app/editor.h"
 #include "app/frame_rendering.h"
 #include "app/session.h"
+#include "bench/bench_editor.h"
 #include "bench/bench_model.h"
-#include "files/documents.h"
-#include "framework/debug_log.h"
-#include "framework/device/graphics_device.h"
-#include "framework/platform/egl_surface.h"
 #include "scene/draw_primitives.h"
-#include "scene/overlay_text.h"
 
 namespace {
 
@@ -36,36 +31,23 @@ double SecondsSince(Clock::time_point from) {
 }
 
 void BM_StructuralEdit(benchmark::State& state) {
-    framework::ProcessLog().Discard();
     const fs::path dir = fs::temp_directory_path() / "posewrighter_bench_edit";
     const std::string partFile = bench_model::WriteModel(dir);
-
-    framework::EglSurface surface;
-    framework::GraphicsDevice device(surface);
-    if (device.InitGraphics() != 1) {
-        state.SkipWithError("no headless GL device");
-        fs::remove_all(dir);
-        return;
-    }
     {
-        scene::OverlayFonts overlay(device);
-        overlay.Create(0, app::kOverlayFace, app::kOverlayHeight, app::kOverlayWeight);
-        auto session = std::make_unique<app::Session>();
-        session->textures.SetUploader(&device);
         const Clock::time_point opening = Clock::now();
-        if (!files::OpenPartFile(session->model, partFile)) {
-            state.SkipWithError("open failed");
+        bench_model::BenchEditor editor(partFile);
+        if (editor.error != nullptr) {
+            state.SkipWithError(editor.error);
             fs::remove_all(dir);
             return;
         }
-        model::Model& model = session->model;
-        device.transforms.ProjectionMatrix =
-            app::EditorProjection(device.ScreenWidth(), device.ScreenHeight());
-        scene::SetView(device.transforms, {-6, 8, -6}, {1, 0, 1}, {0, 1, 0});
+        model::Model& model = editor.session->model;
+        app::Session* session = editor.session.get();
+        scene::SetView(editor.device.transforms, {-6, 8, -6}, {1, 0, 1}, {0, 1, 0});
         app::PanelValues panels;
         panels.gridTicked = true;
         panels.outlineTicked = true;
-        const app::FrameScene scene{device, overlay, model.parts, panels};
+        const app::FrameScene scene{editor.device, *editor.overlay, model.parts, panels};
         const app::FrameModes modes{model::kNoPart, 0, 0};
         app::RenderFrame(scene, modes);  // the buffers of the opened model
         const double open = SecondsSince(opening);
@@ -102,7 +84,6 @@ void BM_StructuralEdit(benchmark::State& state) {
         state.counters["reload_ms"] = benchmark::Counter(reloading / 2 * 1e3, perEdit);
         state.counters["open_ms"] = open * 1e3;
     }
-    device.FreeGraphics();
     fs::remove_all(dir);
 }
 BENCHMARK(BM_StructuralEdit)->Unit(benchmark::kMillisecond)->Iterations(5);
