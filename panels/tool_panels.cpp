@@ -1,5 +1,8 @@
 #include "panels/tool_panels.h"
 
+#include <memory>
+#include <utility>
+
 namespace panels {
 
 ToolPanels::ToolPanels(app::Session& session, files::SettingsFile settings,
@@ -16,51 +19,41 @@ ToolPanels::~ToolPanels() {
     }
 }
 
+namespace {
+
+// Makes and opens a panel that is not open yet.
+template <typename Panel, typename... Args>
+void OpenOnce(std::unique_ptr<Panel>& panel, Args&&... args) {
+    if (panel != nullptr) return;
+    panel = std::make_unique<Panel>(std::forward<Args>(args)...);
+    panel->Open();
+}
+
+template <typename Panel>
+void CloseOpen(std::unique_ptr<Panel>& panel) {
+    if (panel == nullptr) return;
+    panel->Close();
+    panel.reset();
+}
+
+}  // namespace
+
+// Opened in this order and closed in the same order: the Material panel last both times.
 void ToolPanels::ShowPanels() {
-    if (part_ == nullptr) {
-        part_ = std::make_unique<PartPanel>(session_, settings_, chooseFile_);
-        part_->Open();
-    }
-    if (handling_ == nullptr) {
-        handling_ = std::make_unique<HandlingPanel>(session_, settings_);
-        handling_->Open();
-    }
-    if (lighting_ == nullptr && lightDevice_ != nullptr) {
-        lighting_ = std::make_unique<LightingPanel>(session_, settings_, *lightDevice_);
-        lighting_->Open();
-    }
-    if (animation_ == nullptr) {
-        animation_ = std::make_unique<AnimationPanel>(session_, settings_, chooseFile_);
-        animation_->Open();
-    }
-    if (material_ == nullptr) {
-        material_ = std::make_unique<MaterialPanel>(session_, settings_);
-        material_->Open();
-    }
+    OpenOnce(part_, session_, settings_, chooseFile_);
+    OpenOnce(handling_, session_, settings_);
+    if (lightDevice_ != nullptr) OpenOnce(lighting_, session_, settings_, *lightDevice_);
+    OpenOnce(animation_, session_, settings_, chooseFile_);
+    OpenOnce(material_, session_, settings_);
     session_.SetPanelObserver(this);
 }
 
 void ToolPanels::ClosePanels() {
-    if (part_ != nullptr) {
-        part_->Close();
-        part_.reset();
-    }
-    if (handling_ != nullptr) {
-        handling_->Close();
-        handling_.reset();
-    }
-    if (lighting_ != nullptr) {
-        lighting_->Close();
-        lighting_.reset();
-    }
-    if (animation_ != nullptr) {
-        animation_->Close();
-        animation_.reset();
-    }
-    if (material_ != nullptr) {
-        material_->Close();
-        material_.reset();
-    }
+    CloseOpen(part_);
+    CloseOpen(handling_);
+    CloseOpen(lighting_);
+    CloseOpen(animation_);
+    CloseOpen(material_);
     session_.SetPanelObserver(nullptr);
 }
 
