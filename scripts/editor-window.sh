@@ -123,7 +123,7 @@ find_colour() {
 
 # Keys typed into the tool panel $panel: its window takes the keyboard first.
 panel_keys() {
-    xdotool windowfocus --sync "$panel"
+    timeout 10 xdotool windowfocus --sync "$panel"
     xdotool key "$@"
 }
 # A menu of $panel's menu bar by its mnemonic (Alt+$1), then its item by mnemonic ($2) once the
@@ -155,7 +155,7 @@ answer_dialog() {
         return 1
     fi
     for _ in 1 2 3; do
-        xdotool windowfocus --sync "$dialog" 2>/dev/null
+        timeout 10 xdotool windowfocus --sync "$dialog" 2>/dev/null
         xdotool key ctrl+a
         xdotool type --delay 5 "$2"
         xdotool key Return
@@ -176,7 +176,7 @@ close_notice() {
     # A key that comes while the box is still being shown is lost: Return again, as a person
     # would press it again.
     for _ in 1 2 3; do
-        xdotool windowfocus --sync "$notice" 2>/dev/null
+        timeout 10 xdotool windowfocus --sync "$notice" 2>/dev/null
         xdotool key Return
         for _ in $(seq 40); do
             xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -q -x "$notice" || return 0
@@ -205,7 +205,7 @@ drag_from() {
     local before
     window_shot "$main"
     before="$shot"
-    xdotool windowfocus --sync "$5"
+    timeout 10 xdotool windowfocus --sync "$5"
     xdotool mousemove "$1" "$2"
     xdotool mousedown 1
     # Frames see the press before the cursor moves (also in a slow sanitizer build): the drag

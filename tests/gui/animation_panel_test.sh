@@ -48,14 +48,8 @@ start_editor() {
     [ -n "$main" ] && [ -n "$panel" ]
 }
 # Pictures of a window ($1: main or panel) and the pixels that differ between two.
-shot_index=0
 shoot() {
-    shot_index=$((shot_index + 1))
-    shot="$work/$1$shot_index.png"
-    local id
-    [ "$1" = main ] && id=$main || id=$panel
-    eval "$(xdotool getwindowgeometry --shell "$id")"
-    import -window root -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$shot"
+    if [ "$1" = main ]; then window_shot "$main"; else window_shot "$panel"; fi
 }
 # The pixels that differ between the crops $3 of two pictures.
 crop_changed() {
@@ -118,7 +112,7 @@ wait_closed() {
 
 # ---- Reference: an editor without an animation shows key 1 with no frames, Play unticked.
 start_editor "$model" || { fail "no \"Animation Panel\" beside the editor's window"; exit 1; }
-xdotool windowfocus --sync "$panel"
+timeout 10 xdotool windowfocus --sync "$panel"
 wait_still panel || fail "the panel did not settle"
 reference="$shot"
 end_editor
@@ -150,12 +144,12 @@ shoot panel
 before=$(editor_windows)
 panel_keys alt+l
 if dialog=$(wait_new_window "$before"); then
-    xdotool windowfocus --sync "$dialog"
+    timeout 10 xdotool windowfocus --sync "$dialog"
     xdotool type --delay 5 "$work/broken.pwa"
     xdotool key Return
     wait_closed "$dialog" || fail "the file dialog stayed after Enter"
     if notice=$(wait_new_window "$before"); then
-        xdotool windowfocus --sync "$notice"
+        timeout 10 xdotool windowfocus --sync "$notice"
         xdotool key Return
         wait_closed "$notice" || fail "the message box did not close on Enter"
     else
@@ -164,7 +158,7 @@ if dialog=$(wait_new_window "$before"); then
 else
     fail "no file dialog after Alt+L"
 fi
-xdotool windowfocus --sync "$panel"
+timeout 10 xdotool windowfocus --sync "$panel"
 wait_still panel || fail "the panel did not settle after the load"
 panel_rows_alike "$reference" "$shot" ||
     fail "after the failed load the panel does not show key 1 with Play unticked (see $shot)"

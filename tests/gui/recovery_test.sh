@@ -70,7 +70,7 @@ find_windows() {
 keys_to() {
     local window=$1
     shift
-    xdotool windowfocus --sync "$window"
+    timeout 10 xdotool windowfocus --sync "$window"
     xdotool key "$@"
 }
 # A command of the Part panel's menu bar: the menu by its mnemonic ($1), then the item ($2)
@@ -90,7 +90,7 @@ save_through_dialog() {
     $1
     dialog=$(wait_window '^Save As$') || { fail "no save dialog after $1"; return 1; }
     shown=$(editor_windows)
-    xdotool windowfocus --sync "$dialog"
+    timeout 10 xdotool windowfocus --sync "$dialog"
     [ -n "$2" ] && xdotool type --delay 5 "$2"
     xdotool key Return
     if [ -z "$2" ]; then
@@ -108,18 +108,7 @@ save_animation() { keys_to "$anim" alt+v; }
 
 # Polls (about 10 seconds) until two pictures in a row of window $1 are alike: the editor has
 # finished opening what it opens and takes keys.
-wait_settled() {
-    eval "$(xdotool getwindowgeometry --shell "$1" | sed 's/^/local /')"
-    import -window root -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$work/a.png"
-    for _ in $(seq 40); do
-        sleep 0.25
-        import -window root -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$work/b.png"
-        [ "$(compare -metric AE "$work/a.png" "$work/b.png" null: 2>&1 | awk '{ print int($1) }')" -eq 0 ] &&
-            return 0
-        mv "$work/b.png" "$work/a.png"
-    done
-    return 1
-}
+wait_settled() { wait_window_shot "$1" settled; }
 # Polls (about 10 seconds) until the copy's manifest holds the line $1.
 wait_copy() {
     for _ in $(seq 100); do

@@ -48,7 +48,7 @@ start_editor() {
 }
 # A button of the Animation panel by its mnemonic.
 anim_button() {
-    xdotool windowfocus --sync "$anim"
+    timeout 10 xdotool windowfocus --sync "$anim"
     xdotool key "alt+$1"
 }
 # $2 clicks on the arrow at screen point $1, each a press that ends before the next.
@@ -99,8 +99,8 @@ head_row="750 97"
 # it is no longer the active one, and the press on a picture is no click in the view.
 drag_picture() {
     local at
-    xdotool windowfocus --sync "$main"
-    xdotool windowfocus --sync "$panel"
+    timeout 10 xdotool windowfocus --sync "$main"
+    timeout 10 xdotool windowfocus --sync "$panel"
     xdotool mousemove $1 click 1
     if at=$(find_colour "$handling" "$2"); then
         read -r ax ay <<<"$at"
@@ -139,7 +139,7 @@ menu_command d u
 menu_command d o
 save_file part "$work/session"
 save_file anim "$work/session"
-xdotool windowfocus --sync "$main"
+timeout 10 xdotool windowfocus --sync "$main"
 xdotool mousemove 600 40 mousedown 1
 sleep 0.3
 xdotool mouseup 1
