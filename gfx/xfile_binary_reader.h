@@ -73,6 +73,17 @@ class BinaryReader {
         if (--listLeft_ == 0) list_ = List::kNone;
         return true;
     }
+    // The numbers left in the open integer list, 4 bytes each (empty when none is open), and
+    // the bulk way past the first `count` of them: the fast path of ReadUInt over a run.
+    std::span<const std::byte> IntsOpen() const {
+        return list_ == List::kIntegers ? data_.subspan(pos_, std::size_t{listLeft_} * 4)
+                                        : std::span<const std::byte>();
+    }
+    void SkipInts(std::size_t count) {
+        pos_ += count * 4;
+        listLeft_ -= static_cast<std::uint32_t>(count);
+        if (listLeft_ == 0) list_ = List::kNone;
+    }
     // Floats left in the open list when it holds 4-byte floats (the bulk path), else 0.
     std::size_t FloatsOpen() const {
         return list_ == List::kFloats && floatBytes_ == 4 ? listLeft_ : 0;

@@ -1,6 +1,7 @@
 #include "gfx/xfile_parser.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -345,7 +346,29 @@ class Parser {
         if (!r_.ReadUInt(faceCount)) return Status(Error{r_.Error()});
         ReserveCapped(sizes, faceCount, 4);
         ReserveCapped(corners, std::size_t{faceCount} * 3, 1);  // mostly triangles
-        for (std::uint32_t f = 0; f < faceCount; ++f) {
+        for (std::uint32_t f = 0; f < faceCount;) {
+            // Whole faces straight from a binary integer list when one is open; a face running
+            // past the list's end is left to the reads below.
+            if constexpr (requires { r_.IntsOpen(); }) {
+                const std::span<const std::byte> open = r_.IntsOpen();
+                const std::size_t numbers = open.size() / 4;
+                auto number = [&](std::size_t i) {
+                    std::uint32_t value;
+                    std::memcpy(&value, open.data() + i * 4, 4);
+                    return value;
+                };
+                std::size_t used = 0;
+                while (f < faceCount && used < numbers) {
+                    const std::uint32_t size = number(used);
+                    if (size > numbers - used - 1) break;
+                    sizes.push_back(size);
+                    for (std::uint32_t k = 1; k <= size; ++k) corners.push_back(number(used + k));
+                    used += std::size_t{size} + 1;
+                    ++f;
+                }
+                r_.SkipInts(used);
+                if (used > 0) continue;
+            }
             std::uint32_t size = 0;
             if (!r_.ReadUInt(size)) return Status(Error{r_.Error()});
             sizes.push_back(size);
@@ -354,6 +377,7 @@ class Parser {
                 if (!r_.ReadUInt(index)) return Status(Error{r_.Error()});
                 corners.push_back(index);
             }
+            ++f;
         }
         return {};
     }
