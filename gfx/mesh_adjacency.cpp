@@ -225,7 +225,7 @@ void LinkAllEdges(const std::vector<EdgeSide>& sides, std::uint32_t pointCount,
                 if (group[j].key == group[i].key) same |= 1u << j;
             }
             taken |= same;
-            if (std::has_single_bit(same)) {
+            if (same != 0 && (same & (same - 1)) == 0) {  // one bit: the common two-face edge
                 LinkSides(adjacency, group[i], group[std::countr_zero(same)]);
             } else if (same != 0) {
                 chain.assign(1, group[i]);
