@@ -19,7 +19,20 @@ std::string_view Take(std::string_view& rest) {
     return word;
 }
 
+// Names are compared as the settings text compares them: blanks around them left out, letters
+// in either case.
+std::string_view Trimmed(std::string_view name) {
+    const auto blank = [](char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+    };
+    while (!name.empty() && blank(name.front())) name.remove_prefix(1);
+    while (!name.empty() && blank(name.back())) name.remove_suffix(1);
+    return name;
+}
+
 bool SameName(std::string_view a, std::string_view b) {
+    a = Trimmed(a);
+    b = Trimmed(b);
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
