@@ -291,12 +291,17 @@ Result<LoadedMesh> MeshMerger::Finish() {
     loaded.mesh = Mesh(static_cast<std::uint32_t>(attributes_.size()),
                        static_cast<std::uint32_t>(vertices_.size()), fvf);
     Mesh& mesh = loaded.mesh;
-    for (std::size_t v = 0; v < vertices_.size(); ++v) {
-        const auto index = static_cast<std::uint32_t>(v);
-        mesh.SetPosition(index, vertices_[v].position);
-        mesh.SetNormal(index, vertices_[v].normal);
-        mesh.SetDiffuse(index, vertices_[v].diffuse);
-        mesh.SetTexCoord(index, vertices_[v].uv);
+    // Each vertex written straight into the buffer, the format's offsets looked up once.
+    const std::size_t stride = mesh.BytesPerVertex();
+    const int normalAt = NormalOffset(fvf), diffuseAt = DiffuseOffset(fvf);
+    const int uvAt = TexCoordOffset(fvf);
+    std::byte* out = mesh.Vertices().data();
+    for (const Vertex& vertex : vertices_) {
+        std::memcpy(out, &vertex.position, sizeof vertex.position);
+        std::memcpy(out + normalAt, &vertex.normal, sizeof vertex.normal);
+        if (diffuseAt >= 0) std::memcpy(out + diffuseAt, &vertex.diffuse, sizeof vertex.diffuse);
+        if (uvAt >= 0) std::memcpy(out + uvAt, &vertex.uv, sizeof vertex.uv);
+        out += stride;
     }
     auto indices = mesh.Indices();
     for (std::size_t i = 0; i < indices_.size(); ++i) {
