@@ -21,16 +21,10 @@ animation="$(realpath "${3:?$usage}")"
 
 run_inside_xvfb 1024x768 "xdotool import convert compare identify" "$0" "$@"
 
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-
 # The robot's legs from the default camera: the lower part of the figure in the middle.
 legs_region=110x80+265+245
 
-work=$(mktemp -d)
-keep_state_in "$work"
-pid=
-trap end_editor_and_work EXIT
-cp "$editor" "$work/posewrighter"
+make_work_folder "$editor"
 # The main window at the top-left corner, the Part panel beside it, the Animation panel below.
 layout=$'[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n[MAIN_DIALOG]\r\nLEFT= 660\r\nTOP= 20\r\n'
 layout+=$'[ANIM_DIALOG]\r\nLEFT= 20\r\nTOP= 540\r\n'

@@ -18,10 +18,6 @@ editor="${1:?usage: editor_interaction_test.sh EDITOR MODEL.pwp [ANIM.pwa]}"
 
 run_inside_xvfb 1024x768 "xdotool import convert compare" "$0" "$@"
 
-# In a sanitizer build, leak reports at exit come from the system's GL and D-Bus libraries;
-# memory errors still fail the run.
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-
 background=18415A
 # The overlay's two lines sit in this top-left strip; without a selection it is plain background.
 text_region=200x30+0+0
@@ -31,11 +27,7 @@ empty_x=560 empty_y=60
 
 
 # The editor runs from a folder of its own: no stored settings move its window or change it.
-work=$(mktemp -d)
-keep_state_in "$work"
-pid=
-trap end_editor_and_work EXIT
-cp "$editor" "$work/posewrighter"
+make_work_folder "$editor"
 place_panels_aside "$work/Posewrighter.ini" 650
 
 "$work/posewrighter" "${@:2}" &

@@ -13,19 +13,13 @@ editor="${1:?usage: editor_scaled_view_test.sh EDITOR MODEL.pwp [ANIM.pwa]}"
 
 run_inside_xvfb 1600x1200 "xdotool import convert compare" "$0" "$@"
 
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-
 background=18415A
 # In the view's own 640 x 480 pixels: the robot's body and the overlay text's strip.
 body_x=320 body_y=215
 text_w=200 text_h=30
 
 
-work=$(mktemp -d)
-keep_state_in "$work"
-pid=
-trap end_editor_and_work EXIT
-cp "$editor" "$work/posewrighter"
+make_work_folder "$editor"
 place_panels_aside "$work/Posewrighter.ini" 650
 
 scaled() { awk -v v="$1" -v s="$scale" 'BEGIN { printf "%d", v * s + 0.5 }'; }

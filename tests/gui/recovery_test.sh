@@ -23,15 +23,9 @@ robot="$(cd "${3:?$usage}" && pwd)"
 
 run_inside_xvfb 1024x768 "xdotool import compare" "$0" "$@"
 
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-
-work=$(mktemp -d)
-pid=
-trap end_editor_and_work EXIT
-cp "$editor" "$work/posewrighter"
+make_work_folder "$editor"
 cp -r "$robot" "$work/robot"
 # Every folder the editor may write stays inside the test's own.
-keep_state_in "$work"
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config"
 mkdir -p "$HOME"
 copy="$XDG_STATE_HOME/Posewrighter/recovery"
