@@ -117,10 +117,13 @@ PlaneTest PlaneTestFor(const gfx::Matrix& toScreen, const OutlineData& data) {
     // turned less than some 8 epsilon * size * distance / height from it; the tilt is 2^6
     // epsilon * the same, eight times that, and never below 2^-12 (the plane test's own
     // rounding is far below that).
+    // The planes' 16 bits move the eye's distance by at most 2^-15 of `farthest` (half a unit
+    // in the last place of each normal component and of the offset): the margin adds 2^-14.
     const double farthest = Norm(qx, qy, qz) + r;
     const double tilt =
-        std::max(std::ldexp(1.0, -12), std::ldexp(screenSize * farthest / data.thinnest, -18));
-    if (!std::isfinite(farthest) || tilt >= 1) return test;
+        std::max(std::ldexp(1.0, -12), std::ldexp(screenSize * farthest / data.thinnest, -18)) +
+        std::ldexp(1.0, -14);
+    if (!std::isfinite(farthest) || tilt >= 1 || !(r > 0)) return test;
     test.usable = true;
     test.eyeX = static_cast<float>(qx);
     test.eyeY = static_cast<float>(qy);
@@ -166,15 +169,19 @@ void MarkFacingFaces(const gfx::Matrix& toScreen, const OutlineData& data,
 
     // 1 or 0 where the plane decides; 2 where it leaves the face open (always for faces with
     // no plane, whose four numbers are zero).
-    const float* nx = data.planeX.data();
-    const float* ny = data.planeY.data();
-    const float* nz = data.planeZ.data();
-    const float* nd = data.planeD.data();
+    const std::int16_t* nx = data.planeX.data();
+    const std::int16_t* ny = data.planeY.data();
+    const std::int16_t* nz = data.planeZ.data();
+    const std::int16_t* nd = data.planeD.data();
     std::uint8_t* front = target.front.data();
-    const float ex = test.eyeX * test.sign, ey = test.eyeY * test.sign, ez = test.eyeZ * test.sign;
-    const float margin = test.margin, sign = test.sign;
+    // The fixed-point scales folded into the eye and the offset's factor.
+    const float unit = test.sign / OutlineData::kPlaneUnit;
+    const float ex = test.eyeX * unit, ey = test.eyeY * unit, ez = test.eyeZ * unit;
+    const float dd = data.radius * unit;
+    const float margin = test.margin;
     for (std::size_t f = 0; f < faceCount; ++f) {
-        const float distance = nx[f] * ex + ny[f] * ey + nz[f] * ez - nd[f] * sign;
+        const float distance = static_cast<float>(nx[f]) * ex + static_cast<float>(ny[f]) * ey +
+                               static_cast<float>(nz[f]) * ez - static_cast<float>(nd[f]) * dd;
         const bool open = !(std::abs(distance) > margin);
         front[f] = static_cast<std::uint8_t>((distance > margin ? 1 : 0) | (open ? 2 : 0));
     }

@@ -134,10 +134,16 @@ void AddFacePlanes(OutlineData& data, std::span<const std::uint16_t> indices) {
         data.radius = std::nextafter(static_cast<float>(radius), HUGE_VALF);
     }
 
-    data.planeX.assign(faceCount, 0.0f);
-    data.planeY.assign(faceCount, 0.0f);
-    data.planeZ.assign(faceCount, 0.0f);
-    data.planeD.assign(faceCount, 0.0f);
+    data.planeX.assign(faceCount, 0);
+    data.planeY.assign(faceCount, 0);
+    data.planeZ.assign(faceCount, 0);
+    data.planeD.assign(faceCount, 0);
+    // Components of a unit normal, and offsets, which lie within the radius, as 16-bit fixed
+    // point.
+    auto fixed = [](double unitValue) {
+        const double scaled = std::round(unitValue * double{OutlineData::kPlaneUnit});
+        return static_cast<std::int16_t>(std::clamp(scaled, -32767.0, 32767.0));
+    };
     const double thinLimit = std::ldexp(double{data.radius}, -10);
     double thinnest = HUGE_VAL;
     for (std::size_t f = 0; f < faceCount; ++f) {
@@ -157,11 +163,11 @@ void AddFacePlanes(OutlineData& data, std::span<const std::uint16_t> indices) {
         thinnest = std::min(thinnest, height);
         const Vec3d unit{n.x / twiceArea, n.y / twiceArea, n.z / twiceArea};
         const Vec3d offset = Minus(a, data.centre);
-        data.planeX[f] = static_cast<float>(unit.x);
-        data.planeY[f] = static_cast<float>(unit.y);
-        data.planeZ[f] = static_cast<float>(unit.z);
+        data.planeX[f] = fixed(unit.x);
+        data.planeY[f] = fixed(unit.y);
+        data.planeZ[f] = fixed(unit.z);
         data.planeD[f] =
-            static_cast<float>(unit.x * offset.x + unit.y * offset.y + unit.z * offset.z);
+            fixed((unit.x * offset.x + unit.y * offset.y + unit.z * offset.z) / data.radius);
     }
     data.thinnest = std::isfinite(thinnest) ? static_cast<float>(thinnest) : 0.0f;
 }

@@ -47,13 +47,16 @@ struct OutlineData {
     std::vector<std::uint16_t> neighbours16;
     std::vector<float> x, y, z;  // vertex positions, one array a component
     // For the facing test (scene/face_facing.h): a sphere round every vertex, and per face the
-    // unit normal and offset of its plane relative to that centre, n . (p - centre) = d. A face
-    // with a corner past the vertex data, or too thin for the plane to decide its winding safely
-    // (its height under 2^-10 of the radius), has all four zero and is always projected instead.
+    // unit normal and offset of its plane relative to that centre, n . (p - centre) = d, in 16
+    // bits (half the bytes to read every frame): the normal times kPlaneUnit and the offset
+    // times kPlaneUnit / radius, rounded. A face with a corner past the vertex data, or too thin
+    // for the plane to decide its winding safely (its height under 2^-10 of the radius), has all
+    // four zero and is always projected instead.
+    static constexpr float kPlaneUnit = 32767.0f;
     gfx::Vec3 centre{};
     float radius = 0;
     float thinnest = 0;  // the least height among faces with a plane
-    std::vector<float> planeX, planeY, planeZ, planeD;
+    std::vector<std::int16_t> planeX, planeY, planeZ, planeD;
 };
 
 // Built from the mesh's index and vertex data; positions are read by its vertex stride, and an
