@@ -65,6 +65,27 @@ wait_window() {
     return 1
 }
 
+# The visible windows of the editor $pid, one id a line.
+editor_windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null; }
+# Polls for up to 10 seconds until a window of the editor's that is not in $1 shows; prints it.
+wait_new_window() {
+    local found
+    for _ in $(seq 100); do
+        found=$(editor_windows | grep -v -x -F "$1" | head -n 1)
+        [ -n "$found" ] && { echo "$found"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+# Polls for up to 10 seconds until the editor's window $1 is no longer shown.
+wait_closed() {
+    for _ in $(seq 100); do
+        editor_windows | grep -q -x "$1" || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 # Polls for up to 10 seconds until no visible window's name matches $1.
 wait_gone() {
     for _ in $(seq 100); do
@@ -75,7 +96,7 @@ wait_gone() {
 }
 
 # How many windows of the editor started as $pid are visible.
-visible_windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
+visible_windows() { editor_windows | wc -l; }
 
 # The exit trap of a script that runs the editor as $pid in the folder $work: ends an editor
 # still running, and removes the folder unless a check failed (then its files stay for a look).
@@ -133,11 +154,11 @@ panel_keys() {
 # Escape: the editor ends on it from any of its windows.)
 menu_command() {
     local before
-    before=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null)
+    before=$(editor_windows)
     for _ in 1 2 3; do
         panel_keys "alt+$1"
         for _ in $(seq 60); do
-            xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -q -v -x -F "$before" &&
+            editor_windows | grep -q -v -x -F "$before" &&
                 { xdotool key "$2"; return 0; }
             sleep 0.1
         done
@@ -168,7 +189,7 @@ answer_dialog() {
 close_notice() {
     local notice=
     for _ in $(seq 100); do
-        notice=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -v -x -F "$1" | head -n 1)
+        notice=$(editor_windows | grep -v -x -F "$1" | head -n 1)
         [ -n "$notice" ] && break
         sleep 0.1
     done
@@ -179,7 +200,7 @@ close_notice() {
         timeout 10 xdotool windowfocus --sync "$notice" 2>/dev/null
         xdotool key Return
         for _ in $(seq 40); do
-            xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -q -x "$notice" || return 0
+            editor_windows | grep -q -x "$notice" || return 0
             sleep 0.1
         done
     done

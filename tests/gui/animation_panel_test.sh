@@ -31,7 +31,6 @@ layout+=$'[ANIM_DIALOG]\r\nLEFT= 20\r\nTOP= 540\r\n'
 printf '%s' "$layout" >"$work/Posewrighter.ini"
 printf 'short g_frameCount[2] = {10, 20};\r\nnot what an animation file holds\r\n' >"$work/broken.pwa"
 
-editor_windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null; }
 
 # Starts the editor with the given files; sets $main and $panel.
 start_editor() {
@@ -83,23 +82,6 @@ wait_walking() {
         sleep 0.15
         shoot main
         [ "$(legs_changed "$previous" "$shot")" -gt 0 ] && return 0
-    done
-    return 1
-}
-# Polls until a window of the editor's that is not in $1 shows; prints it.
-wait_new_window() {
-    local found
-    for _ in $(seq 100); do
-        found=$(editor_windows | grep -v -x -F "$1" | head -n 1)
-        [ -n "$found" ] && { echo "$found"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-wait_closed() {
-    for _ in $(seq 100); do
-        editor_windows | grep -q -x "$1" || return 0
-        sleep 0.1
     done
     return 1
 }

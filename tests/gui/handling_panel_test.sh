@@ -33,7 +33,7 @@ printf '[HANDING_DIALOG]\r\nLEFT= 20\r\nTOP= 540\r\n[LIGHT_DIALOG]\r\nLEFT= 300\
 save_part_file() {
     local before_save
     menu_command d o
-    before_save=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null)
+    before_save=$(editor_windows)
     menu_command f s
     answer_dialog '^Save As$' "$1" "saving $1" && close_notice "$before_save" "saving $1"
     [ -s "$1" ] || fail "nothing saved to $1"

@@ -82,7 +82,7 @@ wait_panel differs "$root_only" || fail "the tree did not change after the child
 built="$shot"
 
 # ---- Saved under a name without extension: ".pwp" is added; the editor says it wrote.
-before_save=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null)
+before_save=$(editor_windows)
 menu_command f s
 answer_dialog '^Save As$' "$work/built" "saving"
 close_notice "$before_save" "saving"

@@ -33,24 +33,6 @@ layout=$'[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n[MAIN_DIALOG]\r\nLEFT= 660\r\nTOP
 layout+=$'[ANIM_DIALOG]\r\nLEFT= 20\r\nTOP= 540\r\n'
 printf '%s' "$layout" >"$work/Posewrighter.ini"
 
-editor_windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null; }
-# Polls until a window of the editor's that is not in $1 shows; prints it.
-wait_new_window() {
-    local found
-    for _ in $(seq 100); do
-        found=$(editor_windows | grep -v -x -F "$1" | head -n 1)
-        [ -n "$found" ] && { echo "$found"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-wait_closed() {
-    for _ in $(seq 100); do
-        editor_windows | grep -q -x "$1" || return 0
-        sleep 0.1
-    done
-    return 1
-}
 start_editor() {
     (cd "$work" && exec ./posewrighter "$work/robot/robot.pwp" "$work/robot/robot.pwa") &
     pid=$!

@@ -65,7 +65,7 @@ click_arrow() {
 # $2 (no extension), and closes the notice that says so.
 save_file() {
     local before
-    before=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null)
+    before=$(editor_windows)
     if [ "$1" = part ]; then menu_command f s; else anim_button v; fi
     answer_dialog '^Save As$' "$2" "saving the $1 file" && close_notice "$before" "saving the $1 file"
 }
