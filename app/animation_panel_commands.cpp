@@ -42,7 +42,10 @@ bool SaveAnimation(Session& session, const ChooseFile& chooseFile) {
         session.ShowMessage(written.error());
         return false;
     }
-    if (*written != files::AnimationWrite::kWritten) return false;
+    if (*written == files::AnimationWrite::kEmpty) {
+        session.ShowMessage(kEmptyAnimationMessage);
+        return false;
+    }
     NoteAnimationSaved(session, *path);
     session.ShowMessage(kAnimationFileWrittenMessage);
     return true;

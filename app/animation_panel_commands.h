@@ -18,6 +18,9 @@ inline constexpr int kLastKeyNumber = model::kMaxKeys;
 inline constexpr int kMaxFrameCount = 99;
 inline constexpr std::string_view kAnimationFileDescription = "Posewrighter Animation File";
 inline constexpr std::string_view kAnimationFileWrittenMessage = "アニメ情報を書み込みました。";
+// Said when Save finds key 1 without frames: such a file would hold no animation at all.
+inline constexpr std::string_view kEmptyAnimationMessage =
+    "キー1のフレーム数が0のため、アニメーションは空です。ファイルは書き込まれませんでした。";
 
 // What the panel shows for a key: its number on the key up-down, the slider and the key text,
 // its frame count on the frame up-down and the frame text.

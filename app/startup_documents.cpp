@@ -34,6 +34,9 @@ void OpenStartupDocuments(Session& session, const StartupDocuments& documents) {
     const bool animationOpened = modelOpened && !documents.animation.empty() &&
                                  files::OpenAnimationFile(session.model, documents.animation);
     NoteAnimationSaved(session, animationOpened ? documents.animation : std::string());
+    // The panels were made before these documents opened: the Animation panel shows key 1 as
+    // it is now, not as it was in the empty animation.
+    session.panelObserver().KeyShown(1);
 }
 
 }  // namespace app

@@ -13,8 +13,15 @@ StoredLight ReadStoredLight(const files::SettingsFile& settings) {
         return static_cast<float>(settings.ReadDecimal(kLightSection, key, fallback));
     };
     StoredLight light;
-    light.power = std::clamp(read("POWER", "0.5"), 0.0f, 1.0f);
-    light.direction = {read("LIGHT_X", "1"), read("LIGHT_Y", "-0.5"), read("LIGHT_Z", "-1")};
+    // A value that is not finite, or a direction that has no length as a float, would light
+    // the model white or black for good (the Lighting drags cannot turn a zero direction, and
+    // it would be written back at every quit): such values read as the defaults.
+    const float power = read("POWER", "0.5");
+    if (std::isfinite(power)) light.power = std::clamp(power, 0.0f, 1.0f);
+    const gfx::Vec3 direction{read("LIGHT_X", "1"), read("LIGHT_Y", "-0.5"), read("LIGHT_Z", "-1")};
+    const float lengthSquared =
+        direction.x * direction.x + direction.y * direction.y + direction.z * direction.z;
+    if (std::isnormal(lengthSquared)) light.direction = direction;
     return light;
 }
 

@@ -23,7 +23,9 @@ struct StoredLight {
 };
 
 // "LIGHT_X", "LIGHT_Y", "LIGHT_Z" (defaults 1, -0.5, -1) and "POWER" (default 0.5, clamped to
-// 0 .. 1). Text that is not a number reads as 0.
+// 0 .. 1). Text that is not a number reads as 0. A power that is not finite reads as the default
+// power, and a direction with a component that is not finite, or of no length (all zeros, or so
+// small or large that its squared length leaves the float range), as the default direction.
 StoredLight ReadStoredLight(const files::SettingsFile& settings);
 
 // Light 0 along the direction, grey at the power: colour (p, p, p, 0).

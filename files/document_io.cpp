@@ -11,6 +11,8 @@
 #include <cstring>
 #include <utility>
 
+#include "gfx/file_read.h"
+
 namespace files {
 
 namespace {
@@ -79,26 +81,10 @@ int CreateTemporaryBeside(const std::string& target, std::string& temporary) {
 }  // namespace
 
 gfx::Result<std::string> ReadFilePrefix(const std::string& path, std::size_t maxBytes) {
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) return SystemError("cannot open", path);
-    struct stat info;
-    if (::fstat(file.get(), &info) != 0) return SystemError("cannot query", path);
-    if (!S_ISREG(info.st_mode)) {
-        errno = EINVAL;
-        return SystemError("not a regular file", path);
+    std::string bytes;
+    if (auto failure = gfx::ReadRegularFile(path, maxBytes, gfx::BeyondCap::kTruncate, bytes)) {
+        return gfx::Error{"cannot open \"" + path + "\": " + failure->reason};
     }
-    std::string bytes(maxBytes, '\0');
-    std::size_t filled = 0;
-    while (filled < maxBytes) {
-        const ssize_t got = ::read(file.get(), bytes.data() + filled, maxBytes - filled);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            return SystemError("cannot read", path);
-        }
-        if (got == 0) break;
-        filled += static_cast<std::size_t>(got);
-    }
-    bytes.resize(filled);
     return bytes;
 }
 

@@ -42,12 +42,16 @@ std::optional<float> ParseScale(std::string_view text) {
     return number->value;
 }
 
+}  // namespace
+
 // A scale too small for six decimals would be written as zero and refused on reading.
-bool WritableScale(float scale) {
+bool IsWritableScale(float scale) {
     std::string text;
     AppendScale(text, scale);
     return std::isfinite(scale) && ParseScale(text).has_value();
 }
+
+namespace {
 
 bool Finite(const gfx::Vec3& v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
@@ -75,7 +79,7 @@ std::string PartFault(const PartTable& table, int i) {
 
 std::string TableFault(const PartTable& table) {
     if (!ValidCount(table.count)) return "part count is outside 0 to 100";
-    if (!WritableScale(table.scale)) return "scale is not a positive number of at least 0.000001";
+    if (!IsWritableScale(table.scale)) return std::string(kScaleRule);
     for (int i = 0; i < table.count; ++i) {
         if (std::string fault = PartFault(table, i); !fault.empty()) return fault;
     }
@@ -166,6 +170,18 @@ bool ReadQuoted(LineReader& lines, std::string_view line, std::span<char> field,
                 std::size_t maxBytes, std::string_view what) {
     const auto text = TextBetween(line, '"', '"');
     if (!text) return lines.Fail(std::string(what) + ": fewer than two double quotes");
+    // Only a comma may follow the closing quote (and a comment). Anything else is most likely
+    // a C escape such as \" inside the text: taking the text up to that quote would keep a
+    // part of the name, and the file written back would no longer compile.
+    std::string_view after =
+        line.substr(static_cast<std::size_t>(text->data() - line.data()) + text->size() + 1);
+    after = TrimBlanks(after);
+    if (!after.empty() && after.front() == ',') after = TrimBlanks(after.substr(1));
+    if (!after.empty() && !after.starts_with("//")) {
+        return lines.Fail(std::string(what) +
+                          ": text after the closing double quote (a quote or escape within the "
+                          "text is not supported)");
+    }
     if (std::string fault = TextFieldFault(*text, maxBytes); !fault.empty()) {
         return lines.Fail(std::string(what) + " " + fault);
     }
@@ -203,6 +219,8 @@ bool ReadPartLines(LineReader& lines, PartTable& table) {
     if (!scaleText) return lines.Fail("no '=' and ';' around the scale");
     const auto scale = ParseScale(*scaleText);
     if (!scale) return lines.Fail("the scale is not a positive finite number");
+    // What could not be written back is not taken either: the model could never be saved.
+    if (!IsWritableScale(*scale)) return lines.Fail(std::string(kScaleRule));
     table.scale = *scale;
 
     // The closing line of g_quaDef ends what is read; the last blank line may be missing.

@@ -19,6 +19,12 @@ namespace files {
 
 inline constexpr std::string_view kPartFileExtension = "pwp";
 
+// Both the reader and the writer refuse a scale that six decimals cannot hold: it would be
+// written as zero, which no reader takes.
+inline constexpr std::string_view kScaleRule =
+    "the scale is not a positive finite number of at least 0.000001";
+bool IsWritableScale(float scale);
+
 // The file's exact bytes. Fails (with the write-failure message, the reason in the debug log)
 // for a table that would not read back: a count outside 0 to 100, a scale that is not a
 // positive finite number of at least 0.000001, a name over 63 or a path over 255 bytes or one

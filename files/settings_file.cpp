@@ -12,13 +12,14 @@
 
 #include "files/profile_text.h"
 #include "framework/user_files.h"
+#include "gfx/file_read.h"
 
 namespace files {
 
 namespace {
 
 // Far beyond any settings file the program writes; a larger file is treated as unreadable.
-constexpr long kMaxSettingsBytes = 8L << 20;
+constexpr std::size_t kMaxSettingsBytes = std::size_t{8} << 20;
 
 bool IsCSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -30,29 +31,22 @@ std::string_view SkipSpace(std::string_view text) {
 }
 
 // The file's bytes; empty text for a missing file; an error for a file that exists but cannot
-// be read whole.
+// be read whole (a FIFO or a device in its place included: reading one would never end).
 gfx::Result<std::string> ReadFileBytes(const std::filesystem::path& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        if (errno == ENOENT) return std::string();
-        return gfx::Error{"cannot read " + path.string() + ": " + std::strerror(errno)};
-    }
     std::string bytes;
-    char chunk[4096];
-    std::size_t got = 0;
-    bool tooLarge = false;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        bytes.append(chunk, got);
-        if (bytes.size() > static_cast<std::size_t>(kMaxSettingsBytes)) {
-            tooLarge = true;
+    const auto failure =
+        gfx::ReadRegularFile(path.string(), kMaxSettingsBytes, gfx::BeyondCap::kRefuse, bytes);
+    if (!failure) return bytes;
+    switch (failure->kind) {
+        case gfx::FileReadFailure::Kind::kMissing:
+            return std::string();
+        case gfx::FileReadFailure::Kind::kTooLarge:
+            return gfx::Error{path.string() + " is too large for a settings file"};
+        case gfx::FileReadFailure::Kind::kNotRegular:
+        case gfx::FileReadFailure::Kind::kOther:
             break;
-        }
     }
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (tooLarge) return gfx::Error{path.string() + " is too large for a settings file"};
-    if (failed) return gfx::Error{"cannot read " + path.string()};
-    return bytes;
+    return gfx::Error{"cannot read " + path.string() + ": " + failure->reason};
 }
 
 gfx::Status WriteFileBytesReplacing(const std::filesystem::path& path, std::string_view bytes) {

@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+#include "framework/display_text.h"
+
 namespace framework {
 
 namespace {
@@ -108,22 +110,36 @@ std::string FolderOf(std::string_view path) {
     return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
 }
 
-std::string LookUpBeside(std::string_view path, std::string_view folder) {
-    const std::string asWritten(path);
-    if (IsRegularFile(asWritten)) return asWritten;
+namespace {
+
+// How the relative part of a candidate is written on disk: as it is, or in Shift-JIS. Nothing
+// when it cannot be written that way.
+using DiskForm = std::optional<std::string> (*)(std::string_view);
+
+std::optional<std::string> AsItIs(std::string_view text) {
+    return std::string(text);
+}
+
+// Steps 2 and 3 of the look-up for a path already checked as written. Separators are decided
+// on `path` as given, so a Shift-JIS path must come here decoded: its second bytes may be 0x5C,
+// which is no separator there.
+std::optional<std::string> LookUpCandidates(std::string_view path, std::string_view folder,
+                                            DiskForm diskForm) {
     // "C:rock.bmp" (relative to a drive's current folder) names the file "rock.bmp".
-    const std::string fileName(FileNamePart(HasDriveLetter(path) ? path.substr(2) : path));
-    if (fileName.empty()) return asWritten;
+    const std::optional<std::string> fileName =
+        diskForm(FileNamePart(HasDriveLetter(path) ? path.substr(2) : path));
+    if (!fileName || fileName->empty()) return std::nullopt;
 
     std::vector<std::string> candidates;
     if (!HasDriveLetter(path)) {
-        const std::string local = WindowsToLocal(path);
-        candidates.push_back(local);
-        if (!folder.empty() && !local.starts_with('/')) {
-            candidates.push_back(JoinFolder(folder, local));
+        if (const auto local = diskForm(WindowsToLocal(path))) {
+            candidates.push_back(*local);
+            if (!folder.empty() && !local->starts_with('/')) {
+                candidates.push_back(JoinFolder(folder, *local));
+            }
         }
     }
-    if (!folder.empty()) candidates.push_back(JoinFolder(folder, fileName));
+    if (!folder.empty()) candidates.push_back(JoinFolder(folder, *fileName));
 
     for (const std::string& candidate : candidates) {
         if (IsRegularFile(candidate)) return candidate;
@@ -131,6 +147,25 @@ std::string LookUpBeside(std::string_view path, std::string_view folder) {
     for (const std::string& candidate : candidates) {
         const auto found = MatchIgnoringCase(candidate);
         if (found && IsRegularFile(*found)) return *found;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string LookUpBeside(std::string_view path, std::string_view folder) {
+    const std::string asWritten(path);
+    if (IsRegularFile(asWritten)) return asWritten;
+    if (auto found = LookUpCandidates(path, folder, AsItIs)) return *found;
+    if (IsAscii(path)) return asWritten;
+    // 4. The name in the other encoding: a Shift-JIS path finds its file under the UTF-8 name
+    //    (as unpackers and file managers here give it) or under Shift-JIS bytes with its
+    //    separators read right; a UTF-8 path finds a file named in Shift-JIS.
+    if (IsValidUtf8(path)) {
+        if (auto found = LookUpCandidates(path, folder, ShiftJisFromUtf8)) return *found;
+    } else if (const auto decoded = Utf8FromShiftJis(path)) {
+        if (auto found = LookUpCandidates(*decoded, folder, AsItIs)) return *found;
+        if (auto found = LookUpCandidates(*decoded, folder, ShiftJisFromUtf8)) return *found;
     }
     return asWritten;
 }

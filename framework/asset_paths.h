@@ -22,6 +22,8 @@ std::string FolderOf(std::string_view path);
 //      file name alone in `folder`. A drive-letter path is only looked for by its file name.
 //   3. When none of those exists with the exact letter case, the same candidates again with
 //      the case of each path component ignored (ASCII letters).
+//   4. Steps 2 and 3 with the name in the other encoding: a path stored in Shift-JIS finds the
+//      file named by its UTF-8 form, and a UTF-8 path the file named in Shift-JIS.
 // When nothing is found, `path` comes back unchanged, so that the load fails naming what the
 // document stores. Only regular files count: a folder of that name does not.
 std::string LookUpBeside(std::string_view path, std::string_view folder);

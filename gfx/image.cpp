@@ -8,6 +8,7 @@
 #include <memory>
 #include <new>
 
+#include "gfx/file_read.h"
 #include "gfx/image_decoders.h"
 
 namespace gfx {
@@ -22,22 +23,14 @@ bool StartsWith(std::span<const std::byte> bytes, std::span<const unsigned char>
                       [](unsigned char s, std::byte b) { return std::byte{s} == b; });
 }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 Result<std::vector<std::byte>> ReadWholeFile(const std::string& path) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) return Error{path + ": cannot open: " + std::strerror(errno)};
     std::vector<std::byte> bytes;
-    std::array<std::byte, 65536> chunk;
-    for (;;) {
-        std::size_t got = std::fread(chunk.data(), 1, chunk.size(), file.get());
-        if (bytes.size() + got > kMaxImageFileSize) return Error{path + ": file too large"};
-        bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(got));
-        if (got < chunk.size()) break;
+    if (auto failure = ReadRegularFile(path, kMaxImageFileSize, BeyondCap::kRefuse, bytes)) {
+        if (failure->kind == FileReadFailure::Kind::kTooLarge) {
+            return Error{path + ": file too large"};
+        }
+        return Error{path + ": cannot open: " + failure->reason};
     }
-    if (std::ferror(file.get())) return Error{path + ": read error"};
     return bytes;
 }
 

@@ -82,11 +82,14 @@ TEST_F(AnimationPanelCommandsTest, SetStoresTheLivePoseAndGetBringsItBack) {
     EXPECT_EQ(node.GetPosition(), gfx::Vec3{});
 }
 
-TEST_F(AnimationPanelCommandsTest, SaveTellsOnlyOfAFileWritten) {
+TEST_F(AnimationPanelCommandsTest, SaveTellsOfAFileWrittenAndWhyAnEmptyOneIsNot) {
     const std::string path = (folder / "walk.pwa").string();
-    // Empty (key 1 has no frames): nothing written, nothing said.
+    // Empty (key 1 has no frames): nothing written, and the user is told why.
     EXPECT_FALSE(app::SaveAnimation(*session, Answer(path)));
     EXPECT_FALSE(fs::exists(path));
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0], app::kEmptyAnimationMessage);
+    notices.clear();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].description, "Posewrighter Animation File");
     EXPECT_EQ(requests[0].extension, "pwa");

@@ -1,6 +1,8 @@
 // check, resave and resave-anim through the built command-line tool.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -157,3 +159,20 @@ TEST_F(CliModelCommandsTest, MeshesFromAnotherMachineAreFoundBesideThePartFile) 
 }
 
 }  // namespace
+
+TEST_F(CliModelCommandsTest, SpecialFilesAreRefusedWithTheReasonInsteadOfReadForEver) {
+    // A device as a mesh would never end; a FIFO as a part or animation file would never start.
+    std::string model = ReadBytes(WriteThreePartModel());
+    const std::string cube = kData + "/model/cube.x";
+    model.replace(model.find(cube), cube.size(), "/dev/zero");
+    std::ofstream(dir_ / "zero.pwp", std::ios::binary) << model;
+    const std::string fifo = (dir_ / "fifo").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+
+    CliRun run = RunCli("check " + (dir_ / "zero.pwp").string());
+    EXPECT_NE(run.err.find("/dev/zero"), std::string::npos) << run.err;
+    run = RunCli("check " + fifo);
+    EXPECT_EQ(run.exitCode, 1);
+    run = RunCli("check " + WriteThreePartModel() + " " + fifo);
+    EXPECT_EQ(run.exitCode, 1);
+}

@@ -28,10 +28,21 @@ struct QuietLog {
     ~QuietLog() { framework::ProcessLog().SetPath(""); }
 };
 
+// The panels exist before the documents open: they must be told to show what was opened.
+struct ShownKeys : app::PanelObserver {
+    void KeyShown(int keyNumber) override { keys.push_back(keyNumber); }
+    std::vector<int> keys;
+};
+
 TEST(StartupDocuments, TheModelAndItsAnimationOpenAndTheRecordNotesTheirPaths) {
     const QuietLog quiet;
     auto session = std::make_unique<app::Session>();
+    ShownKeys panels;
+    session->SetPanelObserver(&panels);
     app::OpenStartupDocuments(*session, {kRobot + "robot.pwp", kRobot + "robot.pwa"});
+    // Key 1 shown again with its frames, so that its Frame arrows start from them, not from 0.
+    EXPECT_EQ(panels.keys, std::vector<int>{1});
+    session->SetPanelObserver(nullptr);
     EXPECT_EQ(session->model.parts.count, 12);
     EXPECT_GE(session->model.animation.KeysInUse(), 4);
     EXPECT_EQ(session->documents.modelPath, kRobot + "robot.pwp");

@@ -45,6 +45,31 @@ TEST_F(StoredLightTest, StoredValuesAreReadAndThePowerClamped) {
     EXPECT_EQ(light.direction, (gfx::Vec3{1.0f, -0.5f, -1.0f}));
 }
 
+TEST_F(StoredLightTest, ValuesThatCannotLightTheModelReadAsTheDefaults) {
+    // Each would draw the model black or white for good: the drags cannot turn a zero direction.
+    const gfx::Vec3 kDefault{1.0f, -0.5f, -1.0f};
+    const struct {
+        const char* values;
+        gfx::Vec3 direction;
+        float power;
+    } cases[] = {
+        {"POWER=nan\r\n", kDefault, 0.5f},
+        {"POWER=inf\r\n", kDefault, 0.5f},
+        {"LIGHT_X=nan\r\n", kDefault, 0.5f},
+        {"LIGHT_X=0\r\nLIGHT_Y=0\r\nLIGHT_Z=0\r\n", kDefault, 0.5f},
+        {"LIGHT_X=1e-30\r\nLIGHT_Y=0\r\nLIGHT_Z=0\r\n", kDefault, 0.5f},
+        {"LIGHT_X=1e30\r\nLIGHT_Y=0\r\nLIGHT_Z=0\r\n", kDefault, 0.5f},
+        {"LIGHT_Y=-inf\r\nPOWER=0.2\r\n", kDefault, 0.2f},
+        {"LIGHT_X=0\r\nLIGHT_Y=0\r\nLIGHT_Z=2\r\nPOWER=nan\r\n", {0.0f, 0.0f, 2.0f}, 0.5f},
+    };
+    for (const auto& c : cases) {
+        const app::StoredLight light =
+            app::ReadStoredLight(Settings(std::string("[LIGHT_DIALOG]\r\n") + c.values));
+        EXPECT_EQ(light.direction, c.direction) << c.values;
+        EXPECT_EQ(light.power, c.power) << c.values;
+    }
+}
+
 TEST_F(StoredLightTest, AppliedAsAGreyLightAlongTheNormalisedDirection) {
     framework::ProcessLog().Discard();
     framework::testing_support::HeadlessDevice headless;

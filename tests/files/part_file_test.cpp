@@ -227,12 +227,40 @@ TEST(PartFileTest, TablesThatAreNotDepthFirstTreesFail) {
 }
 
 TEST(PartFileTest, FailureReasonGoesToTheDebugLog) {
-    ScratchFolder folder;
-    framework::ProcessLog().SetPath((folder / "debug.txt").string());
-    ExpectReadFails(ReplaceLine(Fixture("two_parts.pwp"), 7, "\tarm.x,"), "no quotes");
-    framework::ProcessLog().SetPath("");
-    const std::string log = ReadBytes(folder / "debug.txt");
-    EXPECT_NE(log.find("line 7: name: fewer than two double quotes"), std::string::npos) << log;
+    // A name written with a C escape, or with text after its closing quote, is refused rather
+    // than cut at the quote (its resaved file would no longer compile); a scale the writer
+    // cannot write back is refused as the writer refuses it.
+    const struct {
+        int line;
+        std::string text;
+        std::string reason;
+    } cases[] = {
+        {7, "\tarm.x,", "line 7: name: fewer than two double quotes"},
+        {7, "\t\"arm\\\"L\\\".x\",",
+         "line 7: name: text after the closing double quote (a quote or escape within the text "
+         "is not supported)"},
+        {7, "\t\"arm.x\" \"tail\",",
+         "line 7: name: text after the closing double quote (a quote or escape within the text "
+         "is not supported)"},
+        {12, "\t\"arm.x\"x,",
+         "line 12: path: text after the closing double quote (a quote or escape within the text "
+         "is not supported)"},
+        {3, "float g_scale = 0.0000001f;",
+         "line 3: the scale is not a positive finite number of at least 0.000001"},
+    };
+    for (const auto& c : cases) {
+        ScratchFolder folder;
+        framework::ProcessLog().SetPath((folder / "debug.txt").string());
+        ExpectReadFails(ReplaceLine(Fixture("two_parts.pwp"), c.line, c.text), c.text);
+        framework::ProcessLog().SetPath("");
+        EXPECT_EQ(ReadBytes(folder / "debug.txt"), "Part file not read: " + c.reason + "\n");
+    }
+    // What may follow the closing quote: blanks, the comma and a comment.
+    auto table = std::make_unique<model::PartTable>();
+    EXPECT_TRUE(
+        ParsePartFile(ReplaceLine(Fixture("two_parts.pwp"), 7, "\t\"arm.x\" , // the arm"), *table)
+            .ok());
+    EXPECT_EQ(table->Name(1), "arm.x");
 }
 
 TEST(PartFileTest, WriterRefusesTablesThatWouldNotReadBack) {

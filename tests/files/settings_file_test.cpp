@@ -1,6 +1,7 @@
 #include "files/settings_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
@@ -145,6 +146,13 @@ TEST(SettingsFileTest, AnUnusablePathReadsDefaultsAndFailsToWriteWithoutHarm) {
     EXPECT_EQ(aFolder.Read("A", "k", "fallback"), "fallback");
     EXPECT_FALSE(aFolder.Write("A", "k", "v").ok());
     EXPECT_TRUE(std::filesystem::is_directory(folder / "dir.ini"));
+
+    // A FIFO without a writer would hold the editor before its first window for ever.
+    ASSERT_EQ(::mkfifo((folder / "fifo.ini").c_str(), 0600), 0);
+    const SettingsFile aFifo(folder / "fifo.ini");
+    EXPECT_EQ(aFifo.Read("A", "k", "fallback"), "fallback");
+    EXPECT_FALSE(aFifo.Write("A", "k", "v").ok());
+    EXPECT_TRUE(std::filesystem::is_fifo(folder / "fifo.ini"));
 }
 
 TEST(SettingsFileTest, ProgramSettingsStayBesideTheExecutableFromAnyCurrentFolder) {

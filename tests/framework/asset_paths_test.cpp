@@ -74,5 +74,38 @@ TEST_F(LookUpTest, WindowsPathsResolveAsAWindowsProgramWouldFindThem) {
     EXPECT_EQ(LookUpBeside("Textures\\Rock.bmp", dir_.string()), folder_ + "Textures/Rock.bmp");
 }
 
+TEST_F(LookUpTest, DoubledBackslashesAfterADriveLetterFindTheFileBeside) {
+    // As some exporters write a texture name: the separators doubled in the file.
+    EXPECT_EQ(LookUpBeside("C:\\\\dir\\\\sub\\\\x.bmp", folder_), folder_ + "x.bmp");
+    EXPECT_EQ(LookUpBeside("c:\\\\Art\\\\TEST.PNG", folder_), folder_ + "test.png");
+}
+
+TEST_F(LookUpTest, NamesStoredInOneEncodingFindFilesNamedInTheOther) {
+    // Shift-JIS bytes: 頭パーツ, 表 (whose second byte is 0x5C, a backslash), 腕, 脚.
+    const std::string head = "\x93\xaa\x83\x70\x81\x5b\x83\x63";
+    const std::string table = "\x95\x5c", arm = "\x98\x72", leg = "\x8b\x72";
+    fs::create_directories(dir_ / "表");
+    for (const std::string& file :
+         {std::string("頭パーツ.x"), std::string("表/腕.x"), table + ".x", leg + ".x"}) {
+        std::ofstream(dir_ / file) << "x";
+    }
+    struct Case {
+        std::string stored, found;
+    };
+    const Case cases[] = {
+        {head + ".x", "頭パーツ.x"},
+        {"C:\\models\\" + head + ".X", "頭パーツ.x"},
+        {table + "\\" + arm + ".x", "表/腕.x"},
+        {table + ".x", table + ".x"},
+        {"脚.x", leg + ".x"},
+        {"C:\\art\\脚.x", leg + ".x"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(LookUpBeside(c.stored, folder_), folder_ + c.found) << c.stored;
+    }
+    // Bytes neither encoding takes are looked up as they are, and come back unchanged.
+    EXPECT_EQ(LookUpBeside("\x81\x7f\xff.x", folder_), "\x81\x7f\xff.x");
+}
+
 }  // namespace
 }  // namespace framework

@@ -105,7 +105,7 @@ TEST_F(MeshObjectTest, FailedLoadLeavesTheObjectEmptyAndLogsTheReason) {
     const std::pair<std::string, std::string> cases[] = {
         {"truncated.x",
          "truncated.x: Mesh 'Cut': expected a number at line 8, found the end of the file"},
-        {"no_such_file.x", "no_such_file.x: cannot open the file"},
+        {"no_such_file.x", "no_such_file.x: cannot open the file: No such file or directory"},
     };
     for (const auto& [path, reason] : cases) {
         log_.Clear();
