@@ -200,7 +200,11 @@ std::string ParseFault(std::string_view bytes, int partCount, AnimationSet& anim
         return "the open model's part count " + std::to_string(partCount) + " is outside 0 to 100";
     }
     LineReader lines(bytes);
-    return ReadAnimationLines(lines, partCount, animation) ? std::string() : lines.Fault();
+    if (ReadAnimationLines(lines, partCount, animation)) return {};
+    if (bytes.substr(0, bytes.find('\n')).find("g_meshCount") != std::string_view::npos) {
+        return lines.Fault() + " (a part file, not an animation file)";
+    }
+    return lines.Fault();
 }
 
 }  // namespace
@@ -239,16 +243,17 @@ gfx::Status ParseAnimationFile(std::string_view bytes, int partCount, AnimationS
 }
 
 gfx::Status ReadAnimationFile(const std::string& path, int partCount, AnimationSet& animation) {
-    auto bytes = ReadFilePrefix(path, kMaxAnimationFileBytes);
+    auto bytes = ReadDocumentBytes(path, kMaxAnimationFileBytes);
     if (!bytes) {
         animation.frameCount[0] = 0;
-        framework::LogMessage("Animation file not read: %s\n", bytes.error().c_str());
-        return ReadFailed();
+        framework::LogMessage("Animation file \"%s\" not read: %s\n", path.c_str(),
+                              bytes.error().c_str());
+        return ReadFailedAt(path, bytes.error());
     }
     if (std::string fault = ParseFault(*bytes, partCount, animation); !fault.empty()) {
         animation.frameCount[0] = 0;
         framework::LogMessage("Animation file \"%s\" not read: %s\n", path.c_str(), fault.c_str());
-        return ReadFailed();
+        return ReadFailedAt(path, fault);
     }
     return {};
 }

@@ -80,11 +80,17 @@ int CreateTemporaryBeside(const std::string& target, std::string& temporary) {
 
 }  // namespace
 
-gfx::Result<std::string> ReadFilePrefix(const std::string& path, std::size_t maxBytes) {
+gfx::Result<std::string> ReadDocumentBytes(const std::string& path, std::size_t maxBytes) {
     std::string bytes;
     if (auto failure = gfx::ReadRegularFile(path, maxBytes, gfx::BeyondCap::kTruncate, bytes)) {
-        return gfx::Error{"cannot open \"" + path + "\": " + failure->reason};
+        return gfx::Error{std::move(failure->reason)};
     }
+    return bytes;
+}
+
+gfx::Result<std::string> ReadFilePrefix(const std::string& path, std::size_t maxBytes) {
+    auto bytes = ReadDocumentBytes(path, maxBytes);
+    if (!bytes) return gfx::Error{"cannot open \"" + path + "\": " + bytes.error()};
     return bytes;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // What the user is told when a document cannot be read or written. The precise reason (line
-// number, what was wrong, the system error) goes to the debug log for the developer.
+// number, what was wrong, the system error) goes to the debug log as well.
 
 #include <string>
 #include <string_view>
@@ -18,5 +18,10 @@ inline gfx::Error ReadFailed() {
 inline gfx::Error WriteFailed() {
     return gfx::Error{std::string(kWriteFailedMessage)};
 }
+
+// The read-failure message, then the file's full path and the reason, each on a line of its
+// own (a lone carriage return breaks the notice box's line):
+// "ファイルの読み込みに失敗しました。\r/home/u/robot.pwa\rline 3: ...".
+gfx::Error ReadFailedAt(const std::string& path, std::string_view reason);
 
 }  // namespace files

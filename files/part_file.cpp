@@ -260,7 +260,13 @@ bool ReadPartLines(LineReader& lines, PartTable& table) {
 // depth-first tree is refused as well: every later step walks parent links and subtree runs.
 std::string ParseFault(std::string_view bytes, PartTable& table) {
     LineReader lines(bytes);
-    if (!ReadPartLines(lines, table)) return lines.Fault();
+    if (!ReadPartLines(lines, table)) {
+        // An animation file opened in its place says so, rather than what its first line lacks.
+        if (bytes.substr(0, bytes.find('\n')).find("g_frameCount") != std::string_view::npos) {
+            return lines.Fault() + " (an animation file, not a part file)";
+        }
+        return lines.Fault();
+    }
     return model::TreeFault(table);
 }
 
@@ -293,14 +299,15 @@ gfx::Status ParsePartFile(std::string_view bytes, PartTable& table) {
 }
 
 gfx::Status ReadPartFile(const std::string& path, PartTable& table) {
-    auto bytes = ReadFilePrefix(path, kMaxPartFileBytes);
+    auto bytes = ReadDocumentBytes(path, kMaxPartFileBytes);
     if (!bytes) {
-        framework::LogMessage("Part file not read: %s\n", bytes.error().c_str());
-        return ReadFailed();
+        framework::LogMessage("Part file \"%s\" not read: %s\n", path.c_str(),
+                              bytes.error().c_str());
+        return ReadFailedAt(path, bytes.error());
     }
     if (std::string fault = ParseFault(*bytes, table); !fault.empty()) {
         framework::LogMessage("Part file \"%s\" not read: %s\n", path.c_str(), fault.c_str());
-        return ReadFailed();
+        return ReadFailedAt(path, fault);
     }
     return {};
 }

@@ -139,7 +139,8 @@ std::optional<std::string> LookUpCandidates(std::string_view path, std::string_v
             }
         }
     }
-    if (!folder.empty()) candidates.push_back(JoinFolder(folder, *fileName));
+    // No folder is the current one: a document found there by a relative path has none.
+    candidates.push_back(folder.empty() ? *fileName : JoinFolder(folder, *fileName));
 
     for (const std::string& candidate : candidates) {
         if (IsRegularFile(candidate)) return candidate;

@@ -19,7 +19,9 @@ std::string FolderOf(std::string_view path);
 //   1. `path` itself when it names an existing file;
 //   2. `path` read the Windows way ("\" and "/" both separate, runs of them count as one):
 //      as it stands (relative to the current folder), then relative to `folder`, then its
-//      file name alone in `folder`. A drive-letter path is only looked for by its file name.
+//      file name alone in `folder` (the current folder when `folder` is empty, as it is for a
+//      document opened by a bare relative name). A drive-letter path is only looked for by its
+//      file name.
 //   3. When none of those exists with the exact letter case, the same candidates again with
 //      the case of each path component ignored (ASCII letters).
 //   4. Steps 2 and 3 with the name in the other encoding: a path stored in Shift-JIS finds the

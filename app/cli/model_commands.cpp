@@ -61,7 +61,7 @@ int RunResave(std::span<const std::string> args, std::ostream&, std::ostream& er
     }
     auto parts = std::make_unique<model::PartTable>();
     if (const auto read = files::ReadPartFile(args[0], *parts); !read) {
-        err << read.error() << "\n";
+        err << framework::NoticeAsLines(read.error()) << "\n";
         return 1;
     }
     if (const auto written = files::WritePartFile(args[1], *parts); !written) {
@@ -78,12 +78,12 @@ int RunResaveAnimation(std::span<const std::string> args, std::ostream&, std::os
     }
     auto parts = std::make_unique<model::PartTable>();
     if (const auto read = files::ReadPartFile(args[0], *parts); !read) {
-        err << read.error() << "\n";
+        err << framework::NoticeAsLines(read.error()) << "\n";
         return 1;
     }
     auto animation = std::make_unique<model::AnimationSet>();
     if (const auto read = files::ReadAnimationFile(args[1], parts->count, *animation); !read) {
-        err << read.error() << "\n";
+        err << framework::NoticeAsLines(read.error()) << "\n";
         return 1;
     }
     const auto written = files::WriteAnimationFile(args[2], *animation, *parts);

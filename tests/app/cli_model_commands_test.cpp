@@ -109,27 +109,41 @@ TEST_F(CliModelCommandsTest, CheckPrintsTheTreeWithMeshesAndTheKeysInUse) {
               "key 2: 7 frames\n");
 }
 
-TEST_F(CliModelCommandsTest, MalformedDocumentsFailWithTheReadMessage) {
+TEST_F(CliModelCommandsTest, DocumentsThatDoNotReadFailWithTheMessageThePathAndTheReason) {
     const std::string model = WriteThreePartModel();
     const fs::path cut = dir_ / "cut.pwp";
     const std::string whole = ReadBytes(model);
     std::ofstream(cut, std::ios::binary) << whole.substr(0, whole.size() / 2);
     const std::string readFailed = "ファイルの読み込みに失敗しました。\n";
+    const std::string cutReason =
+        readFailed + cut.string() + "\nline 26: level: no ',' after the number\n";
 
     CliRun run = RunCli("check " + cut.string());
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, readFailed);
+    EXPECT_EQ(run.err, cutReason);
     EXPECT_EQ(run.out, "");
 
     // The two-key file belongs to a two-part model: it does not fit three parts.
     run = RunCli("check " + model + " " + kData + "/files/two_keys.pwa");
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, readFailed);
+    EXPECT_EQ(run.err, readFailed + kData + "/files/two_keys.pwa\n" +
+                           "line 6: key 1, part 2: found a blank or closing line (the file has "
+                           "fewer parts than the open model?)\n");
 
     run = RunCli("resave " + cut.string() + " " + (dir_ / "never.pwp").string());
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, readFailed);
+    EXPECT_EQ(run.err, cutReason);
     EXPECT_FALSE(fs::exists(dir_ / "never.pwp"));
+
+    // A missing file, an animation given as the model, and a relative path shown in full.
+    run = RunCli("check " + (dir_ / "missing.pwp").string());
+    EXPECT_EQ(run.err,
+              readFailed + (dir_ / "missing.pwp").string() + "\nNo such file or directory\n");
+    run = RunCli("check " + kData + "/files/two_keys.pwa");
+    EXPECT_EQ(run.err,
+              readFailed + kData + "/files/two_keys.pwa\n" +
+                  "line 1: the part count is not an integer (an animation file, not a part "
+                  "file)\n");
 }
 
 TEST_F(CliModelCommandsTest, AMissingMeshFailsCheckWithItsPath) {

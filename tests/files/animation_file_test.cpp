@@ -224,7 +224,8 @@ TEST(AnimationFileTest, DiskReadsReplaceTheSetOrEmptyIt) {
     // A file that cannot be opened only empties the animation.
     animation = DistinctAnimation(16, 2);
     const gfx::Status missing = ReadAnimationFile((folder / "none.pwa").string(), 2, *animation);
-    EXPECT_EQ(missing.error(), kReadFailedText);
+    EXPECT_EQ(missing.error(), std::string(kReadFailedText) + "\r" +
+                                   (folder / "none.pwa").string() + "\rNo such file or directory");
     EXPECT_EQ(animation->frameCount[0], 0);
     EXPECT_EQ(animation->frameCount[1], 20);
     EXPECT_EQ(animation->keyPosition[5][0], DistinctAnimation(16, 2)->keyPosition[5][0]);

@@ -306,7 +306,9 @@ TEST(PartFileTest, WriteAndReadThroughTheDisk) {
 
     const gfx::Status missing = ReadPartFile((folder / "missing.pwp").string(), *table);
     EXPECT_FALSE(missing.ok());
-    EXPECT_EQ(missing.error(), kReadFailedText);
+    EXPECT_EQ(missing.error(), std::string(kReadFailedText) + "\r" +
+                                   (folder / "missing.pwp").string() +
+                                   "\rNo such file or directory");
     const gfx::Status noFolder = WritePartFile((folder / "no" / "m.pwp").string(), *table);
     EXPECT_FALSE(noFolder.ok());
     EXPECT_EQ(noFolder.error(), kWriteFailedText);

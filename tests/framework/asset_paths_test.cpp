@@ -78,6 +78,12 @@ TEST_F(LookUpTest, DoubledBackslashesAfterADriveLetterFindTheFileBeside) {
     // As some exporters write a texture name: the separators doubled in the file.
     EXPECT_EQ(LookUpBeside("C:\\\\dir\\\\sub\\\\x.bmp", folder_), folder_ + "x.bmp");
     EXPECT_EQ(LookUpBeside("c:\\\\Art\\\\TEST.PNG", folder_), folder_ + "test.png");
+    // A mesh opened by a bare relative name has no folder: its textures lie in the current one.
+    const fs::path previous = fs::current_path();
+    fs::current_path(dir_);
+    const std::string found = LookUpBeside("C:\\\\dir\\\\sub\\\\x.bmp", "");
+    fs::current_path(previous);
+    EXPECT_EQ(found, "x.bmp");
 }
 
 TEST_F(LookUpTest, NamesStoredInOneEncodingFindFilesNamedInTheOther) {
