@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "framework/asset_paths.h"
+#include "framework/display_text.h"
 #include "framework/texture_cache.h"
 
 namespace model {
@@ -36,8 +37,11 @@ bool Model::LoadAllMeshes() {
             const std::string path(parts.Path(i));
             const std::string found = framework::LookUpBeside(path, documentFolder);
             // Colour key none, outline data built, one mip level.
-            if (!parts.mesh[i].LoadFromFile(textures_, found, 0, true, 1, &meshes_)) {
-                host_.ShowMessage(std::string(kReadFailedMessage) + "\r" + path);
+            const gfx::Status read =
+                parts.mesh[i].LoadFromFile(textures_, found, 0, true, 1, &meshes_);
+            if (!read) {
+                host_.ShowMessage(std::string(kReadFailedMessage) + "\r" +
+                                  framework::DisplayText(path) + "\r" + read.error());
                 loaded = false;
             }
         }

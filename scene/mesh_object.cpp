@@ -112,9 +112,9 @@ std::shared_ptr<PreparedMesh> Prepare(gfx::LoadedMesh file, bool buildOutline) {
 
 }  // namespace
 
-bool MeshObject::LoadFromFile(framework::TextureCache& textureCache, const std::string& path,
-                              gfx::Colour colourKey, bool buildOutline, unsigned mipLevels,
-                              MeshCache* meshes) {
+gfx::Status MeshObject::LoadFromFile(framework::TextureCache& textureCache, const std::string& path,
+                                     gfx::Colour colourKey, bool buildOutline, unsigned mipLevels,
+                                     MeshCache* meshes) {
     Release();
     outlineEnabled = buildOutline;
     LogMessage("load(%s) ... ", path.c_str());
@@ -131,7 +131,10 @@ bool MeshObject::LoadFromFile(framework::TextureCache& textureCache, const std::
             // The reader's reason completes the line: which file, and what is wrong with it.
             LogMessage("failed. %s\n", loaded.error().c_str());
             Discard();
-            return false;
+            // The reader's text starts with the path, which the caller names itself.
+            std::string_view reason = loaded.error();
+            if (reason.starts_with(path + ": ")) reason.remove_prefix(path.size() + 2);
+            return gfx::Error{std::string(reason)};
         }
         file.emplace(std::move(loaded).value());
     }
@@ -163,13 +166,13 @@ bool MeshObject::LoadFromFile(framework::TextureCache& textureCache, const std::
         std::shared_ptr<PreparedMesh> made = Prepare(std::move(*file), buildOutline);
         if (!made) {
             Discard();
-            return false;
+            return gfx::Error{"the mesh cannot be prepared for drawing (see the debug log)"};
         }
         prepared = std::move(made);
         if (stamp) meshes->Store(path, buildOutline, *stamp, prepared);
     }
     Adopt(prepared);
-    return true;
+    return {};
 }
 
 void MeshObject::Adopt(const std::shared_ptr<const PreparedMesh>& prepared) {

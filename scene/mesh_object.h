@@ -34,13 +34,13 @@ class MeshObject {
     // Loads the .x file; textures come from `textures` by the names the file stores, looked up
     // as given (relative names against the current directory). With buildOutline the mesh keeps
     // positions, normals and (when the file has them) texture coordinates, and the outline data
-    // is built. False on failure, which leaves the object empty. The cache must outlive the
-    // textures this object holds (until Release). With `meshes`, a file unchanged on disk since
-    // it was last prepared there is taken from it instead of being read again (the log and the
-    // textures are as for a read).
-    bool LoadFromFile(framework::TextureCache& textures, const std::string& path,
-                      gfx::Colour colourKey, bool buildOutline, unsigned mipLevels,
-                      MeshCache* meshes = nullptr);
+    // is built. On failure (the reason, without the path) the object is left empty. The cache must
+    // outlive the textures this object holds (until Release). With `meshes`, a file unchanged on
+    // disk since it was last prepared there is taken from it instead of being read again (the log
+    // and the textures are as for a read).
+    gfx::Status LoadFromFile(framework::TextureCache& textures, const std::string& path,
+                             gfx::Colour colourKey, bool buildOutline, unsigned mipLevels,
+                             MeshCache* meshes = nullptr);
     // A centred box with one untextured material (diffuse = ambient = colour), no outline data
     // and an empty name.
     bool CreateBox(float width, float height, float depth, gfx::ColourValue colour);

@@ -98,7 +98,8 @@ TEST_F(CliExportTest, FailuresExplainThemselvesAndLeaveTheOutputNamesAlone) {
         {kRobot + "/robot.pwp -o " + out + "/old.obj", 1,
          "export: \"" + out + "/old.obj\" does not end in .glb or .gltf\n"},
         {(dir_ / "missing.pwp").string() + " -o " + out + "/old.glb", 1,
-         std::string(model::kReadFailedMessage) + "\ngone.x\n"},
+         std::string(model::kReadFailedMessage) +
+             "\ngone.x\ncannot open the file: No such file or directory\n"},
         {broken + "/robot.pwp -o " + out + "/old.glb", 1, textureFailure},
         {broken + "/robot.pwp -o " + out + "/old.gltf", 1, textureFailure},
         {kRobot + "/robot.pwp -o " + out + "/no/such/folder/a.gltf", 1,

@@ -54,7 +54,8 @@ TEST(DocumentsTest, MeshesAreNoLongerFoundBesideAPartFileClosedOrFailedToOpen) {
         host.messages.clear();
         ASSERT_TRUE(model->AddChildPart(kAwayPath));
         EXPECT_FALSE(model->parts.mesh[0].IsLoaded());
-        EXPECT_EQ(host.messages, std::vector{std::string(kReadFailedText) + "\r" + kAwayPath});
+        EXPECT_EQ(host.messages, std::vector{std::string(kReadFailedText) + "\r" + kAwayPath +
+                                             "\rcannot open the file: No such file or directory"});
     }
 }
 

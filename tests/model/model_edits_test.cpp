@@ -158,7 +158,8 @@ TEST_F(ModelEditsTest, AMeshThatFailsToLoadIsReportedAndThePartStays) {
     EXPECT_TRUE(model_.AddChildPart(PathOf("broken.x")));
     EXPECT_EQ(model_.parts.count, 2);
     ASSERT_EQ(host_.messages.size(), 1u);
-    EXPECT_EQ(host_.messages[0], "ファイルの読み込みに失敗しました。\r" + PathOf("broken.x"));
+    EXPECT_EQ(host_.messages[0], "ファイルの読み込みに失敗しました。\r" + PathOf("broken.x") +
+                                     "\runexpected 'not' after this 'is', expected '{' (line 2)");
     EXPECT_FALSE(model_.parts.mesh[1].IsLoaded());
     gfx::Vec3 hit{9, 9, 9};
     EXPECT_FALSE(model_.parts.node[1].RayHit({0, 0, -5}, {0, 0, 1}, hit));

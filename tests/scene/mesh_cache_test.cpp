@@ -47,7 +47,7 @@ class MeshCacheTest : public testing::Test {
     }
 
     bool Load(MeshObject& mesh, const std::string& path, MeshCache* meshes) {
-        return mesh.LoadFromFile(textures_, path, 0, true, 1, meshes);
+        return mesh.LoadFromFile(textures_, path, 0, true, 1, meshes).ok();
     }
 
     fs::path dir_;

@@ -74,7 +74,7 @@ class MeshDrawTest : public ::testing::Test {
 
     framework::GraphicsDevice& device() { return headless_.device; }
     bool Load(MeshObject& mesh, const std::string& file, bool outline = true) {
-        return mesh.LoadFromFile(cache_, file, 0, outline, 1);
+        return mesh.LoadFromFile(cache_, file, 0, outline, 1).ok();
     }
     // One frame with the mesh drawn at `world`, seen from `eye`.
     Pixels Frame(MeshObject& mesh, gfx::Vec3 eye, const gfx::Matrix& world, bool outline,

@@ -28,7 +28,7 @@ class MeshObjectTest : public testing::Test {
     void TearDown() override { std::filesystem::current_path(saved_); }
 
     bool Load(MeshObject& mesh, const std::string& path, bool outline = true) {
-        return mesh.LoadFromFile(cache_, path, 0, outline, 1);
+        return mesh.LoadFromFile(cache_, path, 0, outline, 1).ok();
     }
 
     framework::TextureCache cache_;
