@@ -21,8 +21,8 @@ std::error_code RenameOnDisk(const std::string& from, const std::string& to) {
     return error;
 }
 
-gfx::Status ReplaceFilesTogether(const std::vector<FileMove>& moves,
-                                 const std::string& asideFolder, const RenameFile& rename) {
+gfx::Status ReplaceFilesTogether(const std::vector<FileMove>& moves, const std::string& asideFolder,
+                                 const RenameFile& rename) {
     std::vector<Done> done;
     std::string failure;
     for (std::size_t i = 0; i < moves.size() && failure.empty(); ++i) {

@@ -26,8 +26,7 @@ std::error_code RenameOnDisk(const std::string& from, const std::string& to);
 // fails, the steps done are undone in reverse order: every `to` holds what it held before and
 // every `from` its new file again; the error names the file that could not be written. Should
 // an undo fail as well, the error says where the file it could not put back now lies.
-gfx::Status ReplaceFilesTogether(const std::vector<FileMove>& moves,
-                                 const std::string& asideFolder,
+gfx::Status ReplaceFilesTogether(const std::vector<FileMove>& moves, const std::string& asideFolder,
                                  const RenameFile& rename = RenameOnDisk);
 
 }  // namespace app

@@ -10,8 +10,8 @@ namespace {
 namespace fs = std::filesystem;
 
 bool KeptAsItIs(unsigned char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '.' || c == '-';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+           c == '-';
 }
 
 void AppendEscaped(std::string& out, std::string_view text) {

@@ -27,7 +27,8 @@ std::vector<TextureProblem> UnreadableTextures(const model::Model& model) {
             if (file.empty() || (m < mesh.textures.size() && mesh.textures[m] != nullptr)) continue;
             if (std::find(reported.begin(), reported.end(), file) != reported.end()) continue;
             reported.push_back(file);
-            problems.push_back({std::string(model.parts.Name(i)), file, TextureFailureReason(file)});
+            problems.push_back(
+                {std::string(model.parts.Name(i)), file, TextureFailureReason(file)});
         }
     }
     return problems;

@@ -1,6 +1,8 @@
 // Putting files in place all or nothing: a rename that fails part way leaves every name as it
 // was.
 
+#include "app/file_replacement.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -10,8 +12,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include "app/file_replacement.h"
 
 namespace {
 
@@ -116,7 +116,8 @@ TEST_F(FileReplacementTest, AnUndoThatFailsSaysWhereTheOldFileIs) {
     ASSERT_FALSE(replaced.ok());
     EXPECT_EQ(replaced.error(), "cannot write \"" + d + "/c.gltf\": Input/output error; \"" + d +
                                     "/a.png\" could not be put back (Input/output error) and is "
-                                    "now \"" + d + "/aside/0\"");
+                                    "now \"" +
+                                    d + "/aside/0\"");
     EXPECT_EQ(ReadBytes(dir_ / "aside" / "0"), "old a.png");
     EXPECT_EQ(ReadBytes(dir_ / "c.gltf"), "old c.gltf");
     EXPECT_FALSE(fs::exists(dir_ / "b.bin"));

@@ -1,6 +1,8 @@
 // The names of a .gltf's side files: escaped reversibly from the output's name, and moved off
 // any name that is already one of the export's inputs.
 
+#include "app/gltf_side_names.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -9,8 +11,6 @@
 #include <set>
 #include <string>
 #include <vector>
-
-#include "app/gltf_side_names.h"
 
 namespace {
 
@@ -35,9 +35,9 @@ TEST(GltfSideNames, BaseNamesEscapeEveryByteOtherThanLettersDigitsDotAndDash) {
 TEST(GltfSideNames, DifferentOutputNamesNeverShareASideFile) {
     // Names that a lossy mapping would merge.
     const std::vector<std::string> outputs = {
-        "a b.gltf",  "a_b.gltf",     "a_20b.gltf", "a?b.gltf",     "a.gltf", "a.GLTF",
-        "a.Gltf",    "a_2EGLTF.gltf", "a_0.gltf",  "a_0_1.gltf",   "a~1.gltf", "a.GLTF.gltf",
-        "a_5Fb.gltf", "_.gltf",      "__.gltf",    "_5F.gltf",     ".gltf",  "a-1.gltf",
+        "a b.gltf",   "a_b.gltf",      "a_20b.gltf", "a?b.gltf",   "a.gltf",   "a.GLTF",
+        "a.Gltf",     "a_2EGLTF.gltf", "a_0.gltf",   "a_0_1.gltf", "a~1.gltf", "a.GLTF.gltf",
+        "a_5Fb.gltf", "_.gltf",        "__.gltf",    "_5F.gltf",   ".gltf",    "a-1.gltf",
     };
     std::set<std::string> seen;
     std::size_t count = 0;
