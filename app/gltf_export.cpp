@@ -1,6 +1,10 @@
 #include "app/gltf_export.h"
 
+#include <cmath>
 #include <exception>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "app/gltf_buffer.h"
@@ -12,16 +16,40 @@ namespace app {
 
 namespace {
 
-// Rotations glTF can take: unit length. A zero quaternion turns nothing in the editor's matrix.
-gfx::Quat UnitRotation(gfx::Quat q) {
-    if (gfx::QuaternionDot(q, q) == 0.0f) return {};
-    return gfx::QuaternionNormalize(q);
+bool Finite(gfx::Vec3 v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
-void AddNode(const model::PartTable& parts, int i, int mesh, tinygltf::Model& gltf) {
+bool Finite(gfx::Quat q) {
+    return std::isfinite(q.x) && std::isfinite(q.y) && std::isfinite(q.z) && std::isfinite(q.w);
+}
+
+// Rotations glTF can take: unit length. A zero quaternion turns nothing in the editor's matrix.
+// Nothing when the quaternion is no finite number or its length overflows.
+std::optional<gfx::Quat> UnitRotation(gfx::Quat q) {
+    const float lengthSquared = gfx::QuaternionDot(q, q);
+    if (!std::isfinite(lengthSquared)) return std::nullopt;
+    if (lengthSquared == 0.0f) return gfx::Quat{};
+    const gfx::Quat unit = gfx::QuaternionNormalize(q);
+    if (!Finite(unit)) return std::nullopt;
+    return unit;
+}
+
+// The refusal of a pose glTF cannot hold; `where` is "default pose" or "key N".
+gfx::Error NotFinite(std::string_view part, const std::string& where, const char* what) {
+    return gfx::Error{"part \"" + std::string(part) + "\", " + where + ": the " + what +
+                      " does not give finite numbers (its values are too large)"};
+}
+
+gfx::Status AddNode(const model::PartTable& parts, int i, int mesh, tinygltf::Model& gltf) {
     const NodeTransform pose = CurrentTransform(parts.node[i]);
+    // The rotation first: one that overflows spoils the node's position row too.
+    const std::optional<gfx::Quat> unit = UnitRotation(pose.rotation);
+    if (!unit) return NotFinite(parts.Name(i), "default pose", "rotation");
     const gfx::Vec3 t = MirrorZ(pose.translation);
-    const gfx::Quat r = MirrorZ(UnitRotation(pose.rotation));
+    if (!Finite(t)) return NotFinite(parts.Name(i), "default pose", "position");
+    if (!std::isfinite(pose.scale)) return NotFinite(parts.Name(i), "default pose", "scale");
+    const gfx::Quat r = MirrorZ(*unit);
     tinygltf::Node node;
     node.name = ValidUtf8(parts.Name(i));
     node.mesh = mesh;
@@ -29,6 +57,7 @@ void AddNode(const model::PartTable& parts, int i, int mesh, tinygltf::Model& gl
     node.rotation = {r.x, r.y, r.z, r.w};
     if (pose.scale != 1.0f) node.scale = {pose.scale, pose.scale, pose.scale};
     gltf.nodes.push_back(std::move(node));
+    return {};
 }
 
 void AddSampledChannel(tinygltf::Animation& animation, int input, int output, int node,
@@ -48,9 +77,10 @@ void AddSampledChannel(tinygltf::Animation& animation, int input, int output, in
 // Translation and rotation of every part at each loop sample. Each rotation is taken on the
 // side of the previous sample's hemisphere, so that interpolating readers turn the short way,
 // as playback's slerp does.
-void AddLoopAnimation(const model::Model& model, GltfBuffer& buffer, tinygltf::Model& gltf) {
+// Refuses, naming the part and the key (counted from 1), a pose that is no finite number.
+gfx::Status AddLoopAnimation(const model::Model& model, GltfBuffer& buffer, tinygltf::Model& gltf) {
     const std::vector<LoopSample> samples = LoopSamples(model.animation);
-    if (samples.empty()) return;
+    if (samples.empty()) return {};
     std::vector<float> times;
     for (const LoopSample& sample : samples) {
         times.push_back(static_cast<float>(sample.frame) / kGltfFramesPerSecond);
@@ -62,9 +92,15 @@ void AddLoopAnimation(const model::Model& model, GltfBuffer& buffer, tinygltf::M
         std::vector<gfx::Vec3> translations;
         std::vector<gfx::Quat> rotations;
         for (const LoopSample& sample : samples) {
-            translations.push_back(
-                MirrorZ(KeyTranslation(model.parts, model.animation, i, sample.key)));
-            gfx::Quat q = MirrorZ(UnitRotation(model.animation.keyOrientation[sample.key][i]));
+            const std::string key = "key " + std::to_string(sample.key + 1);
+            const gfx::Vec3 t =
+                MirrorZ(KeyTranslation(model.parts, model.animation, i, sample.key));
+            if (!Finite(t)) return NotFinite(model.parts.Name(i), key, "position");
+            const std::optional<gfx::Quat> unit =
+                UnitRotation(model.animation.keyOrientation[sample.key][i]);
+            if (!unit) return NotFinite(model.parts.Name(i), key, "rotation");
+            translations.push_back(t);
+            gfx::Quat q = MirrorZ(*unit);
             if (!rotations.empty() && gfx::QuaternionDot(rotations.back(), q) < 0.0f) {
                 q = {-q.x, -q.y, -q.z, -q.w};
             }
@@ -76,6 +112,7 @@ void AddLoopAnimation(const model::Model& model, GltfBuffer& buffer, tinygltf::M
         AddSampledChannel(animation, input, buffer.AddQuat(rotations), i, "rotation");
     }
     gltf.animations.push_back(std::move(animation));
+    return {};
 }
 
 gfx::Result<GltfAsset> Build(const model::Model& model, GltfImages images,
@@ -92,7 +129,9 @@ gfx::Result<GltfAsset> Build(const model::Model& model, GltfImages images,
         const gfx::Result<int> mesh =
             AddPartMesh(parts.mesh[i], parts.Name(i), buffer, textures, asset);
         if (!mesh) return gfx::Error{mesh.error()};
-        AddNode(parts, i, *mesh, gltf);
+        if (const gfx::Status added = AddNode(parts, i, *mesh, gltf); !added) {
+            return gfx::Error{added.error()};
+        }
     }
     for (int i = 1; i < parts.count; ++i) {
         // Parents come before their children in the table.
@@ -106,7 +145,9 @@ gfx::Result<GltfAsset> Build(const model::Model& model, GltfImages images,
     scene.nodes = {0};
     gltf.scenes.push_back(scene);
     gltf.defaultScene = 0;
-    AddLoopAnimation(model, buffer, gltf);
+    if (const gfx::Status animated = AddLoopAnimation(model, buffer, gltf); !animated) {
+        return gfx::Error{animated.error()};
+    }
     if (gltf.buffers[0].data.empty()) {
         gltf.buffers.clear();  // glTF has no empty buffers
     } else if (images == GltfImages::kFiles) {

@@ -6,6 +6,7 @@
 
 #include "app/gltf_pose.h"
 #include "app/png_encode.h"
+#include "app/texture_problems.h"
 #include "framework/texture_cache.h"
 #include "gfx/math.h"
 
@@ -39,7 +40,8 @@ gfx::Result<int> AddMaterial(const scene::MeshObject& mesh, std::uint32_t m, boo
         const framework::Texture* texture = mesh.textures[m];
         if (texture == nullptr) {
             return gfx::Error{"part \"" + std::string(partName) + "\": the texture \"" +
-                              mesh.textureFiles[m] + "\" cannot be read"};
+                              mesh.textureFiles[m] +
+                              "\" cannot be read: " + TextureFailureReason(mesh.textureFiles[m])};
         }
         if (hasTexCoords) {
             gfx::Result<int> index = textures.TextureOf(*texture, buffer);

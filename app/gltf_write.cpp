@@ -10,7 +10,9 @@
 #include <sstream>
 #include <system_error>
 
+#include "app/file_replacement.h"
 #include "app/gltf_export.h"
+#include "app/gltf_side_names.h"
 #include "files/document_io.h"
 #include "framework/asset_paths.h"
 
@@ -29,17 +31,6 @@ std::string LowerCase(std::string text) {
 bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() &&
            text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-// The output's file name without its extension, safe to stand in a URI unescaped.
-std::string ResourceBaseName(const std::string& path) {
-    std::string name(framework::FileNamePart(path));
-    name = name.substr(0, name.rfind('.'));
-    for (char& c : name) {
-        const auto u = static_cast<unsigned char>(c);
-        if (!std::isalnum(u) && c != '.' && c != '-' && c != '_') c = '_';
-    }
-    return name.empty() ? std::string("model") : name;
 }
 
 gfx::Status WriteGlb(const GltfAsset& asset, const std::string& path) {
@@ -74,6 +65,9 @@ class StagingFolder {
 
     bool ok() const { return !path_.empty(); }
     const std::string& error() const { return error_; }
+    const std::string& path() const { return path_; }
+    // Leaves the folder and what it holds on disk.
+    void Keep() { path_.clear(); }
     std::string operator/(const std::string& name) const { return path_ + "/" + name; }
 
   private:
@@ -100,14 +94,33 @@ bool WriteImageFile(const std::string* folder, const std::string* fileName,
     return written.ok();
 }
 
-gfx::Status WriteGltfWithFiles(const GltfAsset& asset, const std::string& path,
-                               const std::string& baseName) {
+// The files an export reads: its documents, every part's mesh and texture files.
+std::vector<std::string> InputFiles(const model::Model& model,
+                                    const std::vector<std::string>& documents) {
+    std::vector<std::string> inputs = documents;
+    for (int i = 0; i < model.parts.count; ++i) {
+        inputs.push_back(framework::LookUpBeside(model.parts.Path(i), model.documentFolder));
+        const std::vector<std::string>& textures = model.parts.mesh[i].textureFiles;
+        inputs.insert(inputs.end(), textures.begin(), textures.end());
+    }
+    return inputs;
+}
+
+gfx::Status WriteGltfWithFiles(GltfAsset& asset, const std::string& path,
+                               const std::vector<std::string>& inputs) {
     const std::string folder = framework::FolderOf(path);
+    const std::string gltfName(framework::FileNamePart(path));
+    const GltfSideNames names =
+        PickGltfSideNames(folder, gltfName, asset.imageFiles.size(), inputs);
+    for (std::size_t i = 0; i < names.images.size(); ++i) {
+        asset.gltf.images[i].uri = names.images[i];
+    }
+    if (!asset.gltf.buffers.empty()) asset.gltf.buffers[0].uri = names.bin;
+
     StagingFolder staging(folder);
     if (!staging.ok()) {
         return gfx::Error{"cannot write beside \"" + path + "\": " + staging.error()};
     }
-    const std::string gltfName(framework::FileNamePart(path));
     tinygltf::TinyGLTF writer;
     ImageFiles images{&asset, {}};
     writer.SetImageWriter(WriteImageFile, &images);
@@ -124,41 +137,48 @@ gfx::Status WriteGltfWithFiles(const GltfAsset& asset, const std::string& path,
         return gfx::Error{"cannot write \"" + path + "\" whole: " + error};
     }
 
-    std::vector<std::string> names;
-    for (std::size_t i = 0; i < asset.imageFiles.size(); ++i) {
-        names.push_back(asset.gltf.images[i].uri);
+    // The images and the .bin first, the .gltf last; what the names held waits in "aside"
+    // until all are in place, and goes back should one of them fail.
+    std::vector<FileMove> moves;
+    for (const std::string& name : names.images) moves.push_back({staging / name, folder + name});
+    if (!asset.gltf.buffers.empty()) moves.push_back({staging / names.bin, folder + names.bin});
+    moves.push_back({staging / gltfName, folder + gltfName});
+    const std::string aside = staging / "aside";
+    std::error_code madeAside;
+    fs::create_directory(aside, madeAside);
+    if (madeAside)
+        return gfx::Error{"cannot write beside \"" + path + "\": " + madeAside.message()};
+    const gfx::Status replaced = ReplaceFilesTogether(moves, aside);
+    std::error_code listed;
+    if (!replaced && !fs::is_empty(aside, listed)) {
+        staging.Keep();  // a previous file that could not be put back lies there
     }
-    if (!asset.gltf.buffers.empty()) names.push_back(baseName + ".bin");
-    names.push_back(gltfName);
-    for (const std::string& name : names) {
-        std::error_code failure;
-        fs::rename(staging / name, folder + name, failure);
-        if (failure) {
-            return gfx::Error{"cannot write \"" + folder + name + "\": " + failure.message()};
-        }
-    }
-    return {};
+    return replaced;
 }
 
-gfx::Status Export(const model::Model& model, const std::string& path) {
+gfx::Status Export(const model::Model& model, const std::string& path,
+                   const std::vector<std::string>& documents) {
     const std::string lower = LowerCase(std::string(framework::FileNamePart(path)));
     const bool binary = EndsWith(lower, ".glb");
     if (!binary && !EndsWith(lower, ".gltf")) {
         return gfx::Error{"\"" + path + "\" does not end in .glb or .gltf"};
     }
-    const std::string baseName = ResourceBaseName(path);
+    const std::string baseName =
+        binary ? std::string() : GltfSideBaseName(framework::FileNamePart(path));
     gfx::Result<GltfAsset> asset =
         BuildGltfAsset(model, binary ? GltfImages::kInBuffer : GltfImages::kFiles, baseName);
     if (!asset) return gfx::Error{asset.error()};
-    return binary ? WriteGlb(*asset, path) : WriteGltfWithFiles(*asset, path, baseName);
+    return binary ? WriteGlb(*asset, path)
+                  : WriteGltfWithFiles(*asset, path, InputFiles(model, documents));
 }
 
 }  // namespace
 
-gfx::Status ExportGltf(const model::Model& model, const std::string& path) {
+gfx::Status ExportGltf(const model::Model& model, const std::string& path,
+                       const std::vector<std::string>& documents) {
     // The glTF writer may throw (JSON, memory); nothing leaves this module as an exception.
     try {
-        return Export(model, path);
+        return Export(model, path, documents);
     } catch (const std::exception& e) {
         return gfx::Error{"cannot write \"" + path + "\": " + e.what()};
     }

@@ -1,5 +1,6 @@
 // Loading speed of the .x reader: 50 generated files of 20,000 triangles each (1,000,000
-// triangles), as text and as binary twins, from memory and from disk. When the Open Asset
+// triangles), as text and as binary twins, from memory and from disk, and one file of 80,000
+// faces on the same three edges (BM_LoadOneEdgeFan). When the Open Asset
 // Import Library is present the same files go through it in the same run, alone and
 // alternating with the reader (BM_VersusPeer, which gives the ratio).
 
@@ -264,6 +265,37 @@ BENCHMARK(BM_LoadText)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadBinary)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadTextFromDisk)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadBinaryFromDisk)->Unit(benchmark::kMillisecond);
+
+// The worst case for edge matching: 80,000 copies of one triangle, all wound alike, so each of
+// its three edges is carried by 80,000 faces of which none pair (about 1 MB of text).
+constexpr std::int64_t kFanFaces = 80000;
+
+std::string OneEdgeFanFile() {
+    std::string out =
+        "xof 0302txt 0032\nMesh Fan {\n3;\n0.0;0.0;0.0;,\n1.0;0.0;0.0;,\n0.0;1.0;0.0;;\n";
+    out += std::to_string(kFanFaces) + ";\n";
+    for (std::int64_t f = 0; f < kFanFaces; ++f)
+        out += f + 1 < kFanFaces ? "3;0,1,2;,\n" : "3;0,1,2;;\n";
+    out += "}\n";
+    return out;
+}
+
+void BM_LoadOneEdgeFan(benchmark::State& state) {
+    const std::string file = OneEdgeFanFile();
+    for (auto _ : state) {
+        auto loaded = gfx::LoadMeshFromXInMemory(std::as_bytes(std::span(file)));
+        if (!loaded.ok() || loaded->mesh.NumFaces() != kFanFaces) {
+            state.SkipWithError(loaded.ok() ? "wrong triangle count" : loaded.error().c_str());
+            return;
+        }
+        benchmark::DoNotOptimize(loaded);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(file.size()));
+    state.counters["triangles/s"] = benchmark::Counter(
+        double(state.iterations()) * double(kFanFaces), benchmark::Counter::kIsRate);
+}
+
+BENCHMARK(BM_LoadOneEdgeFan)->Unit(benchmark::kMillisecond);
 
 #ifdef POSEWRIGHTER_HAVE_ASSIMP
 void AssimpFromMemory(benchmark::State& state, const std::vector<std::string>& files,

@@ -165,21 +165,30 @@ void LinkSides(std::vector<std::uint32_t>& adjacency, const EdgeSide& a, const E
     adjacency[b.face * 3 + b.corner] = a.face;
 }
 
-// The sides of one edge, in face order.
+// The sides of one edge, in face order. Each face takes the first later unpaired face running
+// the edge the other way; in one pass that is: a side pairs with the earliest waiting side of
+// the opposite direction, or waits. Waiting sides all run one way (two opposite ones would have
+// paired), so one queue holds them, and a fan of many faces running one way stays linear.
 void LinkEdge(std::span<const EdgeSide> chain, std::vector<std::uint32_t>& adjacency) {
     if (chain.size() == 2) {
         LinkSides(adjacency, chain[0], chain[1]);
         return;
     }
-    std::vector<bool> paired(chain.size(), false);
-    for (std::size_t i = 0; i < chain.size(); ++i) {
-        if (paired[i]) continue;
-        for (std::size_t j = i + 1; j < chain.size(); ++j) {
-            if (paired[j] || chain[j].forward == chain[i].forward) continue;
-            LinkSides(adjacency, chain[i], chain[j]);
-            paired[i] = paired[j] = true;
-            break;
+    std::vector<std::size_t> waiting;
+    waiting.reserve(chain.size());
+    std::size_t head = 0;
+    bool waitingForward = false;
+    for (std::size_t j = 0; j < chain.size(); ++j) {
+        if (head < waiting.size() && waitingForward != chain[j].forward) {
+            LinkSides(adjacency, chain[waiting[head++]], chain[j]);
+            continue;
         }
+        if (head == waiting.size()) {
+            waiting.clear();
+            head = 0;
+            waitingForward = chain[j].forward;
+        }
+        waiting.push_back(j);
     }
 }
 

@@ -7,7 +7,8 @@
 //   sorted faces first use them (so a subset's vertices are contiguous unless an earlier subset
 //   shares them) and builds the attribute table.
 // - kMeshOptVertexCache implies the attribute sort and, within each subset, orders the faces
-//   for the post-transform vertex cache.
+//   for the post-transform vertex cache (a subset whose vertices carry so many faces that the
+//   ordering would take quadratic time keeps the sorted order).
 // Without a sort, an existing attribute table keeps its face ranges and gets its vertex ranges
 // recomputed for the new numbering.
 
@@ -32,12 +33,28 @@ std::uint64_t CornerKey(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
     return (std::uint64_t{a} << 32) | (std::uint64_t{b} << 16) | c;
 }
 
+// meshoptimizer's cache order takes time growing with the square of each vertex's face count
+// (it walks a vertex's remaining faces for every face it emits there): a vertex on tens of
+// thousands of faces (one triangle repeated, a huge fan) takes it minutes. Such a group keeps
+// its sorted order; the budget lets any ordinary mesh and fans of a few thousand faces through.
+bool CacheOrderAffordable(std::span<const std::uint16_t> indices, std::uint32_t vertexCount,
+                          const std::uint32_t* faces, std::size_t count) {
+    std::vector<std::uint32_t> uses(vertexCount, 0);
+    for (std::size_t i = 0; i < count; ++i) {
+        for (int k = 0; k < 3; ++k) ++uses[indices[std::size_t{faces[i]} * 3 + k]];
+    }
+    std::uint64_t work = 0;
+    for (const std::uint32_t n : uses) work += std::uint64_t{n} * n;
+    return work <= (std::uint64_t{1} << 22) + 64 * std::uint64_t{count};
+}
+
 // Reorders the `count` faces at `faces` for the vertex cache. meshoptimizer works on bare
 // indices, so its output triangles are matched back to the faces they came from (rotations
 // included, in case the library starts a triangle at another corner); each face keeps its own
 // corner order.
 void OrderGroupForVertexCache(std::span<const std::uint16_t> indices, std::uint32_t vertexCount,
                               std::uint32_t* faces, std::size_t count) {
+    if (!CacheOrderAffordable(indices, vertexCount, faces, count)) return;
     std::vector<unsigned int> groupIndices(count * 3);
     std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> facesByCorners;
     for (std::size_t i = 0; i < count; ++i) {

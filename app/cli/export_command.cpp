@@ -39,7 +39,7 @@ int RunExport(std::span<const std::string> args, std::ostream&, std::ostream& er
     auto session = std::make_unique<app::Session>();
     if (!files::OpenPartFile(session->model, documents[0])) return 1;
     if (documents.size() == 2 && !files::OpenAnimationFile(session->model, documents[1])) return 1;
-    if (const gfx::Status written = app::ExportGltf(session->model, output); !written) {
+    if (const gfx::Status written = app::ExportGltf(session->model, output, documents); !written) {
         err << "export: " << written.error() << "\n";
         return 1;
     }

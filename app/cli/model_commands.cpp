@@ -5,6 +5,7 @@
 
 #include "app/cli/commands.h"
 #include "app/cli/notice_to_stream.h"
+#include "app/cli/texture_warnings.h"
 #include "app/session.h"
 #include "files/animation_file.h"
 #include "files/documents.h"
@@ -51,6 +52,7 @@ int RunCheck(std::span<const std::string> args, std::ostream& out, std::ostream&
     if (args.size() == 2 && !files::OpenAnimationFile(session->model, args[1])) return 1;
     PrintTree(session->model.parts, out);
     PrintKeys(session->model.animation, out);
+    WarnAboutTextures(session->model, "check", err);
     return 0;
 }
 

@@ -1,12 +1,14 @@
 // render: one frame of the editor's view drawn headless on the EGL device, written as a PNG.
 
 #include <charconv>
+#include <cmath>
 #include <memory>
 #include <optional>
 #include <ostream>
 
 #include "app/cli/commands.h"
 #include "app/cli/notice_to_stream.h"
+#include "app/cli/texture_warnings.h"
 #include "app/editor.h"
 #include "app/frame_rendering.h"
 #include "app/session.h"
@@ -44,14 +46,14 @@ std::optional<T> ParseNumber(std::string_view text) {
     return value;
 }
 
-// "X,Y,Z".
+// "X,Y,Z", three finite numbers: a NaN or infinite eye or target makes no view.
 std::optional<gfx::Vec3> ParsePoint(std::string_view text) {
     float values[3];
     for (int i = 0; i < 3; ++i) {
         const std::size_t comma = i < 2 ? text.find(',') : text.size();
         if (comma == std::string_view::npos) return std::nullopt;
         const auto value = ParseNumber<float>(text.substr(0, comma));
-        if (!value) return std::nullopt;
+        if (!value || !std::isfinite(*value)) return std::nullopt;
         values[i] = *value;
         text.remove_prefix(i < 2 ? comma + 1 : comma);
     }
@@ -90,7 +92,8 @@ std::optional<RenderOptions> ParseOptions(std::span<const std::string> args, std
             } else {
                 const auto point = ParsePoint(text);
                 if (!point) {
-                    err << "render: " << word << " takes X,Y,Z, not \"" << text << "\"\n";
+                    err << "render: " << word << " takes three finite numbers X,Y,Z, not \"" << text
+                        << "\"\n";
                     return std::nullopt;
                 }
                 (word == "--eye" ? options.eye : options.target) = point;
@@ -169,6 +172,7 @@ int RunRender(std::span<const std::string> args, std::ostream&, std::ostream& er
     auto session = std::make_unique<app::Session>();
     session->textures.SetUploader(&device);
     if (!PrepareModel(*session, *options, err)) return 1;
+    WarnAboutTextures(session->model, "render", err);
 
     PlaceCamera(device, *options);
     app::ApplyStoredLight(device, app::ReadStoredLight(files::ProgramSettings()));

@@ -127,4 +127,22 @@ TEST(CliRender, BadArgumentsAreRefusedWithoutAPicture) {
         std::filesystem::exists("/tmp/posewrighter_never_" + std::to_string(::getpid()) + ".png"));
 }
 
+TEST(CliRender, NumbersThatAreNotFiniteAreRefusedWithTheOptionNamed) {
+    const std::string picture =
+        "/tmp/posewrighter_never_finite_" + std::to_string(::getpid()) + ".png";
+    const std::pair<std::string, std::string> cases[] = {
+        {"--eye nan,nan,nan", "--eye"},    {"--eye 0,inf,8", "--eye"},
+        {"--target -inf,1,0", "--target"}, {"--target 0,1,NAN", "--target"},
+        {"--eye 1e39,2,8", "--eye"},       {"--eye infinity,2,8", "--eye"},
+    };
+    for (const auto& [option, name] : cases) {
+        const auto run = RunCli("render " + kRobot + " " + option + " -o " + picture);
+        EXPECT_EQ(run.exitCode, 2) << option;
+        const std::string value = option.substr(option.find(' ') + 1);
+        EXPECT_EQ(run.err,
+                  "render: " + name + " takes three finite numbers X,Y,Z, not \"" + value + "\"\n");
+    }
+    EXPECT_FALSE(std::filesystem::exists(picture));
+}
+
 }  // namespace

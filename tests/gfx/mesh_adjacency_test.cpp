@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -312,6 +313,74 @@ TEST(MeshAdjacency, MatchesAllPairsReferenceOnRandomMeshes) {
     // The meshes must exercise both outcomes for the comparison to mean anything.
     EXPECT_GT(linked, 1000u);
     EXPECT_GT(open, 1000u);
+}
+
+// One triangle repeated: each of its three edges carries every face. `reversed` says which
+// copies are wound the other way.
+Mesh RepeatedTriangle(const std::vector<bool>& reversed) {
+    std::vector<Tri> faces;
+    for (const bool back : reversed) faces.push_back(back ? Tri{1, 0, 2} : Tri{0, 1, 2});
+    return MakeMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, faces);
+}
+
+TEST(MeshAdjacency, ManyFacesOnOneEdgePairInFaceOrder) {
+    struct Case {
+        const char* name;
+        std::vector<bool> reversed;
+        std::vector<std::uint32_t> partner;  // per face, on all three edges
+    };
+    const std::uint32_t none = kNoNeighbour;
+    const std::vector<Case> cases = {
+        {"all one way", {false, false, false, false, false}, {none, none, none, none, none}},
+        {"one reversed last", {false, false, false, false, true}, {4, none, none, none, 0}},
+        {"waiting ones taken first come",
+         {false, false, true, false, true, true},
+         {2, 4, 0, 5, 1, 3}},
+        {"reversed first", {true, false, false, true, true, true}, {1, 0, 3, 2, none, none}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::uint32_t> expected;
+        for (const std::uint32_t p : c.partner) expected.insert(expected.end(), {p, p, p});
+        EXPECT_EQ(RepeatedTriangle(c.reversed).GenerateAdjacency(0), expected) << c.name;
+    }
+}
+
+TEST(MeshAdjacency, LargeFanOnOneEdgePairsHalvesAndLeavesOneWayFacesOpen) {
+    // 3000 faces one way then 3000 the other: face i pairs with face 3000 + i.
+    const std::uint32_t half = 3000;
+    std::vector<bool> reversed(2 * half, false);
+    std::fill(reversed.begin() + half, reversed.end(), true);
+    std::vector<std::uint32_t> expected;
+    for (std::uint32_t f = 0; f < 2 * half; ++f) {
+        const std::uint32_t p = f < half ? f + half : f - half;
+        expected.insert(expected.end(), {p, p, p});
+    }
+    EXPECT_EQ(RepeatedTriangle(reversed).GenerateAdjacency(0), expected);
+
+    // 20,000 faces all wound alike: nobody pairs.
+    const Mesh oneWay = RepeatedTriangle(std::vector<bool>(20000, false));
+    EXPECT_EQ(oneWay.GenerateAdjacency(0), std::vector<std::uint32_t>(60000, kNoNeighbour));
+    EXPECT_EQ(oneWay.GenerateAdjacency(1e-3f), std::vector<std::uint32_t>(60000, kNoNeighbour));
+}
+
+TEST(MeshAdjacency, FanOnOneEdgeMatchesAllPairsReference) {
+    // Faces on the edge 0-1, each with a tip of its own, wound either way at random; fans of
+    // a few faces and of more than fit the small per-point scan.
+    std::mt19937 random(99);
+    std::bernoulli_distribution backwards(0.4);
+    for (const int count : {3, 7, 31, 40, 300}) {
+        std::vector<Vec3> positions = {{0, 0, 0}, {1, 0, 0}};
+        std::vector<Tri> faces;
+        for (int f = 0; f < count; ++f) {
+            const float angle = 6.2831853f * static_cast<float>(f) / static_cast<float>(count);
+            positions.push_back({0.5f, std::cos(angle), std::sin(angle)});
+            const auto tip = static_cast<std::uint16_t>(f + 2);
+            faces.push_back(backwards(random) ? Tri{1, 0, tip} : Tri{0, 1, tip});
+        }
+        const Mesh mesh = MakeMesh(positions, faces);
+        const auto reference = BruteForceAdjacency(mesh, [](Vec3 a, Vec3 b) { return a == b; });
+        EXPECT_EQ(mesh.GenerateAdjacency(0), reference) << count << " faces";
+    }
 }
 
 }  // namespace

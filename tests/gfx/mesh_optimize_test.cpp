@@ -206,6 +206,41 @@ TEST(MeshOptimize, VertexCacheOrderCutsCacheMissesOfShuffledGrid) {
     }
 }
 
+TEST(MeshOptimize, SubsetWithAVertexOnTensOfThousandsOfFacesKeepsItsSortedOrder) {
+    // Attribute 0: one triangle 30,000 times over, the two windings alternating in blocks;
+    // attribute 1: a shuffled 10 x 10 grid, which still gets the cache order.
+    std::vector<Vec3> positions = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    std::vector<Tri> faces;
+    for (int f = 0; f < 30000; ++f) {
+        faces.push_back((f / 7) % 2 == 0 ? Tri{0, 1, 2, 0} : Tri{1, 0, 2, 0});
+    }
+    const int n = 10;
+    for (int j = 0; j <= n; ++j) {
+        for (int i = 0; i <= n; ++i) positions.push_back({float(i), float(j), 1});
+    }
+    auto at = [&](int i, int j) { return static_cast<std::uint16_t>(3 + j * (n + 1) + i); };
+    std::vector<Tri> grid;
+    for (int j = 0; j < n; ++j) {
+        for (int i = 0; i < n; ++i) {
+            grid.push_back({at(i, j), at(i + 1, j), at(i + 1, j + 1), 1});
+            grid.push_back({at(i, j), at(i + 1, j + 1), at(i, j + 1), 1});
+        }
+    }
+    std::mt19937 random(11);
+    std::shuffle(grid.begin(), grid.end(), random);
+    faces.insert(faces.end(), grid.begin(), grid.end());
+    const Mesh source = MakeMesh(positions, faces);
+
+    auto optimized = source.Optimize(kMeshOptVertexCache, {});
+    ASSERT_TRUE(optimized.ok()) << optimized.error();
+    const std::vector<FaceData> before = Faces(source), after = Faces(*optimized);
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_TRUE(std::equal(after.begin(), after.begin() + 30000, before.begin()));
+    EXPECT_FALSE(std::equal(after.begin() + 30000, after.end(), before.begin() + 30000));
+    EXPECT_EQ(SortedFaces(*optimized), SortedFaces(source));
+    ExpectValidAttributeTable(*optimized);
+}
+
 TEST(MeshOptimize, CompactWithoutSortKeepsOrderAndRefreshesTheTable) {
     // Vertices 0, 2 and 5 are unused.
     Mesh source =
