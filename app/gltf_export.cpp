@@ -10,6 +10,7 @@
 #include "app/gltf_buffer.h"
 #include "app/gltf_mesh.h"
 #include "app/gltf_pose.h"
+#include "framework/display_text.h"
 #include "gfx/math.h"
 
 namespace app {
@@ -37,7 +38,7 @@ std::optional<gfx::Quat> UnitRotation(gfx::Quat q) {
 
 // The refusal of a pose glTF cannot hold; `where` is "default pose" or "key N".
 gfx::Error NotFinite(std::string_view part, const std::string& where, const char* what) {
-    return gfx::Error{"part \"" + std::string(part) + "\", " + where + ": the " + what +
+    return gfx::Error{"part \"" + framework::DisplayText(part) + "\", " + where + ": the " + what +
                       " does not give finite numbers (its values are too large)"};
 }
 
@@ -51,7 +52,7 @@ gfx::Status AddNode(const model::PartTable& parts, int i, int mesh, tinygltf::Mo
     if (!std::isfinite(pose.scale)) return NotFinite(parts.Name(i), "default pose", "scale");
     const gfx::Quat r = MirrorZ(*unit);
     tinygltf::Node node;
-    node.name = ValidUtf8(parts.Name(i));
+    node.name = framework::DisplayText(parts.Name(i));
     node.mesh = mesh;
     node.translation = {t.x, t.y, t.z};
     node.rotation = {r.x, r.y, r.z, r.w};
@@ -136,7 +137,7 @@ gfx::Result<GltfAsset> Build(const model::Model& model, GltfImages images,
     for (int i = 1; i < parts.count; ++i) {
         // Parents come before their children in the table.
         if (parts.parent[i] < 0 || parts.parent[i] >= i) {
-            return gfx::Error{"part \"" + std::string(parts.Name(i)) +
+            return gfx::Error{"part \"" + framework::DisplayText(parts.Name(i)) +
                               "\" has no parent before it"};
         }
         gltf.nodes[parts.parent[i]].children.push_back(i);

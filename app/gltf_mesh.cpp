@@ -7,6 +7,7 @@
 #include "app/gltf_pose.h"
 #include "app/png_encode.h"
 #include "app/texture_problems.h"
+#include "framework/display_text.h"
 #include "framework/texture_cache.h"
 #include "gfx/math.h"
 
@@ -26,7 +27,7 @@ gfx::Result<int> AddMaterial(const scene::MeshObject& mesh, std::uint32_t m, boo
                              GltfAsset& asset) {
     const gfx::Material& source = mesh.materials[m];
     tinygltf::Material material;
-    material.name = ValidUtf8(partName) + " " + std::to_string(m);
+    material.name = framework::DisplayText(partName) + " " + std::to_string(m);
     const gfx::ColourValue& d = source.diffuse;
     material.pbrMetallicRoughness.baseColorFactor = {Clamp01(d.r), Clamp01(d.g), Clamp01(d.b),
                                                      Clamp01(d.a)};
@@ -39,15 +40,16 @@ gfx::Result<int> AddMaterial(const scene::MeshObject& mesh, std::uint32_t m, boo
     if (m < mesh.textureFiles.size() && !mesh.textureFiles[m].empty()) {
         const framework::Texture* texture = mesh.textures[m];
         if (texture == nullptr) {
-            return gfx::Error{"part \"" + std::string(partName) + "\": the texture \"" +
-                              mesh.textureFiles[m] +
+            return gfx::Error{"part \"" + framework::DisplayText(partName) + "\": the texture \"" +
+                              framework::DisplayText(mesh.textureFiles[m]) +
                               "\" cannot be read: " + TextureFailureReason(mesh.textureFiles[m])};
         }
         if (hasTexCoords) {
             gfx::Result<int> index = textures.TextureOf(*texture, buffer);
             if (!index) {
-                return gfx::Error{"part \"" + std::string(partName) + "\": the texture \"" +
-                                  mesh.textureFiles[m] + "\" " + index.error()};
+                return gfx::Error{
+                    "part \"" + framework::DisplayText(partName) + "\": the texture \"" +
+                    framework::DisplayText(mesh.textureFiles[m]) + "\" " + index.error()};
             }
             material.pbrMetallicRoughness.baseColorTexture.index = *index;
         }
@@ -57,43 +59,6 @@ gfx::Result<int> AddMaterial(const scene::MeshObject& mesh, std::uint32_t m, boo
 }
 
 }  // namespace
-
-std::string ValidUtf8(std::string_view text) {
-    std::string out;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = lead < 0x80                   ? 1
-                             : lead >= 0xC2 && lead < 0xE0 ? 2
-                             : lead >= 0xE0 && lead < 0xF0 ? 3
-                             : lead >= 0xF0 && lead < 0xF5 ? 4
-                                                           : 0;
-        std::uint32_t code = length == 1   ? lead
-                             : length == 2 ? lead & 0x1Fu
-                             : length == 3 ? lead & 0x0Fu
-                                           : lead & 0x07u;
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0u;
-            if ((next & 0xC0u) != 0x80u) {
-                length = 0;
-                break;
-            }
-            code = code << 6 | (next & 0x3Fu);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8 either.
-        const bool valid = length == 1 || (length == 2) ||
-                           (length == 3 && code >= 0x800 && (code < 0xD800 || code > 0xDFFF)) ||
-                           (length == 4 && code >= 0x10000 && code <= 0x10FFFF);
-        if (length == 0 || !valid) {
-            out += "\xEF\xBF\xBD";
-            ++i;
-        } else {
-            out.append(text.substr(i, length));
-            i += length;
-        }
-    }
-    return out;
-}
 
 gfx::Result<int> GltfTextures::TextureOf(const framework::Texture& texture, GltfBuffer& buffer) {
     if (const auto found = index_.find(&texture); found != index_.end()) return found->second;
@@ -134,7 +99,8 @@ gfx::Result<int> AddPartMesh(const scene::MeshObject& mesh, std::string_view par
     const std::span<const std::uint16_t> indices = source.Indices();
     const std::span<const std::uint32_t> attributes = source.Attributes();
     if (indices.size() < std::size_t{attributes.size()} * 3) {
-        return gfx::Error{"part \"" + std::string(partName) + "\": the mesh has too few indices"};
+        return gfx::Error{"part \"" + framework::DisplayText(partName) +
+                          "\": the mesh has too few indices"};
     }
 
     // Faces by material, each with its corners in reverse order: the mirrored model looks the
@@ -144,8 +110,9 @@ gfx::Result<int> AddPartMesh(const scene::MeshObject& mesh, std::string_view par
     for (std::size_t f = 0; f < attributes.size(); ++f) {
         const std::uint16_t a = indices[f * 3], b = indices[f * 3 + 1], c = indices[f * 3 + 2];
         if (a >= vertexCount || b >= vertexCount || c >= vertexCount) {
-            return gfx::Error{"part \"" + std::string(partName) + "\": face " + std::to_string(f) +
-                              " names a vertex past the mesh's " + std::to_string(vertexCount)};
+            return gfx::Error{"part \"" + framework::DisplayText(partName) + "\": face " +
+                              std::to_string(f) + " names a vertex past the mesh's " +
+                              std::to_string(vertexCount)};
         }
         // The editor draws the subsets of its materials only.
         if (attributes[f] < mesh.materialCount) {
@@ -175,7 +142,7 @@ gfx::Result<int> AddPartMesh(const scene::MeshObject& mesh, std::string_view par
     int texCoordAccessor = -1;  // made for the first textured primitive
 
     tinygltf::Mesh gltfMesh;
-    gltfMesh.name = ValidUtf8(partName);
+    gltfMesh.name = framework::DisplayText(partName);
     for (std::uint32_t m = 0; m < mesh.materialCount; ++m) {
         if (faces[m].empty()) continue;
         gfx::Result<int> material =

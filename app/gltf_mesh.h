@@ -33,7 +33,4 @@ class GltfTextures {
 gfx::Result<int> AddPartMesh(const scene::MeshObject& mesh, std::string_view partName,
                              GltfBuffer& buffer, GltfTextures& textures, GltfAsset& asset);
 
-// Text as glTF's JSON must hold it: bytes that are not UTF-8 become U+FFFD.
-std::string ValidUtf8(std::string_view text);
-
 }  // namespace app

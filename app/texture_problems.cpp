@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/display_text.h"
 #include "gfx/image.h"
 
 namespace app {
@@ -35,8 +36,8 @@ std::vector<TextureProblem> UnreadableTextures(const model::Model& model) {
 }
 
 std::string DescribeTextureProblem(const TextureProblem& problem) {
-    return "part \"" + problem.part + "\": the texture \"" + problem.file +
-           "\" cannot be read: " + problem.reason;
+    return "part \"" + framework::DisplayText(problem.part) + "\": the texture \"" +
+           framework::DisplayText(problem.file) + "\" cannot be read: " + problem.reason;
 }
 
 }  // namespace app

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "framework/display_text.h"
+
 namespace panels {
 
 namespace {
@@ -204,7 +206,7 @@ void PartPanel::RebuildTree(const model::PartTable& parts, bool showScale) {
                 parent >= 0 && parent < i ? items_[static_cast<std::size_t>(parent)] : nullptr;
             QTreeWidgetItem* added = parentItem != nullptr ? new QTreeWidgetItem(parentItem)
                                                            : new QTreeWidgetItem(tree_);
-            added->setText(0, Text(parts.Name(i)));
+            added->setText(0, Text(framework::DisplayText(parts.Name(i))));
             added->setFlags(added->flags() | Qt::ItemIsUserCheckable);
             added->setCheckState(0, Qt::Checked);
             items_[slot] = added;

@@ -10,6 +10,7 @@
 #include "files/animation_file.h"
 #include "files/documents.h"
 #include "files/part_file.h"
+#include "framework/display_text.h"
 #include "framework/notice.h"
 
 namespace cli {
@@ -21,8 +22,8 @@ void PrintTree(const model::PartTable& parts, std::ostream& out) {
     out << "scale: " << parts.scale << "\n";
     for (int i = 0; i < parts.count; ++i) {
         const scene::MeshObject& mesh = parts.mesh[i];
-        out << "part " << i << ": " << parts.Name(i) << " parent " << parts.parent[i] << " level "
-            << parts.level[i];
+        out << "part " << i << ": " << framework::DisplayText(parts.Name(i)) << " parent "
+            << parts.parent[i] << " level " << parts.level[i];
         if (mesh.IsLoaded()) {
             out << " vertices " << mesh.d3dMesh->NumVertices() << " faces "
                 << mesh.d3dMesh->NumFaces() << " materials " << mesh.materialCount;

@@ -302,19 +302,31 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"ScaledWithoutAnimation", kData + "/windows/Scaled.pwp", "", {}}),
     [](const testing::TestParamInfo<Case>& param) { return std::string(param.param.name); });
 
-// Part names are bytes; glTF's JSON holds UTF-8 only.
-TEST(GltfNames, BytesThatAreNotUtf8BecomeReplacementCharacters) {
+// Part names are bytes; glTF's JSON holds UTF-8 only. Names from Windows tools are Shift-JIS:
+// they are decoded, not replaced.
+TEST(GltfNames, NodeNamesAreReadableText) {
     const std::string r = "\xEF\xBF\xBD";
     const std::pair<std::string, std::string> cases[] = {
         {"arm.x", "arm.x"},
-        {"\xE8\x85\x95.x", "\xE8\x85\x95.x"},  // a character of three bytes
-        {"\x98\x72.x", r + "r.x"},             // Shift-JIS
-        {"\xC0\xAF", r + r},                   // an overlong '/'
-        {"\xED\xA0\x80", r + r + r},           // a surrogate
-        {"\xF4\x90\x80\x80", r + r + r + r},   // past U+10FFFF
-        {"\xE8\x85", r + r},                   // cut short
+        {"\xE8\x85\x95.x", "\xE8\x85\x95.x"},                  // UTF-8 as it is
+        {"\x98\x72.x", "\xE8\x85\x95.x"},                      // Shift-JIS 腕
+        {"\x93\xaa\x83\x70\x81\x5b\x83\x63.x", "頭パーツ.x"},  // Shift-JIS 頭パーツ
+        {"\x98\xff", r + r},                                   // neither
     };
-    for (const auto& [name, expected] : cases) EXPECT_EQ(app::ValidUtf8(name), expected);
+    auto session = std::make_unique<app::Session>();
+    model::PartTable& parts = session->model.parts;
+    parts.count = static_cast<std::int16_t>(std::size(cases));
+    for (int i = 0; i < parts.count; ++i) {
+        ASSERT_TRUE(model::PartTable::SetField(parts.name[i], cases[i].first));
+        parts.parent[i] = static_cast<model::PartIndex>(i - 1);
+        parts.level[i] = static_cast<std::int16_t>(i);
+    }
+    const auto asset = app::BuildGltfAsset(session->model, app::GltfImages::kInBuffer, "");
+    ASSERT_TRUE(asset.ok()) << asset.error();
+    ASSERT_EQ(asset->gltf.nodes.size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(asset->gltf.nodes[i].name, cases[i].second) << i;
+    }
 }
 
 }  // namespace
