@@ -99,9 +99,9 @@ RecoveryOutcome OfferLeftRecoveries(Session& session, const std::string& root,
         const std::filesystem::path to = std::filesystem::path(own).parent_path();
         if (!own.empty()) std::filesystem::rename(from, to, error);
         if (own.empty() || error) {
-            framework::LogMessage("Recovery copy in \"%s\" stays there: %s\n", copy.folder.c_str(),
-                                  own.empty() ? "no copy of this editor's own"
-                                              : error.message().c_str());
+            framework::LogMessage(
+                "Recovery copy in \"%s\" stays there: %s\n", copy.folder.c_str(),
+                own.empty() ? "no copy of this editor's own" : error.message().c_str());
         } else {
             files::ForgetLeftRecoveryCopy(copy);
         }

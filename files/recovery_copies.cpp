@@ -60,8 +60,9 @@ void MoveFlatCopy(const fs::path& root) {
     const fs::path to =
         root / (std::string(kCopyPrefix) + "earlier-" + std::to_string(MillisecondsNow()));
     fs::rename(moving, to, error);
-    if (!error) framework::LogMessage("Recovery copy of the older layout moved to \"%s\"\n",
-                                      to.string().c_str());
+    if (!error)
+        framework::LogMessage("Recovery copy of the older layout moved to \"%s\"\n",
+                              to.string().c_str());
 }
 
 fs::file_time_type WrittenTime(const fs::path& folder) {
@@ -98,8 +99,8 @@ std::vector<LeftRecoveryCopy> FindLeftRecoveryCopies(const std::string& root) {
         const std::string name = entry.path().filename().string();
         if (entry.is_directory(error) && IsCopyName(name)) {
             folders.push_back(entry.path());
-        } else if (name.ends_with(kLockExtension) &&
-                   IsCopyName(std::string_view(name).substr(0, name.size() - kLockExtension.size()))) {
+        } else if (name.ends_with(kLockExtension) && IsCopyName(std::string_view(name).substr(
+                                                         0, name.size() - kLockExtension.size()))) {
             locks.push_back(entry.path());
         }
     }

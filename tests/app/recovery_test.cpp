@@ -289,8 +289,8 @@ struct Start {
         app::RecoveringEditor editor(steps, session, {}, keeper, clock,
                                      {root,
                                       [&](std::string_view) {
-                                          const bool yes = questions < answers.size() &&
-                                                           answers[questions];
+                                          const bool yes =
+                                              questions < answers.size() && answers[questions];
                                           ++questions;
                                           return yes;
                                       },
@@ -380,12 +380,17 @@ TEST_F(RecoveryLife, LeftCopiesAreOfferedNewestFirstAndNoRemovesOnlyThatOne) {
         bool newerLeft, olderLeft;
     };
     const Case cases[] = {
-        {"No, No", false, {false, false}, 2, app::RecoveryOutcome::kDiscarded, nullptr, false,
+        {"No, No",
+         false,
+         {false, false},
+         2,
+         app::RecoveryOutcome::kDiscarded,
+         nullptr,
+         false,
          false},
         {"No, Yes", false, {false, true}, 2, app::RecoveryOutcome::kRestored, "3", false, false},
         {"Yes", false, {true}, 1, app::RecoveryOutcome::kRestored, "2", false, true},
-        {"damaged newer, Yes", true, {true}, 1, app::RecoveryOutcome::kRestored, "3", false,
-         false},
+        {"damaged newer, Yes", true, {true}, 1, app::RecoveryOutcome::kRestored, "3", false, false},
     };
     framework::SetNoticeHandler([](std::string_view) {});
     for (const Case& test : cases) {
@@ -399,9 +404,9 @@ TEST_F(RecoveryLife, LeftCopiesAreOfferedNewestFirstAndNoRemovesOnlyThatOne) {
             app::ScaleInput(*gone.session, scale, 1);
             gone.Keep(1000);
             (scale[0] == '3' ? older : newer) = gone.own.folder;
-            fs::last_write_time(gone.own.folder + "manifest.txt",
-                                fs::file_time_type::clock::now() -
-                                    std::chrono::minutes(scale[0] == '3' ? 20 : 10));
+            fs::last_write_time(
+                gone.own.folder + "manifest.txt",
+                fs::file_time_type::clock::now() - std::chrono::minutes(scale[0] == '3' ? 20 : 10));
         }
         if (test.damagedNewer) files::testing::WriteBytes(newer + "manifest.txt", "cut");
 

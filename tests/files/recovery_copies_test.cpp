@@ -140,8 +140,8 @@ TEST(RecoveryCopies, ACopyOfTheOlderLayoutIsMovedIntoAFolderOfItsOwnAndFound) {
 
     const std::vector<files::LeftRecoveryCopy> left = files::FindLeftRecoveryCopies(root.string());
     ASSERT_EQ(left.size(), 1u);
-    EXPECT_TRUE(fs::path(left[0].folder).parent_path().filename().string().starts_with(
-        "editor-earlier-"));
+    EXPECT_TRUE(
+        fs::path(left[0].folder).parent_path().filename().string().starts_with("editor-earlier-"));
     const files::RecoveryRead read = files::ReadRecoveryCopy(left[0].folder);
     ASSERT_EQ(read.state, files::RecoveryState::kFound) << read.problem;
     EXPECT_EQ(read.copy, flat);
