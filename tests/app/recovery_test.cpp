@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -172,7 +173,9 @@ TEST_F(RecoveryLife, AQuitLeavesTheCopyAndTheNextStartRestoresItWithItsPaths) {
     }
     ASSERT_EQ(files::ReadRecoveryCopy(folder).state, files::RecoveryState::kFound);
 
-    // The next start, with other files named on its command line: the copy comes first.
+    // The next start, with other files named on its command line: the copy comes first. It was
+    // written straight into the recovery folder, as the older one-copy layout kept it; with no
+    // copy of its own, the editor leaves it where it was moved to.
     auto session = std::make_unique<app::Session>();
     struct Steps : app::EditorSteps {
         void Startup() override {}
@@ -192,6 +195,7 @@ TEST_F(RecoveryLife, AQuitLeavesTheCopyAndTheNextStartRestoresItWithItsPaths) {
                                       questions.emplace_back(q);
                                       return true;
                                   },
+                                  {},
                                   {}});
     editor.Startup();
     EXPECT_EQ(editor.outcome(), app::RecoveryOutcome::kRestored);
@@ -408,7 +412,7 @@ TEST_F(RecoveryLife, LeftCopiesAreOfferedNewestFirstAndNoRemovesOnlyThatOne) {
                 gone.own.folder + "manifest.txt",
                 fs::file_time_type::clock::now() - std::chrono::minutes(scale[0] == '3' ? 20 : 10));
         }
-        if (test.damagedNewer) files::testing::WriteBytes(newer + "manifest.txt", "cut");
+        if (test.damagedNewer) std::ofstream(newer + "manifest.txt", std::ios::trunc) << "cut";
 
         const Start start(root, "9-9", test.answers);
         EXPECT_EQ(start.questions, test.questions) << test.what;
