@@ -45,9 +45,15 @@ start_editor() {
     pid=$!
     started+=("$pid")
 }
-# The windows of the editor $pid by name.
+# The window of the editor $pid named $1, waited for. A search can end early when a window it
+# looks at goes away meanwhile (start-up makes and drops windows): it is then made again.
 editor_window() {
-    timeout 90 xdotool search --sync --all --onlyvisible --pid "$pid" --name "$1" | head -n 1
+    local found
+    for _ in 1 2 3; do
+        found=$(timeout 30 xdotool search --sync --all --onlyvisible --pid "$pid" --name "$1" 2>/dev/null | head -n 1)
+        [ -n "$found" ] && { echo "$found"; return 0; }
+    done
+    return 1
 }
 find_windows() {
     main=$(editor_window '^Posewrighter Version 1\.02$')
