@@ -4,8 +4,8 @@ namespace app {
 
 void RecoveringEditor::Startup() {
     editor_.Startup();
-    outcome_ = OfferRecovery(session_, place_.folder, place_.ask,
-                             place_.stamp ? place_.stamp() : std::string("0"));
+    outcome_ = OfferLeftRecoveries(session_, place_.folder, place_.own, place_.ask,
+                                   place_.stamp ? place_.stamp() : std::string("0"));
     if (outcome_ != RecoveryOutcome::kRestored) OpenStartupDocuments(session_, documents_);
     keeper_.Step(clock_.NowMilliseconds());
 }

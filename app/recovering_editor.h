@@ -1,8 +1,8 @@
 #pragma once
 // The editor's steps with what start-up opens and the recovery copy kept while it runs.
-// Start-up: the editor starts (which resets the pose and the animation), then a copy left by the
-// last run is offered; the documents named on the command line open only when it was not
-// restored, since the restored work is what the user asked to continue. Each frame lets the
+// Start-up: the editor starts (which resets the pose and the animation), then the copies left by
+// editors that are gone are offered; the documents named on the command line open only when none
+// was restored, since the restored work is what the user asked to continue. Each frame lets the
 // keeper look at the clock; shutdown leaves the copy on disk exactly when work is unsaved.
 
 #include <functional>
@@ -17,9 +17,10 @@
 namespace app {
 
 struct RecoveryPlace {
-    std::string folder;                  // files::RecoveryFolder; empty = no copy is kept
+    std::string folder;                  // files::RecoveryFolder; empty = no copy is offered
     AskYesNo ask;                        // the start-up question
     std::function<std::string()> stamp;  // names a copy set aside
+    std::string own;  // this editor's copy folder inside it; empty = none (a restore stays put)
 };
 
 class RecoveringEditor : public EditorSteps {

@@ -88,25 +88,34 @@ void RecoveryKeeper::Look() {
     seen_->Take(parts, animation, record.revision);
     ++formatted_;
 
+    // Each document on its own: one its writer refuses (its reason is in the log) is unsaved
+    // and keeps, in the copy, the bytes its writer gave last, so the other is still kept.
     auto modelBytes = files::FormatPartFile(parts);
     auto animationBytes = files::FormatAnimationFile(animation, parts);
-    if (!modelBytes || !animationBytes) {
-        // The writers refuse the state (their reason is in the log): no copy can be made of it.
-        framework::LogMessage("Recovery copy not made: the documents cannot be written\n");
-        return;
-    }
     files::RecoveryCopy copy;
-    copy.modelUnsaved = record.savedModel != *modelBytes;
-    copy.animationUnsaved = record.savedAnimation != *animationBytes;
+    copy.modelUnsaved = !modelBytes || record.savedModel != *modelBytes;
+    copy.animationUnsaved = !animationBytes || record.savedAnimation != *animationBytes;
+    if (modelBytes) lastModel_ = std::move(*modelBytes);
+    if (animationBytes) lastAnimation_ = std::move(*animationBytes);
     if (!copy.modelUnsaved && !copy.animationUnsaved) {
         if (copyKept_) sink_.Remove();
         copyKept_ = false;
         return;
     }
+    if (!modelBytes) {
+        if (!lastModel_) lastModel_ = record.savedModel;
+        framework::LogMessage(lastModel_ ? "Recovery copy keeps the part file as last written\n"
+                                         : "Recovery copy not made: no part file was written\n");
+        if (!lastModel_) return;
+    }
+    if (!animationBytes) {
+        if (!lastAnimation_) lastAnimation_ = record.savedAnimation;
+        framework::LogMessage("Recovery copy keeps the animation file as last written\n");
+    }
     copy.modelPath = record.modelPath;
     copy.animationPath = record.animationPath;
-    copy.model = std::move(*modelBytes);
-    copy.animation = std::move(*animationBytes);
+    copy.model = *lastModel_;
+    copy.animation = lastAnimation_.value_or(std::string());
     sink_.Write(std::move(copy));
     copyKept_ = true;
 }

@@ -1,6 +1,10 @@
 #include "app/recovery_offer.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "files/documents.h"
+#include "files/recovery_copies.h"
 #include "files/recovery_copy.h"
 #include "framework/debug_log.h"
 
@@ -68,6 +72,42 @@ RecoveryOutcome OfferRecovery(Session& session, const std::string& folder, const
         return SetAside(session, folder, stamp, kRecoveryNotOpenedMessage);
     }
     return RecoveryOutcome::kRestored;
+}
+
+RecoveryOutcome OfferLeftRecoveries(Session& session, const std::string& root,
+                                    const std::string& own, const AskYesNo& ask,
+                                    std::string_view stamp) {
+    RecoveryOutcome outcome = RecoveryOutcome::kNoCopy;
+    std::vector<files::LeftRecoveryCopy> left = files::FindLeftRecoveryCopies(root);
+    for (files::LeftRecoveryCopy& copy : left) {
+        const RecoveryOutcome offered = OfferRecovery(session, copy.folder, ask, stamp);
+        if (offered == RecoveryOutcome::kNoCopy) {
+            // An empty folder: nothing to offer, nothing to keep.
+            std::error_code error;
+            std::filesystem::remove(copy.folder, error);
+            if (!std::filesystem::exists(copy.folder, error)) files::ForgetLeftRecoveryCopy(copy);
+            continue;
+        }
+        outcome = offered;
+        if (offered != RecoveryOutcome::kRestored) {
+            // Discarded or renamed aside: no copy under this lock any more.
+            files::ForgetLeftRecoveryCopy(copy);
+            continue;
+        }
+        std::error_code error;
+        const std::filesystem::path from = std::filesystem::path(copy.folder).parent_path();
+        const std::filesystem::path to = std::filesystem::path(own).parent_path();
+        if (!own.empty()) std::filesystem::rename(from, to, error);
+        if (own.empty() || error) {
+            framework::LogMessage(
+                "Recovery copy in \"%s\" stays there: %s\n", copy.folder.c_str(),
+                own.empty() ? "no copy of this editor's own" : error.message().c_str());
+        } else {
+            files::ForgetLeftRecoveryCopy(copy);
+        }
+        break;
+    }
+    return outcome;
 }
 
 }  // namespace app

@@ -1,7 +1,8 @@
 #pragma once
-// At start-up, a recovery copy left by the last run is offered back: one question, Yes restores
-// it as Open and Load would open its documents, No discards it. A copy that is not whole is
-// never opened: the user is told and its folder is renamed aside, nothing deleted.
+// At start-up, the recovery copies left by editors that are gone are offered back: one question
+// a copy, Yes restores it as Open and Load would open its documents, No discards it. A copy that
+// is not whole is never opened: the user is told and its folder is renamed aside, nothing
+// deleted. Copies of editors still running are not offered (files/recovery_copies.h).
 
 #include <functional>
 #include <string>
@@ -37,5 +38,14 @@ using AskYesNo = std::function<bool(std::string_view question)>;
 // unsaved stays unsaved (both, when it marked neither), so the copy lives on until saved.
 RecoveryOutcome OfferRecovery(Session& session, const std::string& folder, const AskYesNo& ask,
                               std::string_view stamp);
+
+// Offers the copies left in the recovery folder `root`, newest first, one after another until
+// one is restored; the others stay for later starts. A restored copy's folder becomes this
+// editor's own copy folder `own` (renamed), so the work always has a copy under a live lock;
+// with no own folder it stays where it is, to be offered again. A damaged one is set aside and
+// the next is offered. Returns what became of the last copy offered.
+RecoveryOutcome OfferLeftRecoveries(Session& session, const std::string& root,
+                                    const std::string& own, const AskYesNo& ask,
+                                    std::string_view stamp);
 
 }  // namespace app

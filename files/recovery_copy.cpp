@@ -113,6 +113,11 @@ std::string RecoveryFolder(const char* xdgStateHome, const char* home) {
     return base + "Posewrighter/recovery/";
 }
 
+bool IsRecoveryDocumentName(std::string_view name) {
+    return IsDocumentName(name, "model-", kPartFileExtension) ||
+           IsDocumentName(name, "animation-", kAnimationFileExtension);
+}
+
 std::uint64_t RecoveryHash(std::string_view bytes) {
     std::uint64_t hash = 0xcbf29ce484222325u;
     for (const char c : bytes) {

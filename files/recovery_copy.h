@@ -60,6 +60,9 @@ struct RecoveryManifest {
 // a file name that is not "model-<n>.pwp" / "animation-<n>.pwa", or a bad number.
 gfx::Result<RecoveryManifest> ParseRecoveryManifest(std::string_view bytes);
 
+// Whether `name` is one a manifest may name: "model-<n>.pwp" or "animation-<n>.pwa".
+bool IsRecoveryDocumentName(std::string_view name);
+
 // FNV-1a, 64 bits: the manifest's check that a document is the one it names.
 std::uint64_t RecoveryHash(std::string_view bytes);
 

@@ -17,6 +17,7 @@
 #include "app/recovering_editor.h"
 #include "app/session.h"
 #include "app/startup_documents.h"
+#include "files/recovery_copies.h"
 #include "files/recovery_copy.h"
 #include "files/recovery_writer.h"
 #include "files/settings_file.h"
@@ -94,6 +95,13 @@ std::string NowStamp() {
     return text;
 }
 
+// At the end of the run the editor's lock file goes: a copy kept for unsaved work is then
+// offered at the next start, and one removed leaves nothing behind.
+struct RemoveLockAtEnd {
+    files::RecoveryLock& lock;
+    ~RemoveLockAtEnd() { lock.RemoveAndRelease(); }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -131,10 +139,22 @@ int main(int argc, char** argv) {
                                   &framework.device());
     editor.SetPanelWindows(&toolPanels);
 
-    // The recovery copy's disk work runs on its own thread; it ends after the last request.
+    // This editor's recovery copy: a folder of its own in the shared recovery folder, marked
+    // as in use by a lock held until the process ends. Its disk work runs on its own thread,
+    // which ends after the last request (the lock outlives it).
     const std::string recoveryFolder =
         files::RecoveryFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
-    files::RecoveryWriter recoveryWriter(recoveryFolder);
+    files::OwnRecoveryCopy ownCopy;
+    if (!recoveryFolder.empty()) {
+        auto claimed = files::ClaimRecoveryCopy(recoveryFolder, files::NewRecoveryCopyId());
+        if (claimed) {
+            ownCopy = std::move(*claimed);
+        } else {
+            framework::LogMessage("No recovery copy will be kept: %s\n", claimed.error().c_str());
+        }
+    }
+    const RemoveLockAtEnd removeLockAtEnd{ownCopy.lock};
+    files::RecoveryWriter recoveryWriter(ownCopy.folder);
     app::RecoveryKeeper recoveryKeeper(session, recoveryWriter);
     app::RecoveryPlace recoveryPlace{recoveryFolder,
                                      [&framework](std::string_view question) {
@@ -143,7 +163,7 @@ int main(int argc, char** argv) {
                                          framework::ClearInputState();
                                          return yes;
                                      },
-                                     &NowStamp};
+                                     &NowStamp, ownCopy.folder};
     app::RecoveringEditor opening(editor, session, app::StartupDocumentsFromArguments(arguments),
                                   recoveryKeeper, clock, std::move(recoveryPlace));
     app::Application application(framework, opening, clock);

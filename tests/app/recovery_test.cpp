@@ -1,11 +1,14 @@
 // The recovery copy's life in the editor: made after a change (at most once a second by the
 // injected clock), removed after a save, left by a quit, offered and restored at the next
-// start, set aside when damaged.
+// start, set aside when damaged; several editors at once, each with a copy of its own.
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +18,7 @@
 #include "app/recovering_editor.h"
 #include "files/animation_file.h"
 #include "files/part_file.h"
+#include "files/recovery_copies.h"
 #include "files/recovery_copy.h"
 #include "framework/debug_log.h"
 #include "framework/notice.h"
@@ -169,7 +173,9 @@ TEST_F(RecoveryLife, AQuitLeavesTheCopyAndTheNextStartRestoresItWithItsPaths) {
     }
     ASSERT_EQ(files::ReadRecoveryCopy(folder).state, files::RecoveryState::kFound);
 
-    // The next start, with other files named on its command line: the copy comes first.
+    // The next start, with other files named on its command line: the copy comes first. It was
+    // written straight into the recovery folder, as the older one-copy layout kept it; with no
+    // copy of its own, the editor leaves it where it was moved to.
     auto session = std::make_unique<app::Session>();
     struct Steps : app::EditorSteps {
         void Startup() override {}
@@ -189,6 +195,7 @@ TEST_F(RecoveryLife, AQuitLeavesTheCopyAndTheNextStartRestoresItWithItsPaths) {
                                       questions.emplace_back(q);
                                       return true;
                                   },
+                                  {},
                                   {}});
     editor.Startup();
     EXPECT_EQ(editor.outcome(), app::RecoveryOutcome::kRestored);
@@ -240,6 +247,230 @@ TEST_F(RecoveryLife, DiscardingRemovesTheCopyAndADamagedOneIsSetAsideUnopened) {
     EXPECT_EQ(notices, std::vector<std::string>{std::string(app::kRecoveryDamagedMessage) + aside});
     EXPECT_TRUE(fs::exists(fs::path(aside) / "animation-1.pwa"));
     EXPECT_FALSE(fs::exists(folder));
+}
+
+// One editor's run as main sets it up: its own copy under its lock, the writer and the keeper.
+struct EditorRun {
+    EditorRun(const std::string& root, const std::string& id)
+        : session(OpenRobot()), own(Claim(root, id)), writer(own.folder), keeper(*session, writer) {
+        keeper.Step(0);
+    }
+    static files::OwnRecoveryCopy Claim(const std::string& root, const std::string& id) {
+        auto claimed = files::ClaimRecoveryCopy(root, id);
+        if (!claimed) {
+            ADD_FAILURE() << claimed.error();
+            return {};
+        }
+        return std::move(claimed).value();
+    }
+    // A look a second later, and its request carried out.
+    void Keep(std::uint32_t now) {
+        keeper.Step(now);
+        writer.Flush();
+    }
+    std::string model() const { return *files::FormatPartFile(session->model.parts); }
+
+    std::unique_ptr<app::Session> session;
+    files::OwnRecoveryCopy own;
+    files::RecoveryWriter writer;
+    app::RecoveryKeeper keeper;
+};
+
+// A start of the editor with its own copy `id` in `root`: the questions it asked, each answered
+// with the next of `answers`.
+struct Start {
+    Start(const std::string& root, const std::string& id, std::vector<bool> answers)
+        : own(EditorRun::Claim(root, id)), keeper(session, sink) {
+        struct Steps : app::EditorSteps {
+            void Startup() override {}
+            void Frame() override {}
+            void Shutdown() override {}
+        } steps;
+        struct Clock : app::PacerClock {
+            std::uint32_t NowMilliseconds() override { return 0; }
+            void SleepMilliseconds(std::uint32_t) override {}
+        } clock;
+        app::RecoveringEditor editor(steps, session, {}, keeper, clock,
+                                     {root,
+                                      [&](std::string_view) {
+                                          const bool yes =
+                                              questions < answers.size() && answers[questions];
+                                          ++questions;
+                                          return yes;
+                                      },
+                                      [] { return std::string("T"); }, own.folder});
+        editor.Startup();
+        outcome = editor.outcome();
+    }
+    app::Session session;
+    files::OwnRecoveryCopy own;
+    RecordingSink sink;
+    app::RecoveryKeeper keeper;
+    std::size_t questions = 0;
+    app::RecoveryOutcome outcome = app::RecoveryOutcome::kNoCopy;
+};
+
+files::RecoveryRead ReadCopy(const std::string& folder) {
+    return files::ReadRecoveryCopy(folder);
+}
+
+TEST_F(RecoveryLife, TwoEditorsKeepACopyEachAndASaveRemovesOnlyItsOwn) {
+    const std::string root = (root_ / "recovery").string();
+    EditorRun a(root, "1-1"), b(root, "2-2");
+    app::ScaleInput(*a.session, "2", 1);
+    app::ScaleInput(*b.session, "3", 1);
+    a.Keep(1000);
+    b.Keep(1000);
+    ASSERT_NE(a.model(), b.model());
+    for (const EditorRun* run : {&a, &b}) {
+        const files::RecoveryRead read = ReadCopy(run->own.folder);
+        ASSERT_EQ(read.state, files::RecoveryState::kFound) << run->own.folder << read.problem;
+        EXPECT_EQ(read.copy.model, run->model()) << run->own.folder;
+    }
+
+    // A saves its model: nothing of A's is unsaved, so A's copy goes and B's stays.
+    framework::SetNoticeHandler([](std::string_view) {});
+    const fs::path saved = root_ / "a.pwp";
+    app::RunPartPanelCommand(*a.session, app::PartPanelCommand::kSavePartFile,
+                             Answer(saved.string()));
+    framework::SetNoticeHandler({});
+    a.Keep(2000);
+    b.Keep(2000);
+    EXPECT_FALSE(fs::exists(a.own.folder));
+    EXPECT_EQ(ReadCopy(b.own.folder).copy.model, b.model());
+    // So does a close with nothing unsaved (B's scale back as it was opened).
+    app::ScaleInput(*b.session, "1", 1);
+    b.keeper.Finish();
+    EXPECT_FALSE(fs::exists(b.own.folder));
+}
+
+TEST_F(RecoveryLife, ACopyIsOfferedOnlyOnceItsEditorIsGoneAndRestoringTakesItOver) {
+    const std::string root = (root_ / "recovery").string();
+    auto a = std::make_unique<EditorRun>(root, "1-1");
+    app::ScaleInput(*a->session, "2", 1);
+    a->Keep(1000);
+    const std::string aFolder = a->own.folder;
+    const std::string aModel = a->model();
+
+    const Start b(root, "2-2", {true});
+    EXPECT_EQ(b.questions, 0u) << "offered the copy of an editor that runs";
+    EXPECT_EQ(b.outcome, app::RecoveryOutcome::kNoCopy);
+    EXPECT_EQ(ReadCopy(aFolder).copy.model, aModel);
+
+    a.reset();  // killed: its lock goes with it, its copy and lock file stay
+    ASSERT_TRUE(fs::exists(root + "/editor-1-1.lock"));
+    const Start c(root, "3-3", {true});
+    EXPECT_EQ(c.questions, 1u);
+    EXPECT_EQ(c.outcome, app::RecoveryOutcome::kRestored);
+    EXPECT_EQ(*files::FormatPartFile(c.session.model.parts), aModel);
+    // Now C's own copy, under C's lock.
+    EXPECT_FALSE(fs::exists(aFolder));
+    EXPECT_FALSE(fs::exists(root + "/editor-1-1.lock"));
+    EXPECT_EQ(ReadCopy(c.own.folder).copy.model, aModel);
+    const Start d(root, "4-4", {true});
+    EXPECT_EQ(d.questions, 0u);
+}
+
+// Two copies left by editors that are gone (the newer of scale 2, the older of scale 3) beside
+// the copy of one that runs; what each run of answers leaves.
+TEST_F(RecoveryLife, LeftCopiesAreOfferedNewestFirstAndNoRemovesOnlyThatOne) {
+    struct Case {
+        const char* what;
+        bool damagedNewer;
+        std::vector<bool> answers;
+        std::size_t questions;
+        app::RecoveryOutcome outcome;
+        const char* restoredScale;  // nullptr: nothing restored
+        bool newerLeft, olderLeft;
+    };
+    const Case cases[] = {
+        {"No, No",
+         false,
+         {false, false},
+         2,
+         app::RecoveryOutcome::kDiscarded,
+         nullptr,
+         false,
+         false},
+        {"No, Yes", false, {false, true}, 2, app::RecoveryOutcome::kRestored, "3", false, false},
+        {"Yes", false, {true}, 1, app::RecoveryOutcome::kRestored, "2", false, true},
+        {"damaged newer, Yes", true, {true}, 1, app::RecoveryOutcome::kRestored, "3", false, false},
+    };
+    framework::SetNoticeHandler([](std::string_view) {});
+    for (const Case& test : cases) {
+        const std::string root = (root_ / test.what).string();
+        EditorRun running(root, "1-1");
+        app::ScaleInput(*running.session, "5", 1);
+        running.Keep(1000);
+        std::string newer, older;
+        for (const char* scale : {"3", "2"}) {
+            EditorRun gone(root, std::string("gone-") + scale);
+            app::ScaleInput(*gone.session, scale, 1);
+            gone.Keep(1000);
+            (scale[0] == '3' ? older : newer) = gone.own.folder;
+            fs::last_write_time(
+                gone.own.folder + "manifest.txt",
+                fs::file_time_type::clock::now() - std::chrono::minutes(scale[0] == '3' ? 20 : 10));
+        }
+        if (test.damagedNewer) std::ofstream(newer + "manifest.txt", std::ios::trunc) << "cut";
+
+        const Start start(root, "9-9", test.answers);
+        EXPECT_EQ(start.questions, test.questions) << test.what;
+        EXPECT_EQ(start.outcome, test.outcome) << test.what;
+        if (test.restoredScale != nullptr) {
+            EXPECT_EQ(start.session.model.parts.scale, std::stof(test.restoredScale)) << test.what;
+            EXPECT_EQ(ReadCopy(start.own.folder).state, files::RecoveryState::kFound) << test.what;
+        }
+        EXPECT_EQ(fs::exists(newer), test.newerLeft) << test.what;
+        EXPECT_EQ(fs::exists(older), test.olderLeft) << test.what;
+        EXPECT_EQ(fs::exists(root + "/recovery-T.damaged/manifest.txt"), test.damagedNewer)
+            << test.what;
+        EXPECT_EQ(ReadCopy(running.own.folder).copy.model, running.model()) << test.what;
+    }
+    framework::SetNoticeHandler({});
+}
+
+// A document its writer refuses does not keep the other out of the copy: the refused one keeps
+// the bytes its writer gave last (here, as opened).
+TEST(RecoveryKeeper, ADocumentTheWriterRefusesLeavesTheOtherKept) {
+    const QuietLog quiet;
+    struct Case {
+        const char* what;
+        std::function<void(app::Session&)> edit;  // a change the writers take
+        std::function<void(app::Session&)> refuse;
+        bool modelCurrent;  // else the animation is the current one
+    };
+    const Case cases[] = {
+        {"part file refused: scale below zero",
+         [](app::Session& s) { app::SetKeyFrameCount(s, 1, 42); },
+         [](app::Session& s) { s.model.parts.scale = -1.0f; }, false},
+        {"animation file refused: a key that is not finite",
+         [](app::Session& s) { app::ScaleInput(s, "2", 1); },
+         [](app::Session& s) {
+             s.model.animation.keyOrientation[0][0].x = std::numeric_limits<float>::quiet_NaN();
+         },
+         true},
+    };
+    for (const Case& test : cases) {
+        auto session = OpenRobot();
+        const std::string openedModel = *session->documents.savedModel;
+        const std::string openedAnimation = *session->documents.savedAnimation;
+        RecordingSink sink;
+        app::RecoveryKeeper keeper(*session, sink);
+        keeper.Step(0);
+        test.edit(*session);
+        const std::string model = *files::FormatPartFile(session->model.parts);
+        const std::string animation =
+            *files::FormatAnimationFile(session->model.animation, session->model.parts);
+        test.refuse(*session);
+        keeper.Step(1000);
+        ASSERT_EQ(sink.requests, std::vector<std::string>{"write"}) << test.what;
+        EXPECT_TRUE(sink.last.modelUnsaved) << test.what;
+        EXPECT_TRUE(sink.last.animationUnsaved) << test.what;
+        EXPECT_EQ(sink.last.model, test.modelCurrent ? model : openedModel) << test.what;
+        EXPECT_EQ(sink.last.animation, test.modelCurrent ? openedAnimation : animation)
+            << test.what;
+    }
 }
 
 }  // namespace

@@ -4,10 +4,11 @@
 # - the editor opens a copy of the sample robot; in the Part panel the left upper arm is
 #   selected (Home, Down, Down in the tree), its position mirrored (Edit, Alt+E V) and made the
 #   default one (Alt+D O); the Animation panel's Set (Alt+S) stores the pose as key 1;
-# - within a few seconds the copy, both documents unsaved, is in $XDG_STATE_HOME/Posewrighter/;
+# - within a few seconds the copy, both documents unsaved, is in the editor's own folder in
+#   $XDG_STATE_HOME/Posewrighter/recovery/;
 # - the editor is killed (SIGKILL) and started again with the same files on its command line:
 #   the question box shows, Enter restores; Escape ends it with the work still unsaved, so the
-#   copy stays and the next start asks again;
+#   copy stays (the restoring editor's own now) and the next start asks again;
 # - saved through the real dialogs (the part file under a new name; the animation under the name
 #   the dialog starts with, the original file, after the overwrite question), the files are the
 #   copy's bytes, the arm's new position is in them, and posewrighter-cli reads them;
@@ -28,7 +29,9 @@ cp -r "$robot" "$work/robot"
 # Every folder the editor may write stays inside the test's own.
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config"
 mkdir -p "$HOME"
-copy="$XDG_STATE_HOME/Posewrighter/recovery"
+recovery="$XDG_STATE_HOME/Posewrighter/recovery"
+# The copy folder of the editor $pid (none until it has one).
+copy_of_editor() { ls -d "$recovery"/editor-"$pid"-* 2>/dev/null | grep -v '\.[^/]*$' | head -n 1; }
 layout=$'[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n[MAIN_DIALOG]\r\nLEFT= 660\r\nTOP= 20\r\n'
 layout+=$'[ANIM_DIALOG]\r\nLEFT= 20\r\nTOP= 540\r\n'
 printf '%s' "$layout" >"$work/Posewrighter.ini"
@@ -85,10 +88,12 @@ save_animation() { keys_to "$anim" alt+v; }
 # Polls (about 10 seconds) until two pictures in a row of window $1 are alike: the editor has
 # finished opening what it opens and takes keys.
 wait_settled() { wait_window_shot "$1" settled; }
-# Polls (about 10 seconds) until the copy's manifest holds the line $1.
+# Polls (about 10 seconds) until the editor's own copy holds the manifest line $1; the copy's
+# folder is then $copy.
 wait_copy() {
     for _ in $(seq 100); do
-        grep -q -x "$1" "$copy/manifest.txt" 2>/dev/null && return 0
+        copy=$(copy_of_editor)
+        [ -n "$copy" ] && grep -q -x "$1" "$copy/manifest.txt" 2>/dev/null && return 0
         sleep 0.1
     done
     return 1
@@ -97,7 +102,7 @@ wait_copy() {
 # ---- A posed robot, kept in the copy, then the editor killed.
 start_editor
 find_windows || { fail "the editor's windows did not show"; exit 1; }
-[ ! -e "$copy" ] || fail "a copy exists before any change"
+[ -z "$(copy_of_editor)" ] || fail "a copy exists before any change"
 wait_settled "$main" || fail "the view did not settle"
 keys_to "$part" Home Down Down
 menu_command e v
@@ -124,6 +129,8 @@ start_and_restore() {
         { fail "no question box at the start $1"; exit 1; }
     keys_to "$question" Return
     wait_closed "$question" || fail "the question box stayed after Enter"
+    # The restored copy is now this editor's own.
+    wait_copy 'unsaved=model animation' || fail "the restored copy is not the editor's own $1"
 }
 # Escape is sampled once a frame, and a restore's mesh loading may hold the first frames back:
 # pressed again until the editor ends (bounded).
