@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <charconv>
+#include <string>
 #include <system_error>
+#include <vector>
 
 #include "files/documents.h"
+#include "files/mesh_paths.h"
 #include "files/part_file.h"
+#include "framework/asset_paths.h"
 #include "model/pose_commands.h"
 
 namespace app {
@@ -59,8 +63,19 @@ void SavePartFile(Session& session, const ChooseFile& chooseFile) {
     const auto path =
         chooseFile({kPartFileDescription, kPartFileExtension, true, session.documents.modelPath});
     if (!path) return;
-    const gfx::Status written = files::WritePartFile(*path, session.model.parts);
-    if (written) NoteModelSaved(session, *path);
+    // Saved into another folder, relative mesh paths are written from there, so that the file
+    // opens the same meshes; the open model takes them too, as it now belongs there.
+    model::Model& model = session.model;
+    const std::string folder = framework::FolderOf(*path);
+    const std::vector<std::string> previous = files::ReplaceMeshPaths(
+        model.parts, files::MeshPathsFor(model.parts, model.documentFolder, folder));
+    const gfx::Status written = files::WritePartFile(*path, model.parts);
+    if (written) {
+        model.documentFolder = folder;
+        NoteModelSaved(session, *path);
+    } else {
+        files::ReplaceMeshPaths(model.parts, previous);
+    }
     session.ShowMessage(written ? kPartFileWrittenMessage : std::string_view(written.error()));
 }
 
@@ -189,7 +204,10 @@ ScaleBoxText FilterScaleText(std::string_view text, int selectionEnd) {
 ScaleBoxText ScaleInput(Session& session, std::string_view text, int selectionEnd) {
     ScaleBoxText result = FilterScaleText(text, selectionEnd);
     const float value = ScaleValue(result.text);
-    if (value > 0.0f) {
+    if (value > 0.0f && !files::IsWritableScale(value)) {
+        result.refused = true;
+        session.ShowMessage(kScaleTooSmallMessage);
+    } else if (value > 0.0f) {
         model::PartTable& parts = session.model.parts;
         parts.scale = value;
         if (parts.count > 0) parts.node[0].SetScale(value);

@@ -109,7 +109,12 @@ struct ScaleBoxText {
     std::string text;
     bool dropped = false;  // a character was removed: the box takes `text` back
     int caret = 0;         // where the caret goes when something was dropped
+    bool refused = false;  // the number cannot be saved: the box shows the scale kept
 };
+
+// Said when the scale box holds a number above zero too small for the part file to hold.
+inline constexpr std::string_view kScaleTooSmallMessage =
+    "スケールが小さすぎます。0.000001 未満はパーツファイルに保存できないため、前のスケールのままです。";
 
 // Filters the text; `selectionEnd` is the end of the box's selection before the change, and
 // the caret goes one place before it (never before the start or past the end).
@@ -117,7 +122,8 @@ ScaleBoxText FilterScaleText(std::string_view text, int selectionEnd);
 
 // The scale box's text changed: filters it and, when the number it holds is above 0, makes it
 // the model's scale, and the root node's when there are parts. An empty text, a zero or a lone
-// decimal point changes nothing.
+// decimal point changes nothing. A number the part file cannot hold is refused with a notice,
+// keeping the scale as it was.
 ScaleBoxText ScaleInput(Session& session, std::string_view text, int selectionEnd);
 
 // The scale as the box shows it: six decimals without trailing zeros or a trailing point

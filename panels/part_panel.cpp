@@ -271,7 +271,9 @@ void PartPanel::ScaleEdited() {
         scaleBox_->hasSelectedText() ? scaleBox_->selectionEnd() : scaleBox_->cursorPosition();
     const app::ScaleBoxText filtered =
         app::ScaleInput(session_, scaleBox_->text().toStdString(), selectionEnd);
-    if (filtered.dropped) {
+    if (filtered.refused) {
+        ShowScale();
+    } else if (filtered.dropped) {
         scaleBox_->setText(Text(filtered.text));
         scaleBox_->setCursorPosition(filtered.caret);
     }

@@ -9,7 +9,9 @@
 #include "app/session.h"
 #include "files/animation_file.h"
 #include "files/documents.h"
+#include "files/mesh_paths.h"
 #include "files/part_file.h"
+#include "framework/asset_paths.h"
 #include "framework/display_text.h"
 #include "framework/notice.h"
 
@@ -67,6 +69,9 @@ int RunResave(std::span<const std::string> args, std::ostream&, std::ostream& er
         err << framework::NoticeAsLines(read.error()) << "\n";
         return 1;
     }
+    // As the editor's Save does: relative mesh paths follow the file into another folder.
+    files::ReplaceMeshPaths(*parts, files::MeshPathsFor(*parts, framework::FolderOf(args[0]),
+                                                        framework::FolderOf(args[1])));
     if (const auto written = files::WritePartFile(args[1], *parts); !written) {
         err << written.error() << "\n";
         return 1;

@@ -196,3 +196,18 @@ TEST_F(CliModelCommandsTest, SpecialFilesAreRefusedWithTheReasonInsteadOfReadFor
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, readFailed + fifo + "\nnot a regular file\n");
 }
+
+TEST_F(CliModelCommandsTest, AModelSavedIntoAnotherFolderStillOpensItsMeshes) {
+    // The sample names its meshes beside it ("body.x"): saved elsewhere, the paths follow.
+    const fs::path elsewhere = dir_ / "elsewhere";
+    fs::create_directories(elsewhere);
+    const std::string robot = kData + "/../../samples/robot/robot.pwp";
+    CliRun run = RunCli("resave " + robot + " " + (elsewhere / "robot.pwp").string());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string saved = ReadBytes(elsewhere / "robot.pwp");
+    EXPECT_NE(saved.find("/samples/robot/body.x\",\r\n"), std::string::npos) << saved;
+    const CliRun original = RunCli("check " + robot);
+    run = RunCli("check " + (elsewhere / "robot.pwp").string());
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, original.out);
+}

@@ -192,6 +192,24 @@ TEST(PartPanelScaleBox, OnlyANumberAboveZeroBecomesTheScale) {
     EXPECT_FLOAT_EQ(parts.node[0].scale, 0.5f);
 }
 
+TEST(PartPanelScaleBox, AScaleThePartFileCannotHoldIsRefusedWhereItIsTyped) {
+    auto session = std::make_unique<app::Session>();
+    model::PartTable& parts = session->model.parts;
+    parts.scale = 2.0f;
+    std::vector<std::string> notices;
+    framework::SetNoticeHandler([&notices](std::string_view text) { notices.emplace_back(text); });
+    const app::ScaleBoxText refused = app::ScaleInput(*session, "0.0000001", 9);
+    EXPECT_TRUE(refused.refused);
+    EXPECT_EQ(parts.scale, 2.0f);
+    EXPECT_EQ(notices, std::vector<std::string>{std::string(app::kScaleTooSmallMessage)});
+    // The smallest the file holds is taken, without a word.
+    const app::ScaleBoxText taken = app::ScaleInput(*session, "0.000001", 8);
+    framework::SetNoticeHandler({});
+    EXPECT_FALSE(taken.refused);
+    EXPECT_EQ(parts.scale, 0.000001f);
+    EXPECT_EQ(notices.size(), 1u);
+}
+
 TEST(PartPanelScaleBox, ScaleTextDropsTrailingZerosThenThePoint) {
     const std::pair<float, const char*> cases[] = {
         {1.0f, "1"},   {0.25f, "0.25"},     {2.5f, "2.5"},     {100.0f, "100"},
