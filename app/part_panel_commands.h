@@ -114,7 +114,8 @@ struct ScaleBoxText {
 
 // Said when the scale box holds a number above zero too small for the part file to hold.
 inline constexpr std::string_view kScaleTooSmallMessage =
-    "スケールが小さすぎます。0.000001 未満はパーツファイルに保存できないため、前のスケールのままです。";
+    "スケールが小さすぎます。0.000001 "
+    "未満はパーツファイルに保存できないため、前のスケールのままです。";
 
 // Filters the text; `selectionEnd` is the end of the box's selection before the change, and
 // the caret goes one place before it (never before the start or past the end).
