@@ -10,6 +10,7 @@
 #include "files/text_field.h"
 #include "files/text_lines.h"
 #include "framework/debug_log.h"
+#include "framework/display_text.h"
 
 namespace files {
 
@@ -246,13 +247,14 @@ gfx::Status ReadAnimationFile(const std::string& path, int partCount, AnimationS
     auto bytes = ReadDocumentBytes(path, kMaxAnimationFileBytes);
     if (!bytes) {
         animation.frameCount[0] = 0;
-        framework::LogMessage("Animation file \"%s\" not read: %s\n", path.c_str(),
-                              bytes.error().c_str());
+        framework::LogMessage("Animation file \"%s\" not read: %s\n",
+                              framework::DisplayText(path).c_str(), bytes.error().c_str());
         return ReadFailedAt(path, bytes.error());
     }
     if (std::string fault = ParseFault(*bytes, partCount, animation); !fault.empty()) {
         animation.frameCount[0] = 0;
-        framework::LogMessage("Animation file \"%s\" not read: %s\n", path.c_str(), fault.c_str());
+        framework::LogMessage("Animation file \"%s\" not read: %s\n",
+                              framework::DisplayText(path).c_str(), fault.c_str());
         return ReadFailedAt(path, fault);
     }
     return {};

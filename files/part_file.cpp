@@ -10,6 +10,7 @@
 #include "files/text_field.h"
 #include "files/text_lines.h"
 #include "framework/debug_log.h"
+#include "framework/display_text.h"
 #include "model/part_tree.h"
 
 namespace files {
@@ -301,12 +302,13 @@ gfx::Status ParsePartFile(std::string_view bytes, PartTable& table) {
 gfx::Status ReadPartFile(const std::string& path, PartTable& table) {
     auto bytes = ReadDocumentBytes(path, kMaxPartFileBytes);
     if (!bytes) {
-        framework::LogMessage("Part file \"%s\" not read: %s\n", path.c_str(),
-                              bytes.error().c_str());
+        framework::LogMessage("Part file \"%s\" not read: %s\n",
+                              framework::DisplayText(path).c_str(), bytes.error().c_str());
         return ReadFailedAt(path, bytes.error());
     }
     if (std::string fault = ParseFault(*bytes, table); !fault.empty()) {
-        framework::LogMessage("Part file \"%s\" not read: %s\n", path.c_str(), fault.c_str());
+        framework::LogMessage("Part file \"%s\" not read: %s\n",
+                              framework::DisplayText(path).c_str(), fault.c_str());
         return ReadFailedAt(path, fault);
     }
     return {};

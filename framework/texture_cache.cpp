@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "framework/debug_log.h"
+#include "framework/display_text.h"
 
 namespace framework {
 
@@ -29,11 +30,12 @@ Texture* TextureCache::AcquireTexture(bool fromResource, std::string_view name,
     }
 
     const std::string nameCopy(name);
-    LogMessage("load(%s) ... ", nameCopy.c_str());
+    LogMessage("load(%s) ... ", DisplayText(nameCopy).c_str());
     // This program carries no embedded resources, so a resource name never loads. A name with
     // an embedded NUL cannot name a file either.
     if (fromResource) {
-        LogMessage("failed. %s: this program has no embedded resources\n", nameCopy.c_str());
+        LogMessage("failed. %s: this program has no embedded resources\n",
+                   DisplayText(nameCopy).c_str());
         return nullptr;
     }
     if (nameCopy.find('\0') != std::string::npos) {
@@ -44,7 +46,7 @@ Texture* TextureCache::AcquireTexture(bool fromResource, std::string_view name,
         gfx::CreateTextureFromFileEx(nameCopy, 0, 0, mipLevels, colourKey);
     if (!loaded) {
         // The decoder's reason (which names the file) completes the line.
-        LogMessage("failed. %s\n", loaded.error().c_str());
+        LogMessage("failed. %s\n", DisplayText(loaded.error()).c_str());
         return nullptr;
     }
     LogMessage("ok.\n");
@@ -60,7 +62,7 @@ void TextureCache::ReleaseTexture(const Texture* texture) {
     for (auto it = entries_.begin(); it != entries_.end(); ++it) {
         if (&it->texture != texture) continue;
         if (--it->useCount > 0) return;
-        LogMessage("release(%s)\n", it->name.c_str());
+        LogMessage("release(%s)\n", DisplayText(it->name).c_str());
         if (uploader_ != nullptr && it->texture.deviceHandle != 0) {
             uploader_->Free(it->texture.deviceHandle);
         }

@@ -8,6 +8,7 @@
 
 #include "framework/asset_paths.h"
 #include "framework/debug_log.h"
+#include "framework/display_text.h"
 #include "framework/texture_cache.h"
 #include "gfx/xfile.h"
 
@@ -117,7 +118,7 @@ gfx::Status MeshObject::LoadFromFile(framework::TextureCache& textureCache, cons
                                      MeshCache* meshes) {
     Release();
     outlineEnabled = buildOutline;
-    LogMessage("load(%s) ... ", path.c_str());
+    LogMessage("load(%s) ... ", framework::DisplayText(path).c_str());
     name = path;
 
     // Stamped before the read: a change made while it is read shows as a new stamp next time.
@@ -129,7 +130,7 @@ gfx::Status MeshObject::LoadFromFile(framework::TextureCache& textureCache, cons
         gfx::Result<gfx::LoadedMesh> loaded = gfx::LoadMeshFromX(path);
         if (!loaded) {
             // The reader's reason completes the line: which file, and what is wrong with it.
-            LogMessage("failed. %s\n", loaded.error().c_str());
+            LogMessage("failed. %s\n", framework::DisplayText(loaded.error()).c_str());
             Discard();
             // The reader's text starts with the path, which the caller names itself.
             std::string_view reason = loaded.error();
@@ -218,7 +219,7 @@ bool MeshObject::CreateBox(float width, float height, float depth, gfx::ColourVa
 
 void MeshObject::Release() {
     // A generated box has no name and releases silently.
-    if (!name.empty()) LogMessage("release(%s)\n", name.c_str());
+    if (!name.empty()) LogMessage("release(%s)\n", framework::DisplayText(name).c_str());
     Discard();
 }
 

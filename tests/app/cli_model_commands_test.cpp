@@ -211,3 +211,30 @@ TEST_F(CliModelCommandsTest, AModelSavedIntoAnotherFolderStillOpensItsMeshes) {
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, original.out);
 }
+
+TEST_F(CliModelCommandsTest, ShiftJisNamesAreShownReadableFoundOnDiskAndResavedByteForByte) {
+    // A part file from a Windows tool: the name and the mesh path in Shift-JIS (頭パーツ.x),
+    // the mesh unpacked here under its UTF-8 name.
+    const std::string sjis = "\x93\xaa\x83\x70\x81\x5b\x83\x63.x";
+    fs::copy_file(kData + "/model/cube.x", dir_ / "頭パーツ.x");
+    std::string text = ReadBytes(WriteThreePartModel());
+    const std::string cube = kData + "/model/cube.x";
+    text.replace(text.find("\"body.x\""), 8, "\"" + sjis + "\"");
+    text.replace(text.find(cube), cube.size(), "C:\\models\\" + sjis);
+    std::ofstream(dir_ / "sjis.pwp", std::ios::binary) << text;
+
+    CliRun run = RunCli("check " + (dir_ / "sjis.pwp").string());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n', run.out.find("part 0")) + 1),
+              "parts: 3\nscale: 2\npart 0: 頭パーツ.x parent -1 level 0 vertices 24 faces 12 "
+              "materials 1\n");
+    run = RunCli("resave " + (dir_ / "sjis.pwp").string() + " " + (dir_ / "again.pwp").string());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    // The file's comments are the writer's own; the name and the path keep every byte.
+    const std::string again = ReadBytes(dir_ / "again.pwp");
+    EXPECT_NE(again.find("\t\"" + sjis + "\",\r\n"), std::string::npos);
+    EXPECT_NE(again.find("\t\"C:\\models\\" + sjis + "\",\r\n"), std::string::npos);
+    run = RunCli("resave " + (dir_ / "again.pwp").string() + " " + (dir_ / "third.pwp").string());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(ReadBytes(dir_ / "third.pwp"), again);
+}
