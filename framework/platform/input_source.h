@@ -4,6 +4,7 @@
 // window's client area are on the screen.
 
 #include <array>
+#include <optional>
 
 namespace framework {
 
@@ -28,6 +29,17 @@ class InputEventSource {
     // Down state of each mouse button now (index 0 left, 1 right, 2 middle, 3 fourth).
     virtual std::array<bool, kMouseButtonCount> ButtonsDown() const = 0;
     virtual bool EscapeDown() const = 0;
+
+    // What one poll reads: a press and its release that both came since the last poll are not
+    // lost (a quick click, a touchpad tap, any click on a loaded machine): the press is read in
+    // this poll and the release in the next. Where a press was read, `pressedAt` holds the
+    // screen point it happened at (the cursor may have moved on since).
+    struct PolledButtons {
+        std::array<bool, kMouseButtonCount> down{};
+        std::optional<PixelPoint> pressedAt;
+    };
+    virtual PolledButtons TakeButtons() = 0;
+    virtual bool TakeEscape() = 0;
     // The wheel movement delivered since the previous call (positive away from the user,
     // kWheelNotch per notch); the call starts the next count at 0.
     virtual int TakeWheelMovement() = 0;
@@ -38,12 +50,35 @@ class InputEventSource {
     virtual ClientArea MainClientArea() const = 0;
 };
 
+// One button or key as the polls read it: its changes since the last poll are kept in order
+// (a few; more collapse in pairs, which cancel out), and each poll takes at most one of them.
+class KeptChanges {
+  public:
+    void Change(bool down, std::optional<PixelPoint> at = std::nullopt);
+    // The state this poll reads, and where it was pressed when this poll reads a press.
+    bool Take(std::optional<PixelPoint>* pressedAt = nullptr);
+    bool Now() const { return now_; }
+    // Up, with nothing kept.
+    void Reset();
+
+  private:
+    struct Kept {
+        bool down = false;
+        std::optional<PixelPoint> at;
+    };
+    static constexpr int kKept = 4;
+    std::array<Kept, kKept> kept_{};
+    int count_ = 0;
+    bool now_ = false;
+    bool read_ = false;  // the state the last poll read
+};
+
 // The button, key and wheel half of a source, kept from the events as they arrive. The
 // windowing layer derives from it, forwards its events, and adds the cursor and window queries.
 class RecordedInputEvents : public InputEventSource {
   public:
-    // An index outside 0-3 is ignored.
-    void OnMouseButton(int index, bool down);
+    // An index outside 0-3 is ignored. `at` is the press's screen point, when known.
+    void OnMouseButton(int index, bool down, std::optional<PixelPoint> at = std::nullopt);
     void OnWheel(int movement);
     void OnEscape(bool down);
     // Releases that happen while the program does not have the keyboard and mouse never arrive:
@@ -53,13 +88,15 @@ class RecordedInputEvents : public InputEventSource {
     // (and Escape may have dismissed it): everything reads as up until pressed again.
     void OnDialogClosed() { OnFocusLost(); }
 
-    std::array<bool, kMouseButtonCount> ButtonsDown() const override { return buttons_; }
-    bool EscapeDown() const override { return escape_; }
+    std::array<bool, kMouseButtonCount> ButtonsDown() const override;
+    bool EscapeDown() const override { return escape_.Now(); }
+    PolledButtons TakeButtons() override;
+    bool TakeEscape() override { return escape_.Take(); }
     int TakeWheelMovement() override;
 
   private:
-    std::array<bool, kMouseButtonCount> buttons_{};
-    bool escape_ = false;
+    std::array<KeptChanges, kMouseButtonCount> buttons_{};
+    KeptChanges escape_;
     int wheel_ = 0;
 };
 

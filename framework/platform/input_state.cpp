@@ -20,11 +20,13 @@ PixelPoint SampledCursor(PixelPoint onScreen, const ClientArea& client, bool win
 
 void PollInput(InputState& state, InputEventSource& source, bool windowed,
                const std::function<void()>& requestClose) {
-    state.escapeDown = source.EscapeDown();
-    state.screenCursor = source.CursorOnScreen();
+    state.escapeDown = source.TakeEscape();
+    const InputEventSource::PolledButtons buttons = source.TakeButtons();
+    // A press read now is taken where it happened: the cursor may have moved on since.
+    state.screenCursor = buttons.pressedAt ? *buttons.pressedAt : source.CursorOnScreen();
     state.cursor = SampledCursor(state.screenCursor, source.MainClientArea(), windowed);
     state.previousButtons = state.buttons;
-    state.buttons = source.ButtonsDown();
+    state.buttons = buttons.down;
     state.wheel = source.TakeWheelMovement();
     if (state.escapeDown && requestClose) requestClose();
 }

@@ -57,7 +57,9 @@ bool QtInputSource::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonDblClick:
         case QEvent::MouseButtonRelease: {
             const auto* mouse = static_cast<QMouseEvent*>(event);
-            OnMouseButton(ButtonIndex(mouse->button()), type != QEvent::MouseButtonRelease);
+            const QPoint at = mouse->globalPosition().toPoint();
+            OnMouseButton(ButtonIndex(mouse->button()), type != QEvent::MouseButtonRelease,
+                          framework::PixelPoint{at.x(), at.y()});
             break;
         }
         case QEvent::Wheel:

@@ -54,12 +54,63 @@ TEST_F(PollTest, ButtonStatesFollowTheLastTwoPolls) {
     EXPECT_EQ(MouseButtonState(state, 2), 2);
     Poll();
     EXPECT_EQ(MouseButtonState(state, 0), 0);
-    source.OnMouseButton(1, true);
-    source.OnMouseButton(1, false);
-    Poll();
-    EXPECT_EQ(MouseButtonState(state, 1), 0) << "a click between two polls is not seen";
     EXPECT_EQ(MouseButtonState(state, 4), 0);
     EXPECT_EQ(MouseButtonState(state, -1), 0);
+}
+
+TEST_F(PollTest, PressesAndReleasesBetweenTwoPollsAreReadOnePerPoll) {
+    // Each string is the events before each poll ('d' down, 'u' up, '.' none); the states are
+    // what the polls read for the left button (0 up, 2 pressed, 3 held, 1 released).
+    const struct {
+        std::vector<const char*> events;
+        std::vector<int> states;
+    } cases[] = {
+        {{"du", ".", "."}, {2, 1, 0}},            // a quick click
+        {{"d", "ud", ".", "u"}, {2, 1, 2, 1}},    // released and pressed again between polls
+        {{"dudu", ".", ".", "."}, {2, 1, 2, 1}},  // two quick clicks
+        {{"dududududu", ".", ".", ".", "."}, {2, 1, 2, 1, 0}},  // more collapse in pairs
+        {{"d", "u", "d"}, {2, 1, 2}},                           // held ones as before
+        {{"uu", "dd"}, {0, 2}},                                 // repeats change nothing
+    };
+    for (const auto& c : cases) {
+        FakeSource clicks;
+        InputState read;
+        std::vector<int> states;
+        std::size_t poll = 0;
+        for (; poll < c.states.size(); ++poll) {
+            const char* events = poll < c.events.size() ? c.events[poll] : ".";
+            for (const char* e = events; *e != '\0'; ++e) {
+                if (*e != '.') clicks.OnMouseButton(0, *e == 'd');
+            }
+            PollInput(read, clicks, true, {});
+            states.push_back(MouseButtonState(read, 0));
+        }
+        EXPECT_EQ(states, c.states) << c.events[0];
+    }
+}
+
+TEST_F(PollTest, AQuickClickIsTakenWhereItHappenedAndAQuickEscapeIsSeen) {
+    source.cursor = {400, 300};
+    source.OnMouseButton(0, true, PixelPoint{150, 80});
+    source.OnMouseButton(0, false, PixelPoint{150, 80});
+    source.OnEscape(true);
+    source.OnEscape(false);
+    Poll();
+    EXPECT_EQ(MouseButtonState(state, 0), 2);
+    EXPECT_EQ(state.cursor, (PixelPoint{50, 30})) << "the press's point in client coordinates";
+    EXPECT_TRUE(state.escapeDown);
+    EXPECT_EQ(closeRequests, 1);
+    Poll();
+    EXPECT_EQ(MouseButtonState(state, 0), 1);
+    EXPECT_EQ(state.cursor, (PixelPoint{300, 250})) << "then the cursor as it is";
+    EXPECT_FALSE(state.escapeDown);
+    EXPECT_EQ(closeRequests, 1);
+    // Focus lost forgets what was kept.
+    source.OnMouseButton(0, true);
+    source.OnMouseButton(0, false);
+    source.OnFocusLost();
+    Poll();
+    EXPECT_EQ(MouseButtonState(state, 0), 0);
 }
 
 TEST_F(PollTest, AfterClearingAHeldButtonReadsAsPressedAgain) {
