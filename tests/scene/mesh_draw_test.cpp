@@ -29,7 +29,7 @@ using Pixels = std::vector<std::uint32_t>;
 
 constexpr gfx::Colour kBackground = 0xFF18415A;
 constexpr gfx::Colour kOutline = 0xFFFFFF00;
-constexpr gfx::Colour kCubeColour = 0xFF336699;    // closed_cube.x: emissive (0.2, 0.4, 0.6)
+constexpr gfx::Colour kCubeColour = 0xFF336699;  // closed_cube.x: emissive (0.2, 0.4, 0.6)
 // lit_square.x: diffuse (0.8, 0.2, 0.4) under a white light along the normal, plus its ambient
 // (0.4 times the diffuse colour) under the scene's ambient light 0x80: 1.2 times the diffuse.
 constexpr gfx::Colour kSquareColour = 0xFFF53D7A;
