@@ -81,16 +81,21 @@ void RebuildMaterialList(MaterialList& list, MaterialMeshes meshes,
     for (std::size_t m = 0; m < meshes.size(); ++m) {
         scene::MeshObject& mesh = meshes[m];
         if (!mesh.IsLoaded()) continue;
-        // The colours as loaded: a new row recolours every material of this mesh with exactly
-        // its colour at once, and those are then in that row already. Visiting them again by
+        // The colours as loaded: a row, new or joined, recolours every material of this mesh
+        // of its colour at once, and those are then in that row already. Visiting them again by
         // their new colour would group them under their replacement instead.
         std::vector<gfx::ColourValue> loaded;
         for (const gfx::Material& material : mesh.materials) loaded.push_back(material.diffuse);
         std::vector<bool> grouped(loaded.size(), false);
+        const auto group = [&](std::size_t from, gfx::ColourValue colour) {
+            for (std::size_t k = from; k < loaded.size(); ++k) {
+                if (loaded[k] == colour) grouped[k] = true;
+            }
+        };
 
-        for (std::size_t j = 0; j < mesh.materials.size(); ++j) {
+        for (std::size_t j = 0; j < loaded.size(); ++j) {
             if (grouped[j]) continue;
-            const gfx::ColourValue colour = mesh.materials[j].diffuse;
+            const gfx::ColourValue colour = loaded[j];
             const std::array<std::string, kRgb> texts = {CellText(colour.r), CellText(colour.g),
                                                          CellText(colour.b)};
             const auto found = std::find_if(list.rows.rbegin(), list.rows.rend(), [&](auto& row) {
@@ -100,9 +105,10 @@ void RebuildMaterialList(MaterialList& list, MaterialMeshes meshes,
             if (found != list.rows.rend()) {
                 // Only materials of exactly the row's rounded colour, alpha 1, join it.
                 const MaterialRow& row = *found;
-                mesh.RecolourByColour(
-                    {Cell(row, kBaseRed), Cell(row, kBaseGreen), Cell(row, kBaseBlue), 1.0f},
-                    Replacement(row));
+                const gfx::ColourValue base{Cell(row, kBaseRed), Cell(row, kBaseGreen),
+                                            Cell(row, kBaseBlue), 1.0f};
+                mesh.RecolourByColour(base, Replacement(row));
+                group(j, base);
                 continue;
             }
             tag -= 0.001f;
@@ -120,9 +126,7 @@ void RebuildMaterialList(MaterialList& list, MaterialMeshes meshes,
             const std::size_t at = std::min(m, list.rows.size());
             list.rows.insert(list.rows.begin() + static_cast<std::ptrdiff_t>(at), row);
             mesh.RecolourByColour(colour, Replacement(row));
-            for (std::size_t k = j; k < loaded.size(); ++k) {
-                if (loaded[k] == colour) grouped[k] = true;
-            }
+            group(j, colour);
         }
     }
 }

@@ -31,11 +31,18 @@ float Brightest(const gfx::ColourValue& c) {
     return std::max({c.r, c.g, c.b});
 }
 
-void Recolour(gfx::Material& material, gfx::ColourValue colour) {
-    material.diffuse = colour;
+// The ambient colour of a material whose diffuse colour is `colour`: the unlit side shows it
+// at this share. Loaded and recoloured materials both take it, so that a part recoloured to its
+// own colour looks as it did.
+void SetAmbientFromDiffuse(gfx::Material& material, gfx::ColourValue colour) {
     material.ambient.r = kAmbientShare * colour.r;
     material.ambient.g = kAmbientShare * colour.g;
     material.ambient.b = kAmbientShare * colour.b;
+}
+
+void Recolour(gfx::Material& material, gfx::ColourValue colour) {
+    material.diffuse = colour;
+    SetAmbientFromDiffuse(material, colour);
     // The emissive colour takes the new hue at its old brightness.
     const float diffuseMax = Brightest(colour);
     const float emissiveMax = Brightest(material.emissive);
@@ -69,9 +76,11 @@ std::shared_ptr<PreparedMesh> Prepare(gfx::LoadedMesh file, bool buildOutline) {
     mesh = std::move(file.mesh);
     prepared->materials = std::move(file.materials);
     if (buildOutline) {
-        // The outline reads positions; lighting needs normals; textured parts keep their
-        // texture coordinates. Other components (vertex colours) are dropped.
-        const std::uint32_t format = gfx::kFvfXyz | gfx::kFvfNormal | (mesh.Fvf() & gfx::kFvfTex1);
+        // The outline reads positions; lighting needs normals; vertex colours (the diffuse
+        // colour where a file gives them) and texture coordinates are kept where the file has
+        // them. Other components are dropped.
+        const std::uint32_t format =
+            gfx::kFvfXyz | gfx::kFvfNormal | (mesh.Fvf() & (gfx::kFvfDiffuse | gfx::kFvfTex1));
         gfx::Result<gfx::Mesh> clone = mesh.CloneMeshFVF(format);
         if (!clone) {
             LogMessage("CloneMeshFVF failed.\n");
@@ -150,7 +159,10 @@ gfx::Status MeshObject::LoadFromFile(framework::TextureCache& textureCache, cons
     textureFiles.assign(materialCount, std::string());
     for (std::size_t i = 0; i < fileMaterials.size(); ++i) {
         const gfx::ExtendedMaterial& material = fileMaterials[i];
+        // A .x material holds no ambient colour (the reader gives black, which would leave every
+        // face turned from the light black): it takes the one a recolour gives.
         materials.push_back(material.material);
+        SetAmbientFromDiffuse(materials.back(), material.material.diffuse);
         if (material.textureFilename) {
             // Names are kept as the file stores them; one that does not exist as written is
             // looked up beside the .x file by its file name.

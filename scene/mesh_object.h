@@ -37,7 +37,9 @@ class MeshObject {
     // is built. On failure (the reason, without the path) the object is left empty. The cache must
     // outlive the textures this object holds (until Release). With `meshes`, a file unchanged on
     // disk since it was last prepared there is taken from it instead of being read again (the log
-    // and the textures are as for a read).
+    // and the textures are as for a read). The materials are the file's, with the ambient colour
+    // a .x file cannot give set as a recolour sets it (0.4 times the diffuse colour). Vertex
+    // colours the file gives are kept, and drawn as the diffuse colour.
     gfx::Status LoadFromFile(framework::TextureCache& textures, const std::string& path,
                              gfx::Colour colourKey, bool buildOutline, unsigned mipLevels,
                              MeshCache* meshes = nullptr);

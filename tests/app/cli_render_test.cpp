@@ -101,6 +101,19 @@ TEST_F(CliRenderTest, TheEyeAndTargetMoveTheCamera) {
     EXPECT_EQ(NotBackground(away, 150, 300, 320, 340), 0);
 }
 
+TEST_F(CliRenderTest, ASideTurnedFromTheLightShowsTheAmbientColourNotBlack) {
+    // tests/data/ambient/cube.pwp: a unit cube, diffuse (0.8, 0.6, 0.4), its file giving no
+    // ambient colour. Seen straight on, the +x side is turned from the default light: 0.4 x the
+    // diffuse colour under the ambient light 0x80. The -x side is lit as well.
+    const std::string cube = POSEWRIGHTER_TEST_DATA "/ambient/cube.pwp --no-grid --target 0,0,0";
+    const std::uint32_t unlit = Render(cube + " --eye 4,0,0").texels.at(240 * 640 + 320);
+    const std::uint32_t lit = Render(cube + " --eye -4,0,0").texels.at(240 * 640 + 320);
+    EXPECT_EQ(unlit, 0xFF291F14u) << std::hex << unlit;
+    for (int shift : {0, 8, 16}) {
+        EXPECT_GT((lit >> shift) & 0xFF, (unlit >> shift) & 0xFF) << std::hex << lit;
+    }
+}
+
 TEST(CliRender, BadArgumentsAreRefusedWithoutAPicture) {
     const std::string out = " -o /tmp/posewrighter_never_" + std::to_string(::getpid()) + ".png";
     struct Case {

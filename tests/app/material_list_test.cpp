@@ -129,6 +129,40 @@ TEST_F(MaterialListTest, IdenticalMaterialsOfOneMeshStayInTheirRowUnderAStoredRe
     EXPECT_EQ(Diffuse(1, 0), Diffuse(0, 1));
 }
 
+TEST_F(MaterialListTest, MaterialsJoiningARowUnderAStoredReplacementMakeNoRowOfTheirOwn) {
+    // The row of blue is made by mesh 0 and joined by mesh 1, whose two blue materials are both
+    // recoloured at the join; neither may then be grouped again by its new colour.
+    ASSERT_TRUE(settings_.Write(app::kMaterialSection, "0.5000.2501.000", "0.1000.2000.300"));
+    Give(meshes_[1], {kBlue, kBlue, kGrey, kBlue});
+    Rebuild();
+    EXPECT_EQ(list_.rows,
+              (std::vector<Row>{{"0.200", "0.200", "0.200", "0.998", "0.200", "0.200", "0.200"},
+                                {"0.500", "0.250", "1.000", "0.999", "0.100", "0.200", "0.300"}}));
+    const ColourValue replaced{0.1f, 0.2f, 0.3f, 0.999f};
+    EXPECT_EQ(Diffuse(0, 0), replaced);
+    for (int material : {0, 1, 3}) EXPECT_EQ(Diffuse(1, material), replaced) << material;
+    EXPECT_EQ(Diffuse(1, 2), (ColourValue{0.2f, 0.2f, 0.2f, 0.998f}));
+
+    // A track bar moves them all with the row, and nothing keyed by the replacement is stored.
+    app::SelectMaterialRow(list_, 1);
+    app::EndMaterialSliderChange(list_, meshes_, 0, 700);
+    for (int material : {0, 1, 3}) {
+        EXPECT_EQ(Diffuse(1, material), (ColourValue{0.7f, 0.2f, 0.3f, 0.999f})) << material;
+    }
+    // As after a structural edit: the meshes are loaded again, the list is stored and made anew.
+    Load();
+    Give(meshes_[1], {kBlue, kBlue, kGrey, kBlue});
+    Rebuild();
+    EXPECT_EQ(list_.rows.size(), 2u);
+    for (int material : {0, 1, 3}) {
+        EXPECT_EQ(Diffuse(1, material), (ColourValue{0.7f, 0.2f, 0.3f, 0.999f})) << material;
+    }
+    EXPECT_EQ(settings_.Read(app::kMaterialSection, "0.5000.2501.000", "NOP"), "0.7000.2000.300");
+    for (const char* spurious : {"0.1000.2000.300", "0.7000.2000.300"}) {
+        EXPECT_EQ(settings_.Read(app::kMaterialSection, spurious, "NOP"), "NOP") << spurious;
+    }
+}
+
 TEST_F(MaterialListTest, OnlyThreeFieldsWithinZeroToOneAreStoredOrRead) {
     Give(meshes_[0], {{2.0f, -0.5f, 1.0f, 1.0f}});
     Give(meshes_[1], {kBlue});

@@ -29,8 +29,10 @@ using Pixels = std::vector<std::uint32_t>;
 
 constexpr gfx::Colour kBackground = 0xFF18415A;
 constexpr gfx::Colour kOutline = 0xFFFFFF00;
-constexpr gfx::Colour kCubeColour = 0xFF336699;    // closed_cube.x: emissive (0.2, 0.4, 0.6)
-constexpr gfx::Colour kSquareColour = 0xFFCC3366;  // lit_square.x: diffuse (0.8, 0.2, 0.4)
+constexpr gfx::Colour kCubeColour = 0xFF336699;  // closed_cube.x: emissive (0.2, 0.4, 0.6)
+// lit_square.x: diffuse (0.8, 0.2, 0.4) under a white light along the normal, plus its ambient
+// (0.4 times the diffuse colour) under the scene's ambient light 0x80: 1.2 times the diffuse.
+constexpr gfx::Colour kSquareColour = 0xFFF53D7A;
 const gfx::Matrix kIdentity = gfx::MatrixIdentity();
 
 // Channels within `tolerance` of each other (lighting rounds to one of 256 levels).
@@ -108,7 +110,7 @@ TEST_F(MeshDrawTest, LitMeshShowsItsMaterialColourWhereTheWorldMatrixPutsIt) {
     ASSERT_TRUE(Load(square, "lit_square.x"));
     const gfx::Matrix world = gfx::MatrixTranslation(2, 0.5f, 0);  // x 1 .. 3, y -0.5 .. 1.5
     const Pixels pixels = Frame(square, {0, 0, -5}, world, false);
-    // Full diffuse under a white light along the normal, nothing else added.
+    // Full diffuse under a white light along the normal, with the ambient added.
     EXPECT_TRUE(Near(PixelOf(pixels, {2, 0.5f, 0}), kSquareColour));
     EXPECT_TRUE(Near(PixelOf(pixels, {1.2f, 1.3f, 0}), kSquareColour));
     EXPECT_EQ(PixelOf(pixels, {0.5f, 0, 0}), kBackground);  // inside the square left in place
@@ -122,8 +124,9 @@ TEST_F(MeshDrawTest, EachMaterialSubsetDrawsInItsOwnColourAfterReload) {
     Frame(mesh, {0, 0, -5}, kIdentity, false);
     ASSERT_TRUE(Load(mesh, "two_squares.x"));  // the device buffers of the square must go
     Pixels pixels = Frame(mesh, {0, 0, -5}, kIdentity, false);
-    EXPECT_TRUE(Near(PixelOf(pixels, {-1.25f, 0, 0}), 0xFFE61A1A));  // material 0 (0.9, 0.1, 0.1)
-    EXPECT_TRUE(Near(PixelOf(pixels, {1.25f, 0, 0}), 0xFF1AB333));   // material 1 (0.1, 0.7, 0.2)
+    // 1.2 times the diffuse colours with the ambient, as kSquareColour.
+    EXPECT_TRUE(Near(PixelOf(pixels, {-1.25f, 0, 0}), 0xFFFF1F1F));  // material 0 (0.9, 0.1, 0.1)
+    EXPECT_TRUE(Near(PixelOf(pixels, {1.25f, 0, 0}), 0xFF1FD63D));   // material 1 (0.1, 0.7, 0.2)
     EXPECT_EQ(PixelOf(pixels, {0, 0, 0}), kBackground);              // the gap between them
 
     mesh.Release();
@@ -162,6 +165,65 @@ TEST_F(MeshDrawTest, OnlyABoundNodeWithAMeshDrawsItAtItsWorldMatrix) {
     EXPECT_TRUE(Near(PixelOf(pixels, {1.5f, 0, 0}), kSquareColour));
     EXPECT_EQ(PixelOf(pixels, {2.7f, 0, 0}), kBackground);
     EXPECT_EQ(PixelOf(pixels, {0.3f, 0, 0}), kBackground);
+}
+
+// ---- Vertex colours ----
+
+// vertex_colours.x: four squares of one vertex colour each under a grey material (0.5). Lit
+// straight on by white, each shows its vertex colour as the diffuse colour plus the material's
+// ambient (0.2) under the scene's ambient light (0x80): 26 on every channel, clamped at 255.
+// The last square's colour is half-transparent white over the background.
+struct ColourSquare {
+    gfx::Vec3 centre;
+    gfx::Colour colour;
+};
+constexpr gfx::Colour kHalfWhiteOverBackground = 0xFF8BA0AC;
+const ColourSquare kColourSquares[] = {{{-1.5f, 0, 0}, 0xFFFF1A1A},
+                                       {{-0.5f, 0, 0}, 0xFF1AFF1A},
+                                       {{0.5f, 0, 0}, 0xFF1A1AFF},
+                                       {{1.5f, 0, 0}, kHalfWhiteOverBackground}};
+
+TEST_F(MeshDrawTest, VertexColoursAreTheDiffuseColourWithOrWithoutOutlineDataAndFromTheCache) {
+    MeshCache meshes;
+    struct Way {
+        const char* name;
+        bool outline;
+        MeshCache* cache;
+    };
+    // The second load through the cache takes the prepared mesh the first one stored.
+    const Way ways[] = {{"drawn only", false, nullptr},
+                        {"with outline data", true, nullptr},
+                        {"read into the cache", true, &meshes},
+                        {"taken from the cache", true, &meshes}};
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        MeshObject mesh;
+        ASSERT_TRUE(
+            mesh.LoadFromFile(cache_, "vertex_colours.x", 0, way.outline, 1, way.cache).ok());
+        EXPECT_EQ(mesh.d3dMesh->Fvf() & gfx::kFvfDiffuse, gfx::kFvfDiffuse);
+        const Pixels pixels = Frame(mesh, {0, 0, -5}, kIdentity, way.outline);
+        for (const ColourSquare& square : kColourSquares) {
+            const std::uint32_t pixel = PixelOf(pixels, square.centre);
+            EXPECT_TRUE(Near(pixel, square.colour))
+                << square.centre.x << ": " << std::hex << pixel << " " << square.colour;
+        }
+        // The outline runs along the border, drawn from the same vertex buffer.
+        EXPECT_EQ(ColourAround(pixels, Screen({0, 0.5f, 0}), kOutline, 1), way.outline);
+    }
+    EXPECT_EQ(meshes.Size(), 1u);
+
+    // The material is drawn again as it is once a coloured mesh is done.
+    MeshObject coloured, plain;
+    ASSERT_TRUE(Load(coloured, "vertex_colours.x"));
+    ASSERT_TRUE(Load(plain, "lit_square.x"));
+    EXPECT_EQ(plain.d3dMesh->Fvf() & gfx::kFvfDiffuse, 0u);
+    SetView(device().transforms, {0, 0, -5}, {0, 0, 0}, {0, 1, 0});
+    device().BeginFrame(kBackground);
+    coloured.Draw(device(), gfx::MatrixTranslation(0, 1, 0), false, kOutline);
+    plain.Draw(device(), gfx::MatrixTranslation(0, -1, 0), false, kOutline);
+    const Pixels both = device().ReadPixels();
+    EXPECT_TRUE(Near(PixelOf(both, {-1.5f, 1, 0}), 0xFFFF1A1A));
+    EXPECT_TRUE(Near(PixelOf(both, {0, -1, 0}), kSquareColour));
 }
 
 // ---- Outline ----

@@ -147,6 +147,17 @@ TEST_F(MeshObjectTest, DestructorGivesTheTexturesBack) {
 
 // ---- Vertex data and bounds ----
 
+TEST_F(MeshObjectTest, LoadedMaterialTakesTheAmbientARecolourGivesSoItsOwnColourChangesNothing) {
+    MeshObject cube;
+    ASSERT_TRUE(Load(cube, "../ambient/cube.x"));
+    const gfx::ColourValue diffuse{0.8f, 0.6f, 0.4f, 1.0f};
+    const gfx::Material expected{
+        diffuse, {0.4f * 0.8f, 0.4f * 0.6f, 0.4f * 0.4f, 1.0f}, {0, 0, 0, 1}, {0, 0, 0, 1}, 0};
+    EXPECT_EQ(cube.materials, std::vector<gfx::Material>{expected});
+    cube.RecolourByColour(diffuse, diffuse);
+    EXPECT_EQ(cube.materials, std::vector<gfx::Material>{expected});
+}
+
 TEST_F(MeshObjectTest, OutlineLoadKeepsTextureCoordinates) {
     MeshObject mesh;
     ASSERT_TRUE(Load(mesh, "textured_quad.x"));
