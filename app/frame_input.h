@@ -12,8 +12,8 @@
 
 #include "app/part_picking.h"
 #include "app/session.h"
-#include "app/view_size.h"
 #include "app/view_geometry.h"
+#include "app/view_size.h"
 #include "framework/device/graphics_device.h"
 #include "framework/platform/input_state.h"
 

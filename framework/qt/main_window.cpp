@@ -36,7 +36,8 @@ MainWindow::MainWindow() {
     setFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
              Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint);
     // A minimum and no maximum: the window manager offers a sizing border and maximising.
-    setMinimumSize(QSize(framework::kMinimumClientSize.width, framework::kMinimumClientSize.height));
+    setMinimumSize(
+        QSize(framework::kMinimumClientSize.width, framework::kMinimumClientSize.height));
     resize(QSize(kClientWidth, kClientHeight));
     setPosition(0, 0);
 

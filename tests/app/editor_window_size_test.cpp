@@ -65,9 +65,13 @@ TEST_F(EditorWindowSizeTest, StartupGivesTheWindowItsStoredSizeFittedToTheScreen
     const std::vector<Case> cases = {
         {"first start", "", {640, 480}, 0},
         {"an older file without a size", "[MAIN_WINDOW]\r\nLEFT= 10\r\nTOP= 10\r\n", {640, 480}, 0},
-        {"stored", "[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\nWIDTH= 800\r\nHEIGHT= 600\r\n",
-         {800, 600}, 1},
-        {"larger than the screen", "[MAIN_WINDOW]\r\nWIDTH= 1280\r\nHEIGHT= 960\r\n", {1018, 739},
+        {"stored",
+         "[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\nWIDTH= 800\r\nHEIGHT= 600\r\n",
+         {800, 600},
+         1},
+        {"larger than the screen",
+         "[MAIN_WINDOW]\r\nWIDTH= 1280\r\nHEIGHT= 960\r\n",
+         {1018, 739},
          1},
         {"below the minimum", "[MAIN_WINDOW]\r\nWIDTH= 100\r\nHEIGHT= 100\r\n", {320, 240}, 1},
     };

@@ -109,8 +109,8 @@ TEST_F(PartPickingTest, ClicksAtTheSameFractionOfAnyViewSizePickTheSame) {
         scene::SetView(sized.transforms, {0, 0, 10}, {0, 0, 0}, {0, 1, 0});
         const framework::PixelPoint at{static_cast<int>(fx * sized.width),
                                        static_cast<int>(fy * sized.height)};
-        app::HandleCameraAndPicking(session, sized.client(),
-                                    Input({.left = Button::kPressed}, at), true);
+        app::HandleCameraAndPicking(session, sized.client(), Input({.left = Button::kPressed}, at),
+                                    true);
         return session.editor.SelectedPart;
     };
     TestView small(640, 480), large(1280, 960), wide(1280, 720);

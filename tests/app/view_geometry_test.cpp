@@ -54,9 +54,9 @@ TEST(ViewGeometryTest, ProjectionAndPointerRayFollowTheViewsSize) {
         int width, height;
         float aspect;
     };
-    for (const Case& c : {Case{640, 480, 4.0f / 3.0f}, Case{1280, 960, 4.0f / 3.0f},
-                          Case{1920, 1080, 16.0f / 9.0f}, Case{1280, 720, 16.0f / 9.0f},
-                          Case{500, 1000, 0.5f}}) {
+    for (const Case& c :
+         {Case{640, 480, 4.0f / 3.0f}, Case{1280, 960, 4.0f / 3.0f}, Case{1920, 1080, 16.0f / 9.0f},
+          Case{1280, 720, 16.0f / 9.0f}, Case{500, 1000, 0.5f}}) {
         TestView view(c.width, c.height);
         const gfx::Matrix& p = view.transforms.ProjectionMatrix;
         EXPECT_NEAR(p.m[1][1] / p.m[0][0], c.aspect, 1e-5f) << c.width << "x" << c.height;

@@ -90,7 +90,9 @@ TEST(WindowSizeTest, AStoredSizeIsBroughtWithinTheScreenAndKeptAboveTheMinimum) 
         {"below the minimum", {100, 50}, hd, {320, 240}},
         {"a screen smaller than the minimum", {800, 600}, {0, 0, 300, 200}, {320, 240}},
         {"no screen limits nothing", {5000, 4000}, {}, {5000, 4000}},
-        {"the int range", {INT_MAX, INT_MAX}, {INT_MIN, INT_MIN, INT_MAX, INT_MAX},
+        {"the int range",
+         {INT_MAX, INT_MAX},
+         {INT_MIN, INT_MIN, INT_MAX, INT_MAX},
          {INT_MAX, INT_MAX}},
     };
     for (const Case& c : cases) {
