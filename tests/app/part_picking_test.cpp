@@ -104,7 +104,7 @@ namespace {
 // not on the picture's size in pixels.
 TEST_F(PartPickingTest, ClicksAtTheSameFractionOfAnyViewSizePickTheSame) {
     AddCube({0, 0, 0});
-    AddCube({3, 0, 0});  // right of the centre
+    AddCube({3, 0, 0});  // left of the centre: looking down -z, +x is to the left
     const auto pickIn = [&](TestView& sized, double fx, double fy) {
         scene::SetView(sized.transforms, {0, 0, 10}, {0, 0, 0}, {0, 1, 0});
         const framework::PixelPoint at{static_cast<int>(fx * sized.width),
@@ -114,10 +114,10 @@ TEST_F(PartPickingTest, ClicksAtTheSameFractionOfAnyViewSizePickTheSame) {
         return session.editor.SelectedPart;
     };
     TestView small(640, 480), large(1280, 960), wide(1280, 720);
-    // The centre, the right cube (3 units right at 10 units: x = 0.5 + 0.5 * 0.3 / tan(22.5
-    // degrees) / aspect of the width), empty space above and at the left.
+    // The centre, the second cube (3 units left at 10 units: x = 0.5 - 0.5 * 0.3 / tan(22.5
+    // degrees) / aspect of the width), empty space above and at the right.
     std::set<model::PartIndex> seen;
-    for (const auto& [fx, fy] : {std::pair{0.5, 0.5}, {0.77, 0.5}, {0.5, 0.1}, {0.1, 0.5}}) {
+    for (const auto& [fx, fy] : {std::pair{0.5, 0.5}, {0.23, 0.5}, {0.5, 0.1}, {0.9, 0.5}}) {
         const model::PartIndex picked = pickIn(small, fx, fy);
         EXPECT_EQ(pickIn(large, fx, fy), picked) << fx << "," << fy;
         seen.insert(picked);
