@@ -11,6 +11,11 @@
 
 namespace app {
 
+// Drag rates count logical pixels of cursor travel, whatever the view's size or device pixel
+// ratio: the hand moves the same distance for the same turn in any window, so a bigger window
+// neither speeds a drag up nor slows it down (rates per fraction of the view would make the same
+// hand movement turn less the larger the window). Panning needs no rate: the grabbed point
+// follows the cursor at any size.
 inline constexpr float kOrbitRadiansPerPixel = 0.008333334f;  // 120 pixels make one radian
 inline constexpr float kPanRayHalfLength = 10000.0f;
 inline constexpr float kDollyPerWheelUnit = 0.0025f;  // a 120 notch moves 0.3 units

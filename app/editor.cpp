@@ -2,12 +2,15 @@
 
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "app/frame_input.h"
 #include "app/frame_rendering.h"
 #include "app/stored_light.h"
 #include "app/view_geometry.h"
+#include "app/view_size.h"
 #include "files/window_placement.h"
+#include "files/window_size.h"
 #include "framework/platform/input_devices.h"
 #include "gfx/math.h"
 
@@ -31,7 +34,10 @@ void Editor::Startup() {
     // Before the main window is placed, so that the main window ends on top of them.
     if (panels_ != nullptr) panels_->ShowPanels();
     FrameView(device_.transforms, nullptr);
+    RestoreClientSize();
     files::RestoreWindowPosition(window_, settings_, kMainWindowSection, window_.Screens());
+    // Shown, the window's frame is known: a size that leaves no room for it is fitted again.
+    RestoreClientSize();
     overlay_.Create(0, kOverlayFace, kOverlayHeight, kOverlayWeight);
 
     session_.model.clipboards.Reset();
@@ -41,6 +47,23 @@ void Editor::Startup() {
     RestoreLight(device_, settings_, session_.panels);
 }
 
+void Editor::RestoreClientSize() {
+    const std::vector<framework::ScreenRect> screens = window_.Screens();
+    const framework::ScreenRect screen =
+        files::ScreenOfCorner(settings_.ReadInteger(kMainWindowSection, "LEFT", "0"),
+                              settings_.ReadInteger(kMainWindowSection, "TOP", "0"), screens);
+    const framework::ScreenRect frame = window_.Frame();
+    const ViewSize client = window_.Client().logical;
+    const framework::WindowSize edges{frame.right - frame.left - client.width,
+                                      frame.bottom - frame.top - client.height};
+    const framework::WindowSize size = files::FitClientSize(
+        files::ReadClientSize(settings_, kMainWindowSection, framework::kFirstClientSize),
+        framework::kMinimumClientSize, edges, screen);
+    if (size.width != client.width || size.height != client.height) {
+        window_.ResizeClient({size.width, size.height});
+    }
+}
+
 void Editor::DrawView() {
     const EditorState& state = session_.editor;
     DrawFrame({device_, overlay_, session_.model.parts, session_.panels},
@@ -48,7 +71,11 @@ void Editor::DrawView() {
 }
 
 void Editor::Frame() {
-    HandleFrameInput(session_, device_, framework::ProcessInputState(), window_.IsActive());
+    const ClientSize client = window_.Client();
+    // The back buffer and the projection follow the window before anything reads them.
+    FollowWindowSize(device_, client.pixels);
+    HandleFrameInput(session_, device_, framework::ProcessInputState(), window_.IsActive(),
+                     client.logical);
     DrawView();
     device_.EndFrame();
 }
@@ -56,6 +83,8 @@ void Editor::Frame() {
 void Editor::Shutdown() {
     if (panels_ != nullptr) panels_->ClosePanels();
     files::SaveWindowPosition(window_, settings_, kMainWindowSection);
+    const ViewSize client = window_.Client().logical;
+    (void)files::WriteClientSize(settings_, kMainWindowSection, {client.width, client.height});
 }
 
 }  // namespace app

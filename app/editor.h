@@ -24,7 +24,8 @@ inline constexpr std::string_view kOverlayFace = "ＭＳ ゴシック";
 inline constexpr std::int32_t kOverlayHeight = 10;
 inline constexpr std::int32_t kOverlayWeight = -256;
 
-// The camera's projection: 45 degrees vertically, the back buffer's aspect, depth 0.1 to 10000.
+// The camera's projection: 45 degrees vertically, the back buffer's aspect (which follows the
+// window), depth 0.1 to 10000.
 gfx::Matrix EditorProjection(int screenWidth, int screenHeight);
 
 class Editor : public EditorSteps {
@@ -42,18 +43,24 @@ class Editor : public EditorSteps {
     void SetPanelWindows(PanelWindows* panels) { panels_ = panels; }
 
     // Titles the window, sets the projection and the initial camera, makes the pan plane,
-    // shows the panels, restores the window's position, creates the overlay font, resets the pose
-    // clipboards, the rebuild pose and the animation keys, and sets the stored light.
+    // shows the panels, restores the window's client size and position, creates the overlay
+    // font, resets the pose clipboards, the rebuild pose and the animation keys, and sets the
+    // stored light.
     void Startup() override;
-    // Draws the view and presents it.
+    // Fits the view to the window's client area, takes the input, draws the view and presents
+    // it.
     void Frame() override;
-    // Closes the panels, then stores the window's position.
+    // Closes the panels, then stores the window's position and client size.
     void Shutdown() override;
 
     // The frame up to presenting it: the back buffer then holds the finished view.
     void DrawView();
 
   private:
+    // The stored client size (the first start's without one), fitted to the screen the stored
+    // position is on, given to the window.
+    void RestoreClientSize();
+
     Session& session_;
     framework::GraphicsDevice& device_;
     scene::OverlayFonts& overlay_;

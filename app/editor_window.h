@@ -1,10 +1,11 @@
 #pragma once
-// What the editor does with the main window: its title, and its position kept in the settings
-// file, restored onto one of the screens.
+// What the editor does with the main window: its title, its position and client size kept in the
+// settings file and restored onto one of the screens, and the client size its view follows.
 
 #include <string_view>
 #include <vector>
 
+#include "app/view_size.h"
 #include "framework/placeable_window.h"
 
 namespace app {
@@ -16,6 +17,10 @@ class EditorWindow : public framework::PlaceableWindow {
     virtual std::vector<framework::ScreenRect> Screens() const = 0;
     // Whether the main window is the active one: the view takes no mouse input otherwise.
     virtual bool IsActive() const { return true; }
+    // The client area now: its size in the cursor's (logical) pixels and in device pixels.
+    virtual ClientSize Client() const = 0;
+    // Sets the client area's logical size; the window keeps it at least its minimum.
+    virtual void ResizeClient(ViewSize size) = 0;
 };
 
 }  // namespace app

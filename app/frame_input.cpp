@@ -22,9 +22,8 @@ void HandleCameraAndPicking(Session& session, const ClientView& view,
 }
 
 void HandleFrameInput(Session& session, framework::GraphicsDevice& device,
-                      const framework::InputState& input, bool windowActive) {
-    HandleCameraAndPicking(session,
-                           {device.transforms, device.ScreenWidth(), device.ScreenHeight()}, input,
+                      const framework::InputState& input, bool windowActive, ViewSize client) {
+    HandleCameraAndPicking(session, {device.transforms, client.width, client.height}, input,
                            windowActive);
     DragPart(session, input);
     PlayAnimation(session);

@@ -13,6 +13,7 @@
 #include "app/part_picking.h"
 #include "app/session.h"
 #include "app/view_geometry.h"
+#include "app/view_size.h"
 #include "framework/device/graphics_device.h"
 #include "framework/platform/input_state.h"
 
@@ -24,8 +25,9 @@ namespace app {
 void HandleCameraAndPicking(Session& session, const ClientView& view,
                             const framework::InputState& input, bool windowActive);
 
-// Steps 1 to 4 in their order, on the device's view, back buffer size and light.
+// Steps 1 to 4 in their order, on the device's view and light; `client` is the view's size in
+// the cursor's pixels (the main window's logical client size).
 void HandleFrameInput(Session& session, framework::GraphicsDevice& device,
-                      const framework::InputState& input, bool windowActive);
+                      const framework::InputState& input, bool windowActive, ViewSize client);
 
 }  // namespace app

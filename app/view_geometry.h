@@ -9,7 +9,8 @@
 
 namespace app {
 
-// The 3D view as the pointer sees it: the shared matrices and the client area's size in pixels.
+// The 3D view as the pointer sees it: the shared matrices and the client area's size in the
+// cursor's pixels (whatever the view's size: the ray depends on the cursor's fraction of it).
 struct ClientView {
     framework::ViewTransforms& transforms;
     int clientWidth = 0;

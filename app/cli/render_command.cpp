@@ -14,6 +14,7 @@
 #include "app/session.h"
 #include "app/stored_light.h"
 #include "app/view_geometry.h"
+#include "app/view_size.h"
 #include "files/documents.h"
 #include "files/settings_file.h"
 #include "framework/notice.h"
@@ -27,7 +28,10 @@ namespace {
 
 constexpr const char* kRenderUsage =
     "usage: posewrighter-cli render MODEL.pwp [--anim ANIM.pwa --key K] [--select N] "
-    "[--outline] [--no-grid] [--eye X,Y,Z --target X,Y,Z] -o OUT.png\n";
+    "[--outline] [--no-grid] [--eye X,Y,Z --target X,Y,Z] [--size WxH] -o OUT.png\n";
+
+// The largest side --size takes: far beyond any window, well within what a renderer allows.
+constexpr int kMaxRenderSide = 8192;
 
 struct RenderOptions {
     std::string model, animation, output;
@@ -35,6 +39,7 @@ struct RenderOptions {
     int select = model::kNoPart;
     bool outline = false, grid = true;
     std::optional<gfx::Vec3> eye, target;
+    app::ViewSize size{framework::kBackBufferWidth, framework::kBackBufferHeight};
 };
 
 // The whole text must be the number.
@@ -60,6 +65,19 @@ std::optional<gfx::Vec3> ParsePoint(std::string_view text) {
     return gfx::Vec3{values[0], values[1], values[2]};
 }
 
+// "WxH", each side a whole number from 1 to kMaxRenderSide.
+std::optional<app::ViewSize> ParseSize(std::string_view text) {
+    const std::size_t x = text.find('x');
+    if (x == std::string_view::npos) return std::nullopt;
+    const auto width = ParseNumber<int>(text.substr(0, x));
+    const auto height = ParseNumber<int>(text.substr(x + 1));
+    const auto fits = [](std::optional<int> side) {
+        return side && *side >= 1 && *side <= kMaxRenderSide;
+    };
+    if (!fits(width) || !fits(height)) return std::nullopt;
+    return app::ViewSize{*width, *height};
+}
+
 // The options, or nothing after telling `err` what is wrong.
 std::optional<RenderOptions> ParseOptions(std::span<const std::string> args, std::ostream& err) {
     RenderOptions options;
@@ -72,7 +90,7 @@ std::optional<RenderOptions> ParseOptions(std::span<const std::string> args, std
         } else if (word == "--no-grid") {
             options.grid = false;
         } else if (word == "--anim" || word == "-o" || word == "--key" || word == "--select" ||
-                   word == "--eye" || word == "--target") {
+                   word == "--eye" || word == "--target" || word == "--size") {
             if (!hasValue) {
                 err << "render: " << word << " needs a value\n";
                 return std::nullopt;
@@ -82,6 +100,14 @@ std::optional<RenderOptions> ParseOptions(std::span<const std::string> args, std
                 options.animation = text;
             } else if (word == "-o") {
                 options.output = text;
+            } else if (word == "--size") {
+                const auto size = ParseSize(text);
+                if (!size) {
+                    err << "render: --size takes WIDTHxHEIGHT, each 1 to " << kMaxRenderSide
+                        << ", not \"" << text << "\"\n";
+                    return std::nullopt;
+                }
+                options.size = *size;
             } else if (word == "--key" || word == "--select") {
                 const auto number = ParseNumber<int>(text);
                 if (!number) {
@@ -164,6 +190,11 @@ int RunRender(std::span<const std::string> args, std::ostream&, std::ostream& er
     framework::GraphicsDevice device(surface);
     if (device.InitGraphics() != 1) {
         err << "render: no headless graphics device\n";
+        return 1;
+    }
+    if (!app::FollowWindowSize(device, options->size)) {
+        err << "render: the headless device cannot draw " << options->size.width << "x"
+            << options->size.height << " pixels\n";
         return 1;
     }
     // After the device, so that fonts and textures go while it still has its context.

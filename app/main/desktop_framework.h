@@ -26,6 +26,11 @@ class DesktopEditorWindow : public EditorWindow {
     framework::ScreenRect Frame() const override { return window_.Frame(); }
     bool IsActive() const override { return window_.WindowActive() != 0; }
     void MoveRaiseAndShow(int left, int top) override { window_.MoveRaiseAndShow(left, top); }
+    ClientSize Client() const override {
+        return {{window_.ClientWidth(), window_.ClientHeight()},
+                {window_.ClientPixelWidth(), window_.ClientPixelHeight()}};
+    }
+    void ResizeClient(ViewSize size) override { window_.ResizeClient(size.width, size.height); }
 
   private:
     framework::qt::MainWindow& window_;

@@ -1,6 +1,7 @@
 #pragma once
 // What the graphics device draws through: a platform's OpenGL connection, its adapters (screens)
-// and display modes, and one compatibility-profile context with a 640 x 480 drawing area.
+// and display modes, and one compatibility-profile context with a drawing area that starts at
+// 640 x 480 and may be resized to follow its window.
 // The device (framework/graphics_device.h) calls these in this order: Open, the adapter and
 // mode queries, DepthBits, CreateContext; then MakeCurrent / SwapBuffers per frame; Close last.
 // Implementations: the headless EGL surface (framework/egl_surface.h) and the Qt window.
@@ -53,6 +54,9 @@ class GlSurface {
     // windowed = show the window first. False on failure (nothing is left current).
     virtual bool CreateContext(int adapter, int width, int height, bool windowed) = 0;
     virtual void MakeCurrent() = 0;
+    // Gives the drawing area (colour and depth) a new size in device pixels; its contents are
+    // then undefined. False, keeping the old size, without a context or for a size below 1.
+    virtual bool ResizeDrawingArea(int width, int height) = 0;
     // Presents the frame drawn since the last call (no vertical sync wait).
     virtual void SwapBuffers() = 0;
     // The framebuffer object the device draws into: 0 = the window's own back buffer.

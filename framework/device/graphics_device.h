@@ -34,6 +34,8 @@ struct ViewTransforms {
 };
 
 inline constexpr int kMaxLights = 8;
+// The back buffer's size at creation (and the display mode the windowed check looks for); the
+// editor then resizes it to follow its window.
 inline constexpr int kBackBufferWidth = 640;
 inline constexpr int kBackBufferHeight = 480;
 
@@ -77,6 +79,11 @@ class GraphicsDevice final : public TextureUploader {
     // view and computes InverseViewMatrix. 1 when a frame has begun, 0 without a device.
     int BeginFrame(gfx::Colour clearColour);
     void EndFrame();
+    // Gives the back buffer a new size in device pixels and sets the viewport to all of it;
+    // ScreenWidth and ScreenHeight then say the new size. The projection is the caller's to
+    // match. 1 on success (or when the size is already that); 0, keeping the old size, without a
+    // device, for a size below one pixel or when the surface refuses it.
+    int ResizeBackBuffer(int width, int height);
 
     bool IsCreated() const { return created_; }
     // Seconds spent inside the driver since the device was made (state changes, clears, draws,

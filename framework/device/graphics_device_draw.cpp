@@ -76,6 +76,17 @@ int GraphicsDevice::BeginFrame(gfx::Colour clearColour) {
     return 1;
 }
 
+int GraphicsDevice::ResizeBackBuffer(int width, int height) {
+    if (!created_ || width <= 0 || height <= 0) return 0;
+    if (width == screenWidth_ && height == screenHeight_) return 1;
+    const DriverTimer timer(driverSeconds_);
+    if (!surface_.ResizeDrawingArea(width, height)) return 0;
+    screenWidth_ = width;
+    screenHeight_ = height;
+    glViewport(0, 0, width, height);
+    return 1;
+}
+
 void GraphicsDevice::EndFrame() {
     if (!created_) return;
     const DriverTimer timer(driverSeconds_);

@@ -71,11 +71,7 @@ bool EglSurface::CreateContext(int, int width, int height, bool) {
     glGenFramebuffers(1, &framebuffer_);
     glGenRenderbuffers(1, &colourBuffer_);
     glGenRenderbuffers(1, &depthBuffer_);
-    glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer_);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-    glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer_);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    AllocateBuffers(width, height);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer_);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer_);
@@ -93,6 +89,22 @@ void EglSurface::MakeCurrent() {
     eglBindAPI(EGL_OPENGL_API);
     eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context_);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+}
+
+void EglSurface::AllocateBuffers(int width, int height) {
+    glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer_);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+    glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer_);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+}
+
+bool EglSurface::ResizeDrawingArea(int width, int height) {
+    if (context_ == nullptr || width <= 0 || height <= 0) return false;
+    MakeCurrent();
+    // The renderbuffers stay attached: new storage is all a new size needs.
+    AllocateBuffers(width, height);
+    return glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
 }
 
 void EglSurface::SwapBuffers() {

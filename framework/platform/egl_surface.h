@@ -1,7 +1,8 @@
 #pragma once
 // The headless surface: an OpenGL compatibility-profile context on Mesa's surfaceless EGL
 // platform, which needs no display, drawing into a framebuffer object with a colour and a
-// 24-bit depth buffer. One adapter, "Mesa surfaceless", showing one 640 x 480 X8R8G8B8 mode.
+// 24-bit depth buffer. One adapter, "Mesa surfaceless", showing one 640 x 480 X8R8G8B8 mode;
+// the framebuffer starts at that size and may be resized.
 
 #include <cstdint>
 #include <string>
@@ -26,6 +27,7 @@ class EglSurface : public GlSurface {
     DepthStencilBits DepthBits() override { return {24, 0}; }
     bool CreateContext(int adapter, int width, int height, bool windowed) override;
     void MakeCurrent() override;
+    bool ResizeDrawingArea(int width, int height) override;
     // Nothing is shown; waits until the frame is drawn.
     void SwapBuffers() override;
     std::uint32_t DrawFramebuffer() override { return framebuffer_; }
@@ -33,6 +35,8 @@ class EglSurface : public GlSurface {
 
   private:
     void DestroyContext();
+    // Storage of width x height for the colour and depth renderbuffers.
+    void AllocateBuffers(int width, int height);
 
     void* display_ = nullptr;  // EGLDisplay
     void* context_ = nullptr;  // EGLContext

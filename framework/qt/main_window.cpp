@@ -7,6 +7,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QThread>
+#include <algorithm>
 
 #include "framework/debug_log.h"
 
@@ -33,12 +34,11 @@ MainWindow::MainWindow() {
     setSurfaceType(QSurface::OpenGLSurface);
     setFormat(MainWindowFormat());
     setFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-             Qt::WindowCloseButtonHint);
-    // Equal minimum and maximum sizes: the window manager offers no sizing border.
-    const QSize client(kClientWidth, kClientHeight);
-    setMinimumSize(client);
-    setMaximumSize(client);
-    resize(client);
+             Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint);
+    // A minimum and no maximum: the window manager offers a sizing border and maximising.
+    setMinimumSize(
+        QSize(framework::kMinimumClientSize.width, framework::kMinimumClientSize.height));
+    resize(QSize(kClientWidth, kClientHeight));
     setPosition(0, 0);
 
     for (QScreen* screen : QGuiApplication::screens()) WatchScreen(screen);
@@ -60,8 +60,8 @@ void MainWindow::WatchScreen(QScreen* screen) {
 bool MainWindow::CreateMainWindow() {
     create();
     if (handle() == nullptr) return false;
-    clientWidth_ = kClientWidth;
-    clientHeight_ = kClientHeight;
+    clientWidth_ = width();
+    clientHeight_ = height();
     windowActive_ = 1;
     return true;
 }
@@ -86,6 +86,22 @@ int MainWindow::CloseMainWindow() {
     QCloseEvent close;
     QCoreApplication::sendEvent(this, &close);
     return 0;
+}
+
+int MainWindow::ClientPixelWidth() const {
+    return std::max(1, qRound(clientWidth_ * devicePixelRatio()));
+}
+
+int MainWindow::ClientPixelHeight() const {
+    return std::max(1, qRound(clientHeight_ * devicePixelRatio()));
+}
+
+void MainWindow::ResizeClient(int width, int height) {
+    resize(std::max(width, framework::kMinimumClientSize.width),
+           std::max(height, framework::kMinimumClientSize.height));
+    // A hidden window may hear of its new size only once shown: the size asked for holds.
+    clientWidth_ = this->width();
+    clientHeight_ = this->height();
 }
 
 framework::ScreenRect MainWindow::Frame() const {

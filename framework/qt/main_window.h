@@ -1,20 +1,22 @@
 #pragma once
-// The editor's one top-level window: a QWindow with an OpenGL surface and a fixed 640 x 480
-// client area, a title bar with a close box and no minimise, maximise or sizing border. It keeps
-// whether it is active and how large its client area is, and turns a close request into the quit
-// that ends the main loop; the window itself stays until the teardown destroys it.
+// The editor's one top-level window: a QWindow with an OpenGL surface whose client area starts at
+// 640 x 480 and can be resized (a sizing border and a maximise box) down to a minimum, with a
+// title bar, a close box and no minimise. It keeps whether it is active and how large its client
+// area is, and turns a close request into the quit that ends the main loop; the window itself
+// stays until the teardown destroys it.
 
 #include <QSurfaceFormat>
 #include <QWindow>
 #include <functional>
 #include <string_view>
 
+#include "framework/main_window_size.h"
 #include "framework/placeable_window.h"
 
 namespace framework::qt {
 
-inline constexpr int kClientWidth = 640;
-inline constexpr int kClientHeight = 480;
+inline constexpr int kClientWidth = framework::kFirstClientSize.width;
+inline constexpr int kClientHeight = framework::kFirstClientSize.height;
 
 // A compatibility-profile format (the fixed-function pipeline stays available), a depth buffer,
 // double buffering and no wait for the vertical blank.
@@ -44,6 +46,12 @@ class MainWindow : public QWindow, public framework::PlaceableWindow {
     int WindowActive() const { return windowActive_; }
     int ClientWidth() const { return clientWidth_; }
     int ClientHeight() const { return clientHeight_; }
+    // The client area in device pixels: its logical size times the device pixel ratio, rounded
+    // as Qt rounds the window's own buffer.
+    int ClientPixelWidth() const;
+    int ClientPixelHeight() const;
+    // Sets the client area's logical size (kept at least the minimum).
+    void ResizeClient(int width, int height);
 
     // framework::PlaceableWindow
     framework::ScreenRect Frame() const override;

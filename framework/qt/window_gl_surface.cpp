@@ -104,16 +104,33 @@ bool WindowGlSurface::CreateBackBuffer(int width, int height) {
     framebuffer_ = framebuffer;
     colourBuffer_ = renderbuffers[0];
     depthBuffer_ = renderbuffers[1];
-    gl->glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer_);
-    gl->glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-    gl->glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer_);
-    gl->glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
-    gl->glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    AllocateBuffers(width, height);
     gl->glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     gl->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
                                   colourBuffer_);
     gl->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
                                   depthBuffer_);
+    if (gl->glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+    backWidth_ = width;
+    backHeight_ = height;
+    return true;
+}
+
+void WindowGlSurface::AllocateBuffers(int width, int height) {
+    QOpenGLFunctions* gl = context_->functions();
+    gl->glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer_);
+    gl->glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+    gl->glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer_);
+    gl->glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
+    gl->glBindRenderbuffer(GL_RENDERBUFFER, 0);
+}
+
+bool WindowGlSurface::ResizeDrawingArea(int width, int height) {
+    if (!context_ || framebuffer_ == 0 || width <= 0 || height <= 0) return false;
+    MakeCurrent();
+    // The renderbuffers stay attached: new storage is all a new size needs.
+    AllocateBuffers(width, height);
+    QOpenGLFunctions* gl = context_->functions();
     if (gl->glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
     backWidth_ = width;
     backHeight_ = height;
@@ -145,7 +162,8 @@ void WindowGlSurface::SwapBuffers() {
     const qreal ratio = window_.devicePixelRatio();
     const int width = std::max(1, qRound(window_.width() * ratio));
     const int height = std::max(1, qRound(window_.height() * ratio));
-    // Whole multiples keep the pixels sharp; other ratios are filtered.
+    // Equal sizes (the usual case) and whole multiples keep the pixels sharp; other ratios, for
+    // the frames between a resize and the back buffer following it, are filtered.
     const bool wholeMultiple = width % backWidth_ == 0 && height % backHeight_ == 0;
     QOpenGLExtraFunctions* gl = context_->extraFunctions();
     gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);

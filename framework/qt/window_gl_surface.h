@@ -4,10 +4,10 @@
 // modes, so each screen lists its current mode and a 640 x 480 mode in the same format, and the
 // device always runs windowed.
 //
-// The device draws into a back buffer of its own, width x height device pixels (640 x 480), and
-// each presented frame is scaled onto the whole window. At a device pixel ratio other than 1 the
-// window has more pixels than the back buffer, yet the picture still fills it, and a cursor
-// position in the window's own (logical) coordinates is the back-buffer pixel under it.
+// The device draws into a back buffer of its own, which the editor keeps at the window's size in
+// device pixels (the logical size times the device pixel ratio), so that each presented frame is
+// copied onto the window pixel for pixel. Only while the two differ (a resize not yet followed)
+// is the frame scaled onto the whole window.
 
 #include <QOpenGLContext>
 #include <memory>
@@ -30,6 +30,7 @@ class WindowGlSurface : public framework::GlSurface {
     framework::DepthStencilBits DepthBits() override;
     bool CreateContext(int adapter, int width, int height, bool windowed) override;
     void MakeCurrent() override;
+    bool ResizeDrawingArea(int width, int height) override;
     void SwapBuffers() override;
     std::uint32_t DrawFramebuffer() override;
     void Close() override;
@@ -38,6 +39,8 @@ class WindowGlSurface : public framework::GlSurface {
     QScreen* Screen(int adapter) const;
     bool CreateBackBuffer(int width, int height);
     void DestroyBackBuffer();
+    // Storage of width x height for the colour and depth renderbuffers.
+    void AllocateBuffers(int width, int height);
 
     MainWindow& window_;
     std::unique_ptr<QOpenGLContext> context_;

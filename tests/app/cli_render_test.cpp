@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -114,6 +115,32 @@ TEST_F(CliRenderTest, ASideTurnedFromTheLightShowsTheAmbientColourNotBlack) {
     }
 }
 
+// --size draws at that many pixels, as the editor's view does in a window of that size: the
+// robot stays at the same fraction of the picture and the grid keeps one-pixel lines (twice the
+// width and height give about twice the grid's pixels, where an enlarged picture has four times).
+TEST_F(CliRenderTest, SizeDrawsTheViewAtThatManyPixels) {
+    const gfx::Image small = Render(kRobot);
+    const gfx::Image large = Render(kRobot + " --size 1280x960");
+    ASSERT_EQ(large.width, 1280u);
+    ASSERT_EQ(large.height, 960u);
+    ASSERT_EQ(large.texels.size(), 1280u * 960u);
+    const auto count = [](const gfx::Image& image, std::uint32_t colour) {
+        return std::count(image.texels.begin(), image.texels.end(), colour);
+    };
+    const double ratio =
+        static_cast<double>(count(large, kGrid)) / static_cast<double>(count(small, kGrid));
+    EXPECT_GT(ratio, 1.7);
+    EXPECT_LT(ratio, 2.4);
+    // The robot's body at the same fraction of either picture (its middle, 320 x 215 of 640 x 480).
+    EXPECT_NE(small.texels.at(215u * 640u + 320u), kBackground);
+    EXPECT_NE(large.texels.at(430u * 1280u + 640u), kBackground);
+
+    const gfx::Image wide = Render(kRobot + " --size 1280x720");
+    ASSERT_EQ(wide.width, 1280u);
+    ASSERT_EQ(wide.height, 720u);
+    EXPECT_NE(wide.texels.at(322u * 1280u + 640u), kBackground);
+}
+
 TEST(CliRender, BadArgumentsAreRefusedWithoutAPicture) {
     const std::string out = " -o /tmp/posewrighter_never_" + std::to_string(::getpid()) + ".png";
     struct Case {
@@ -129,6 +156,12 @@ TEST(CliRender, BadArgumentsAreRefusedWithoutAPicture) {
         {kRobot + out + " --select 12", 1},   // parts are 0..11
         {kRobot + out + " --anim " + kWalk + " --key 17", 1},
         {(kRobotFolder / "missing.pwp").string() + out, 1},
+        {kRobot + out + " --size 1280", 2},       // no height
+        {kRobot + out + " --size 0x480", 2},      // a side below one pixel
+        {kRobot + out + " --size 640x-480", 2},   // negative
+        {kRobot + out + " --size 9000x480", 2},   // beyond 8192
+        {kRobot + out + " --size 640x480x2", 2},  // trailing text
+        {kRobot + out + " --size", 2},            // no value
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments);

@@ -24,9 +24,20 @@ class FakeWindow : public app::EditorWindow {
         ++moves;
     }
 
+    app::ClientSize Client() const override { return client; }
+    // The frame keeps its edges (6 across, 29 down) around the new client area.
+    void ResizeClient(app::ViewSize size) override {
+        client = {size, size};
+        frame.right = frame.left + size.width + 6;
+        frame.bottom = frame.top + size.height + 29;
+        ++resizes;
+    }
+
     std::string title;
     framework::ScreenRect frame{0, 0, 646, 509};  // a 640 x 480 client area in a frame
+    app::ClientSize client{{640, 480}, {640, 480}};
     int moves = 0;
+    int resizes = 0;
 };
 
 // The device's start-up report is not under test: the log goes nowhere meanwhile.

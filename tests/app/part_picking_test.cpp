@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
+#include <utility>
 
 #include "app/frame_input.h"
 #include "app/session.h"
@@ -92,6 +94,38 @@ TEST_F(PartPickingTest, EmptySpaceClearsTheSelectionAndStillNotifies) {
     EXPECT_EQ(session.editor.SelectedPart, -1);
     EXPECT_EQ(notice.count, 2);
     EXPECT_EQ(notice.last, -1);
+}
+
+}  // namespace
+
+namespace {
+
+// The view follows its window: what a click selects depends on where it lands in the picture,
+// not on the picture's size in pixels.
+TEST_F(PartPickingTest, ClicksAtTheSameFractionOfAnyViewSizePickTheSame) {
+    AddCube({0, 0, 0});
+    AddCube({3, 0, 0});  // left of the centre: looking down -z, +x is to the left
+    const auto pickIn = [&](TestView& sized, double fx, double fy) {
+        scene::SetView(sized.transforms, {0, 0, 10}, {0, 0, 0}, {0, 1, 0});
+        const framework::PixelPoint at{static_cast<int>(fx * sized.width),
+                                       static_cast<int>(fy * sized.height)};
+        app::HandleCameraAndPicking(session, sized.client(), Input({.left = Button::kPressed}, at),
+                                    true);
+        return session.editor.SelectedPart;
+    };
+    TestView small(640, 480), large(1280, 960), wide(1280, 720);
+    // The centre, the second cube (3 units left at 10 units: x = 0.5 - 0.5 * 0.3 / tan(22.5
+    // degrees) / aspect of the width), empty space above and at the right.
+    std::set<model::PartIndex> seen;
+    for (const auto& [fx, fy] : {std::pair{0.5, 0.5}, {0.23, 0.5}, {0.5, 0.1}, {0.9, 0.5}}) {
+        const model::PartIndex picked = pickIn(small, fx, fy);
+        EXPECT_EQ(pickIn(large, fx, fy), picked) << fx << "," << fy;
+        seen.insert(picked);
+    }
+    EXPECT_EQ(seen, (std::set<model::PartIndex>{model::kNoPart, 0, 1}));
+    // At 16:9 the centre still picks the centre cube.
+    EXPECT_EQ(pickIn(wide, 0.5, 0.5), 0);
+    EXPECT_EQ(pickIn(large, 0.5, 0.5), 0);
 }
 
 }  // namespace

@@ -116,7 +116,7 @@ TEST_F(PlaybackTest, ADragWhilePlayingIsOverwrittenInTheSameFrame) {
         input.buttons[0] = true;
         input.previousButtons[0] = tick > 0;
         input.screenCursor = {100 + 320 * tick, 100};  // the drag alone: x = 2 * tick
-        app::HandleFrameInput(session, headless.device, input, false);
+        app::HandleFrameInput(session, headless.device, input, false, {640, 480});
         EXPECT_NEAR(X(), static_cast<float>(tick), 1e-5f);
     }
     EXPECT_EQ(session.editor.HandleMode, app::handle_mode::kDragMoveX);

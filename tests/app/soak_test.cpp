@@ -190,7 +190,7 @@ TEST_F(SoakTest, TenThousandRandomFramesKeepTheHeapFlat) {
             // Seen from where the editor starts, drawn twice without input.
             app::FrameView(headless_.device.transforms, nullptr);
             for (int still = 0; still < 2; ++still) {
-                app::HandleFrameInput(session_, headless_.device, input, true);
+                app::HandleFrameInput(session_, headless_.device, input, true, {640, 480});
                 editor.DrawView();
                 headless_.device.EndFrame();
             }
@@ -198,7 +198,7 @@ TEST_F(SoakTest, TenThousandRandomFramesKeepTheHeapFlat) {
         }
         NextInput(input);
         if (Pick(15) == 0) PanelCommand();
-        app::HandleFrameInput(session_, headless_.device, input, true);
+        app::HandleFrameInput(session_, headless_.device, input, true, {640, 480});
         editor.DrawView();
         headless_.device.EndFrame();
     }

@@ -47,6 +47,45 @@ TEST(ViewGeometryTest, PointerRayAtTheEdgesFollowsTheFieldOfView) {
     EXPECT_NEAR(gfx::Vec3Length(corner.direction), 1.0f, 1e-6f);
 }
 
+// The view follows its window: at any size the projection has the view's aspect, the centre's
+// ray is the viewing direction and a corner's ray slopes sideways by the aspect times upward.
+TEST(ViewGeometryTest, ProjectionAndPointerRayFollowTheViewsSize) {
+    struct Case {
+        int width, height;
+        float aspect;
+    };
+    for (const Case& c :
+         {Case{640, 480, 4.0f / 3.0f}, Case{1280, 960, 4.0f / 3.0f}, Case{1920, 1080, 16.0f / 9.0f},
+          Case{1280, 720, 16.0f / 9.0f}, Case{500, 1000, 0.5f}}) {
+        TestView view(c.width, c.height);
+        const gfx::Matrix& p = view.transforms.ProjectionMatrix;
+        EXPECT_NEAR(p.m[1][1] / p.m[0][0], c.aspect, 1e-5f) << c.width << "x" << c.height;
+        // The vertical field stays 45 degrees whatever the width.
+        EXPECT_NEAR(p.m[1][1], 1.0f / std::tan(std::numbers::pi_v<float> / 8.0f), 1e-5f);
+
+        scene::SetView(view.transforms, {0, 0, 0}, {0, 0, 1}, {0, 1, 0});
+        const app::Ray centre = app::PointerRay(view.client(), {c.width / 2, c.height / 2});
+        EXPECT_TRUE(Near(centre.direction, {0, 0, 1}, 1e-5f)) << c.width << "x" << c.height;
+        const app::Ray corner = app::PointerRay(view.client(), {0, 0});
+        EXPECT_NEAR(-corner.direction.x / corner.direction.y, c.aspect, 1e-4f)
+            << c.width << "x" << c.height;
+    }
+}
+
+// The same fraction of two views of one aspect is the same ray: a cursor counted in the view's
+// own pixels picks the same point at any size.
+TEST(ViewGeometryTest, TheSameFractionOfALargerViewGivesTheSameRay) {
+    TestView small(640, 480);
+    TestView large(1280, 960);
+    for (const framework::PixelPoint at :
+         {framework::PixelPoint{320, 240}, {0, 0}, {100, 400}, {639, 1}, {480, 120}}) {
+        const app::Ray a = app::PointerRay(small.client(), at);
+        const app::Ray b = app::PointerRay(large.client(), {at.x * 2, at.y * 2});
+        EXPECT_TRUE(Near(a.origin, b.origin, 1e-5f));
+        EXPECT_TRUE(Near(a.direction, b.direction, 1e-6f)) << at.x << "," << at.y;
+    }
+}
+
 TEST(ViewGeometryTest, PointerRayOnAZeroSizedClientStaysFinite) {
     framework::ViewTransforms transforms;
     transforms.ProjectionMatrix = app::EditorProjection(640, 480);

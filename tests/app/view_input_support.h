@@ -1,6 +1,6 @@
 #pragma once
-// What the camera and picking tests share: a 640 x 480 view with the editor's projection, and
-// input records built button by button, as the poll would leave them.
+// What the camera and picking tests share: a view with the editor's projection (640 x 480 unless
+// given another size), and input records built button by button, as the poll would leave them.
 
 #include <cmath>
 
@@ -19,12 +19,13 @@ constexpr int kHeight = 480;
 constexpr framework::PixelPoint kCentre{320, 240};
 
 struct TestView {
-    TestView() {
-        transforms.ProjectionMatrix = app::EditorProjection(kWidth, kHeight);
+    TestView(int w = kWidth, int h = kHeight) : width(w), height(h) {
+        transforms.ProjectionMatrix = app::EditorProjection(width, height);
         app::FrameView(transforms, nullptr);  // eye (0, 2, 8) looking at (0, 1, 0)
     }
-    app::ClientView client() { return {transforms, kWidth, kHeight}; }
+    app::ClientView client() { return {transforms, width, height}; }
     framework::ViewTransforms transforms;
+    int width, height;
 };
 
 // The device's start-up report is not under test: the log goes nowhere meanwhile. Declared

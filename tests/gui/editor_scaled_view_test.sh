@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The editor at device pixel ratios 2 and 1.25 (QT_SCALE_FACTOR) on a virtual display:
 # usage editor_scaled_view_test.sh EDITOR MODEL.pwp [ANIM.pwa]
-# - the window is 640 x 480 times the ratio in screen pixels, and the view fills all of it: the
-#   window's picture, scaled back to 640 x 480, matches the picture at ratio 1;
+# - the window is 640 x 480 times the ratio in screen pixels, and the view fills all of it drawn
+#   at those pixels: the window's picture, scaled back to 640 x 480, is the picture at ratio 1 up
+#   to the thinner lines, and the grid keeps one-pixel lines (its pixels grow with the ratio, not
+#   with its square as an enlarged 640 x 480 picture's would);
 # - a left click on the robot's body, where it is drawn, selects it: the overlay text appears.
 set -uo pipefail
 # shellcheck source=scripts/editor-window.sh
@@ -45,6 +47,8 @@ settle() {
 robot_drawn() {
     [ "$(convert "$1" -format "%[hex:u.p{$(scaled $body_x),$(scaled $body_y)}]" info:)" != "$background" ]
 }
+grid_pixels() { convert "$1" -fill black +opaque "#808080" -fill white -opaque "#808080" \
+    -colorspace gray -format '%[fx:round(mean*w*h)]' info:; }
 has_text() {
     [ "$(convert "$1" -crop "$(scaled $text_w)x$(scaled $text_h)+0+0" +repage \
         -fill white +opaque "#$background" -fill black -opaque "#$background" \
@@ -73,6 +77,7 @@ stop_editor() {
 scale=1
 start_editor "$@" || exit 1
 reference="$shot"
+reference_grid=$(grid_pixels "$reference")
 stop_editor
 
 for scale in 2 1.25; do
@@ -80,12 +85,17 @@ for scale in 2 1.25; do
     expected="$(scaled 640)x$(scaled 480)"
     [ "${WIDTH}x$HEIGHT" = "$expected" ] || fail "scale $scale: window ${WIDTH}x$HEIGHT, expected $expected"
 
-    # The whole window holds the view: scaled back, it is the ratio-1 picture up to filtering.
+    # The whole window holds the view: scaled back, it is the ratio-1 picture up to filtering
+    # and the grid lines, which are one device pixel wide and so fainter once scaled back.
     convert "$shot" -resize '640x480!' "$work/back$scale.png"
     error=$(compare -metric RMSE "$reference" "$work/back$scale.png" null: 2>&1 |
         sed -n 's/.*(\([0-9.e-]*\)).*/\1/p')
-    awk -v e="$error" 'BEGIN { exit !(e < 0.04) }' ||
+    awk -v e="$error" 'BEGIN { exit !(e < 0.08) }' ||
         fail "scale $scale: the window's picture differs from the view (RMSE $error)"
+    # Drawn at the device pixels: one-pixel grid lines as long as the ratio makes them.
+    awk -v r="$reference_grid" -v g="$(grid_pixels "$shot")" -v s="$scale" \
+        'BEGIN { exit !(r > 1000 && g / r > 0.85 * s && g / r < 1.2 * s) }' ||
+        fail "scale $scale: $(grid_pixels "$shot") grid pixels against $reference_grid at ratio 1"
 
     xdotool mousemove --window "$window" "$(scaled $body_x)" "$(scaled $body_y)"
     sleep 0.2

@@ -39,16 +39,25 @@ class QtTest : public ::testing::Test {
 
 using MainWindowTest = QtTest;
 
-TEST_F(MainWindowTest, IsAFixedSizeWindowWithACloseBoxOnly) {
+TEST_F(MainWindowTest, StartsAt640By480AndResizesDownToItsMinimumWithCloseAndMaximiseBoxes) {
     framework::qt::MainWindow window;
     EXPECT_EQ(window.size(), QSize(640, 480));
-    EXPECT_EQ(window.minimumSize(), QSize(640, 480));
-    EXPECT_EQ(window.maximumSize(), QSize(640, 480));
+    EXPECT_EQ(window.minimumSize(), QSize(320, 240));
+    EXPECT_EQ(window.maximumSize(), QSize(16777215, 16777215));  // Qt's "no maximum"
     const Qt::WindowFlags flags = window.flags();
     EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
     EXPECT_TRUE(flags.testFlag(Qt::WindowTitleHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
-    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+    // A size asked for holds at once, kept at least the minimum; device pixels follow the ratio.
+    window.ResizeClient(1280, 960);
+    EXPECT_EQ(window.ClientWidth(), 1280);
+    EXPECT_EQ(window.ClientHeight(), 960);
+    EXPECT_EQ(window.ClientPixelWidth(), qRound(1280 * window.devicePixelRatio()));
+    EXPECT_EQ(window.ClientPixelHeight(), qRound(960 * window.devicePixelRatio()));
+    window.ResizeClient(100, 900);
+    EXPECT_EQ(window.ClientWidth(), 320);
+    EXPECT_EQ(window.ClientHeight(), 900);
     EXPECT_EQ(window.surfaceType(), QSurface::OpenGLSurface);
 }
 
