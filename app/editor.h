@@ -42,7 +42,8 @@ class Editor : public EditorSteps {
     void SetPanelWindows(PanelWindows* panels) { panels_ = panels; }
 
     // Titles the window, sets the projection and the initial camera, makes the pan plane,
-    // shows the panels, restores the window's position, creates the overlay font, resets the pose
+    // restores the window's position, shows the panels, lays out the windows that have no
+    // stored position (files::FirstStartLayout), creates the overlay font, resets the pose
     // clipboards, the rebuild pose and the animation keys, and sets the stored light.
     void Startup() override;
     // Draws the view and presents it.

@@ -31,7 +31,7 @@ ToolPanel::ToolPanel(std::string_view caption, std::string_view section,
     body_ = new QWidget(this);
     body_->setFixedSize(DialogX(baseUnits_, templateWidth), DialogY(baseUnits_, templateHeight));
     layout->addWidget(body_);
-    // Until it opens at its stored place, the panel stands where a first run puts it.
+    // Until it opens at its stored place or the start-up layout's, the panel stands here.
     move(0, 0);
 }
 
@@ -47,9 +47,14 @@ void ToolPanel::SetMenuBar(QMenuBar* menuBar) {
     layout()->activate();
 }
 
+void ToolPanel::SetOwner(QWindow* owner) {
+    winId();
+    windowHandle()->setTransientParent(owner);
+}
+
 void ToolPanel::Open() {
     layout()->activate();
-    files::RestoreWindowPosition(*this, settings_, section_, framework::qt::ScreenRects());
+    files::RestoreStoredPosition(*this, settings_, section_, framework::qt::ScreenRects());
 }
 
 void ToolPanel::Close() {
@@ -81,6 +86,25 @@ void ToolPanel::MoveRaiseAndShow(int left, int top) {
 
 void ToolPanel::closeEvent(QCloseEvent* event) {
     event->ignore();
+}
+
+void ToolPanel::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !isMinimized()) return;
+    // After the events in hand, so that the owner's own minimising has been seen by then.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            const QWindow* window = windowHandle();
+            const QWindow* owner = window != nullptr ? window->transientParent() : nullptr;
+            if (!isMinimized() || (owner != nullptr && owner->windowStates().testFlag(
+                                                           Qt::WindowMinimized))) {
+                return;
+            }
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+            show();
+        },
+        Qt::QueuedConnection);
 }
 
 }  // namespace panels

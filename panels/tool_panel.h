@@ -1,6 +1,6 @@
 #pragma once
 // What the five tool panels share: a top-level tool window beside the main window with a
-// caption and no system menu or close box, laid out in dialog units of the panels' font, with
+// caption only (no close, minimise or maximise box), kept above the main window, laid out in dialog units of the panels' font, with
 // a menu bar above its controls when it has one. Its position is kept in the settings file
 // under a section of its own: restored when it opens, stored when it closes.
 
@@ -13,6 +13,7 @@
 #include "panels/dialog_units.h"
 
 class QMenuBar;
+class QWindow;
 
 namespace panels {
 
@@ -23,13 +24,18 @@ class ToolPanel : public QWidget, public framework::PlaceableWindow {
               int templateWidth, int templateHeight);
     ~ToolPanel() override;
 
-    // Moves the panel to its stored position (brought onto a screen), raises and shows it.
+    // Keeps the panel above `owner` (the main window) as the window manager's transient window
+    // of it. Before Open.
+    void SetOwner(QWindow* owner);
+    // Moves the panel to its stored position (brought onto a screen), raises and shows it; with
+    // no position stored it shows where it stands, for the start-up layout to place.
     void Open();
     // Stores the panel's position and hides it.
     void Close();
 
     const DialogBaseUnits& baseUnits() const { return baseUnits_; }
     const files::SettingsFile& settings() const { return settings_; }
+    const std::string& section() const { return section_; }
     // The area of the controls, below the menu bar; control rectangles are relative to it.
     QWidget* body() const { return body_; }
     // Places a control in dialog units.
@@ -45,6 +51,9 @@ class ToolPanel : public QWidget, public framework::PlaceableWindow {
     // The window system's close request (the panel has no close box, but a window manager may
     // still send one): the panel stays until the editor closes it.
     void closeEvent(QCloseEvent* event) override;
+    // Likewise a minimise request (some window managers offer one whatever the panel asks for):
+    // the panel comes back at once, unless it went with its minimised owner.
+    void changeEvent(QEvent* event) override;
 
   private:
     std::string section_;
