@@ -36,8 +36,8 @@ void Editor::Startup() {
         panels_->ShowPanels();
         windows = panels_->Windows();
     }
-    windows[static_cast<std::size_t>(files::LayoutWindow::kMain)] = {&window_,
-                                                                    std::string(kMainWindowSection)};
+    windows[static_cast<std::size_t>(files::LayoutWindow::kMain)] = {
+        &window_, std::string(kMainWindowSection)};
     files::LayOutUnstoredWindows(windows, settings_, window_.WorkArea());
     FrameView(device_.transforms, nullptr);
     overlay_.Create(0, kOverlayFace, kOverlayHeight, kOverlayWeight);

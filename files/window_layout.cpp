@@ -130,9 +130,8 @@ LayoutCorners LeastOverlapLayout(const Box& area, const LayoutSizes& frames) {
         Box chosen{};
         for (const std::int64_t left : lefts) {
             for (const std::int64_t top : tops) {
-                const Box box =
-                    BoxAt(ClampStart(left, size.width, area.left, area.right),
-                          ClampStart(top, size.height, area.top, area.bottom), size);
+                const Box box = BoxAt(ClampStart(left, size.width, area.left, area.right),
+                                      ClampStart(top, size.height, area.top, area.bottom), size);
                 std::int64_t onPanels = 0;
                 for (const Box& panel : panels) onPanels += OverlapArea(box, panel);
                 const std::int64_t onMain = main ? OverlapArea(box, *main) : 0;

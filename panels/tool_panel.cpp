@@ -88,23 +88,4 @@ void ToolPanel::closeEvent(QCloseEvent* event) {
     event->ignore();
 }
 
-void ToolPanel::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange || !isMinimized()) return;
-    // After the events in hand, so that the owner's own minimising has been seen by then.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            const QWindow* window = windowHandle();
-            const QWindow* owner = window != nullptr ? window->transientParent() : nullptr;
-            if (!isMinimized() || (owner != nullptr && owner->windowStates().testFlag(
-                                                           Qt::WindowMinimized))) {
-                return;
-            }
-            setWindowState(windowState() & ~Qt::WindowMinimized);
-            show();
-        },
-        Qt::QueuedConnection);
-}
-
 }  // namespace panels

@@ -1,8 +1,9 @@
 #pragma once
 // What the five tool panels share: a top-level tool window beside the main window with a
-// caption only (no close, minimise or maximise box), kept above the main window, laid out in dialog units of the panels' font, with
-// a menu bar above its controls when it has one. Its position is kept in the settings file
-// under a section of its own: restored when it opens, stored when it closes.
+// caption only (no close, minimise or maximise box), kept above the main window, laid out in dialog
+// units of the panels' font, with a menu bar above its controls when it has one. Its position is
+// kept in the settings file under a section of its own: restored when it opens, stored when it
+// closes.
 
 #include <QWidget>
 #include <string>
@@ -51,9 +52,6 @@ class ToolPanel : public QWidget, public framework::PlaceableWindow {
     // The window system's close request (the panel has no close box, but a window manager may
     // still send one): the panel stays until the editor closes it.
     void closeEvent(QCloseEvent* event) override;
-    // Likewise a minimise request (some window managers offer one whatever the panel asks for):
-    // the panel comes back at once, unless it went with its minimised owner.
-    void changeEvent(QEvent* event) override;
 
   private:
     std::string section_;

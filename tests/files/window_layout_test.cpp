@@ -66,9 +66,8 @@ TEST_P(FirstStartLayoutScreens, EveryWindowOnTheWorkAreaAndApartWhereItFits) {
     }
     // The main window in the corner and the Part panel, which holds the menus, clear of it.
     EXPECT_EQ(corners[I(W::kMain)], (WindowCorner{c.workArea.left, c.workArea.top}));
-    EXPECT_EQ(Overlap(FrameAt(corners, kFrames, I(W::kMain)),
-                      FrameAt(corners, kFrames, I(W::kPart))),
-              0);
+    EXPECT_EQ(
+        Overlap(FrameAt(corners, kFrames, I(W::kMain)), FrameAt(corners, kFrames, I(W::kPart))), 0);
     if (c.fitsApart) {
         EXPECT_EQ(corners[I(W::kPart)],
                   (WindowCorner{c.workArea.left + 642 + kLayoutGap, c.workArea.top}));

@@ -68,8 +68,9 @@ class MovableWindow : public framework::PlaceableWindow {
 TEST(WindowPlacementTest, APositionCountsAsStoredWhenEitherCoordinateIs) {
     ScratchFolder folder;
     const SettingsFile settings(folder / "Posewrighter.ini");
-    WriteBytes(settings.path(), "[MAIN_DIALOG]\r\nTOP= 5\r\n[ANIM_DIALOG]\r\nLEFT=\r\n"
-                                "[LIGHT_DIALOG]\r\nPOWER=0.5\r\n");
+    WriteBytes(settings.path(),
+               "[MAIN_DIALOG]\r\nTOP= 5\r\n[ANIM_DIALOG]\r\nLEFT=\r\n"
+               "[LIGHT_DIALOG]\r\nPOWER=0.5\r\n");
     EXPECT_TRUE(HasStoredPosition(settings, "MAIN_DIALOG"));
     EXPECT_TRUE(HasStoredPosition(settings, "anim_dialog")) << "an empty value is stored";
     EXPECT_FALSE(HasStoredPosition(settings, "LIGHT_DIALOG")) << "other keys only";
