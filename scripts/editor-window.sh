@@ -295,6 +295,6 @@ frame_rect() {
 # LEFT and TOP of section $1 of the settings file $settings, as "left,top".
 stored() {
     local section
-    section=$(tr -d '\r' <"$settings" | sed -n "/^\[$1\]\$/,/^\[/p")
+    section=$(tr -d '\r' <"${settings:?}" | sed -n "/^\[$1\]\$/,/^\[/p")
     echo "$(sed -n 's/^LEFT= *//p' <<<"$section"),$(sed -n 's/^TOP= *//p' <<<"$section")"
 }

@@ -44,8 +44,9 @@ for title in "Part Panel" "Animation Panel" "Handling Panel" "Lighting Panel" "M
     # Functions given (flag 1), and among them no close (0x20), minimise (0x8), maximise
     # (0x10) or "all" (0x1).
     read -r flags functions <<<"$(motif "$panel")"
-    [ $((flags & 1)) = 1 ] && [ $((functions & 0x39)) = 0 ] ||
+    if [ $((flags & 1)) != 1 ] || [ $((functions & 0x39)) != 0 ]; then
         fail "$title: Motif hints $(xprop -id "$panel" _MOTIF_WM_HINTS)"
+    fi
     allowed=$(xprop -id "$panel" _NET_WM_ALLOWED_ACTIONS)
     grep -q _NET_WM_ACTION_MOVE <<<"$allowed" || fail "$title: allowed actions not read: $allowed"
     ! grep -q -e _NET_WM_ACTION_MAXIMIZE -e _NET_WM_ACTION_RESIZE <<<"$allowed" ||
