@@ -31,11 +31,20 @@ void Editor::Startup() {
     session_.panPlaneMesh.CreateBox(10000.0f, 10000.0f, 0.0001f, {1.0f, 1.0f, 0.0f, 1.0f});
     session_.panPlane.Bind(session_.panPlaneMesh, {0.0f, 0.0f, 0.0f}, 1.0f);
 
-    // Before the main window is placed, so that the main window ends on top of them.
-    if (panels_ != nullptr) panels_->ShowPanels();
-    FrameView(device_.transforms, nullptr);
+    // The main window is on the screen, at its stored size, before the panels, which the window
+    // manager keeps above it. Windows with no stored position are then laid out on the main
+    // window's screen.
     RestoreClientSize();
-    files::RestoreWindowPosition(window_, settings_, kMainWindowSection, window_.Screens());
+    files::RestoreStoredPosition(window_, settings_, kMainWindowSection, window_.Screens());
+    files::StartWindows windows;
+    if (panels_ != nullptr) {
+        panels_->ShowPanels();
+        windows = panels_->Windows();
+    }
+    windows[static_cast<std::size_t>(files::LayoutWindow::kMain)] = {
+        &window_, std::string(kMainWindowSection)};
+    files::LayOutUnstoredWindows(windows, settings_, window_.WorkArea());
+    FrameView(device_.transforms, nullptr);
     // Shown, the window's frame is known: a size that leaves no room for it is fitted again.
     RestoreClientSize();
     overlay_.Create(0, kOverlayFace, kOverlayHeight, kOverlayWeight);

@@ -43,9 +43,9 @@ class Editor : public EditorSteps {
     void SetPanelWindows(PanelWindows* panels) { panels_ = panels; }
 
     // Titles the window, sets the projection and the initial camera, makes the pan plane,
-    // shows the panels, restores the window's client size and position, creates the overlay
-    // font, resets the pose clipboards, the rebuild pose and the animation keys, and sets the
-    // stored light.
+    // restores the window's client size and position, shows the panels, lays out the windows that
+    // have no stored position (files::FirstStartLayout), creates the overlay font, resets the pose
+    // clipboards, the rebuild pose and the animation keys, and sets the stored light.
     void Startup() override;
     // Fits the view to the window's client area, takes the input, draws the view and presents
     // it.

@@ -6,6 +6,7 @@
 
 #include <array>
 
+#include "files/window_placement.h"
 #include "model/limits.h"
 #include "model/part_table.h"
 
@@ -67,8 +68,12 @@ class PanelWindows {
   public:
     virtual ~PanelWindows() = default;
     // Creates and shows the five panels, in order: Part, Handling, Lighting, Animation,
-    // Material. Each restores its own position.
+    // Material. Each restores its own stored position; one without stays where it opened, for
+    // the start-up layout to place.
     virtual void ShowPanels() = 0;
+    // The open panels as the start-up layout sees them, at their files::LayoutWindow places
+    // (the main window's place and those of panels not made stay empty).
+    virtual files::StartWindows Windows() { return {}; }
     // Closes them in the same order; each stores its position and settings as it closes.
     virtual void ClosePanels() = 0;
 };

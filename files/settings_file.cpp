@@ -67,11 +67,16 @@ gfx::Status WriteFileBytesReplacing(const std::filesystem::path& path, std::stri
 
 }  // namespace
 
+std::optional<std::string> SettingsFile::Find(std::string_view section,
+                                              std::string_view key) const {
+    const gfx::Result<std::string> bytes = ReadFileBytes(path_);
+    if (!bytes) return std::nullopt;
+    return FindProfileValue(*bytes, section, key);
+}
+
 std::string SettingsFile::Read(std::string_view section, std::string_view key,
                                std::string_view fallback) const {
-    const gfx::Result<std::string> bytes = ReadFileBytes(path_);
-    if (!bytes) return std::string(fallback);
-    std::optional<std::string> value = FindProfileValue(*bytes, section, key);
+    std::optional<std::string> value = Find(section, key);
     return value ? std::move(*value) : std::string(fallback);
 }
 

@@ -5,6 +5,7 @@
 // and a write creates the file, section and key as needed.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,9 @@ class SettingsFile {
   public:
     explicit SettingsFile(std::filesystem::path path) : path_(std::move(path)) {}
 
+    // The stored value (trimmed); nothing when the file, the section or the key is missing or
+    // the file cannot be read.
+    std::optional<std::string> Find(std::string_view section, std::string_view key) const;
     // The stored value (trimmed), or fallback when the file, the section or the key is missing
     // or the file cannot be read.
     std::string Read(std::string_view section, std::string_view key,

@@ -82,6 +82,41 @@ void RestoreWindowPosition(framework::PlaceableWindow& window, const SettingsFil
     window.MoveRaiseAndShow(corner.left, corner.top);
 }
 
+bool HasStoredPosition(const SettingsFile& settings, std::string_view section) {
+    return settings.Find(section, "LEFT").has_value() || settings.Find(section, "TOP").has_value();
+}
+
+bool RestoreStoredPosition(framework::PlaceableWindow& window, const SettingsFile& settings,
+                           std::string_view section,
+                           std::span<const framework::ScreenRect> screens) {
+    if (HasStoredPosition(settings, section)) {
+        RestoreWindowPosition(window, settings, section, screens);
+        return true;
+    }
+    const framework::ScreenRect frame = window.Frame();
+    window.MoveRaiseAndShow(frame.left, frame.top);
+    return false;
+}
+
+void LayOutUnstoredWindows(const StartWindows& windows, const SettingsFile& settings,
+                           framework::ScreenRect workArea) {
+    LayoutSizes sizes{};
+    std::array<bool, kLayoutWindows> unstored{};
+    bool anyUnstored = false;
+    for (std::size_t i = 0; i < kLayoutWindows; ++i) {
+        if (windows[i].window == nullptr) continue;
+        const framework::ScreenRect frame = windows[i].window->Frame();
+        sizes[i] = {frame.right - frame.left, frame.bottom - frame.top};
+        unstored[i] = !HasStoredPosition(settings, windows[i].section);
+        anyUnstored = anyUnstored || unstored[i];
+    }
+    if (!anyUnstored) return;
+    const LayoutCorners corners = FirstStartLayout(workArea, sizes);
+    for (std::size_t i = 0; i < kLayoutWindows; ++i) {
+        if (unstored[i]) windows[i].window->MoveRaiseAndShow(corners[i].left, corners[i].top);
+    }
+}
+
 void SaveWindowPosition(const framework::PlaceableWindow& window, const SettingsFile& settings,
                         std::string_view section) {
     const framework::ScreenRect frame = window.Frame();

@@ -31,7 +31,7 @@ ToolPanel::ToolPanel(std::string_view caption, std::string_view section,
     body_ = new QWidget(this);
     body_->setFixedSize(DialogX(baseUnits_, templateWidth), DialogY(baseUnits_, templateHeight));
     layout->addWidget(body_);
-    // Until it opens at its stored place, the panel stands where a first run puts it.
+    // Until it opens at its stored place or the start-up layout's, the panel stands here.
     move(0, 0);
 }
 
@@ -47,9 +47,14 @@ void ToolPanel::SetMenuBar(QMenuBar* menuBar) {
     layout()->activate();
 }
 
+void ToolPanel::SetOwner(QWindow* owner) {
+    winId();
+    windowHandle()->setTransientParent(owner);
+}
+
 void ToolPanel::Open() {
     layout()->activate();
-    files::RestoreWindowPosition(*this, settings_, section_, framework::qt::ScreenRects());
+    files::RestoreStoredPosition(*this, settings_, section_, framework::qt::ScreenRects());
 }
 
 void ToolPanel::Close() {

@@ -1,8 +1,9 @@
 #pragma once
 // What the five tool panels share: a top-level tool window beside the main window with a
-// caption and no system menu or close box, laid out in dialog units of the panels' font, with
-// a menu bar above its controls when it has one. Its position is kept in the settings file
-// under a section of its own: restored when it opens, stored when it closes.
+// caption only (no close, minimise or maximise box), kept above the main window, laid out in dialog
+// units of the panels' font, with a menu bar above its controls when it has one. Its position is
+// kept in the settings file under a section of its own: restored when it opens, stored when it
+// closes.
 
 #include <QWidget>
 #include <string>
@@ -13,6 +14,7 @@
 #include "panels/dialog_units.h"
 
 class QMenuBar;
+class QWindow;
 
 namespace panels {
 
@@ -23,13 +25,18 @@ class ToolPanel : public QWidget, public framework::PlaceableWindow {
               int templateWidth, int templateHeight);
     ~ToolPanel() override;
 
-    // Moves the panel to its stored position (brought onto a screen), raises and shows it.
+    // Keeps the panel above `owner` (the main window) as the window manager's transient window
+    // of it. Before Open.
+    void SetOwner(QWindow* owner);
+    // Moves the panel to its stored position (brought onto a screen), raises and shows it; with
+    // no position stored it shows where it stands, for the start-up layout to place.
     void Open();
     // Stores the panel's position and hides it.
     void Close();
 
     const DialogBaseUnits& baseUnits() const { return baseUnits_; }
     const files::SettingsFile& settings() const { return settings_; }
+    const std::string& section() const { return section_; }
     // The area of the controls, below the menu bar; control rectangles are relative to it.
     QWidget* body() const { return body_; }
     // Places a control in dialog units.

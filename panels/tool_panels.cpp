@@ -6,11 +6,13 @@
 namespace panels {
 
 ToolPanels::ToolPanels(app::Session& session, files::SettingsFile settings,
-                       app::ChooseFile chooseFile, framework::GraphicsDevice* lightDevice)
+                       app::ChooseFile chooseFile, framework::GraphicsDevice* lightDevice,
+                       QWindow* owner)
     : session_(session),
       settings_(std::move(settings)),
       chooseFile_(std::move(chooseFile)),
-      lightDevice_(lightDevice) {}
+      lightDevice_(lightDevice),
+      owner_(owner) {}
 
 ToolPanels::~ToolPanels() {
     // Never leave the session holding an observer that is gone.
@@ -21,12 +23,19 @@ ToolPanels::~ToolPanels() {
 
 namespace {
 
-// Makes and opens a panel that is not open yet.
+// Makes and opens a panel that is not open yet, above the owner when there is one.
 template <typename Panel, typename... Args>
-void OpenOnce(std::unique_ptr<Panel>& panel, Args&&... args) {
+void OpenOnce(QWindow* owner, std::unique_ptr<Panel>& panel, Args&&... args) {
     if (panel != nullptr) return;
     panel = std::make_unique<Panel>(std::forward<Args>(args)...);
+    if (owner != nullptr) panel->SetOwner(owner);
     panel->Open();
+}
+
+template <typename Panel>
+files::StartWindow StartWindowOf(const std::unique_ptr<Panel>& panel) {
+    if (panel == nullptr) return {};
+    return {panel.get(), panel->section()};
 }
 
 template <typename Panel>
@@ -40,11 +49,11 @@ void CloseOpen(std::unique_ptr<Panel>& panel) {
 
 // Opened in this order and closed in the same order: the Material panel last both times.
 void ToolPanels::ShowPanels() {
-    OpenOnce(part_, session_, settings_, chooseFile_);
-    OpenOnce(handling_, session_, settings_);
-    if (lightDevice_ != nullptr) OpenOnce(lighting_, session_, settings_, *lightDevice_);
-    OpenOnce(animation_, session_, settings_, chooseFile_);
-    OpenOnce(material_, session_, settings_);
+    OpenOnce(owner_, part_, session_, settings_, chooseFile_);
+    OpenOnce(owner_, handling_, session_, settings_);
+    if (lightDevice_ != nullptr) OpenOnce(owner_, lighting_, session_, settings_, *lightDevice_);
+    OpenOnce(owner_, animation_, session_, settings_, chooseFile_);
+    OpenOnce(owner_, material_, session_, settings_);
     session_.SetPanelObserver(this);
 }
 
@@ -55,6 +64,19 @@ void ToolPanels::ClosePanels() {
     CloseOpen(animation_);
     CloseOpen(material_);
     session_.SetPanelObserver(nullptr);
+}
+
+files::StartWindows ToolPanels::Windows() {
+    files::StartWindows windows;
+    const auto at = [&windows](files::LayoutWindow window) -> files::StartWindow& {
+        return windows[static_cast<std::size_t>(window)];
+    };
+    at(files::LayoutWindow::kPart) = StartWindowOf(part_);
+    at(files::LayoutWindow::kAnimation) = StartWindowOf(animation_);
+    at(files::LayoutWindow::kHandling) = StartWindowOf(handling_);
+    at(files::LayoutWindow::kLighting) = StartWindowOf(lighting_);
+    at(files::LayoutWindow::kMaterial) = StartWindowOf(material_);
+    return windows;
 }
 
 void ToolPanels::TreeRebuilt(const model::PartTable& parts, bool showScale) {

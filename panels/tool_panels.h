@@ -16,14 +16,17 @@
 #include "panels/material_panel.h"
 #include "panels/part_panel.h"
 
+class QWindow;
+
 namespace panels {
 
 class ToolPanels : public app::PanelWindows, public app::PanelObserver {
   public:
     // The Lighting panel sets the light of `lightDevice`; without one (tests of the other
-    // panels) there is no Lighting panel.
+    // panels) there is no Lighting panel. The panels stay above `owner`, the main window, when
+    // there is one.
     ToolPanels(app::Session& session, files::SettingsFile settings, app::ChooseFile chooseFile,
-               framework::GraphicsDevice* lightDevice = nullptr);
+               framework::GraphicsDevice* lightDevice = nullptr, QWindow* owner = nullptr);
     ~ToolPanels() override;
 
     // app::PanelWindows: creates each panel that does not exist yet at its stored position,
@@ -31,6 +34,7 @@ class ToolPanels : public app::PanelWindows, public app::PanelObserver {
     void ShowPanels() override;
     // Each panel stores its position and goes; the session is then no longer observed.
     void ClosePanels() override;
+    files::StartWindows Windows() override;
 
     PartPanel* partPanel() const { return part_.get(); }
     HandlingPanel* handlingPanel() const { return handling_.get(); }
@@ -51,6 +55,7 @@ class ToolPanels : public app::PanelWindows, public app::PanelObserver {
     files::SettingsFile settings_;
     app::ChooseFile chooseFile_;
     framework::GraphicsDevice* lightDevice_ = nullptr;
+    QWindow* owner_ = nullptr;
     std::unique_ptr<HandlingPanel> handling_;
     std::unique_ptr<LightingPanel> lighting_;
     std::unique_ptr<PartPanel> part_;

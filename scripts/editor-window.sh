@@ -261,3 +261,40 @@ make_work_folder() {
 # Keeps the editor's state folder (its recovery copy) inside the test's folder $1, so that no
 # test finds a copy another left, or leaves one in the real home.
 keep_state_in() { export XDG_STATE_HOME="$1/state"; }
+
+# Starts openbox on the virtual display and waits until it manages windows; it is ended with the
+# editor's folder (the exit trap of make_work_folder). Its process is $wm.
+start_openbox() {
+    openbox --sm-disable >/dev/null 2>&1 &
+    wm=$!
+    trap 'kill "$wm" 2>/dev/null; end_editor_and_work' EXIT
+    for _ in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        sleep 0.1
+    done
+    fail "openbox did not start"
+    exit 1
+}
+
+# The frame of window $1 (title bar and border included) as "left top right bottom"; fails
+# while the window manager has not framed it.
+frame_rect() {
+    local extents left right top bottom info x y w h
+    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= *//p' | tr -d ' ')
+    [ -n "$extents" ] || return 1
+    IFS=, read -r left right top bottom <<<"$extents"
+    [ "$top" -gt 0 ] || return 1
+    info=$(xwininfo -id "$1") || return 1
+    x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+    y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+    w=$(sed -n 's/^ *Width: *//p' <<<"$info")
+    h=$(sed -n 's/^ *Height: *//p' <<<"$info")
+    echo "$((x - left)) $((y - top)) $((x + w + right)) $((y + h + bottom))"
+}
+
+# LEFT and TOP of section $1 of the settings file $settings, as "left,top".
+stored() {
+    local section
+    section=$(tr -d '\r' <"${settings:?}" | sed -n "/^\[$1\]\$/,/^\[/p")
+    echo "$(sed -n 's/^LEFT= *//p' <<<"$section"),$(sed -n 's/^TOP= *//p' <<<"$section")"
+}

@@ -10,20 +10,6 @@ source "$(cd "$(dirname "$0")" && pwd)/editor-window.sh"
 editor="${1:?usage: run-editor.sh EDITOR [ARGS...]}"
 shift
 
-# Without a settings file every window opens at the screen's top-left corner, one over the
-# other: a first run gets a layout with the Part panel beside the main window and the
-# Animation, Handling and Lighting panels below it, the Material panel below the Part panel.
-settings="$(dirname "$editor")/Posewrighter.ini"
-if [ ! -e "$settings" ] && [ -w "$(dirname "$editor")" ]; then
-    {
-        printf '[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n[MAIN_DIALOG]\r\nLEFT= 660\r\nTOP= 0\r\n'
-        printf '[ANIM_DIALOG]\r\nLEFT= 0\r\nTOP= 520\r\n'
-        printf '[HANDING_DIALOG]\r\nLEFT= 230\r\nTOP= 520\r\n'
-        printf '[LIGHT_DIALOG]\r\nLEFT= 480\r\nTOP= 520\r\n'
-        printf '[MATERIAL_DIALOG]\r\nLEFT= 668\r\nTOP= 480\r\n'
-    } >"$settings"
-fi
-
 if [ "${RUN_EDITOR_INSIDE_XVFB:-}" = 1 ]; then
     # Second stage, on the virtual display.
     "$editor" "$@" &

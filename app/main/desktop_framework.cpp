@@ -12,6 +12,10 @@ std::vector<framework::ScreenRect> DesktopEditorWindow::Screens() const {
     return framework::qt::ScreenRects();
 }
 
+framework::ScreenRect DesktopEditorWindow::WorkArea() const {
+    return framework::qt::WorkAreaOf(window_);
+}
+
 DesktopFramework::DesktopFramework(Session& session) : session_(session) {
     window_.SetWindowedQuery([this] { return device_.Windowed() == 1; });
     overlay_.ConnectDeviceHooks();

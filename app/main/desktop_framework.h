@@ -23,6 +23,7 @@ class DesktopEditorWindow : public EditorWindow {
     explicit DesktopEditorWindow(framework::qt::MainWindow& window) : window_(window) {}
     bool SetTitle(std::string_view text) override { return window_.SetMainWindowTitle(text); }
     std::vector<framework::ScreenRect> Screens() const override;
+    framework::ScreenRect WorkArea() const override;
     framework::ScreenRect Frame() const override { return window_.Frame(); }
     bool IsActive() const override { return window_.WindowActive() != 0; }
     void MoveRaiseAndShow(int left, int top) override { window_.MoveRaiseAndShow(left, top); }

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 #include <cmath>
 
 namespace framework::qt {
@@ -23,6 +24,14 @@ std::vector<framework::ScreenRect> ScreenRects() {
         rects.push_back({g.left(), g.top(), g.left() + g.width(), g.top() + g.height()});
     }
     return rects;
+}
+
+framework::ScreenRect WorkAreaOf(const QWindow& window) {
+    const QScreen* screen = window.screen();
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return {};
+    const QRect area = screen->availableGeometry();
+    return {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
 }
 
 std::uint32_t FormatOfDepth(int bitsPerPixel) {

@@ -8,11 +8,16 @@
 #include "framework/placeable_window.h"
 
 class QScreen;
+class QWindow;
 
 namespace framework::qt {
 
 // Every screen's rectangle in screen coordinates, the primary screen first.
 std::vector<framework::ScreenRect> ScreenRects();
+
+// The work area (QScreen::availableGeometry: the screen less the desktop's panels and docks) of
+// the screen the window stands on.
+framework::ScreenRect WorkAreaOf(const QWindow& window);
 
 // The screens, the primary one first (adapter 0).
 std::vector<QScreen*> ScreensPrimaryFirst();

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The editor on a virtual display: usage editor_window_test.sh EDITOR
 # Run 1, without a settings file: the window titled "Posewrighter Version 1.02" appears at the
-# screen's top-left corner, 640 x 480, draws the background, the grid and the axes; Escape ends
+# screen's top-left corner (the panels beside and below it), 640 x 480, draws the background, the grid and the axes; Escape ends
 # the program with exit code 0; its position and the Part panel's are stored; the debug log
 # ("-dbf") holds the start-up and teardown lines in order.
 # Run 2, with a stored position: the window opens there and stores it again.
@@ -75,10 +75,12 @@ for colour in 808080 FF0000 00FF00 0000FF; do
 done
 
 # The panels close first and store their positions before the main window's: its section is
-# the last, and each of them holds the corner it was shown at.
-for section in MAIN_DIALOG ANIM_DIALOG MAIN_WINDOW; do
-    [ "$(stored "$section")" = "0 0" ] ||
-        fail "section $section does not hold 0,0: $(od -c "$settings" 2>&1 | head -5)"
+# the last, and each of them holds the corner the first start's layout gave it (no window
+# manager, so no frames): the Part panel beside the main window, the Animation panel below it.
+for placed in "MAIN_WINDOW 0 0" "MAIN_DIALOG 648 0" "ANIM_DIALOG 0 488"; do
+    section=${placed%% *}
+    [ "$(stored "$section")" = "${placed#* }" ] ||
+        fail "section $section does not hold ${placed#* }: $(od -c "$settings" 2>&1 | head -5)"
 done
 [ "$(grep -a '^\[' "$settings" | tail -n 1)" = $'[MAIN_WINDOW]\r' ] ||
     fail "the main window's position is not stored last: $(od -c "$settings" 2>&1 | head -5)"
@@ -95,7 +97,7 @@ run_editor "$work/shot2.png"
 [ "$exit_code" = 0 ] || fail "second run: exit code $exit_code, expected 0"
 grep -q "Position: 120,45" <<<"$window_geometry" || fail "window not restored to 120,45: $window_geometry"
 [ "$(head -c 35 "$settings")" = $'[MAIN_WINDOW]\r\nLEFT= 120\r\nTOP= 45\r' ] &&
-    [ "$(stored MAIN_DIALOG)" = "0 0" ] && [ "$(stored ANIM_DIALOG)" = "0 0" ] ||
+    [ "$(stored MAIN_DIALOG)" = "648 0" ] && [ "$(stored ANIM_DIALOG)" = "0 488" ] ||
     fail "second run: position not stored again: $(od -c "$settings" | head -5)"
 
 [ "$failures" -eq 0 ] || exit 1
