@@ -25,6 +25,7 @@ void HandleFrameInput(Session& session, framework::GraphicsDevice& device,
                       const framework::InputState& input, bool windowActive, ViewSize client) {
     HandleCameraAndPicking(session, {device.transforms, client.width, client.height}, input,
                            windowActive);
+    CancelDragOnEscape(session, device, input);
     DragPart(session, input);
     PlayAnimation(session);
     DragLight(session, device, input);

@@ -2,7 +2,8 @@
 // The input half of the editor's frame. The frame runs, in this order:
 //   1. camera and picking input (here), only while the main window is active: one of
 //      right-button orbit, middle-button pan or left-button pick, then the wheel;
-//   2. the part manipulator drag, when HandleMode > 0;
+//   2. Escape pressed during a part or light drag cancels it; then the part manipulator drag,
+//      when HandleMode > 0;
 //   3. playback, driven by the Animation panel's Play box;
 //   4. the light manipulator drag, when LightDragMode > 0;
 //   5. drawing and presenting the frame.

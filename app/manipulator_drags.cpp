@@ -64,6 +64,27 @@ void TurnPart(Session& session, int axis, bool local, framework::PixelPoint curs
 
 }  // namespace
 
+bool DragInProgress(const EditorState& state) {
+    return state.HandleMode > handle_mode::kIdle || state.LightDragMode > light_drag_mode::kIdle;
+}
+
+bool CancelDragOnEscape(Session& session, framework::GraphicsDevice& device,
+                        const framework::InputState& input) {
+    EditorState& state = session.editor;
+    if (!input.escapeDown || input.previousEscapeDown || !DragInProgress(state)) return false;
+    // The first frame of a drag recorded the pose at the press: taking that entry back puts
+    // the part where it was and leaves no step to undo.
+    if (state.HandleMode >= handle_mode::kDragging) session.model.PopUndo();
+    if (state.LightDragMode >= light_drag_mode::kDragging) {
+        const float power = LightPowerAt(session.panels.lightPowerPosition);
+        scene::SetDirectionalLight(device, state.LightDragStartDirection, power, power, power,
+                                   0.0f);
+    }
+    state.HandleMode = handle_mode::kIdle;
+    state.LightDragMode = light_drag_mode::kIdle;
+    return true;
+}
+
 void ArmPartDrag(EditorState& state, std::int16_t mode) {
     if (state.SelectedPart >= 0) state.HandleMode = mode;
 }

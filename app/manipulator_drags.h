@@ -31,6 +31,15 @@ void ArmPartDrag(EditorState& state, std::int16_t mode);
 // positive way. The button up in two polls in a row, or no selection, ends the drag.
 void DragPart(Session& session, const framework::InputState& input);
 
+// A part or light drag is armed or under way.
+bool DragInProgress(const EditorState& state);
+
+// Escape pressed during a drag cancels it, wherever the key went: a part goes back to its pose
+// at the press and the drag's undo entry goes with it; the light goes back to its direction at
+// the press. Runs before the drag steps; true when a drag was cancelled.
+bool CancelDragOnEscape(Session& session, framework::GraphicsDevice& device,
+                        const framework::InputState& input);
+
 // Frame step 4, when LightDragMode > 0. The first frame remembers the light's direction; every
 // later one sets the light to that direction tilted about its own horizontal axis (mode 11) or
 // turned about the world vertical (mode 12) by the horizontal distance from the press, with

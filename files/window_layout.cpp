@@ -107,14 +107,26 @@ std::int64_t ClampStart(std::int64_t start, std::int64_t length, std::int64_t lo
 }
 
 // Each window in turn at the least overlapping spot beside or below those placed before it.
-LayoutCorners LeastOverlapLayout(const Box& area, const LayoutSizes& frames) {
+LayoutCorners LeastOverlapLayout(const Box& area, const LayoutSizes& frames,
+                                 const LayoutStored& stored) {
     LayoutCorners corners;
     corners.fill(CornerOf(area));
     std::vector<Box> panels;
     std::optional<Box> main;
+    // Stored windows are where they are before anything is placed around them.
+    for (std::size_t i = 0; i < kLayoutWindows; ++i) {
+        if (!Present(frames[i]) || !stored[i]) continue;
+        corners[i] = *stored[i];
+        const Box box = BoxAt(stored[i]->left, stored[i]->top, frames[i]);
+        if (i == Index(LayoutWindow::kMain)) {
+            main = box;
+        } else {
+            panels.push_back(box);
+        }
+    }
     for (std::size_t i = 0; i < kLayoutWindows; ++i) {
         const FrameSize size = frames[i];
-        if (!Present(size)) continue;
+        if (!Present(size) || stored[i]) continue;
         std::vector<std::int64_t> lefts{area.left, area.right - size.width};
         std::vector<std::int64_t> tops{area.top, area.bottom - size.height};
         const auto addEdgesOf = [&](const Box& placed) {
@@ -154,15 +166,35 @@ LayoutCorners LeastOverlapLayout(const Box& area, const LayoutSizes& frames) {
 
 }  // namespace
 
-LayoutCorners FirstStartLayout(framework::ScreenRect workArea, const LayoutSizes& frames) {
+// Whether a window the layout places covers a stored one.
+bool CoversStored(const LayoutCorners& corners, const LayoutSizes& frames,
+                  const LayoutStored& stored) {
+    for (std::size_t i = 0; i < kLayoutWindows; ++i) {
+        if (!Present(frames[i]) || stored[i]) continue;
+        const Box placed = BoxAt(corners[i].left, corners[i].top, frames[i]);
+        for (std::size_t j = 0; j < kLayoutWindows; ++j) {
+            if (!Present(frames[j]) || !stored[j]) continue;
+            if (OverlapArea(placed, BoxAt(stored[j]->left, stored[j]->top, frames[j])) > 0) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+LayoutCorners FirstStartLayout(framework::ScreenRect workArea, const LayoutSizes& frames,
+                               const LayoutStored& stored) {
     const Box area{workArea.left, workArea.top, workArea.right, workArea.bottom};
     for (const MaterialSpot spot :
          {MaterialSpot::kBelowPart, MaterialSpot::kBesidePart, MaterialSpot::kEndOfRow}) {
-        if (const std::optional<LayoutCorners> preferred = PreferredLayout(area, frames, spot)) {
-            return *preferred;
+        std::optional<LayoutCorners> preferred = PreferredLayout(area, frames, spot);
+        if (!preferred || CoversStored(*preferred, frames, stored)) continue;
+        for (std::size_t i = 0; i < kLayoutWindows; ++i) {
+            if (stored[i]) (*preferred)[i] = *stored[i];
         }
+        return *preferred;
     }
-    return LeastOverlapLayout(area, frames);
+    return LeastOverlapLayout(area, frames, stored);
 }
 
 }  // namespace files

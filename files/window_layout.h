@@ -16,6 +16,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 
 #include "framework/placeable_window.h"
 
@@ -39,8 +40,13 @@ inline constexpr std::size_t kLayoutWindows = 6;
 using LayoutSizes = std::array<FrameSize, kLayoutWindows>;
 using LayoutCorners = std::array<WindowCorner, kLayoutWindows>;
 
+// The windows whose positions are stored: they stay where they are, and the others are placed
+// around them (the preferred layout only when none of its windows covers a stored one).
+using LayoutStored = std::array<std::optional<WindowCorner>, kLayoutWindows>;
+
 inline constexpr int kLayoutGap = 8;
 
-LayoutCorners FirstStartLayout(framework::ScreenRect workArea, const LayoutSizes& frames);
+LayoutCorners FirstStartLayout(framework::ScreenRect workArea, const LayoutSizes& frames,
+                               const LayoutStored& stored = {});
 
 }  // namespace files

@@ -101,6 +101,7 @@ bool RestoreStoredPosition(framework::PlaceableWindow& window, const SettingsFil
 void LayOutUnstoredWindows(const StartWindows& windows, const SettingsFile& settings,
                            framework::ScreenRect workArea) {
     LayoutSizes sizes{};
+    LayoutStored stored{};
     std::array<bool, kLayoutWindows> unstored{};
     bool anyUnstored = false;
     for (std::size_t i = 0; i < kLayoutWindows; ++i) {
@@ -108,10 +109,12 @@ void LayOutUnstoredWindows(const StartWindows& windows, const SettingsFile& sett
         const framework::ScreenRect frame = windows[i].window->Frame();
         sizes[i] = {frame.right - frame.left, frame.bottom - frame.top};
         unstored[i] = !HasStoredPosition(settings, windows[i].section);
+        // A stored window is already where it was stored: the others go around it.
+        if (!unstored[i]) stored[i] = WindowCorner{frame.left, frame.top};
         anyUnstored = anyUnstored || unstored[i];
     }
     if (!anyUnstored) return;
-    const LayoutCorners corners = FirstStartLayout(workArea, sizes);
+    const LayoutCorners corners = FirstStartLayout(workArea, sizes, stored);
     for (std::size_t i = 0; i < kLayoutWindows; ++i) {
         if (unstored[i]) windows[i].window->MoveRaiseAndShow(corners[i].left, corners[i].top);
     }

@@ -1,5 +1,6 @@
 #include "app/main/desktop_framework.h"
 
+#include "app/manipulator_drags.h"
 #include "framework/debug_log.h"
 #include "framework/platform/input_devices.h"
 #include "framework/platform/sound.h"
@@ -77,7 +78,15 @@ bool DesktopFramework::PumpMessages() {
 }
 
 void DesktopFramework::PollInput() {
-    framework::PollInput([this] { window_.CloseMainWindow(); });
+    framework::PollInput([this] {
+        // Escape during a drag cancels the drag (the frame does that) and ends nothing, not
+        // even when held on after it.
+        if (DragInProgress(session_.editor)) {
+            framework::ProcessInputState().escapeSpent = true;
+            return;
+        }
+        window_.CloseMainWindow();
+    });
 }
 
 }  // namespace app

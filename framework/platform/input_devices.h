@@ -23,8 +23,8 @@ int InitDirectInput(InputEventSource& source, bool windowed,
 // Safe without InitDirectInput and when called twice.
 void FreeInput();
 
-// Samples this frame's input; while Escape is down, calls requestClose (the main window's
-// close request) once per frame. Does nothing before InitDirectInput.
+// Samples this frame's input; while Escape pressed in the view is down, calls requestClose (the
+// main window's close request) once per frame. Does nothing before InitDirectInput.
 void PollInput(const std::function<void()>& requestClose);
 
 // The process-wide record: the manipulator drags overwrite its cursor.

@@ -64,7 +64,8 @@ void RecordedInputEvents::OnWheel(int movement) {
                                                     std::numeric_limits<int>::max()));
 }
 
-void RecordedInputEvents::OnEscape(bool down) {
+void RecordedInputEvents::OnEscape(bool down, bool inView) {
+    if (down) escapeInView_ = inView;
     escape_.Change(down);
 }
 

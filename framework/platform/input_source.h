@@ -40,6 +40,8 @@ class InputEventSource {
     };
     virtual PolledButtons TakeButtons() = 0;
     virtual bool TakeEscape() = 0;
+    // Whether the latest Escape press came from the main window rather than a tool panel.
+    virtual bool EscapeInView() const = 0;
     // The wheel movement delivered since the previous call (positive away from the user,
     // kWheelNotch per notch); the call starts the next count at 0.
     virtual int TakeWheelMovement() = 0;
@@ -80,7 +82,8 @@ class RecordedInputEvents : public InputEventSource {
     // An index outside 0-3 is ignored. `at` is the press's screen point, when known.
     void OnMouseButton(int index, bool down, std::optional<PixelPoint> at = std::nullopt);
     void OnWheel(int movement);
-    void OnEscape(bool down);
+    // `inView`: pressed in the main window (the 3D view), not in a tool panel.
+    void OnEscape(bool down, bool inView = true);
     // Releases that happen while the program does not have the keyboard and mouse never arrive:
     // everything reads as up until pressed again.
     void OnFocusLost();
@@ -92,11 +95,13 @@ class RecordedInputEvents : public InputEventSource {
     bool EscapeDown() const override { return escape_.Now(); }
     PolledButtons TakeButtons() override;
     bool TakeEscape() override { return escape_.Take(); }
+    bool EscapeInView() const override { return escapeInView_; }
     int TakeWheelMovement() override;
 
   private:
     std::array<KeptChanges, kMouseButtonCount> buttons_{};
     KeptChanges escape_;
+    bool escapeInView_ = true;
     int wheel_ = 0;
 };
 

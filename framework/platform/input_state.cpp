@@ -20,7 +20,10 @@ PixelPoint SampledCursor(PixelPoint onScreen, const ClientArea& client, bool win
 
 void PollInput(InputState& state, InputEventSource& source, bool windowed,
                const std::function<void()>& requestClose) {
+    state.previousEscapeDown = state.escapeDown;
     state.escapeDown = source.TakeEscape();
+    state.escapeInView = state.escapeDown && source.EscapeInView();
+    if (!state.escapeDown) state.escapeSpent = false;
     const InputEventSource::PolledButtons buttons = source.TakeButtons();
     // A press read now is taken where it happened: the cursor may have moved on since.
     state.screenCursor = buttons.pressedAt ? *buttons.pressedAt : source.CursorOnScreen();
@@ -28,7 +31,7 @@ void PollInput(InputState& state, InputEventSource& source, bool windowed,
     state.previousButtons = state.buttons;
     state.buttons = buttons.down;
     state.wheel = source.TakeWheelMovement();
-    if (state.escapeDown && requestClose) requestClose();
+    if (state.escapeInView && !state.escapeSpent && requestClose) requestClose();
 }
 
 void ClearInputState(InputState& state) {

@@ -13,6 +13,12 @@ struct InputState {
     std::array<bool, kMouseButtonCount> buttons{};          // down at the last poll
     std::array<bool, kMouseButtonCount> previousButtons{};  // down at the poll before
     bool escapeDown = false;
+    bool previousEscapeDown = false;  // at the poll before
+    // The Escape key went down in the main window (the 3D view), not in a tool panel: only
+    // there does it end the editor.
+    bool escapeInView = false;
+    // Escape has done its work (it cancelled a drag): it ends nothing more until released.
+    bool escapeSpent = false;
     // Client coordinates of the main window, clamped to 0..width and 0..height (both included),
     // when windowed; screen coordinates, unclamped, when full-screen.
     PixelPoint cursor;
@@ -30,7 +36,8 @@ int MouseButtonState(const InputState& state, int button);
 // clamped when windowed, as it is when full-screen.
 PixelPoint SampledCursor(PixelPoint onScreen, const ClientArea& client, bool windowed);
 
-// Samples the source into state. While Escape is down, requestClose is called once per poll.
+// Samples the source into state. While Escape is down after a press in the view, and not spent,
+// requestClose is called once per poll.
 void PollInput(InputState& state, InputEventSource& source, bool windowed,
                const std::function<void()>& requestClose);
 

@@ -72,7 +72,7 @@ bool QtInputSource::eventFilter(QObject* watched, QEvent* event) {
             // Escape pressed in a box or dialog dismisses it; it does not close the editor.
             if (key->key() == Qt::Key_Escape && !key->isAutoRepeat() &&
                 !(modal && type == QEvent::KeyPress)) {
-                OnEscape(type == QEvent::KeyPress);
+                OnEscape(type == QEvent::KeyPress, window == &window_);
             }
             break;
         }

@@ -140,3 +140,37 @@ TEST(FirstStartLayoutTest, WithoutAMainWindowThePanelsStillStandApart) {
 
 }  // namespace
 }  // namespace files
+
+namespace files {
+namespace {
+
+TEST(FirstStartLayoutTest, WindowsWithoutAPositionGoAroundTheStoredOnes) {
+    // As a settings file that keeps some panels where the user put them: the Handling panel
+    // stored where the row below the main window would put the Animation panel, the Part panel
+    // far right. The others must not cover them.
+    LayoutStored stored{};
+    stored[I(W::kMain)] = WindowCorner{0, 0};
+    stored[I(W::kHandling)] = WindowCorner{20, 540};
+    stored[I(W::kPart)] = WindowCorner{1500, 20};
+    const ScreenRect area{0, 0, 1920, 1080};
+    const LayoutCorners corners = FirstStartLayout(area, kFrames, stored);
+    for (std::size_t i = 0; i < kLayoutWindows; ++i) {
+        if (stored[i]) {
+            EXPECT_EQ(corners[i], *stored[i]) << "stored window " << i << " moved";
+            continue;
+        }
+        EXPECT_TRUE(Inside(FrameAt(corners, kFrames, i), area)) << "window " << i;
+        for (std::size_t j = 0; j < kLayoutWindows; ++j) {
+            if (j == i || (!stored[j] && j > i)) continue;
+            EXPECT_EQ(Overlap(FrameAt(corners, kFrames, i), FrameAt(corners, kFrames, j)), 0)
+                << "windows " << j << " and " << i;
+        }
+    }
+    // Nothing in the way of the preferred places: they are used as at a first start.
+    LayoutStored mainOnly{};
+    mainOnly[I(W::kMain)] = WindowCorner{0, 0};
+    EXPECT_EQ(FirstStartLayout(area, kFrames, mainOnly), FirstStartLayout(area, kFrames));
+}
+
+}  // namespace
+}  // namespace files

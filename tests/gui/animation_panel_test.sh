@@ -28,6 +28,10 @@ make_work_folder "$editor"
 # The main window at the top-left corner, the Part panel beside it, the Animation panel below.
 layout=$'[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n[MAIN_DIALOG]\r\nLEFT= 660\r\nTOP= 20\r\n'
 layout+=$'[ANIM_DIALOG]\r\nLEFT= 20\r\nTOP= 540\r\n'
+# The panels this test does not use, clear of the view and of each other (panels stay above the
+# main window).
+layout+=$'[HANDING_DIALOG]\r\nLEFT= 300\r\nTOP= 540\r\n[LIGHT_DIALOG]\r\nLEFT= 300\r\nTOP= 660\r\n'
+layout+=$'[MATERIAL_DIALOG]\r\nLEFT= 660\r\nTOP= 470\r\n'
 printf '%s' "$layout" >"$work/Posewrighter.ini"
 printf 'short g_frameCount[2] = {10, 20};\r\nnot what an animation file holds\r\n' >"$work/broken.pwa"
 

@@ -27,6 +27,9 @@ printf '[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n[MAIN_DIALOG]\r\nLEFT= 660\r\nTOP=
     >"$work/Posewrighter.ini"
 printf '[HANDING_DIALOG]\r\nLEFT= 20\r\nTOP= 540\r\n[LIGHT_DIALOG]\r\nLEFT= 300\r\nTOP= 540\r\n' \
     >>"$work/Posewrighter.ini"
+# The panels this test does not use, clear of the view (the panels stay above the main window).
+printf '[ANIM_DIALOG]\r\nLEFT= 440\r\nTOP= 620\r\n[MATERIAL_DIALOG]\r\nLEFT= 660\r\nTOP= 470\r\n' \
+    >>"$work/Posewrighter.ini"
 
 # The live positions made the default ones, then saved to $1 through the file dialog; the
 # notice that follows is closed with Return.
