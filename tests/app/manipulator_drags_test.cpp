@@ -171,4 +171,52 @@ TEST(LightDragTest, TiltOrTurnFromThePressWithThePowerReadEveryFrame) {
     EXPECT_EQ(session.model.undo.size(), 0);
 }
 
+TEST(EscapeDuringADragTest, CancelsItAndLeavesNoUndoEntry) {
+    QuietLog quiet;
+    framework::testing_support::HeadlessDevice headless;
+    ASSERT_TRUE(headless.created);
+    app::Session session;
+    model::PartTable& parts = session.model.parts;
+    parts.count = 1;
+    parts.node[0].Bind(parts.mesh[0], {0.5f, 0.0f, 0.0f}, 1.0f);
+    const gfx::Matrix before = parts.node[0].local;
+    session.editor.SelectedPart = 0;
+    const auto escape = [](Poll poll, bool down, bool downBefore) {
+        framework::InputState input = At(poll);
+        input.escapeDown = down;
+        input.previousEscapeDown = downBefore;
+        return input;
+    };
+
+    // A part drag under way: Escape puts the part back, takes its undo entry and ends it.
+    app::ArmPartDrag(session.editor, hm::kMoveX);
+    app::DragPart(session, At({2, 300}));
+    app::DragPart(session, At({3, 460}));
+    ASSERT_NE(parts.node[0].local, before);
+    ASSERT_EQ(session.model.undo.size(), 1);
+    EXPECT_TRUE(app::CancelDragOnEscape(session, headless.device, escape({3, 480}, true, false)));
+    EXPECT_EQ(parts.node[0].local, before);
+    EXPECT_EQ(session.model.undo.size(), 0);
+    EXPECT_FALSE(app::DragInProgress(session.editor));
+    // The button still held moves nothing more.
+    app::DragPart(session, At({3, 600}));
+    EXPECT_EQ(parts.node[0].local, before);
+
+    // A light drag: back to the direction at the press.
+    scene::SetDirectionalLight(headless.device, {0.0f, 0.0f, 1.0f}, 0.5f, 0.5f, 0.5f, 0.0f);
+    session.editor.LightDragMode = app::light_drag_mode::kTurn;
+    app::DragLight(session, headless.device, At({2, 300}));
+    app::DragLight(session, headless.device, At({3, 200}));
+    EXPECT_TRUE(app::CancelDragOnEscape(session, headless.device, escape({3, 200}, true, false)));
+    EXPECT_TRUE(Near(scene::CurrentLight(headless.device).direction, {0.0f, 0.0f, 1.0f}, 1e-6f));
+
+    // Escape held on from before the drag, or no drag at all: nothing to cancel.
+    app::ArmPartDrag(session.editor, hm::kMoveX);
+    app::DragPart(session, At({2, 300}));
+    EXPECT_FALSE(app::CancelDragOnEscape(session, headless.device, escape({3, 300}, true, true)));
+    EXPECT_TRUE(app::DragInProgress(session.editor));
+    app::DragPart(session, At({0, 300}));
+    EXPECT_FALSE(app::CancelDragOnEscape(session, headless.device, escape({0, 300}, true, false)));
+}
+
 }  // namespace

@@ -113,6 +113,27 @@ TEST_F(PollTest, AQuickClickIsTakenWhereItHappenedAndAQuickEscapeIsSeen) {
     EXPECT_EQ(MouseButtonState(state, 0), 0);
 }
 
+TEST_F(PollTest, OnlyEscapeInTheViewAsksToCloseAndASpentEscapeNoMore) {
+    source.OnEscape(true, false);  // in a tool panel
+    Poll();
+    EXPECT_TRUE(state.escapeDown);
+    EXPECT_EQ(closeRequests, 0);
+    source.OnEscape(false, false);
+    Poll();
+    source.OnEscape(true, true);  // in the view
+    Poll();
+    EXPECT_EQ(closeRequests, 1);
+    state.escapeSpent = true;  // it cancelled a drag: held on, it ends nothing
+    Poll();
+    EXPECT_EQ(closeRequests, 1);
+    source.OnEscape(false, true);
+    Poll();
+    EXPECT_FALSE(state.escapeSpent);
+    source.OnEscape(true, true);
+    Poll();
+    EXPECT_EQ(closeRequests, 2);
+}
+
 TEST_F(PollTest, AfterClearingAHeldButtonReadsAsPressedAgain) {
     source.OnMouseButton(0, true);
     Poll();
