@@ -114,6 +114,40 @@ save_part_file "$work/undone.pwp"
 cmp -s "$work/before.pwp" "$work/undone.pwp" ||
     fail "after Undo the file differs: $(diff "$work/before.pwp" "$work/undone.pwp" | head -4)"
 
+# ---- Escape during a drag cancels it: the body goes back to where the press found it, and
+# the editor goes on. Escape pressed in a tool panel does not end it either.
+wait_window_shot "$main" settled
+undone_view="$shot"
+if at=$(find_colour "$handling" '#D21E1E'); then
+    read -r ax ay <<<"$at"
+    timeout 10 xdotool windowfocus --sync "$handling"
+    xdotool mousemove "$ax" "$ay" mousedown 1
+    sleep 0.5
+    for _ in $(seq 10); do
+        xdotool mousemove_relative -- 16 0
+        sleep 0.05
+    done
+    wait_window_shot "$main" differs "$undone_view" || fail "the view did not change during the drag"
+    xdotool key Escape
+    wait_window_shot "$main" settled
+    for _ in $(seq 20); do
+        [ "$(changed_pixels "$undone_view" "$shot")" -eq 0 ] && break
+        wait_window_shot "$main" settled
+    done
+    [ "$(changed_pixels "$undone_view" "$shot")" -eq 0 ] || fail "Escape did not put the body back"
+    xdotool mouseup 1
+    xdotool mousemove_relative -- -80 0
+    wait_window_shot "$main" settled
+    [ "$(changed_pixels "$undone_view" "$shot")" -eq 0 ] || fail "the drag went on after Escape"
+else
+    fail "no red X picture in the Handling panel"
+fi
+timeout 10 xdotool windowfocus --sync "$part"
+xdotool key Escape
+# The frame after the key is drawn (the view settles) with the editor still there.
+wait_window_shot "$main" settled
+kill -0 "$pid" 2>/dev/null || fail "Escape in the Part panel ended the editor"
+
 # ---- The light tilted by a drag from the tilt picture relights the view.
 if at=$(find_colour "$lighting" '#EBAF00'); then
     read -r ax ay <<<"$at"
