@@ -196,8 +196,16 @@ close_notice() {
     [ -n "$notice" ] || { fail "no notice after $2"; return 1; }
     # A key that comes while the box is still being shown is lost: Return again, as a person
     # would press it again.
-    for _ in 1 2 3; do
+    # A box that has not taken the keyboard yet is given it as a person would: a click on its
+    # text (top middle, clear of its button), then Return.
+    local attempt
+    for attempt in 1 2 3; do
         timeout 10 xdotool windowfocus --sync "$notice" 2>/dev/null
+        if [ "$attempt" -gt 1 ]; then
+            eval "$(xdotool getwindowgeometry --shell "$notice")"
+            xdotool mousemove $((X + WIDTH / 2)) $((Y + 12)) click 1
+            sleep 0.2
+        fi
         xdotool key Return
         for _ in $(seq 40); do
             editor_windows | grep -q -x "$notice" || return 0
