@@ -4,6 +4,8 @@
 // components and the editor are reached through small interfaces, so the order and the
 // behaviour after a failed step run without any window or device.
 
+#include <string>
+
 #include "app/frame_pacer.h"
 
 namespace app {
@@ -41,6 +43,8 @@ class EditorSteps {
     virtual void Startup() = 0;
     virtual void Frame() = 0;
     virtual void Shutdown() = 0;
+    // The main window's title, as the documents stand (see DocumentTitle).
+    virtual void ShowTitle(const std::string& /*title*/) {}
 };
 
 class Application {

@@ -22,7 +22,7 @@ gfx::Matrix EditorProjection(int screenWidth, int screenHeight) {
 }
 
 void Editor::Startup() {
-    window_.SetTitle(kMainWindowTitle);
+    ShowTitle(std::string(kMainWindowTitle));
     // The device already holds this projection; the editor's copy serves its pointer ray.
     device_.transforms.ProjectionMatrix =
         EditorProjection(device_.ScreenWidth(), device_.ScreenHeight());
@@ -87,6 +87,11 @@ void Editor::Frame() {
                      client.logical);
     DrawView();
     device_.EndFrame();
+}
+
+void Editor::ShowTitle(const std::string& title) {
+    if (title == shownTitle_) return;
+    if (window_.SetTitle(title)) shownTitle_ = title;
 }
 
 void Editor::Shutdown() {

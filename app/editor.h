@@ -52,11 +52,14 @@ class Editor : public EditorSteps {
     void Frame() override;
     // Closes the panels, then stores the window's position and client size.
     void Shutdown() override;
+    // Sets the window's title when it differs from the one shown.
+    void ShowTitle(const std::string& title) override;
 
     // The frame up to presenting it: the back buffer then holds the finished view.
     void DrawView();
 
   private:
+    std::string shownTitle_;
     // The stored client size (the first start's without one), fitted to the screen the stored
     // position is on, given to the window.
     void RestoreClientSize();

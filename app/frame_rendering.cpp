@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/editor.h"
+#include "app/fixed_text.h"
 #include "app/grid_drawing.h"
 #include "app/manipulator_drawing.h"
 #include "scene/draw_primitives.h"
@@ -69,13 +70,10 @@ void DrawPoseText(const FrameScene& scene, int part) {
 std::array<std::string, 2> PoseOverlayLines(const scene::TransformNode& node) {
     const gfx::Vec3 p = node.GetPosition();
     const gfx::Quat q = node.GetOrientation();
-    char position[128], orientation[160];
-    std::snprintf(position, sizeof position, "POS(%.3f %.3f %.3f)", static_cast<double>(p.x),
-                  static_cast<double>(p.y), static_cast<double>(p.z));
-    std::snprintf(orientation, sizeof orientation, "QUAT(%.3f %.3f %.3f, %.3f)",
-                  static_cast<double>(q.x), static_cast<double>(q.y), static_cast<double>(q.z),
-                  static_cast<double>(q.w));
-    return {position, orientation};
+    // "%.3f" in the "C" locale: a German desktop must not turn the points into commas.
+    const auto f = [](float value) { return FixedText(value, 3); };
+    return {"POS(" + f(p.x) + " " + f(p.y) + " " + f(p.z) + ")",
+            "QUAT(" + f(q.x) + " " + f(q.y) + " " + f(q.z) + ", " + f(q.w) + ")"};
 }
 
 void DrawFrame(const FrameScene& scene, const FrameModes& requested) {

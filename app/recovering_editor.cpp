@@ -1,5 +1,7 @@
 #include "app/recovering_editor.h"
 
+#include "app/document_title.h"
+
 namespace app {
 
 void RecoveringEditor::Startup() {
@@ -8,11 +10,13 @@ void RecoveringEditor::Startup() {
                                    place_.stamp ? place_.stamp() : std::string("0"));
     if (outcome_ != RecoveryOutcome::kRestored) OpenStartupDocuments(session_, documents_);
     keeper_.Step(clock_.NowMilliseconds());
+    editor_.ShowTitle(DocumentTitle(session_.documents.modelPath, keeper_.unsaved()));
 }
 
 void RecoveringEditor::Frame() {
     editor_.Frame();
     keeper_.Step(clock_.NowMilliseconds());
+    editor_.ShowTitle(DocumentTitle(session_.documents.modelPath, keeper_.unsaved()));
 }
 
 void RecoveringEditor::Shutdown() {

@@ -97,7 +97,8 @@ void RecoveryKeeper::Look() {
     copy.animationUnsaved = !animationBytes || record.savedAnimation != *animationBytes;
     if (modelBytes) lastModel_ = std::move(*modelBytes);
     if (animationBytes) lastAnimation_ = std::move(*animationBytes);
-    if (!copy.modelUnsaved && !copy.animationUnsaved) {
+    unsaved_ = copy.modelUnsaved || copy.animationUnsaved;
+    if (!unsaved_) {
         if (copyKept_) sink_.Remove();
         copyKept_ = false;
         return;

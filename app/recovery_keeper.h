@@ -37,6 +37,9 @@ class RecoveryKeeper {
     int formatted() const { return formatted_; }
     // Whether the newest request to the sink was a copy rather than a removal.
     bool copyKept() const { return copyKept_; }
+    // Whether the last look found either document unsaved (what a save would write differs
+    // from what was last opened or saved).
+    bool unsaved() const { return unsaved_; }
 
   private:
     struct Fields;
@@ -54,6 +57,7 @@ class RecoveryKeeper {
     // A copy may be on disk from the last run (a restored one): the first look that finds
     // nothing unsaved removes it.
     bool copyKept_ = true;
+    bool unsaved_ = false;
 };
 
 }  // namespace app

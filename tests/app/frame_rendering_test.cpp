@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <memory>
 #include <set>
@@ -177,7 +178,11 @@ TEST(PoseOverlayLines, ThreeDecimalsOfPositionAndOrientation) {
     scene::TransformNode node;
     node.SetPosition({1.5f, -2.0f, 0.25f});
     node.TurnLocalY(std::numbers::pi_v<float> / 2);  // half-angle 45 degrees: sin = cos = 0.707
+    // Under a locale with a decimal comma too (scripts/install-deps.sh generates it).
+    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "de_DE.UTF-8 is not installed";
     const auto lines = app::PoseOverlayLines(node);
+    std::setlocale(LC_NUMERIC, previous.c_str());
     EXPECT_EQ(lines[0], "POS(1.500 -2.000 0.250)");
     EXPECT_EQ(lines[1], "QUAT(0.000 0.707 0.000, 0.707)");
 }

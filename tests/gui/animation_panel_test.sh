@@ -40,7 +40,7 @@ printf 'short g_frameCount[2] = {10, 20};\r\nnot what an animation file holds\r\
 start_editor() {
     (cd "$work" && exec ./posewrighter "$@") &
     pid=$!
-    main=$(timeout 90 xdotool search --sync --onlyvisible --name '^Posewrighter Version 1\.02$' | head -n 1)
+    main=$(timeout 90 xdotool search --sync --onlyvisible --name 'Posewrighter Version 1\.02$' | head -n 1)
     panel=$(timeout 90 xdotool search --sync --onlyvisible --name '^Animation Panel$' | head -n 1)
     [ -n "$main" ] && [ -n "$panel" ]
 }

@@ -32,7 +32,7 @@ place_panels_aside "$work/Posewrighter.ini" 650
 
 "$work/posewrighter" "${@:2}" &
 pid=$!
-window=$(timeout 90 xdotool search --sync --name '^Posewrighter Version 1\.02$' | head -n 1)
+window=$(timeout 90 xdotool search --sync --name 'Posewrighter Version 1\.02$' | head -n 1)
 if [ -z "$window" ]; then
     echo "FAIL: no window titled \"Posewrighter Version 1.02\""
     exit 1

@@ -93,7 +93,7 @@ stored() { tr -d '\r' <"$settings" | sed -n '/^\[MAIN_WINDOW\]$/,/^\[/p' | sed -
 start_editor() {
     "$work/posewrighter" "$@" &
     pid=$!
-    main=$(timeout 90 xdotool search --sync --name '^Posewrighter Version 1\.02$' | head -n 1)
+    main=$(timeout 90 xdotool search --sync --name 'Posewrighter Version 1\.02$' | head -n 1)
     [ -n "$main" ]
 }
 

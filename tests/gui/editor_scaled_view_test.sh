@@ -60,7 +60,7 @@ has_text() {
 start_editor() {
     QT_SCALE_FACTOR="$scale" "$work/posewrighter" "${@:2}" &
     pid=$!
-    window=$(timeout 90 xdotool search --sync --name '^Posewrighter Version 1\.02$' | head -n 1)
+    window=$(timeout 90 xdotool search --sync --name 'Posewrighter Version 1\.02$' | head -n 1)
     [ -n "$window" ] || { fail "scale $scale: no editor window"; return 1; }
     eval "$(xdotool getwindowgeometry --shell "$window")"
     settle robot_drawn || fail "scale $scale: the view did not settle with the robot drawn"

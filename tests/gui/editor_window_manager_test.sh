@@ -72,7 +72,7 @@ run_expecting() {
     local expected="$1" expected_panel="$2" label="$3" window panel corner=
     "$work/posewrighter" &
     pid=$!
-    window=$(timeout 90 xdotool search --sync --name '^Posewrighter Version 1\.02$' | head -n 1)
+    window=$(timeout 90 xdotool search --sync --name 'Posewrighter Version 1\.02$' | head -n 1)
     if [ -z "$window" ]; then
         fail "$label: no editor window"
         kill "$pid"

@@ -38,7 +38,7 @@ run_editor() {
     "$work/posewrighter" -dbf &
     local pid=$!
     local window
-    window=$(timeout 90 xdotool search --sync --name '^Posewrighter Version 1\.02$' | head -n 1)
+    window=$(timeout 90 xdotool search --sync --name 'Posewrighter Version 1\.02$' | head -n 1)
     if [ -z "$window" ]; then
         fail "no window titled \"Posewrighter Version 1.02\""
         kill "$pid"

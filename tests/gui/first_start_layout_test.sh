@@ -21,7 +21,7 @@ screen_width=${size%x*} screen_height=${size#*x}
 
 "$work/posewrighter" &
 pid=$!
-main=$(timeout 90 xdotool search --sync --name '^Posewrighter Version 1\.02$' | head -n 1)
+main=$(timeout 90 xdotool search --sync --name 'Posewrighter Version 1\.02$' | head -n 1)
 [ -n "$main" ] || { fail "no editor window"; exit 1; }
 
 titles=("Posewrighter Version 1.02" "Part Panel" "Animation Panel" "Handling Panel"
@@ -34,7 +34,7 @@ check_layout() {
     frames=() problems=""
     for i in "${!titles[@]}"; do
         title=${titles[$i]}
-        id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1)
+        id=$(xdotool search --onlyvisible --name "${title}\$" 2>/dev/null | head -n 1)
         frame=$([ -n "$id" ] && frame_rect "$id") || { problems+=" no framed window '$title';"; continue; }
         frames[i]=$frame
         read -r l t r b <<<"$frame"

@@ -49,7 +49,7 @@ entry() {
 # ---- The robot opens with the panels where the settings put them.
 (cd "$work" && exec ./posewrighter "$model") &
 pid=$!
-main=$(timeout 90 xdotool search --sync --onlyvisible --name '^Posewrighter Version 1\.02$' | head -n 1)
+main=$(timeout 90 xdotool search --sync --onlyvisible --name 'Posewrighter Version 1\.02$' | head -n 1)
 part=$(wait_window '^Part Panel$')
 panel="$part"
 handling=$(wait_window '^Handling Panel$')

@@ -56,7 +56,7 @@ type=$(gio info -a standard::content-type "$work/robot/robot.pwa" | sed -n 's/.*
 [ "$type" = application/x-posewrighter-animation ] || fail "robot.pwa is of type '$type'"
 
 gio open "$work/robot/robot.pwp" || fail "gio open"
-main=$(timeout 90 xdotool search --sync --onlyvisible --name '^Posewrighter Version 1\.02$' | head -n 1)
+main=$(timeout 90 xdotool search --sync --onlyvisible --name 'Posewrighter Version 1\.02$' | head -n 1)
 [ -n "$main" ] || { fail "opening the part file did not start the editor"; exit 1; }
 pid=$(xdotool getwindowpid "$main")
 [ "$(readlink -f "/proc/$pid/exe")" = "$(readlink -f "$prefix/bin/posewrighter")" ] ||

@@ -35,7 +35,7 @@ body_colour() {
 start_editor() {
     (cd "$work" && exec ./posewrighter "$model") &
     pid=$!
-    main=$(timeout 90 xdotool search --sync --onlyvisible --name '^Posewrighter Version 1\.02$' | head -n 1)
+    main=$(timeout 90 xdotool search --sync --onlyvisible --name 'Posewrighter Version 1\.02$' | head -n 1)
     material=$(wait_window '^Material Panel$')
     if [ -z "$main" ] || [ -z "$material" ]; then
         fail "the editor's window and its Material panel did not both show"

@@ -17,7 +17,7 @@ start_openbox
 
 "$work/posewrighter" &
 pid=$!
-main=$(timeout 90 xdotool search --sync --name '^Posewrighter Version 1\.02$' | head -n 1)
+main=$(timeout 90 xdotool search --sync --name 'Posewrighter Version 1\.02$' | head -n 1)
 [ -n "$main" ] || { fail "no editor window"; exit 1; }
 main_hex=$(printf '0x%x' "$main")
 

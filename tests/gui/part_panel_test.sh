@@ -58,7 +58,7 @@ wait_panel() {
 (cd "$work" && exec ./posewrighter) &
 pid=$!
 panel=$(timeout 90 xdotool search --sync --onlyvisible --name '^Part Panel$' | head -n 1)
-main=$(timeout 90 xdotool search --sync --onlyvisible --name '^Posewrighter Version 1\.02$' | head -n 1)
+main=$(timeout 90 xdotool search --sync --onlyvisible --name 'Posewrighter Version 1\.02$' | head -n 1)
 if [ -z "$panel" ] || [ -z "$main" ]; then
     fail "no \"Part Panel\" beside the editor's window"
     exit 1

@@ -41,7 +41,7 @@ start_editor() {
     pid=$!
 }
 find_windows() {
-    main=$(timeout 90 xdotool search --sync --onlyvisible --name '^Posewrighter Version 1\.02$' | head -n 1)
+    main=$(timeout 90 xdotool search --sync --onlyvisible --name 'Posewrighter Version 1\.02$' | head -n 1)
     part=$(timeout 90 xdotool search --sync --onlyvisible --name '^Part Panel$' | head -n 1)
     anim=$(timeout 90 xdotool search --sync --onlyvisible --name '^Animation Panel$' | head -n 1)
     [ -n "$main" ] && [ -n "$part" ] && [ -n "$anim" ]

@@ -56,7 +56,7 @@ editor_window() {
     return 1
 }
 find_windows() {
-    main=$(editor_window '^Posewrighter Version 1\.02$')
+    main=$(editor_window 'Posewrighter Version 1\.02$')
     part=$(editor_window '^Part Panel$')
     [ -n "$main" ] && [ -n "$part" ]
 }

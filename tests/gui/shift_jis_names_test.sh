@@ -42,7 +42,7 @@ grep -q -F "C:\\models\\" "$work/model.pwp" || fail "the fixture's drive path is
 
 (cd "$work" && exec ./posewrighter model.pwp 2>"$work/log.txt") &
 pid=$!
-main=$(timeout 90 xdotool search --sync --onlyvisible --name '^Posewrighter Version 1\.02$' | head -n 1)
+main=$(timeout 90 xdotool search --sync --onlyvisible --name 'Posewrighter Version 1\.02$' | head -n 1)
 part=$(wait_window '^Part Panel$')
 if [ -z "$main" ] || [ -z "$part" ]; then
     fail "the editor's window and its Part panel did not both show"

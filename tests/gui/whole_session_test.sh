@@ -37,7 +37,7 @@ frame_raise="140 609"
 start_editor() {
     (cd "$work" && exec ./posewrighter) &
     pid=$!
-    main=$(timeout 90 xdotool search --sync --onlyvisible --name '^Posewrighter Version 1\.02$' | head -n 1)
+    main=$(timeout 90 xdotool search --sync --onlyvisible --name 'Posewrighter Version 1\.02$' | head -n 1)
     panel=$(wait_window '^Part Panel$')
     anim=$(wait_window '^Animation Panel$')
     handling=$(wait_window '^Handling Panel$')
