@@ -149,6 +149,9 @@ bool MainWindow::event(QEvent* event) {
                 framework::LogMessage("<クライアント領域 %d x %d>\n", clientWidth_, clientHeight_);
             }
             return QWindow::event(event);
+        case QEvent::Expose:
+            if (exposed_ && isExposed()) exposed_();
+            return QWindow::event(event);
         case QEvent::Close:
             // The quit ends the main loop; the window stays until the teardown destroys it.
             event->ignore();

@@ -42,6 +42,10 @@ class MainWindow : public QWindow, public framework::PlaceableWindow {
     // The client size follows resizes only while this says the device runs windowed (the
     // full-screen window's size is not the client area the editor draws).
     void SetWindowedQuery(std::function<bool()> windowed) { windowed_ = std::move(windowed); }
+    // Called when the window system asks for the window's picture again (a box or a panel
+    // moved off it, for one) while no frame is being drawn, as during a modal box: the last
+    // frame is shown again instead of what was over it.
+    void SetExposeHandler(std::function<void()> handler) { exposed_ = std::move(handler); }
 
     int WindowActive() const { return windowActive_; }
     int ClientWidth() const { return clientWidth_; }
@@ -66,6 +70,7 @@ class MainWindow : public QWindow, public framework::PlaceableWindow {
     void WaitUntilExposed();
 
     std::function<bool()> windowed_;
+    std::function<void()> exposed_;
     int windowActive_ = 0;
     int clientWidth_ = kClientWidth;
     int clientHeight_ = kClientHeight;

@@ -20,7 +20,14 @@ bool HasFixedFunction(const QSurfaceFormat& format) {
 
 }  // namespace
 
+WindowGlSurface::WindowGlSurface(MainWindow& window) : window_(window) {
+    window_.SetExposeHandler([this] {
+        if (framebuffer_ != 0 && backWidth_ > 0 && backHeight_ > 0) SwapBuffers();
+    });
+}
+
 WindowGlSurface::~WindowGlSurface() {
+    window_.SetExposeHandler({});
     Close();
 }
 

@@ -19,7 +19,7 @@ namespace framework::qt {
 
 class WindowGlSurface : public framework::GlSurface {
   public:
-    explicit WindowGlSurface(MainWindow& window) : window_(window) {}
+    explicit WindowGlSurface(MainWindow& window);
     ~WindowGlSurface() override;
 
     bool Open() override;
