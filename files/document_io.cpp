@@ -11,6 +11,7 @@
 #include <cstring>
 #include <utility>
 
+#include "gfx/file_descriptor.h"
 #include "gfx/file_read.h"
 
 namespace files {
@@ -21,21 +22,7 @@ gfx::Error SystemError(const std::string& what, const std::string& path) {
     return gfx::Error{what + " \"" + path + "\": " + std::strerror(errno)};
 }
 
-// Closes on every path out of a function; Release() hands over the descriptor.
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int get() const { return fd_; }
-    int Release() { return std::exchange(fd_, -1); }
-
-  private:
-    int fd_;
-};
+using Descriptor = gfx::FileDescriptor;
 
 bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {

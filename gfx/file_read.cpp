@@ -9,23 +9,11 @@
 #include <cstdint>
 #include <cstring>
 
+#include "gfx/file_descriptor.h"
+
 namespace gfx::file_read_detail {
 
 namespace {
-
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
 
 FileReadFailure SystemFailure() {
     const int code = errno;
@@ -37,7 +25,7 @@ FileReadFailure SystemFailure() {
 
 std::optional<FileReadFailure> Read(const std::string& path, std::size_t maxBytes, BeyondCap beyond,
                                     const std::function<char*(std::size_t)>& grow) {
-    const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (file.get() < 0) return SystemFailure();
     struct stat status {};
     if (::fstat(file.get(), &status) != 0) return SystemFailure();

@@ -54,6 +54,15 @@ place_panels_aside() {
     printf '[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n' >>"$1"
 }
 
+# Writes a settings file $1 for a 1024 x 768 screen: the main window at the top-left corner, the
+# Part panel beside it, the Handling and Lighting panels below it, and the Animation and Material
+# panels clear of the view and of each other (the panels stay above the main window).
+place_windows_for_dragging() {
+    printf '[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n[MAIN_DIALOG]\r\nLEFT= 660\r\nTOP= 20\r\n' >"$1"
+    printf '[HANDING_DIALOG]\r\nLEFT= 20\r\nTOP= 540\r\n[LIGHT_DIALOG]\r\nLEFT= 300\r\nTOP= 540\r\n' >>"$1"
+    printf '[ANIM_DIALOG]\r\nLEFT= 440\r\nTOP= 620\r\n[MATERIAL_DIALOG]\r\nLEFT= 660\r\nTOP= 470\r\n' >>"$1"
+}
+
 # Polls for up to 10 seconds until a visible window whose name matches $1 exists; prints it.
 wait_window() {
     local found

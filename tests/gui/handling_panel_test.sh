@@ -21,15 +21,7 @@ model="$(cd "$(dirname "${2:?$usage}")" && pwd)/$(basename "$2")"
 run_inside_xvfb 1024x768 "xdotool import compare convert" "$0" "$@"
 
 make_work_folder "$editor"
-# The main window at the top-left corner, the Part panel beside it, the Handling and Lighting
-# panels below it.
-printf '[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n[MAIN_DIALOG]\r\nLEFT= 660\r\nTOP= 20\r\n' \
-    >"$work/Posewrighter.ini"
-printf '[HANDING_DIALOG]\r\nLEFT= 20\r\nTOP= 540\r\n[LIGHT_DIALOG]\r\nLEFT= 300\r\nTOP= 540\r\n' \
-    >>"$work/Posewrighter.ini"
-# The panels this test does not use, clear of the view (the panels stay above the main window).
-printf '[ANIM_DIALOG]\r\nLEFT= 440\r\nTOP= 620\r\n[MATERIAL_DIALOG]\r\nLEFT= 660\r\nTOP= 470\r\n' \
-    >>"$work/Posewrighter.ini"
+place_windows_for_dragging "$work/Posewrighter.ini"
 
 # The live positions made the default ones, then saved to $1 through the file dialog; the
 # notice that follows is closed with Return.

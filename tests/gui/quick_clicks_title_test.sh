@@ -15,12 +15,7 @@ model="$(cd "$(dirname "${2:?$usage}")" && pwd)/$(basename "$2")"
 run_inside_xvfb 1024x768 "xdotool import compare convert" "$0" "$@"
 
 make_work_folder "$editor"
-printf '[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n[MAIN_DIALOG]\r\nLEFT= 660\r\nTOP= 20\r\n' \
-    >"$work/Posewrighter.ini"
-printf '[HANDING_DIALOG]\r\nLEFT= 20\r\nTOP= 540\r\n[LIGHT_DIALOG]\r\nLEFT= 300\r\nTOP= 540\r\n' \
-    >>"$work/Posewrighter.ini"
-printf '[ANIM_DIALOG]\r\nLEFT= 440\r\nTOP= 620\r\n[MATERIAL_DIALOG]\r\nLEFT= 660\r\nTOP= 470\r\n' \
-    >>"$work/Posewrighter.ini"
+place_windows_for_dragging "$work/Posewrighter.ini"
 
 (cd "$work" && exec ./posewrighter "$model") &
 pid=$!
