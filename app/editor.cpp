@@ -98,7 +98,9 @@ void Editor::Shutdown() {
     if (panels_ != nullptr) panels_->ClosePanels();
     files::SaveWindowPosition(window_, settings_, kMainWindowSection);
     const ViewSize client = window_.Client().logical;
-    (void)files::WriteClientSize(settings_, kMainWindowSection, {client.width, client.height});
+    files::LogFailedSettingsWrite(
+        files::WriteClientSize(settings_, kMainWindowSection, {client.width, client.height}),
+        kMainWindowSection);
 }
 
 }  // namespace app

@@ -73,7 +73,7 @@ void RecolourRowEverywhere(const MaterialRow& row, gfx::ColourValue colour, Mate
 void RebuildMaterialList(MaterialList& list, MaterialMeshes meshes,
                          const files::SettingsFile& settings) {
     ResetMaterialColours(list, meshes);
-    SaveMaterialSettings(list, settings);
+    files::LogFailedSettingsWrite(SaveMaterialSettings(list, settings), "MATERIAL");
     list.rows.clear();
     list.selected = -1;
     float tag = 1.0f;

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "files/profile_text.h"
+#include "framework/debug_log.h"
 #include "framework/user_files.h"
 #include "gfx/file_read.h"
 
@@ -108,7 +109,13 @@ std::string ReadSetting(std::string_view section, std::string_view key, std::str
 }
 
 void WriteSetting(std::string_view section, std::string_view key, std::string_view value) {
-    (void)ProgramSettings().Write(section, key, value);
+    LogFailedSettingsWrite(ProgramSettings().Write(section, key, value), key);
+}
+
+void LogFailedSettingsWrite(const gfx::Status& written, std::string_view what) {
+    if (written.ok()) return;
+    framework::LogMessage("Settings not written (%.*s): %s\n", static_cast<int>(what.size()),
+                          what.data(), written.error().c_str());
 }
 
 int SettingInteger(std::string_view text) {

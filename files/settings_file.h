@@ -47,6 +47,10 @@ class SettingsFile {
 // configuration folder when the executable's folder cannot be written (framework/user_files.h).
 SettingsFile ProgramSettings();
 
+// A settings write that failed goes to the debug log ("Settings not written (what): reason"):
+// a position or a colour not kept is worth a line there, not a box in the user's way.
+void LogFailedSettingsWrite(const gfx::Status& written, std::string_view what);
+
 // Read and write on ProgramSettings(). Failed writes are not reported to the user.
 std::string ReadSetting(std::string_view section, std::string_view key, std::string_view fallback);
 void WriteSetting(std::string_view section, std::string_view key, std::string_view value);

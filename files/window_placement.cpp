@@ -125,9 +125,9 @@ void SaveWindowPosition(const framework::PlaceableWindow& window, const Settings
     const framework::ScreenRect frame = window.Frame();
     char text[16];
     std::snprintf(text, sizeof text, " %d", frame.left);
-    (void)settings.Write(section, "LEFT", text);
+    LogFailedSettingsWrite(settings.Write(section, "LEFT", text), section);
     std::snprintf(text, sizeof text, " %d", frame.top);
-    (void)settings.Write(section, "TOP", text);
+    LogFailedSettingsWrite(settings.Write(section, "TOP", text), section);
 }
 
 }  // namespace files

@@ -265,7 +265,8 @@ Result<Image> DecodeRunLength(Bytes bytes, const BmpLayout& layout) {
     }
     Image image{layout.width, layout.height, {}};
     image.texels.assign(std::size_t{layout.width} * layout.height, 0);
-    RunLengthPass(bytes, layout, &image);  // the same stream again: it cannot fail now
+    // The same stream again: it cannot fail now.
+    (void)RunLengthPass(bytes, layout, &image);
     return image;
 }
 

@@ -13,7 +13,7 @@ struct Error {
 };
 
 template <typename T>
-class Result {
+class [[nodiscard]] Result {
   public:
     Result(T value) : state_(std::move(value)) {}
     Result(Error error) : state_(std::move(error)) {}
@@ -36,7 +36,7 @@ class Result {
 };
 
 // A result without a value: success, or the reason of the failure.
-class Status {
+class [[nodiscard]] Status {
   public:
     Status() = default;
     Status(Error error) : failed_(true), message_(std::move(error.message)) {}

@@ -74,7 +74,8 @@ LightingPanel::LightingPanel(app::Session& session, files::SettingsFile settings
 LightingPanel::~LightingPanel() = default;
 
 void LightingPanel::Close() {
-    app::StoreLight(settings(), device_, session_.panels);
+    files::LogFailedSettingsWrite(app::StoreLight(settings(), device_, session_.panels),
+                                  app::kLightSection);
     ToolPanel::Close();
 }
 

@@ -126,7 +126,8 @@ void MaterialPanel::RebuildList() {
 }
 
 void MaterialPanel::StoreSettings() {
-    app::SaveMaterialSettings(session_.materials, settings());
+    files::LogFailedSettingsWrite(app::SaveMaterialSettings(session_.materials, settings()),
+                                  "MATERIAL");
 }
 
 void MaterialPanel::Close() {
@@ -171,7 +172,7 @@ void MaterialPanel::ShowAppliedChange() {
         }
     }
     // Kept at once, so that a crash loses no colour chosen.
-    app::SaveSelectedMaterial(materials, settings());
+    files::LogFailedSettingsWrite(app::SaveSelectedMaterial(materials, settings()), "MATERIAL");
 }
 
 }  // namespace panels

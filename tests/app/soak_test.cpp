@@ -54,7 +54,7 @@ class MaterialFollower : public app::PanelObserver {
     MaterialFollower(app::Session& session, files::SettingsFile settings)
         : session_(session), settings_(std::move(settings)) {}
     void StoreMaterialSettings() override {
-        app::SaveMaterialSettings(session_.materials, settings_);
+        EXPECT_TRUE(app::SaveMaterialSettings(session_.materials, settings_).ok());
     }
     void MaterialListChanged() override {
         app::RebuildMaterialList(session_.materials, session_.PartMeshes(), settings_);

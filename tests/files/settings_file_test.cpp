@@ -4,11 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <filesystem>
 
 #include "files/profile_text.h"
 #include "framework/command_line.h"
+#include "framework/debug_log.h"
 #include "tests/files/files_test_util.h"
 
 namespace files {
@@ -172,6 +174,24 @@ TEST(SettingsFileTest, ProgramSettingsStayBesideTheExecutableFromAnyCurrentFolde
     EXPECT_TRUE(besideExecutable);
     EXPECT_EQ(left, 42);
     EXPECT_FALSE(std::filesystem::exists(elsewhere / "Posewrighter.ini"));
+}
+
+}  // namespace
+}  // namespace files
+
+namespace files {
+namespace {
+
+TEST(SettingsFileLogTest, AFailedWriteIsLoggedWithItsReasonAndASuccessfulOneIsNot) {
+    ScratchFolder folder;
+    framework::ProcessLog().SetPath((folder / "debug.txt").string());
+    const SettingsFile inMissingFolder(folder / "missing" / "Posewrighter.ini");
+    LogFailedSettingsWrite(inMissingFolder.Write("LIGHT_DIALOG", "POWER", "0.5"), "LIGHT_DIALOG");
+    LogFailedSettingsWrite(SettingsFile(folder / "ok.ini").Write("A", "k", "v"), "A");
+    framework::ProcessLog().SetPath("");
+    const std::string log = ReadBytes(folder / "debug.txt");
+    EXPECT_TRUE(log.starts_with("Settings not written (LIGHT_DIALOG): ")) << log;
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
 }
 
 }  // namespace
