@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "app/editor.h"
-#include "app/frame_rendering.h"
-#include "app/session.h"
+#include "app/core/session.h"
+#include "app/drawing/frame_rendering.h"
+#include "app/editor/editor.h"
 #include "files/documents.h"
 #include "framework/debug_log.h"
 #include "framework/device/graphics_device.h"

@@ -29,14 +29,14 @@
 #include <string>
 #include <vector>
 
-#include "app/editor.h"
-#include "app/frame_input.h"
-#include "app/frame_rendering.h"
-#include "app/session.h"
-#include "app/stored_light.h"
+#include "app/core/session.h"
+#include "app/core/stored_light.h"
+#include "app/drawing/frame_rendering.h"
+#include "app/editor/editor.h"
+#include "app/steps/frame_input.h"
 #include "bench/bench_editor.h"
 #include "bench/bench_model.h"
-#include "gfx/math.h"
+#include "gfx/math/math.h"
 #include "scene/draw_primitives.h"
 #include "scene/overlay_text.h"
 

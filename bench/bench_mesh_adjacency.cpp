@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "gfx/mesh.h"
+#include "gfx/mesh/mesh.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "files/part_file.h"
-#include "gfx/math.h"
-#include "gfx/math_types.h"
+#include "gfx/math/math.h"
+#include "gfx/math/math_types.h"
 #include "model/part_table.h"
 
 namespace bench_model {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/session.h"
+#include "app/core/session.h"
 #include "bench/bench_model.h"
 #include "files/documents.h"
 #include "framework/debug_log.h"

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "app/editor.h"
+#include "app/editor/editor.h"
 #include "bench/bench_model.h"
-#include "gfx/math.h"
-#include "gfx/xfile.h"
+#include "gfx/math/math.h"
+#include "gfx/xfile/xfile.h"
 #include "scene/face_facing.h"
 #include "scene/mesh_outline.h"
 #include "scene/silhouette_edges.h"

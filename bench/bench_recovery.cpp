@@ -16,14 +16,14 @@
 #include <memory>
 #include <string>
 
-#include "app/animation_panel_commands.h"
-#include "app/editor.h"
-#include "app/frame_rendering.h"
-#include "app/recovery_keeper.h"
-#include "app/session.h"
-#include "app/stored_light.h"
+#include "app/commands/animation_panel_commands.h"
+#include "app/core/session.h"
+#include "app/core/stored_light.h"
+#include "app/drawing/frame_rendering.h"
+#include "app/editor/editor.h"
+#include "app/recovery/recovery_keeper.h"
 #include "files/documents.h"
-#include "files/recovery_writer.h"
+#include "files/recovery/recovery_writer.h"
 #include "framework/debug_log.h"
 #include "framework/device/graphics_device.h"
 #include "framework/platform/egl_surface.h"

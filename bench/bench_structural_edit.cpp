@@ -15,8 +15,8 @@
 #include <memory>
 #include <string>
 
-#include "app/frame_rendering.h"
-#include "app/session.h"
+#include "app/core/session.h"
+#include "app/drawing/frame_rendering.h"
 #include "bench/bench_editor.h"
 #include "bench/bench_model.h"
 #include "scene/draw_primitives.h"

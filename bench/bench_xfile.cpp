@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx/xfile.h"
+#include "gfx/xfile/xfile.h"
 
 #ifdef POSEWRIGHTER_HAVE_ASSIMP
 #include <assimp/postprocess.h>

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "gfx/result.h"
+#include "gfx/base/result.h"
 #include "model/animation_set.h"
 #include "model/part_table.h"
 

@@ -11,8 +11,8 @@
 #include <cstring>
 #include <utility>
 
-#include "gfx/file_descriptor.h"
-#include "gfx/file_read.h"
+#include "gfx/base/file_descriptor.h"
+#include "gfx/base/file_read.h"
 
 namespace files {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "gfx/result.h"
+#include "gfx/base/result.h"
 
 namespace files {
 

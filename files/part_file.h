@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "gfx/result.h"
+#include "gfx/base/result.h"
 #include "model/part_table.h"
 
 namespace files {

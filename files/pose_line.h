@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "gfx/math_types.h"
-#include "gfx/result.h"
+#include "gfx/base/result.h"
+#include "gfx/math/math_types.h"
 
 namespace files {
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <string_view>
 
-#include "gfx/image.h"
-#include "gfx/math_types.h"
+#include "gfx/image/image.h"
+#include "gfx/math/math_types.h"
 
 namespace framework {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "gfx/image.h"
+#include "gfx/image/image.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::byte> bytes(reinterpret_cast<const std::byte*>(data), size);

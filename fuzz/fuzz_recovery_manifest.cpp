@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "files/recovery_copy.h"
+#include "files/recovery/recovery_copy.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

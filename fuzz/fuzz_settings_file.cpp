@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "files/profile_text.h"
+#include "files/settings/profile_text.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "gfx/xfile.h"
+#include "gfx/xfile/xfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto bytes = std::as_bytes(std::span(data, size));

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "gfx/math_types.h"
+#include "gfx/math/math_types.h"
 #include "model/limits.h"
 
 namespace model {

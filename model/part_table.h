@@ -8,7 +8,7 @@
 #include <span>
 #include <string_view>
 
-#include "gfx/math_types.h"
+#include "gfx/math/math_types.h"
 #include "model/limits.h"
 #include "scene/mesh_object.h"
 #include "scene/transform_node.h"

@@ -8,7 +8,7 @@
 // get-orientation and set-orientation; positions are the node's stored local position, read and
 // written as they are, without the parent-scale conversion of get-position and set-position.
 
-#include "gfx/math_types.h"
+#include "gfx/math/math_types.h"
 #include "model/limits.h"
 #include "model/part_table.h"
 

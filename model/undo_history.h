@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-#include "gfx/math_types.h"
+#include "gfx/math/math_types.h"
 #include "model/limits.h"
 #include "model/part_table.h"
 

@@ -7,8 +7,8 @@
 // the same key. The widgets hold nothing of the editor's: the commands run on the session
 // (app/animation_panel_commands.h) and Play writes the session's panel values.
 
-#include "app/animation_panel_commands.h"
-#include "app/session.h"
+#include "app/commands/animation_panel_commands.h"
+#include "app/core/session.h"
 #include "panels/tool_panel.h"
 
 class QLabel;

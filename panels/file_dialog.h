@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/part_panel_commands.h"
+#include "app/commands/part_panel_commands.h"
 
 class QWindow;
 

@@ -2,8 +2,8 @@
 
 #include <QRadioButton>
 
-#include "app/editor_state.h"
-#include "app/manipulator_drags.h"
+#include "app/core/editor_state.h"
+#include "app/steps/manipulator_drags.h"
 
 namespace panels {
 

@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/session.h"
+#include "app/core/session.h"
 #include "panels/picture_button.h"
 #include "panels/tool_panel.h"
 

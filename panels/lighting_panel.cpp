@@ -4,8 +4,8 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "app/editor_state.h"
-#include "app/stored_light.h"
+#include "app/core/editor_state.h"
+#include "app/core/stored_light.h"
 
 namespace panels {
 

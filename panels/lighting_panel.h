@@ -4,7 +4,7 @@
 // brightness a step) with its label. It shows the stored power as it opens, sets the light again
 // when a change of Power ends, and stores the light as it closes.
 
-#include "app/session.h"
+#include "app/core/session.h"
 #include "framework/device/graphics_device.h"
 #include "panels/picture_button.h"
 #include "panels/tool_panel.h"

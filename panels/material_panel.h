@@ -7,7 +7,7 @@
 
 #include <array>
 
-#include "app/session.h"
+#include "app/core/session.h"
 #include "panels/tool_panel.h"
 
 class QLabel;

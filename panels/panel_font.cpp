@@ -2,7 +2,7 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include "gfx/font.h"
+#include "gfx/font/font.h"
 
 namespace panels {
 

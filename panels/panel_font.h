@@ -1,6 +1,6 @@
 #pragma once
 // The panels' font: "ＭＳ Ｐゴシック" at 9 points, a Japanese proportional Gothic face. The
-// program's font rules (gfx/fonts.conf) map that name to an installed face; they must reach
+// program's font rules (gfx/font/fonts.conf) map that name to an installed face; they must reach
 // the window system's font configuration before the application object reads its fonts.
 
 #include <QFont>

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/part_panel_commands.h"
-#include "app/session.h"
+#include "app/commands/part_panel_commands.h"
+#include "app/core/session.h"
 #include "model/limits.h"
 #include "panels/tool_panel.h"
 

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "files/window_placement.h"
+#include "files/settings/window_placement.h"
 #include "framework/qt/screens.h"
 #include "panels/panel_font.h"
 

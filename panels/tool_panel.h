@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "files/settings_file.h"
+#include "files/settings/settings_file.h"
 #include "framework/placeable_window.h"
 #include "panels/dialog_units.h"
 

@@ -5,10 +5,10 @@
 
 #include <memory>
 
-#include "app/part_panel_commands.h"
-#include "app/session.h"
-#include "app/tool_panels.h"
-#include "files/settings_file.h"
+#include "app/commands/part_panel_commands.h"
+#include "app/core/session.h"
+#include "app/core/tool_panels.h"
+#include "files/settings/settings_file.h"
 #include "framework/device/graphics_device.h"
 #include "panels/animation_panel.h"
 #include "panels/handling_panel.h"

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "gfx/math.h"
-#include "gfx/mesh.h"
+#include "gfx/math/math.h"
+#include "gfx/mesh/mesh.h"
 
 namespace scene {
 

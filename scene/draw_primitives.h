@@ -7,7 +7,7 @@
 #include <array>
 
 #include "framework/device/graphics_device.h"
-#include "gfx/math_types.h"
+#include "gfx/math/math_types.h"
 
 namespace scene {
 

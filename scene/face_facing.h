@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <span>
 
-#include "gfx/math_types.h"
+#include "gfx/math/math_types.h"
 
 namespace scene {
 

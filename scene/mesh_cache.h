@@ -10,8 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "gfx/math_types.h"
-#include "gfx/mesh.h"
+#include "gfx/math/math_types.h"
+#include "gfx/mesh/mesh.h"
 #include "scene/mesh_outline.h"
 #include "scene/mesh_pick_tree.h"
 

@@ -10,7 +10,7 @@
 #include "framework/debug_log.h"
 #include "framework/display_text.h"
 #include "framework/texture_cache.h"
-#include "gfx/xfile.h"
+#include "gfx/xfile/xfile.h"
 
 namespace scene {
 namespace {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "framework/device/mesh_buffers.h"
-#include "gfx/math_types.h"
-#include "gfx/mesh.h"
+#include "gfx/math/math_types.h"
+#include "gfx/mesh/mesh.h"
 #include "scene/draw_primitives.h"
 #include "scene/mesh_cache.h"
 #include "scene/mesh_outline.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "framework/device/graphics_device.h"
-#include "gfx/math.h"
+#include "gfx/math/math.h"
 #include "scene/face_facing.h"
 #include "scene/mesh_object.h"
 #include "scene/silhouette_edges.h"

@@ -12,8 +12,8 @@
 #include <span>
 #include <vector>
 
-#include "gfx/math_types.h"
-#include "gfx/mesh.h"
+#include "gfx/math/math_types.h"
+#include "gfx/mesh/mesh.h"
 
 namespace scene {
 

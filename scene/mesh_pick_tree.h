@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "gfx/math_types.h"
-#include "gfx/mesh.h"
+#include "gfx/math/math_types.h"
+#include "gfx/mesh/mesh.h"
 
 namespace scene {
 

@@ -16,8 +16,8 @@
 #include <string_view>
 
 #include "framework/device/graphics_device.h"
-#include "gfx/font.h"
-#include "gfx/math_types.h"
+#include "gfx/font/font.h"
+#include "gfx/math/math_types.h"
 
 namespace scene {
 

@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "gfx/font.h"
+#include "gfx/font/font.h"
 
 namespace scene {
 

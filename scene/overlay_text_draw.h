@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-#include "gfx/math_types.h"
+#include "gfx/math/math_types.h"
 #include "scene/overlay_text_atlas.h"
 
 namespace scene {

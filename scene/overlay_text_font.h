@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "gfx/font.h"
+#include "gfx/font/font.h"
 #include "scene/overlay_text_atlas.h"
 #include "scene/overlay_text_draw.h"
 

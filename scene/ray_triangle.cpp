@@ -2,7 +2,7 @@
 
 #include "scene/ray_triangle.h"
 
-#include "gfx/math.h"
+#include "gfx/math/math.h"
 
 namespace scene {
 

@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "gfx/math_types.h"
+#include "gfx/math/math_types.h"
 
 namespace scene {
 

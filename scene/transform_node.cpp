@@ -2,7 +2,7 @@
 
 #include "scene/transform_node.h"
 
-#include "gfx/math.h"
+#include "gfx/math/math.h"
 #include "scene/mesh_object.h"
 
 namespace scene {

@@ -10,7 +10,7 @@
 #include <array>
 #include <cstdint>
 
-#include "gfx/math_types.h"
+#include "gfx/math/math_types.h"
 
 namespace framework {
 class GraphicsDevice;

@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <cstring>
 
-#include "gfx/math.h"
-#include "gfx/mesh.h"
+#include "gfx/math/math.h"
+#include "gfx/mesh/mesh.h"
 #include "scene/mesh_object.h"
 #include "scene/mesh_pick_tree.h"
 #include "scene/ray_triangle.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "gfx/math.h"
+#include "gfx/math/math.h"
 #include "scene/transform_node.h"
 
 namespace scene {

@@ -5,8 +5,8 @@
 
 #include "app/cli/commands.h"
 #include "app/cli/notice_to_stream.h"
-#include "app/gltf_write.h"
-#include "app/session.h"
+#include "app/core/session.h"
+#include "app/export/gltf_write.h"
 #include "files/documents.h"
 
 namespace cli {

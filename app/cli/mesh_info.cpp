@@ -5,8 +5,8 @@
 #include <set>
 
 #include "app/cli/commands.h"
-#include "gfx/mesh.h"
-#include "gfx/xfile.h"
+#include "gfx/mesh/mesh.h"
+#include "gfx/xfile/xfile.h"
 
 namespace cli {
 

@@ -6,7 +6,7 @@
 #include "app/cli/commands.h"
 #include "app/cli/notice_to_stream.h"
 #include "app/cli/texture_warnings.h"
-#include "app/session.h"
+#include "app/core/session.h"
 #include "files/animation_file.h"
 #include "files/documents.h"
 #include "files/mesh_paths.h"

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "app/texture_problems.h"
+#include "app/export/texture_problems.h"
 
 namespace cli {
 

@@ -1,6 +1,6 @@
 #include "app/main/desktop_framework.h"
 
-#include "app/manipulator_drags.h"
+#include "app/steps/manipulator_drags.h"
 #include "framework/debug_log.h"
 #include "framework/platform/input_devices.h"
 #include "framework/platform/sound.h"

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/application.h"
-#include "app/editor_window.h"
-#include "app/session.h"
+#include "app/core/application.h"
+#include "app/core/editor_window.h"
+#include "app/core/session.h"
 #include "framework/device/graphics_device.h"
 #include "framework/qt/main_window.h"
 #include "framework/qt/qt_input_source.h"

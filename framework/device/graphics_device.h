@@ -22,8 +22,8 @@
 #include "framework/device/graphics_types.h"
 #include "framework/device/mesh_buffers.h"
 #include "framework/texture_cache.h"
-#include "gfx/math_types.h"
-#include "gfx/mesh.h"
+#include "gfx/math/math_types.h"
+#include "gfx/mesh/mesh.h"
 
 namespace framework {
 

@@ -8,7 +8,7 @@
 #include "framework/device/driver_timer.h"
 #include "framework/device/gl_api.h"
 #include "framework/device/graphics_device.h"
-#include "gfx/math.h"
+#include "gfx/math/math.h"
 
 namespace framework {
 

@@ -9,7 +9,7 @@
 #include "framework/device/gl_api.h"
 #include "framework/device/graphics_device.h"
 #include "framework/notice.h"
-#include "gfx/math.h"
+#include "gfx/math/math.h"
 
 namespace framework {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "gfx/math_types.h"
+#include "gfx/math/math_types.h"
 
 namespace framework {
 

@@ -1,5 +1,5 @@
 #include "framework/device/graphics_types.h"
-#include "gfx/math.h"
+#include "gfx/math/math.h"
 
 namespace framework {
 

@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "gfx/math_types.h"
-#include "gfx/result.h"
+#include "gfx/base/result.h"
+#include "gfx/math/math_types.h"
 
 namespace framework {
 

@@ -1,7 +1,7 @@
 // The Animation panel's commands without its window: the key and frame count it shows, Get and
 // Set, and Load and Save with what they tell the user.
 
-#include "app/animation_panel_commands.h"
+#include "app/commands/animation_panel_commands.h"
 
 #include <gtest/gtest.h>
 

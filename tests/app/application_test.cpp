@@ -1,4 +1,4 @@
-#include "app/application.h"
+#include "app/core/application.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
-#include "app/camera_control.h"
+#include "app/steps/camera_control.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "app/frame_input.h"
+#include "app/steps/frame_input.h"
 #include "scene/draw_primitives.h"
 #include "tests/app/view_input_support.h"
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "gfx/image.h"
+#include "gfx/image/image.h"
 #include "tests/app/run_cli.h"
 
 namespace {

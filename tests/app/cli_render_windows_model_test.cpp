@@ -12,9 +12,9 @@
 #include <iterator>
 #include <string>
 
-#include "app/editor.h"
-#include "gfx/image.h"
-#include "gfx/math.h"
+#include "app/editor/editor.h"
+#include "gfx/image/image.h"
+#include "gfx/math/math.h"
 #include "tests/app/run_cli.h"
 
 namespace {

@@ -1,15 +1,15 @@
 // The main window's title as the documents stand.
 
-#include "app/document_title.h"
+#include "app/core/document_title.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "app/document_record.h"
-#include "app/recovery_keeper.h"
-#include "app/session.h"
-#include "files/recovery_writer.h"
+#include "app/core/document_record.h"
+#include "app/core/session.h"
+#include "app/recovery/recovery_keeper.h"
+#include "files/recovery/recovery_writer.h"
 
 namespace {
 

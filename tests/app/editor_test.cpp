@@ -1,4 +1,4 @@
-#include "app/editor.h"
+#include "app/editor/editor.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -10,7 +10,7 @@
 #include <string>
 
 #include "framework/debug_log.h"
-#include "gfx/math.h"
+#include "gfx/math/math.h"
 #include "tests/app/editor_test_support.h"
 #include "tests/framework/headless_device.h"
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/editor.h"
+#include "app/editor/editor.h"
 #include "framework/debug_log.h"
 
 namespace app::testing_support {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/editor.h"
+#include "app/editor/editor.h"
 #include "tests/app/editor_test_support.h"
 #include "tests/framework/headless_device.h"
 

@@ -1,7 +1,7 @@
 // Putting files in place all or nothing: a rename that fails part way leaves every name as it
 // was.
 
-#include "app/file_replacement.h"
+#include "app/export/file_replacement.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

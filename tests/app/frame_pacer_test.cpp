@@ -1,4 +1,4 @@
-#include "app/frame_pacer.h"
+#include "app/core/frame_pacer.h"
 
 #include <gtest/gtest.h>
 

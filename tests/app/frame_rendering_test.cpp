@@ -1,4 +1,4 @@
-#include "app/frame_rendering.h"
+#include "app/drawing/frame_rendering.h"
 
 #include <gtest/gtest.h>
 
@@ -8,13 +8,13 @@
 #include <set>
 #include <vector>
 
-#include "app/editor.h"
-#include "app/manipulator_drawing.h"
-#include "app/session.h"
-#include "app/stored_light.h"
-#include "app/view_geometry.h"
+#include "app/core/session.h"
+#include "app/core/stored_light.h"
+#include "app/drawing/manipulator_drawing.h"
+#include "app/editor/editor.h"
+#include "app/steps/view_geometry.h"
 #include "framework/debug_log.h"
-#include "gfx/math.h"
+#include "gfx/math/math.h"
 #include "tests/framework/headless_device.h"
 
 namespace {

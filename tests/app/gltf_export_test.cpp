@@ -15,13 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "app/gltf_mesh.h"
-#include "app/gltf_write.h"
-#include "app/playback.h"
-#include "app/session.h"
+#include "app/core/session.h"
+#include "app/export/gltf_mesh.h"
+#include "app/export/gltf_write.h"
+#include "app/steps/playback.h"
 #include "files/documents.h"
 #include "framework/texture_cache.h"
-#include "gfx/math.h"
+#include "gfx/math/math.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The names of a .gltf's side files: escaped reversibly from the output's name, and moved off
 // any name that is already one of the export's inputs.
 
-#include "app/gltf_side_names.h"
+#include "app/export/gltf_side_names.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "app/manipulator_drags.h"
+#include "app/steps/manipulator_drags.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/stored_light.h"
+#include "app/core/stored_light.h"
 #include "scene/draw_primitives.h"
 #include "tests/app/view_input_support.h"
 #include "tests/framework/headless_device.h"

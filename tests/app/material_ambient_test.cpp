@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "app/editor.h"
-#include "app/frame_rendering.h"
-#include "app/material_list.h"
-#include "app/session.h"
-#include "app/stored_light.h"
+#include "app/core/material_list.h"
+#include "app/core/session.h"
+#include "app/core/stored_light.h"
+#include "app/drawing/frame_rendering.h"
+#include "app/editor/editor.h"
 #include "files/documents.h"
 #include "framework/debug_log.h"
 #include "scene/draw_primitives.h"

@@ -1,4 +1,4 @@
-#include "app/material_list.h"
+#include "app/core/material_list.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,7 +1,7 @@
 // The Part panel's commands without its window: when each runs, what the panels hear, which
 // commands the menu offers, the scale box's filter and the scale's text.
 
-#include "app/part_panel_commands.h"
+#include "app/commands/part_panel_commands.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/part_picking.h"
+#include "app/steps/part_picking.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <string>
 #include <utility>
 
-#include "app/frame_input.h"
-#include "app/session.h"
+#include "app/core/session.h"
+#include "app/steps/frame_input.h"
 #include "scene/draw_primitives.h"
 #include "tests/app/view_input_support.h"
 

@@ -1,4 +1,4 @@
-#include "app/playback.h"
+#include "app/steps/playback.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/frame_input.h"
-#include "app/manipulator_drags.h"
-#include "gfx/math.h"
+#include "app/steps/frame_input.h"
+#include "app/steps/manipulator_drags.h"
+#include "gfx/math/math.h"
 #include "tests/app/view_input_support.h"
 #include "tests/framework/headless_device.h"
 

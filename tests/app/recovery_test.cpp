@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "app/animation_panel_commands.h"
-#include "app/part_panel_commands.h"
-#include "app/recovering_editor.h"
+#include "app/commands/animation_panel_commands.h"
+#include "app/commands/part_panel_commands.h"
+#include "app/recovery/recovering_editor.h"
 #include "files/animation_file.h"
 #include "files/part_file.h"
-#include "files/recovery_copies.h"
-#include "files/recovery_copy.h"
+#include "files/recovery/recovery_copies.h"
+#include "files/recovery/recovery_copy.h"
 #include "framework/debug_log.h"
 #include "framework/notice.h"
 

@@ -17,11 +17,11 @@
 #include <string>
 #include <vector>
 
-#include "app/animation_panel_commands.h"
-#include "app/editor.h"
-#include "app/frame_input.h"
-#include "app/part_panel_commands.h"
-#include "app/view_geometry.h"
+#include "app/commands/animation_panel_commands.h"
+#include "app/commands/part_panel_commands.h"
+#include "app/editor/editor.h"
+#include "app/steps/frame_input.h"
+#include "app/steps/view_geometry.h"
 #include "framework/notice.h"
 #include "tests/app/editor_test_support.h"
 #include "tests/framework/headless_device.h"

@@ -1,4 +1,4 @@
-#include "app/startup_documents.h"
+#include "app/core/startup_documents.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/session.h"
+#include "app/core/session.h"
 #include "framework/debug_log.h"
 #include "framework/notice.h"
 

@@ -1,4 +1,4 @@
-#include "app/stored_light.h"
+#include "app/core/stored_light.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -9,7 +9,7 @@
 #include <string>
 
 #include "framework/debug_log.h"
-#include "gfx/math.h"
+#include "gfx/math/math.h"
 #include "scene/draw_primitives.h"
 #include "tests/app/view_input_support.h"
 #include "tests/framework/headless_device.h"

@@ -1,4 +1,4 @@
-#include "app/view_geometry.h"
+#include "app/steps/view_geometry.h"
 
 #include <gtest/gtest.h>
 

@@ -4,13 +4,13 @@
 
 #include <cmath>
 
-#include "app/editor.h"
-#include "app/part_picking.h"
-#include "app/tool_panels.h"
-#include "app/view_geometry.h"
+#include "app/core/tool_panels.h"
+#include "app/editor/editor.h"
+#include "app/steps/part_picking.h"
+#include "app/steps/view_geometry.h"
 #include "framework/debug_log.h"
 #include "framework/platform/input_state.h"
-#include "gfx/math.h"
+#include "gfx/math/math.h"
 
 namespace view_input_support {
 

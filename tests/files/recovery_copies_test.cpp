@@ -1,7 +1,7 @@
 // Several editors' recovery copies in one folder: each held by its editor's lock, and found as
 // left over only once that editor is gone.
 
-#include "files/recovery_copies.h"
+#include "files/recovery/recovery_copies.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "files/part_file.h"
-#include "files/recovery_copy.h"
+#include "files/recovery/recovery_copy.h"
 #include "framework/debug_log.h"
 #include "tests/files/files_test_util.h"
 

@@ -1,4 +1,4 @@
-#include "files/recovery_copy.h"
+#include "files/recovery/recovery_copy.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "files/animation_file.h"
 #include "files/part_file.h"
-#include "files/recovery_writer.h"
+#include "files/recovery/recovery_writer.h"
 #include "framework/debug_log.h"
 #include "tests/files/files_test_util.h"
 

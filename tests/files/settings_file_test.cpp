@@ -1,4 +1,4 @@
-#include "files/settings_file.h"
+#include "files/settings/settings_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <climits>
 #include <filesystem>
 
-#include "files/profile_text.h"
+#include "files/settings/profile_text.h"
 #include "framework/command_line.h"
 #include "framework/debug_log.h"
 #include "tests/files/files_test_util.h"

@@ -1,4 +1,4 @@
-#include "files/window_layout.h"
+#include "files/settings/window_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "files/window_placement.h"
+#include "files/settings/window_placement.h"
 
 #include <gtest/gtest.h>
 

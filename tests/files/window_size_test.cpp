@@ -1,4 +1,4 @@
-#include "files/window_size.h"
+#include "files/settings/window_size.h"
 
 #include <gtest/gtest.h>
 

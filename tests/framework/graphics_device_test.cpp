@@ -14,8 +14,8 @@
 #include "framework/debug_log.h"
 #include "framework/device/gl_api.h"
 #include "framework/notice.h"
-#include "gfx/math.h"
-#include "gfx/mesh.h"
+#include "gfx/math/math.h"
+#include "gfx/mesh/mesh.h"
 #include "tests/framework/headless_device.h"
 #include "tests/framework/log_capture.h"
 

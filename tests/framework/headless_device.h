@@ -8,7 +8,7 @@
 
 #include "framework/device/graphics_device.h"
 #include "framework/platform/egl_surface.h"
-#include "gfx/math.h"
+#include "gfx/math/math.h"
 
 namespace framework::testing_support {
 

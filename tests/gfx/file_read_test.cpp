@@ -1,6 +1,6 @@
 // Reading only regular files, with a cap that holds whatever size a file claims.
 
-#include "gfx/file_read.h"
+#include "gfx/base/file_read.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

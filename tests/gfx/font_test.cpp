@@ -2,7 +2,7 @@
 // drawing text into texel buffers. Sizes below rely on IPAGothic being monospaced with
 // full-width characters one em wide and half-width ones half an em (its average width).
 
-#include "gfx/font.h"
+#include "gfx/font/font.h"
 
 #include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
@@ -104,7 +104,7 @@ TEST(FontResolution, ConfigFilesAndBadNames) {
     EXPECT_EQ(FamilyOf(kMsGothic), "IPAGothic");
 
     // A relative path counts from the working directory.
-    const auto source = std::filesystem::path(POSEWRIGHTER_TEST_DATA) / "../../gfx/fonts.conf";
+    const auto source = std::filesystem::path(POSEWRIGHTER_TEST_DATA) / "../../gfx/font/fonts.conf";
     const auto relative = std::filesystem::relative(source, std::filesystem::current_path());
     Status fromRelative = InitFontConfig(relative.string());
     ASSERT_TRUE(fromRelative.ok()) << fromRelative.error();

@@ -1,7 +1,7 @@
 // Image decoding and texture creation. The fixtures in tests/data/images are written by
 // tests/data/images/make_fixtures.py; the expected texels below are the tables of that script.
 
-#include "gfx/image.h"
+#include "gfx/image/image.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>

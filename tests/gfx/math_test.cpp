@@ -1,4 +1,4 @@
-#include "gfx/math.h"
+#include "gfx/math/math.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "gfx/mesh.h"
+#include "gfx/mesh/mesh.h"
 #include "mesh_test_util.h"
 
 namespace gfx {

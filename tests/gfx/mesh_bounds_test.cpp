@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "gfx/mesh.h"
+#include "gfx/mesh/mesh.h"
 
 namespace gfx {
 namespace {

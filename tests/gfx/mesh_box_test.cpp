@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "gfx/mesh.h"
+#include "gfx/mesh/mesh.h"
 #include "mesh_test_util.h"
 
 namespace gfx {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "gfx/mesh.h"
+#include "gfx/mesh/mesh.h"
 #include "mesh_test_util.h"
 
 namespace gfx {

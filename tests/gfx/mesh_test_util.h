@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "gfx/mesh.h"
+#include "gfx/mesh/mesh.h"
 
 namespace gfx::testing {
 

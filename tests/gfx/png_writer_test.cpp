@@ -1,4 +1,4 @@
-#include "gfx/png_writer.h"
+#include "gfx/image/png_writer.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -10,7 +10,7 @@
 #include <random>
 #include <string>
 
-#include "gfx/xfile_text_reader.h"
+#include "gfx/xfile/xfile_text_reader.h"
 
 namespace gfx::xfile {
 namespace {

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "gfx/xfile.h"
+#include "gfx/xfile/xfile.h"
 
 namespace gfx::xtest {
 

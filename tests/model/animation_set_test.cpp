@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "gfx/math.h"
+#include "gfx/math/math.h"
 #include "model/part_table.h"
 
 namespace model {

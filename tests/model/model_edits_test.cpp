@@ -7,7 +7,7 @@
 #include <string>
 
 #include "framework/texture_cache.h"
-#include "gfx/math.h"
+#include "gfx/math/math.h"
 #include "model/model.h"
 #include "tests/model/fake_host.h"
 

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <memory>
 
-#include "gfx/math.h"
+#include "gfx/math/math.h"
 
 namespace model {
 namespace {

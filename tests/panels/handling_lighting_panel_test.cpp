@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/editor_state.h"
+#include "app/core/editor_state.h"
 #include "framework/debug_log.h"
 #include "panels/tool_panels.h"
 #include "scene/draw_primitives.h"

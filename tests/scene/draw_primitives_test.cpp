@@ -8,7 +8,7 @@
 #include <cmath>
 #include <vector>
 
-#include "gfx/math.h"
+#include "gfx/math/math.h"
 #include "tests/framework/headless_device.h"
 
 namespace scene {

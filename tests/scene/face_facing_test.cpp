@@ -9,8 +9,8 @@
 #include <random>
 #include <vector>
 
-#include "gfx/math.h"
-#include "gfx/mesh.h"
+#include "gfx/math/math.h"
+#include "gfx/mesh/mesh.h"
 #include "scene/mesh_outline.h"
 
 namespace scene {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "framework/texture_cache.h"
-#include "gfx/math.h"
+#include "gfx/math/math.h"
 #include "scene/draw_primitives.h"
 #include "scene/mesh_object.h"
 #include "scene/transform_node.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx/xfile.h"
+#include "gfx/xfile/xfile.h"
 
 namespace scene {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "framework/texture_cache.h"
-#include "gfx/math.h"
+#include "gfx/math/math.h"
 #include "scene/mesh_object.h"
 #include "scene/transform_node.h"
 

@@ -5,8 +5,8 @@
 #include <array>
 #include <numbers>
 
-#include "gfx/math.h"
-#include "gfx/mesh.h"
+#include "gfx/math/math.h"
+#include "gfx/mesh/mesh.h"
 #include "scene/mesh_object.h"
 #include "scene/ray_triangle.h"
 #include "scene/transform_node.h"

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "gfx/math.h"
+#include "gfx/math/math.h"
 #include "scene/mesh_object.h"
 #include "transform_node_test_util.h"
 

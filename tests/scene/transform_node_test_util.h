@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "gfx/math_types.h"
-#include "gfx/mesh.h"
+#include "gfx/math/math_types.h"
+#include "gfx/mesh/mesh.h"
 #include "scene/mesh_object.h"
 
 namespace scene::testing {

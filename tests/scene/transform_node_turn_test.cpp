@@ -4,7 +4,7 @@
 
 #include <numbers>
 
-#include "gfx/math.h"
+#include "gfx/math/math.h"
 #include "scene/transform_node.h"
 #include "transform_node_test_util.h"
 

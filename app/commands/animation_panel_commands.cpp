@@ -1,0 +1,66 @@
+#include "app/commands/animation_panel_commands.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "files/animation_file.h"
+#include "files/documents.h"
+
+namespace app {
+
+ShownKey KeyToShow(const Session& session, int keyNumber) {
+    ShownKey shown;
+    shown.keyNumber = std::clamp(keyNumber, kFirstKeyNumber, kLastKeyNumber);
+    shown.frameCount = session.model.animation.frameCount[shown.keyNumber - 1];
+    shown.keyText = std::to_string(shown.keyNumber);
+    shown.frameText = std::to_string(shown.frameCount);
+    return shown;
+}
+
+void FetchAnimationKey(Session& session, int keyNumber) {
+    session.model.animation.FetchKey(keyNumber, session.model.parts);
+}
+
+void StoreAnimationKey(Session& session, int keyNumber) {
+    session.model.animation.StoreKey(keyNumber, session.model.parts);
+}
+
+ShownKey SetKeyFrameCount(Session& session, int keyNumber, int frameCount) {
+    const ShownKey key = KeyToShow(session, keyNumber);
+    session.model.animation.SetFrameCount(
+        key.keyNumber, static_cast<std::int16_t>(std::clamp(frameCount, 0, kMaxFrameCount)));
+    return KeyToShow(session, key.keyNumber);
+}
+
+bool SaveAnimation(Session& session, const ChooseFile& chooseFile) {
+    const auto path = chooseFile({kAnimationFileDescription, files::kAnimationFileExtension, true,
+                                  session.documents.animationPath});
+    if (!path) return false;
+    const auto written =
+        files::WriteAnimationFile(*path, session.model.animation, session.model.parts);
+    if (!written) {
+        session.ShowMessage(written.error());
+        return false;
+    }
+    if (*written == files::AnimationWrite::kEmpty) {
+        session.ShowMessage(kEmptyAnimationMessage);
+        return false;
+    }
+    NoteAnimationSaved(session, *path);
+    session.ShowMessage(kAnimationFileWrittenMessage);
+    return true;
+}
+
+ShownKey LoadAnimation(Session& session, const ChooseFile& chooseFile) {
+    const auto path =
+        chooseFile({kAnimationFileDescription, files::kAnimationFileExtension, false, {}});
+    if (path) {
+        // A failed read leaves the animation empty, which matches no file.
+        const bool opened = files::OpenAnimationFile(session.model, *path);
+        NoteAnimationSaved(session, opened ? *path : std::string());
+    }
+    session.panels.playTicked = false;
+    return KeyToShow(session, kFirstKeyNumber);
+}
+
+}  // namespace app

@@ -1,0 +1,232 @@
+#include "app/commands/part_panel_commands.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "files/documents.h"
+#include "files/mesh_paths.h"
+#include "files/part_file.h"
+#include "framework/asset_paths.h"
+#include "model/pose_commands.h"
+
+namespace app {
+
+namespace {
+
+using Command = PartPanelCommand;
+
+bool IsSelectionCommand(Command command) {
+    switch (command) {
+        case Command::kCopyOrientation:
+        case Command::kPasteOrientation:
+        case Command::kMirrorOrientation:
+        case Command::kClearOrientation:
+        case Command::kCopyPosition:
+        case Command::kPastePosition:
+        case Command::kMirrorPosition:
+        case Command::kClearPosition:
+        case Command::kDeletePart:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// When a command runs. Close and Undo run even where the menu grays them: closing an empty
+// table and undoing nothing are harmless.
+bool CommandRuns(Command command, model::PartIndex selected, int count) {
+    switch (command) {
+        case Command::kOpenPartFile:
+        case Command::kClosePartFile:
+        case Command::kUndo:
+            return true;
+        case Command::kAddChildPart:
+            return selected >= 0 || count == 0;
+        default:
+            return IsSelectionCommand(command) ? selected >= 0 : count > 0;
+    }
+}
+
+void OpenPartFile(Session& session, const ChooseFile& chooseFile) {
+    session.panelObserver().StoreMaterialSettings();
+    const auto path = chooseFile({kPartFileDescription, kPartFileExtension, false, {}});
+    if (!path) return;
+    // A failed open leaves an empty table, which matches no file.
+    const bool opened = files::OpenPartFile(session.model, *path);
+    NoteModelSaved(session, opened ? *path : std::string());
+}
+
+void SavePartFile(Session& session, const ChooseFile& chooseFile) {
+    const auto path =
+        chooseFile({kPartFileDescription, kPartFileExtension, true, session.documents.modelPath});
+    if (!path) return;
+    // Saved into another folder, relative mesh paths are written from there, so that the file
+    // opens the same meshes; the open model takes them too, as it now belongs there.
+    model::Model& model = session.model;
+    const std::string folder = framework::FolderOf(*path);
+    const std::vector<std::string> previous = files::ReplaceMeshPaths(
+        model.parts, files::MeshPathsFor(model.parts, model.documentFolder, folder));
+    const gfx::Status written = files::WritePartFile(*path, model.parts);
+    if (written) {
+        model.documentFolder = folder;
+        NoteModelSaved(session, *path);
+    } else {
+        files::ReplaceMeshPaths(model.parts, previous);
+    }
+    session.ShowMessage(written ? kPartFileWrittenMessage : std::string_view(written.error()));
+}
+
+void AddChildPart(Session& session, const ChooseFile& chooseFile) {
+    const auto path = chooseFile({kMeshFileDescription, kMeshFileExtension, false, {}});
+    if (path) session.model.AddChildPart(*path);
+}
+
+// The number the filtered text holds; 0 for an empty text or a lone decimal point.
+float ScaleValue(std::string_view text) {
+    float value = 0.0f;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc{} ? value : 0.0f;
+}
+
+}  // namespace
+
+std::optional<PartPanelCommand> PartPanelCommandFromId(int id) {
+    for (Command command : kPartPanelCommands) {
+        if (static_cast<int>(command) == id) return command;
+    }
+    return std::nullopt;
+}
+
+bool RunPartPanelCommand(Session& session, PartPanelCommand command, const ChooseFile& chooseFile) {
+    model::Model& model = session.model;
+    model::PartTable& parts = model.parts;
+    const model::PartIndex s = session.editor.SelectedPart;
+    if (!CommandRuns(command, s, parts.count)) return false;
+    switch (command) {
+        case Command::kOpenPartFile:
+            OpenPartFile(session, chooseFile);
+            break;
+        case Command::kSavePartFile:
+            SavePartFile(session, chooseFile);
+            break;
+        case Command::kClosePartFile:
+            session.panelObserver().StoreMaterialSettings();
+            model.ClearParts();
+            NoteModelSaved(session, std::string());
+            break;
+        case Command::kAddChildPart:
+            AddChildPart(session, chooseFile);
+            break;
+        case Command::kDeletePart:
+            model.DeletePart();
+            break;
+        case Command::kCopyOrientation:
+            model::CopyOrientation(parts, s, model.clipboards);
+            break;
+        case Command::kPasteOrientation:
+            model::PasteOrientation(parts, s, model.clipboards);
+            break;
+        case Command::kMirrorOrientation:
+            model::MirrorOrientation(parts, s);
+            break;
+        case Command::kClearOrientation:
+            model::ClearOrientation(parts, s);
+            break;
+        case Command::kCopyPosition:
+            model::CopyPosition(parts, s, model.clipboards);
+            break;
+        case Command::kPastePosition:
+            model::PastePosition(parts, s, model.clipboards);
+            break;
+        case Command::kMirrorPosition:
+            model::MirrorPosition(parts, s);
+            break;
+        case Command::kClearPosition:
+            model::ClearPosition(parts, s);
+            break;
+        case Command::kFetchDefaultOrientation:
+            model::FetchDefaultOrientation(parts);
+            break;
+        case Command::kStoreDefaultOrientation:
+            model::StoreDefaultOrientation(parts);
+            break;
+        case Command::kFetchDefaultPosition:
+            model::FetchDefaultPosition(parts);
+            break;
+        case Command::kStoreDefaultPosition:
+            model::StoreDefaultPosition(parts);
+            break;
+        case Command::kUndo:
+            model.PopUndo();
+            break;
+    }
+    return true;
+}
+
+bool PartMenuState::Enabled(PartPanelCommand command) const {
+    if (command == Command::kOpenPartFile) return true;
+    if (command == Command::kAddChildPart) return addChild;
+    if (command == Command::kUndo) return undo;
+    return IsSelectionCommand(command) ? selectionCommands : modelCommands;
+}
+
+PartMenuState MenuState(model::PartIndex selected, int count, bool canUndo) {
+    return {.selectionCommands = selected >= 0,
+            .addChild = selected >= 0 || count == 0,
+            .modelCommands = count > 0,
+            .undo = canUndo};
+}
+
+PartMenuState MenuState(const Session& session) {
+    return MenuState(session.editor.SelectedPart, session.model.parts.count,
+                     session.model.undo.CanUndo());
+}
+
+ScaleBoxText FilterScaleText(std::string_view text, int selectionEnd) {
+    ScaleBoxText result;
+    bool pointKept = false;
+    for (char c : text) {
+        const bool keep = (c >= '0' && c <= '9') || (c == '.' && !pointKept);
+        if (c == '.' && keep) pointKept = true;
+        if (keep) {
+            result.text += c;
+        } else {
+            result.dropped = true;
+        }
+    }
+    result.caret = std::clamp(selectionEnd - 1, 0, static_cast<int>(result.text.size()));
+    return result;
+}
+
+ScaleBoxText ScaleInput(Session& session, std::string_view text, int selectionEnd) {
+    ScaleBoxText result = FilterScaleText(text, selectionEnd);
+    const float value = ScaleValue(result.text);
+    if (value > 0.0f && !files::IsWritableScale(value)) {
+        result.refused = true;
+        session.ShowMessage(kScaleTooSmallMessage);
+    } else if (value > 0.0f) {
+        model::PartTable& parts = session.model.parts;
+        parts.scale = value;
+        if (parts.count > 0) parts.node[0].SetScale(value);
+    }
+    return result;
+}
+
+std::string ScaleText(float scale) {
+    // "%f" without the locale: six decimals and a '.' point.
+    char buffer[64];
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, scale, std::chars_format::fixed, 6);
+    if (error != std::errc{}) return "0";
+    std::string text(buffer, end);
+    if (text.find('.') != std::string::npos) {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.back() == '.') text.pop_back();
+    }
+    return text;
+}
+
+}  // namespace app

@@ -1,0 +1,134 @@
+#pragma once
+// What the Part panel does, without its window: each command of its menu bar and its Undo
+// button run against the session, which commands are offered, the scale box's input filter and
+// the scale's text. The panel forwards its commands here and owns the file dialogs: a command
+// that needs a file asks the caller for it.
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/core/session.h"
+#include "model/limits.h"
+
+namespace app {
+
+// The command ids of the menu bar and the Undo button.
+enum class PartPanelCommand : int {
+    kOpenPartFile = 40004,
+    kSavePartFile = 40023,
+    kClosePartFile = 40021,
+    kCopyOrientation = 40008,
+    kPasteOrientation = 40007,
+    kMirrorOrientation = 40009,
+    kClearOrientation = 40022,
+    kCopyPosition = 40010,
+    kPastePosition = 40011,
+    kMirrorPosition = 40012,
+    kClearPosition = 40024,
+    kAddChildPart = 40005,
+    kDeletePart = 40006,
+    kFetchDefaultOrientation = 40018,
+    kStoreDefaultOrientation = 40020,
+    kFetchDefaultPosition = 40017,
+    kStoreDefaultPosition = 40019,
+    kUndo = 1030,
+};
+
+inline constexpr std::array kPartPanelCommands{
+    PartPanelCommand::kOpenPartFile,
+    PartPanelCommand::kSavePartFile,
+    PartPanelCommand::kClosePartFile,
+    PartPanelCommand::kCopyOrientation,
+    PartPanelCommand::kPasteOrientation,
+    PartPanelCommand::kMirrorOrientation,
+    PartPanelCommand::kClearOrientation,
+    PartPanelCommand::kCopyPosition,
+    PartPanelCommand::kPastePosition,
+    PartPanelCommand::kMirrorPosition,
+    PartPanelCommand::kClearPosition,
+    PartPanelCommand::kAddChildPart,
+    PartPanelCommand::kDeletePart,
+    PartPanelCommand::kFetchDefaultOrientation,
+    PartPanelCommand::kStoreDefaultOrientation,
+    PartPanelCommand::kFetchDefaultPosition,
+    PartPanelCommand::kStoreDefaultPosition,
+    PartPanelCommand::kUndo,
+};
+
+// The command with that id; none for any other id.
+std::optional<PartPanelCommand> PartPanelCommandFromId(int id);
+
+inline constexpr std::string_view kPartFileDescription = "Posewrighter Part File";
+inline constexpr std::string_view kPartFileExtension = "pwp";
+inline constexpr std::string_view kMeshFileDescription = "Direct3D Object";
+inline constexpr std::string_view kMeshFileExtension = "x";
+inline constexpr std::string_view kPartFileWrittenMessage = "パーツ情報を書み込みました。";
+// The scale box holds at most this many characters.
+inline constexpr int kScaleBoxLimit = 10;
+
+// The file a command asks for: an open or a save dialog with its type's description and
+// extension. A save dialog starts from `startPath`, the document's own path, when there is one.
+struct FileRequest {
+    std::string_view description;
+    std::string_view extension;
+    bool save = false;
+    std::string startPath;
+};
+// The caller's dialog: the chosen path, or none when the user cancelled.
+using ChooseFile = std::function<std::optional<std::string>(const FileRequest&)>;
+
+// Runs the command when its condition holds (s = SelectedPart):
+//   open, close, Undo: always; save, the default pose commands: count > 0; add child: s >= 0,
+//   or s = -1 on an empty table; delete and the single-part pose commands: s >= 0.
+// Open and close first have the Material panel store its settings; open, save and add ask
+// `chooseFile` and stop when nothing was chosen. A save that wrote tells the user so. Open,
+// save and close note in the session's document record what the part file now matches. The tree,
+// the Undo button and the material list hear of their changes through the session's panel
+// observer. False when the condition did not hold (nothing was done).
+bool RunPartPanelCommand(Session& session, PartPanelCommand command, const ChooseFile& chooseFile);
+
+// Which commands the menu bar and the Undo button offer.
+struct PartMenuState {
+    bool selectionCommands = false;  // the single-part pose commands and delete: s >= 0
+    bool addChild = false;           // s >= 0, or s = -1 and count = 0 (one root only)
+    bool modelCommands = false;      // save, close and the default pose commands: count > 0
+    bool undo = false;               // the undo history is not empty
+
+    // Open is always offered.
+    bool Enabled(PartPanelCommand command) const;
+};
+
+PartMenuState MenuState(model::PartIndex selected, int count, bool canUndo);
+PartMenuState MenuState(const Session& session);
+
+// The scale box's text after its filter: only the digits and the first decimal point are kept.
+struct ScaleBoxText {
+    std::string text;
+    bool dropped = false;  // a character was removed: the box takes `text` back
+    int caret = 0;         // where the caret goes when something was dropped
+    bool refused = false;  // the number cannot be saved: the box shows the scale kept
+};
+
+// Said when the scale box holds a number above zero too small for the part file to hold.
+inline constexpr std::string_view kScaleTooSmallMessage =
+    "スケールが小さすぎます。0.000001 "
+    "未満はパーツファイルに保存できないため、前のスケールのままです。";
+
+// Filters the text; `selectionEnd` is the end of the box's selection before the change, and
+// the caret goes one place before it (never before the start or past the end).
+ScaleBoxText FilterScaleText(std::string_view text, int selectionEnd);
+
+// The scale box's text changed: filters it and, when the number it holds is above 0, makes it
+// the model's scale, and the root node's when there are parts. An empty text, a zero or a lone
+// decimal point changes nothing. A number the part file cannot hold is refused with a notice,
+// keeping the scale as it was.
+ScaleBoxText ScaleInput(Session& session, std::string_view text, int selectionEnd);
+
+// The scale as the box shows it: six decimals without trailing zeros or a trailing point
+// (1 -> "1", 0.25 -> "0.25"), always with a '.' whatever the locale.
+std::string ScaleText(float scale);
+
+}  // namespace app

@@ -1,0 +1,54 @@
+#pragma once
+// The light as the Lighting panel keeps it: direction and power stored in the settings file's
+// "LIGHT_DIALOG" section, read back (with the defaults when absent) as the panel opens, changed
+// through its Power up-down, and written as the panel closes.
+
+#include <string>
+#include <string_view>
+
+#include "app/core/tool_panels.h"
+#include "files/settings/settings_file.h"
+#include "framework/device/graphics_device.h"
+#include "gfx/base/result.h"
+#include "gfx/math/math_types.h"
+
+namespace app {
+
+inline constexpr std::string_view kLightSection = "LIGHT_DIALOG";
+inline constexpr int kLightPowerPositions = 10;  // the Power up-down runs 0 .. 10
+
+struct StoredLight {
+    gfx::Vec3 direction{1.0f, -0.5f, -1.0f};  // as stored, not normalised
+    float power = 0.5f;                       // 0 .. 1
+};
+
+// "LIGHT_X", "LIGHT_Y", "LIGHT_Z" (defaults 1, -0.5, -1) and "POWER" (default 0.5, clamped to
+// 0 .. 1). Text that is not a number reads as 0. A power that is not finite reads as the default
+// power, and a direction with a component that is not finite, or of no length (all zeros, or so
+// small or large that its squared length leaves the float range), as the default direction.
+StoredLight ReadStoredLight(const files::SettingsFile& settings);
+
+// Light 0 along the direction, grey at the power: colour (p, p, p, 0).
+void ApplyStoredLight(framework::GraphicsDevice& device, const StoredLight& light);
+
+// The Power position of a power: power x 10 rounded to the nearest step.
+int LightPowerPosition(float power);
+// The power of a Power position: position x 0.1.
+float LightPowerAt(int position);
+// The Power label: one decimal, as "%2.1f" prints it in the "C" locale ("0.5").
+std::string LightPowerText(float power);
+
+// The Lighting panel opens: the stored light is set on the device and its Power position put
+// into `panels`. Returns the light as read, for the label.
+StoredLight RestoreLight(framework::GraphicsDevice& device, const files::SettingsFile& settings,
+                         PanelValues& panels);
+// A change of the Power up-down has ended at `position`: it goes into `panels`, and the light is
+// set again along its current direction at the position's power.
+void ChangeLightPower(framework::GraphicsDevice& device, PanelValues& panels, int position);
+// The Lighting panel closes: "POWER" = the power of the Power position ("%2.1f") and "LIGHT_X",
+// "LIGHT_Y", "LIGHT_Z" = the light's current, normalised direction ("%f"). Every key is written;
+// the result is the first failure, if any.
+gfx::Status StoreLight(const files::SettingsFile& settings, const framework::GraphicsDevice& device,
+                       const PanelValues& panels);
+
+}  // namespace app

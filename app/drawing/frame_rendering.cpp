@@ -1,0 +1,110 @@
+#include "app/drawing/frame_rendering.h"
+
+#include <cstdio>
+
+#include "app/core/editor_look.h"
+#include "app/core/fixed_text.h"
+#include "app/drawing/grid_drawing.h"
+#include "app/drawing/manipulator_drawing.h"
+#include "scene/draw_primitives.h"
+
+namespace app {
+
+namespace {
+
+using framework::RenderState;
+using framework::TransformState;
+
+constexpr std::int32_t kOverlayLeft = 4;
+constexpr std::int32_t kOverlayFirstTop = 2;
+constexpr std::int32_t kOverlaySecondTop = 14;
+
+void ResetWorld(framework::GraphicsDevice& device) {
+    device.SetTransform(TransformState::kWorld, device.transforms.IdentityMatrix);
+}
+
+// Unlit, untextured, without depth test: drawn over whatever is there.
+void BeginMarkers(framework::GraphicsDevice& device) {
+    ResetWorld(device);
+    device.SetTexture(0, nullptr);
+    device.SetRenderState(RenderState::kLighting, 0);
+    device.SetRenderState(RenderState::kZEnable, 0);
+}
+
+void DrawParts(const FrameScene& scene, const FrameModes& modes) {
+    framework::GraphicsDevice& device = scene.device;
+    const bool outline = scene.panels.outlineTicked;
+    for (int i = 0; i < scene.parts.count; ++i) {
+        device.SetRenderState(RenderState::kZWriteEnable, 1);
+        device.SetRenderState(RenderState::kLighting, 1);
+        if (scene.panels.IsPartVisible(i)) {
+            device.SetRenderState(RenderState::kAlphaBlendEnable, 0);
+            scene.parts.node[i].Draw(device, outline, outline ? kOutlineColour : 0);
+        }
+        // Blending stays on for the manipulator and for the next part's outline and text.
+        device.SetRenderState(RenderState::kAlphaBlendEnable, 1);
+        device.SetRenderState(RenderState::kSrcBlend, framework::kBlendSrcAlpha);
+        device.SetRenderState(RenderState::kDestBlend, framework::kBlendInvSrcAlpha);
+        if (i != modes.selectedPart) continue;
+        // Right after its part: parts drawn later may still cover it where they are nearer.
+        BeginMarkers(device);
+        DrawManipulator(device, PartManipulatorFrame(scene.parts, i, scene.panels.handlingLocal),
+                        modes.handleMode);
+        device.SetRenderState(RenderState::kZEnable, 1);
+        device.SetRenderState(RenderState::kLighting, 1);
+    }
+}
+
+void DrawPoseText(const FrameScene& scene, int part) {
+    const auto lines = PoseOverlayLines(scene.parts.node[part]);
+    scene.overlay.Begin();
+    scene.overlay.Draw(kOverlayLeft, kOverlayFirstTop, lines[0], kOverlayHeight,
+                       kOverlayTextColour);
+    scene.overlay.Draw(kOverlayLeft, kOverlaySecondTop, lines[1], kOverlayHeight,
+                       kOverlayTextColour);
+    scene.overlay.End();
+}
+
+}  // namespace
+
+std::array<std::string, 2> PoseOverlayLines(const scene::TransformNode& node) {
+    const gfx::Vec3 p = node.GetPosition();
+    const gfx::Quat q = node.GetOrientation();
+    // "%.3f" in the "C" locale: a German desktop must not turn the points into commas.
+    const auto f = [](float value) { return FixedText(value, 3); };
+    return {"POS(" + f(p.x) + " " + f(p.y) + " " + f(p.z) + ")",
+            "QUAT(" + f(q.x) + " " + f(q.y) + " " + f(q.z) + ", " + f(q.w) + ")"};
+}
+
+void DrawFrame(const FrameScene& scene, const FrameModes& requested) {
+    framework::GraphicsDevice& device = scene.device;
+    FrameModes modes = requested;
+    if (modes.selectedPart >= scene.parts.count) modes.selectedPart = model::kNoPart;
+
+    device.BeginFrame(kBackgroundColour);  // drawn regardless: nothing shows without a frame
+    device.SetRenderState(RenderState::kAlphaBlendEnable, 0);
+    device.SetRenderState(RenderState::kLighting, 0);
+    device.SetTexture(0, nullptr);
+    ResetWorld(device);
+    if (scene.panels.gridTicked) DrawGridAndAxes(device);
+    device.SetRenderState(RenderState::kZEnable, 1);
+
+    DrawParts(scene, modes);
+
+    if (modes.lightDragMode != light_drag_mode::kIdle) {
+        BeginMarkers(device);
+        DrawLightMarker(device, scene::CurrentLight(device).direction);
+    }
+    device.SetRenderState(RenderState::kLighting, 1);
+    device.SetRenderState(RenderState::kZEnable, 1);
+    device.SetRenderState(RenderState::kZWriteEnable, 1);
+
+    if (modes.selectedPart >= 0) DrawPoseText(scene, modes.selectedPart);
+}
+
+void RenderFrame(const FrameScene& scene, const FrameModes& modes) {
+    DrawFrame(scene, modes);
+    scene.device.EndFrame();
+}
+
+}  // namespace app

@@ -1,0 +1,48 @@
+#pragma once
+// The editor's 3D view, drawn once per frame: the floor grid and world axes, every visible part
+// (with its silhouette when asked), the selected part's manipulator, the light marker while the
+// light is aimed, and two text lines with the selected part's pose. The editor and the headless
+// render command both draw through here.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "app/core/editor_state.h"
+#include "app/core/tool_panels.h"
+#include "framework/device/graphics_device.h"
+#include "gfx/math/math_types.h"
+#include "model/part_table.h"
+#include "scene/overlay_text.h"
+
+namespace app {
+
+inline constexpr gfx::Colour kOutlineColour = 0xFFFF00FF;
+inline constexpr gfx::Colour kOverlayTextColour = 0xFFC0C0C0;
+
+// The editor's modes that change what the view shows.
+struct FrameModes {
+    model::PartIndex selectedPart = model::kNoPart;
+    std::int16_t handleMode = handle_mode::kIdle;         // the part manipulator's axes follow it
+    std::int16_t lightDragMode = light_drag_mode::kIdle;  // the light marker shows unless idle
+};
+
+// What one frame draws with.
+struct FrameScene {
+    framework::GraphicsDevice& device;
+    scene::OverlayFonts& overlay;  // slot 0 holds the editor's overlay font
+    const model::PartTable& parts;
+    const PanelValues& panels;
+};
+
+// "POS(x y z)" and "QUAT(x y z, w)", three decimals, of the node's position and orientation.
+std::array<std::string, 2> PoseOverlayLines(const scene::TransformNode& node);
+
+// Begins the frame and draws the whole view; the back buffer then holds it, not yet presented.
+// A selection outside the used parts is treated as none.
+void DrawFrame(const FrameScene& scene, const FrameModes& modes);
+
+// DrawFrame, then presents the frame.
+void RenderFrame(const FrameScene& scene, const FrameModes& modes);
+
+}  // namespace app
