@@ -5,7 +5,7 @@
 // windows. The up-downs and the slider act only when a change ends (a button or key let go, a
 // drag finished); after any completed change the key up-down, the slider and both texts show
 // the same key. The widgets hold nothing of the editor's: the commands run on the session
-// (app/animation_panel_commands.h) and Play writes the session's panel values.
+// (app/commands/animation_panel_commands.h) and Play writes the session's panel values.
 
 #include "app/commands/animation_panel_commands.h"
 #include "app/core/session.h"

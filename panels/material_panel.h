@@ -3,7 +3,7 @@
 // replacement chosen for each, three track bars (red, green, blue, 0 .. 1000 for 0.000 ..
 // 1.000) with their value labels, a step down and a step up for each, and "Reset(&R)". A
 // selected row's replacement follows the track bars when a change of them ends; the list and
-// its values live in the session (app/material_list.h), which the panel only shows.
+// its values live in the session (app/core/material_list.h), which the panel only shows.
 
 #include <array>
 
