@@ -1,6 +1,6 @@
 #pragma once
 // The editor's start-up, per-frame step and shutdown as the application spine runs them. The
-// frame draws the 3D view (app/frame_rendering.h) and presents it.
+// frame draws the 3D view (app/drawing/frame_rendering.h) and presents it.
 
 #include <string_view>
 

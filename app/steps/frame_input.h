@@ -7,7 +7,7 @@
 //   3. playback, driven by the Animation panel's Play box;
 //   4. the light manipulator drag, when LightDragMode > 0;
 //   5. drawing and presenting the frame.
-// Steps 2 (app/manipulator_drags.h), 3 (app/playback.h) and 4 run after this one in
+// Steps 2 (app/steps/manipulator_drags.h), 3 (app/steps/playback.h) and 4 run after this one in
 // HandleFrameInput. Playback comes after the part drag, so a part dragged while the animation
 // plays keeps the pose playback gives it.
 

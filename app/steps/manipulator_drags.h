@@ -13,7 +13,7 @@
 
 namespace app {
 
-// Per logical pixel of the screen cursor, like the camera's rates (app/camera_control.h): the
+// Per logical pixel of the screen cursor, like the camera's rates (app/steps/camera_control.h): the
 // window's size does not change them.
 inline constexpr float kPartDragPerPixel = 0.00625f;  // units or radians: 160 pixels make one
 inline constexpr float kLightDragRadiansPerPixel = 0.01f;
