@@ -3,8 +3,8 @@
 //
 // Nothing half-written appears under the output's names. A .glb is written whole beside its
 // target and renamed over it. A .gltf comes with a .bin and its images, named as
-// app/export/gltf_side_names.h says (never the file of a mesh, texture or document it reads): all of
-// them are written into a fresh hidden folder beside the target and read back whole with the
+// app/export/gltf_side_names.h says (never the file of a mesh, texture or document it reads): all
+// of them are written into a fresh hidden folder beside the target and read back whole with the
 // glTF reader; only then are they renamed into place, the images and the .bin first and the
 // .gltf last, so that a .gltf found under its name has its files complete. The files the names
 // held are kept aside until every rename has succeeded; should one fail, those done are undone
