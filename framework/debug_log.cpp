@@ -56,12 +56,12 @@ void LogSeparator() {
     ProcessLog().Separator();
 }
 
-int InitDebugStream() {
+bool InitDebugStream() {
     if (IsSwitchPresent("-dbf")) ProcessLog().SetPath(UserFilePath("debug.txt"));
     LogSeparator();
     LogMessage("InitDebugStream\n");
     WriteSystemReport(ProcessLog(), CollectSystemFacts());
-    return 1;
+    return true;
 }
 
 }  // namespace framework

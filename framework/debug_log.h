@@ -41,7 +41,7 @@ void LogMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void LogSeparator();
 
 // Chooses the log's destination from the command line ("-dbf"), writes the separator, the
-// line "InitDebugStream" and the system report. Returns 1.
-int InitDebugStream();
+// line "InitDebugStream" and the system report. Always succeeds: returns true.
+bool InitDebugStream();
 
 }  // namespace framework

@@ -5,6 +5,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
+#include "app/core/editor_actions.h"
 #include "panels/up_down.h"
 
 namespace panels {
@@ -35,7 +36,7 @@ AnimationPanel::AnimationPanel(app::Session& session, files::SettingsFile settin
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     BuildControls();
     // From now on the frame reads Play as it stands.
-    session_.panels.playTicked = playButton_->isChecked();
+    app::SetPlaying(session_, playButton_->isChecked());
     ShowKey(app::kFirstKeyNumber);
 }
 
@@ -87,7 +88,7 @@ void AnimationPanel::BuildControls() {
     Place(playButton_, 5, 55, 30, 12);
     playButton_->setCheckable(true);
     connect(playButton_, &QPushButton::toggled, this,
-            [this](bool ticked) { session_.panels.playTicked = ticked; });
+            [this](bool ticked) { app::SetPlaying(session_, ticked); });
 
     loadButton_ = new QPushButton(QStringLiteral("Load(&L)"), area);
     Place(loadButton_, 40, 55, 35, 12);
@@ -100,11 +101,16 @@ void AnimationPanel::BuildControls() {
 }
 
 int AnimationPanel::keyNumber() const {
-    return keyUpDown_->position();
+    return session_.shownKey();
 }
 
 void AnimationPanel::ShowKey(int keyNumber) {
-    Show(app::KeyToShow(session_, keyNumber));
+    Show(app::KeyToShow(session_, app::SetShownKey(session_, keyNumber)));
+}
+
+void AnimationPanel::ShowPlaying(bool playing) {
+    const QSignalBlocker quiet(playButton_);
+    playButton_->setChecked(playing);
 }
 
 void AnimationPanel::Show(const app::ShownKey& key) {
@@ -119,10 +125,8 @@ void AnimationPanel::Show(const app::ShownKey& key) {
 }
 
 void AnimationPanel::Load() {
+    // The load stops playback: the button hears of it as the session's observer.
     Show(app::LoadAnimation(session_, chooseFile_));
-    // The box follows playback, which the load stopped.
-    const QSignalBlocker quiet(playButton_);
-    playButton_->setChecked(session_.panels.playTicked);
 }
 
 }  // namespace panels

@@ -5,7 +5,7 @@
 // windows. The up-downs and the slider act only when a change ends (a button or key let go, a
 // drag finished); after any completed change the key up-down, the slider and both texts show
 // the same key. The widgets hold nothing of the editor's: the commands run on the session
-// (app/commands/animation_panel_commands.h) and Play writes the session's panel values.
+// (app/commands/animation_panel_commands.h) and Play and the key shown are the session's.
 
 #include "app/commands/animation_panel_commands.h"
 #include "app/core/session.h"
@@ -32,8 +32,10 @@ class AnimationPanel : public ToolPanel {
     // Key `keyNumber` (brought into 1 .. 16) on the key up-down, the slider and the key text,
     // its frame count on the frame up-down and the frame text.
     void ShowKey(int keyNumber);
-    // The key the panel stands on: the key up-down's position.
+    // The key the panel stands on: the session's key shown.
     int keyNumber() const;
+    // The Play button as Play stands, without switching it again.
+    void ShowPlaying(bool playing);
 
     QLabel* keyText() const { return keyText_; }
     QLabel* frameText() const { return frameText_; }

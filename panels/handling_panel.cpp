@@ -2,8 +2,8 @@
 
 #include <QRadioButton>
 
+#include "app/core/editor_actions.h"
 #include "app/core/editor_state.h"
-#include "app/steps/manipulator_drags.h"
 
 namespace panels {
 
@@ -14,11 +14,11 @@ constexpr std::array<std::string_view, 3> kAxisPictures{"axis_x.png", "axis_y.pn
 
 struct Row {
     std::string_view label;
-    std::int16_t firstMode;  // the X picture's; Y and Z follow
-    int y;                   // dialog units
+    app::HandleMode firstMode;  // the X picture's; Y and Z follow
+    int y;                      // dialog units
 };
 constexpr std::array<Row, 2> kRows{
-    {{"move.png", app::handle_mode::kMoveX, 4}, {"turn.png", app::handle_mode::kTurnX, 29}}};
+    {{"move.png", app::HandleMode::kMoveX, 4}, {"turn.png", app::HandleMode::kTurnX, 29}}};
 constexpr int kLabelX = 4;
 constexpr int kFirstPictureX = 32;
 constexpr int kPictureStep = 24;  // dialog units from one picture to the next
@@ -39,13 +39,13 @@ HandlingPanel::HandlingPanel(app::Session& session, files::SettingsFile settings
         label->setPixmap(PanelPicture(row.label));
         label->setFixedSize(kPictureSize, kPictureSize);
         at(label, kLabelX, row.y);
-        (row.firstMode == app::handle_mode::kMoveX ? moveLabel_ : turnLabel_) = label;
+        (row.firstMode == app::HandleMode::kMoveX ? moveLabel_ : turnLabel_) = label;
         for (std::size_t axis = 0; axis < kAxisPictures.size(); ++axis) {
-            const auto mode = static_cast<std::int16_t>(row.firstMode + axis);
+            const auto mode = static_cast<app::HandleMode>(static_cast<std::size_t>(row.firstMode) + axis);
             auto* picture = new PictureButton(kAxisPictures[axis], area);
             at(picture, kFirstPictureX + static_cast<int>(axis) * kPictureStep, row.y);
             picture->OnPress([this, mode] { app::ArmPartDrag(session_.editor, mode); });
-            pictures_[static_cast<std::size_t>(mode - 1)] = picture;
+            pictures_[static_cast<std::size_t>(mode) - 1] = picture;
         }
     }
 
@@ -54,16 +54,16 @@ HandlingPanel::HandlingPanel(app::Session& session, files::SettingsFile settings
     world_ = new QRadioButton(QStringLiteral("World"), area);
     Place(world_, 104, 34, 34, 10);
     local_->setChecked(true);
-    session_.panels.handlingLocal = true;
+    app::SetHandlingLocal(session_, true);
     connect(local_, &QRadioButton::toggled, this,
-            [this](bool checked) { session_.panels.handlingLocal = checked; });
+            [this](bool checked) { app::SetHandlingLocal(session_, checked); });
 }
 
 HandlingPanel::~HandlingPanel() = default;
 
-PictureButton* HandlingPanel::picture(std::int16_t mode) const {
-    if (mode < app::handle_mode::kMoveX || mode > app::handle_mode::kTurnZ) return nullptr;
-    return pictures_[static_cast<std::size_t>(mode - 1)];
+PictureButton* HandlingPanel::picture(app::HandleMode mode) const {
+    if (mode < app::HandleMode::kMoveX || mode > app::HandleMode::kTurnZ) return nullptr;
+    return pictures_[static_cast<std::size_t>(mode) - 1];
 }
 
 }  // namespace panels

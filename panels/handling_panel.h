@@ -25,8 +25,8 @@ class HandlingPanel : public ToolPanel {
     HandlingPanel(app::Session& session, files::SettingsFile settings);
     ~HandlingPanel() override;
 
-    // The picture that arms `mode` (handle_mode::kMoveX .. kTurnZ); none for another value.
-    PictureButton* picture(std::int16_t mode) const;
+    // The picture that arms `mode` (kMoveX .. kTurnZ); none for another value.
+    PictureButton* picture(app::HandleMode mode) const;
     QLabel* moveLabel() const { return moveLabel_; }
     QLabel* turnLabel() const { return turnLabel_; }
     QRadioButton* localButton() const { return local_; }

@@ -2,8 +2,8 @@
 
 #include <QKeyEvent>
 #include <QToolButton>
-#include <algorithm>
 
+#include "app/core/editor_actions.h"
 #include "app/core/editor_state.h"
 #include "app/core/stored_light.h"
 
@@ -17,22 +17,20 @@ QString Text(const std::string& text) {
 
 }  // namespace
 
-LightingPanel::LightingPanel(app::Session& session, files::SettingsFile settings,
-                             framework::GraphicsDevice& device)
+LightingPanel::LightingPanel(app::Session& session, files::SettingsFile settings)
     : ToolPanel(kLightingPanelCaption, app::kLightSection, std::move(settings), kLightingPanelWidth,
                 kLightingPanelHeight),
-      session_(session),
-      device_(device) {
+      session_(session) {
     QWidget* area = body();
     const auto at = [this](QWidget* control, int x, int y) {
         control->move(DialogX(baseUnits(), x), DialogY(baseUnits(), y));
     };
     tilt_ = new PictureButton("light_tilt.png", area);
     at(tilt_, 4, 4);
-    tilt_->OnPress([this] { session_.editor.LightDragMode = app::light_drag_mode::kTilt; });
+    tilt_->OnPress([this] { app::ArmLightDrag(session_.editor, app::LightDragMode::kTilt); });
     turn_ = new PictureButton("light_turn.png", area);
     at(turn_, 28, 4);
-    turn_->OnPress([this] { session_.editor.LightDragMode = app::light_drag_mode::kTurn; });
+    turn_->OnPress([this] { app::ArmLightDrag(session_.editor, app::LightDragMode::kTurn); });
 
     caption_ = new QLabel(QStringLiteral("Power"), area);
     Place(caption_, 54, 5, 24, 10);
@@ -66,28 +64,29 @@ LightingPanel::LightingPanel(app::Session& session, files::SettingsFile settings
     // The stored power as it opens; the editor's start-up sets the light itself from the same
     // settings.
     const app::StoredLight stored = app::ReadStoredLight(this->settings());
-    position_ = app::LightPowerPosition(stored.power);
-    session_.panels.lightPowerPosition = position_;
+    app::SetLightPowerPosition(session_.editor, app::LightPowerPosition(stored.power));
     powerLabel_->setText(Text(app::LightPowerText(stored.power)));
 }
 
 LightingPanel::~LightingPanel() = default;
 
 void LightingPanel::Close() {
-    files::LogFailedSettingsWrite(app::StoreLight(settings(), device_, session_.panels),
-                                  app::kLightSection);
+    files::LogFailedSettingsWrite(app::StoreLight(settings(), session_.editor), app::kLightSection);
     ToolPanel::Close();
 }
 
 void LightingPanel::Step(int by) {
-    position_ = std::clamp(position_ + by, 0, app::kLightPowerPositions);
     // A light drag reads the position every frame, also in the middle of a change.
-    session_.panels.lightPowerPosition = position_;
+    app::SetLightPowerPosition(session_.editor, powerPosition() + by);
 }
 
 void LightingPanel::ChangeEnded() {
-    powerLabel_->setText(Text(app::LightPowerText(app::LightPowerAt(position_))));
-    app::ChangeLightPower(device_, session_.panels, position_);
+    powerLabel_->setText(Text(app::LightPowerText(app::LightPowerAt(powerPosition()))));
+    app::EndLightPowerChange(session_.editor, powerPosition());
+}
+
+int LightingPanel::powerPosition() const {
+    return session_.editor.LightPowerPosition;
 }
 
 bool LightingPanel::eventFilter(QObject* watched, QEvent* event) {

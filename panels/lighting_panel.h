@@ -5,7 +5,6 @@
 // when a change of Power ends, and stores the light as it closes.
 
 #include "app/core/session.h"
-#include "framework/device/graphics_device.h"
 #include "panels/picture_button.h"
 #include "panels/tool_panel.h"
 
@@ -19,9 +18,8 @@ inline constexpr int kLightingPanelHeight = 30;  // dialog units
 
 class LightingPanel : public ToolPanel {
   public:
-    // The light is the one of `device`, which outlives the panel.
-    LightingPanel(app::Session& session, files::SettingsFile settings,
-                  framework::GraphicsDevice& device);
+    // The light and the Power position are the session's.
+    LightingPanel(app::Session& session, files::SettingsFile settings);
     ~LightingPanel() override;
 
     // Stores the power and the light's direction, then closes as every panel does.
@@ -33,7 +31,8 @@ class LightingPanel : public ToolPanel {
     QWidget* powerUpDown() const { return upDown_; }
     QToolButton* powerUp() const { return up_; }
     QToolButton* powerDown() const { return down_; }
-    int powerPosition() const { return position_; }
+    // The session's Power position.
+    int powerPosition() const;
     QLabel* powerLabel() const { return powerLabel_; }
 
   protected:
@@ -44,7 +43,6 @@ class LightingPanel : public ToolPanel {
     void ChangeEnded();
 
     app::Session& session_;
-    framework::GraphicsDevice& device_;
     PictureButton* tilt_ = nullptr;
     PictureButton* turn_ = nullptr;
     QWidget* upDown_ = nullptr;
@@ -52,7 +50,6 @@ class LightingPanel : public ToolPanel {
     QToolButton* down_ = nullptr;
     QLabel* powerLabel_ = nullptr;
     QLabel* caption_ = nullptr;
-    int position_ = 0;
 };
 
 }  // namespace panels

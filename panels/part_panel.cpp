@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "app/core/editor_actions.h"
 #include "framework/display_text.h"
 
 namespace panels {
@@ -77,8 +78,8 @@ PartPanel::PartPanel(app::Session& session, files::SettingsFile settings,
     ShowScale();
     gridButton_->setChecked(true);
     // From now on the frame reads the toggles as they stand.
-    session_.panels.gridTicked = gridButton_->isChecked();
-    session_.panels.outlineTicked = outlineButton_->isChecked();
+    app::SetGridShown(session_, gridButton_->isChecked());
+    app::SetOutlineShown(session_, outlineButton_->isChecked());
     RefreshMenuState();
 }
 
@@ -149,13 +150,13 @@ void PartPanel::BuildControls() {
     Place(outlineButton_, 55, 4, 35, 13);
     outlineButton_->setCheckable(true);
     connect(outlineButton_, &QPushButton::toggled, this,
-            [this](bool ticked) { session_.panels.outlineTicked = ticked; });
+            [this](bool ticked) { app::SetOutlineShown(session_, ticked); });
 
     gridButton_ = new QPushButton(QStringLiteral("Grid(&G)"), area);
     Place(gridButton_, 95, 4, 25, 13);
     gridButton_->setCheckable(true);
     connect(gridButton_, &QPushButton::toggled, this,
-            [this](bool ticked) { session_.panels.gridTicked = ticked; });
+            [this](bool ticked) { app::SetGridShown(session_, ticked); });
 }
 
 QAction* PartPanel::action(app::PartPanelCommand command) const {
@@ -218,7 +219,7 @@ void PartPanel::RebuildTree(const model::PartTable& parts, bool showScale) {
         tree_->clearSelection();
         tree_->setCurrentItem(nullptr);
     }
-    session_.panels.ShowAllParts();
+    app::ShowAllParts(session_);
     if (showScale) ShowScale();
     SelectionFromTree();
 }
@@ -235,7 +236,7 @@ void PartPanel::SelectionFromTree() {
             }
         }
     }
-    session_.editor.SelectedPart = part;
+    app::SelectPart(session_, part);
     RefreshMenuState();
 }
 
@@ -260,7 +261,7 @@ void PartPanel::PartTicked(QTreeWidgetItem* changed) {
     for (int i = 0; i < count; ++i) {
         const auto slot = static_cast<std::size_t>(i);
         if (items_[slot] == changed) {
-            session_.panels.partVisible[slot] = changed->checkState(0) == Qt::Checked;
+            app::SetPartVisible(session_, i, changed->checkState(0) == Qt::Checked);
             return;
         }
     }

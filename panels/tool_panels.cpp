@@ -6,12 +6,12 @@
 namespace panels {
 
 ToolPanels::ToolPanels(app::Session& session, files::SettingsFile settings,
-                       app::ChooseFile chooseFile, framework::GraphicsDevice* lightDevice,
+                       app::ChooseFile chooseFile, bool withLighting,
                        QWindow* owner)
     : session_(session),
       settings_(std::move(settings)),
       chooseFile_(std::move(chooseFile)),
-      lightDevice_(lightDevice),
+      withLighting_(withLighting),
       owner_(owner) {}
 
 ToolPanels::~ToolPanels() {
@@ -51,7 +51,7 @@ void CloseOpen(std::unique_ptr<Panel>& panel) {
 void ToolPanels::ShowPanels() {
     OpenOnce(owner_, part_, session_, settings_, chooseFile_);
     OpenOnce(owner_, handling_, session_, settings_);
-    if (lightDevice_ != nullptr) OpenOnce(owner_, lighting_, session_, settings_, *lightDevice_);
+    if (withLighting_) OpenOnce(owner_, lighting_, session_, settings_);
     OpenOnce(owner_, animation_, session_, settings_, chooseFile_);
     OpenOnce(owner_, material_, session_, settings_);
     session_.SetPanelObserver(this);
@@ -93,6 +93,10 @@ void ToolPanels::UndoStateChanged(bool canUndo) {
 
 void ToolPanels::KeyShown(int keyNumber) {
     if (animation_ != nullptr) animation_->ShowKey(keyNumber);
+}
+
+void ToolPanels::PlayingChanged(bool playing) {
+    if (animation_ != nullptr) animation_->ShowPlaying(playing);
 }
 
 void ToolPanels::StoreMaterialSettings() {

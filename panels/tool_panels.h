@@ -9,7 +9,6 @@
 #include "app/core/session.h"
 #include "app/core/tool_panels.h"
 #include "files/settings/settings_file.h"
-#include "framework/device/graphics_device.h"
 #include "panels/animation_panel.h"
 #include "panels/handling_panel.h"
 #include "panels/lighting_panel.h"
@@ -22,11 +21,10 @@ namespace panels {
 
 class ToolPanels : public app::PanelWindows, public app::PanelObserver {
   public:
-    // The Lighting panel sets the light of `lightDevice`; without one (tests of the other
-    // panels) there is no Lighting panel. The panels stay above `owner`, the main window, when
-    // there is one.
+    // Without `withLighting` (tests of the other panels) there is no Lighting panel. The panels
+    // stay above `owner`, the main window, when there is one.
     ToolPanels(app::Session& session, files::SettingsFile settings, app::ChooseFile chooseFile,
-               framework::GraphicsDevice* lightDevice = nullptr, QWindow* owner = nullptr);
+               bool withLighting = false, QWindow* owner = nullptr);
     ~ToolPanels() override;
 
     // app::PanelWindows: creates each panel that does not exist yet at its stored position,
@@ -47,6 +45,7 @@ class ToolPanels : public app::PanelWindows, public app::PanelObserver {
     void SelectionChanged(model::PartIndex selected) override;
     void UndoStateChanged(bool canUndo) override;
     void KeyShown(int keyNumber) override;
+    void PlayingChanged(bool playing) override;
     void StoreMaterialSettings() override;
     void MaterialListChanged() override;
 
@@ -54,7 +53,7 @@ class ToolPanels : public app::PanelWindows, public app::PanelObserver {
     app::Session& session_;
     files::SettingsFile settings_;
     app::ChooseFile chooseFile_;
-    framework::GraphicsDevice* lightDevice_ = nullptr;
+    bool withLighting_ = false;
     QWindow* owner_ = nullptr;
     std::unique_ptr<HandlingPanel> handling_;
     std::unique_ptr<LightingPanel> lighting_;

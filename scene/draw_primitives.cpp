@@ -82,7 +82,7 @@ void DrawFacingCircle(framework::GraphicsDevice& device, gfx::Vec3 centre, float
                       gfx::Colour colour) {
     const CircleVertices vertices = MakeCircleVertices(radius, colour);
     device.SetTransform(framework::TransformState::kWorld,
-                        FacingCircleWorld(device.transforms.InverseViewMatrix, centre));
+                        FacingCircleWorld(device.InverseView(), centre));
     DrawStrip(device, vertices);
 }
 

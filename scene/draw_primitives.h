@@ -1,8 +1,7 @@
 #pragma once
 // Immediate-mode helpers for everything the editor draws that is not a mesh: coloured lines,
 // circles facing the camera and rings about an axis (36 segments each, from vertices on the
-// stack); and the two pieces of shared fixed-function state, the directional light 0 and the
-// view matrix. Drawing goes into the frame the device has begun.
+// stack); and setting the directional light 0 and a camera's view matrix. Drawing goes into the frame the device has begun.
 
 #include <array>
 
@@ -51,7 +50,7 @@ void SetDirectionalLight(framework::GraphicsDevice& device, gfx::Vec3 direction,
 // Light 0 as last set (all zero before the first SetDirectionalLight).
 const framework::Light& CurrentLight(const framework::GraphicsDevice& device);
 
-// ViewMatrix = the left-handed look-at matrix; the device takes it at the next BeginFrame.
+// ViewMatrix = the left-handed look-at matrix; the owner of `transforms` hands it to the device.
 void SetView(framework::ViewTransforms& transforms, gfx::Vec3 eye, gfx::Vec3 target, gfx::Vec3 up);
 
 }  // namespace scene

@@ -54,7 +54,7 @@ void MeshObject::Draw(framework::GraphicsDevice& device, const gfx::Matrix& worl
     }
 
     if (!outlineEnabled || !outline || !HasOutlineData()) return;
-    const gfx::Vec3 eye = EyeOf(device.transforms.ViewMatrix);
+    const gfx::Vec3 eye = EyeOf(device.GetTransform(framework::TransformState::kView));
     const gfx::Vec3 origin{world.m[3][0], world.m[3][1], world.m[3][2]};
     if (gfx::Vec3Length(eye - origin) >= kOutlineDistance) return;
 
@@ -92,9 +92,10 @@ void MeshObject::DrawOutline(framework::GraphicsDevice& device, const gfx::Matri
                              gfx::Colour colour) {
     const framework::MeshBuffers* buffers = Buffers(device);
     if (buffers == nullptr) return;
-    const framework::ViewTransforms& view = device.transforms;
-    const gfx::Matrix toScreen =
-        gfx::MatrixMultiply(gfx::MatrixMultiply(world, view.ViewMatrix), view.ProjectionMatrix);
+    // A copy: the lines are drawn under a pulled projection, then this one is set back.
+    const gfx::Matrix projection = device.GetTransform(TransformState::kProjection);
+    const gfx::Matrix toScreen = gfx::MatrixMultiply(
+        gfx::MatrixMultiply(world, device.GetTransform(TransformState::kView)), projection);
 
     // The silhouette depends only on the matrix: a still camera over a still part reuses it.
     const bool same = outlineKept_ && std::memcmp(&toScreen, &outlineMatrix_, sizeof toScreen) == 0;
@@ -106,11 +107,11 @@ void MeshObject::DrawOutline(framework::GraphicsDevice& device, const gfx::Matri
     }
     if (outlineLines_ == 0) return;
 
-    gfx::Matrix pulled = view.ProjectionMatrix;
+    gfx::Matrix pulled = projection;
     pulled.m[3][2] -= kOutlineDepthPull;
     device.SetTransform(TransformState::kProjection, pulled);
     device.DrawMeshLines(*buffers, std::span(outlineEnds).first(outlineLines_ * 2), colour);
-    device.SetTransform(TransformState::kProjection, view.ProjectionMatrix);
+    device.SetTransform(TransformState::kProjection, projection);
 }
 
 }  // namespace scene

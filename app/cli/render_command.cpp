@@ -9,6 +9,7 @@
 #include "app/cli/commands.h"
 #include "app/cli/notice_to_stream.h"
 #include "app/cli/texture_warnings.h"
+#include "app/core/editor_actions.h"
 #include "app/core/session.h"
 #include "app/core/stored_light.h"
 #include "app/core/view_size.h"
@@ -169,12 +170,12 @@ bool PrepareModel(app::Session& session, const RenderOptions& options, std::ostr
 }
 
 // The camera of the editor after start-up unless the options place it.
-void PlaceCamera(framework::GraphicsDevice& device, const RenderOptions& options) {
-    device.transforms.ProjectionMatrix =
-        app::EditorProjection(device.ScreenWidth(), device.ScreenHeight());
-    app::FrameView(device.transforms, nullptr);
+void PlaceCamera(framework::ViewTransforms& camera, const framework::GraphicsDevice& device,
+                 const RenderOptions& options) {
+    camera.ProjectionMatrix = app::EditorProjection(device.ScreenWidth(), device.ScreenHeight());
+    app::FrameView(camera, nullptr);
     if (options.eye || options.target) {
-        scene::SetView(device.transforms, options.eye.value_or(gfx::Vec3{0.0f, 2.0f, 8.0f}),
+        scene::SetView(camera, options.eye.value_or(gfx::Vec3{0.0f, 2.0f, 8.0f}),
                        options.target.value_or(gfx::Vec3{0.0f, 1.0f, 0.0f}), {0.0f, 1.0f, 0.0f});
     }
 }
@@ -188,11 +189,12 @@ int RunRender(std::span<const std::string> args, std::ostream&, std::ostream& er
 
     framework::EglSurface surface;
     framework::GraphicsDevice device(surface);
-    if (device.InitGraphics() != 1) {
+    if (!device.InitGraphics()) {
         err << "render: no headless graphics device\n";
         return 1;
     }
-    if (!app::FollowWindowSize(device, options->size)) {
+    auto session = std::make_unique<app::Session>();
+    if (!app::FollowWindowSize(device, session->editor.Camera, options->size)) {
         err << "render: the headless device cannot draw " << options->size.width << "x"
             << options->size.height << " pixels\n";
         return 1;
@@ -200,17 +202,18 @@ int RunRender(std::span<const std::string> args, std::ostream&, std::ostream& er
     // After the device, so that fonts and textures go while it still has its context.
     scene::OverlayFonts overlay(device);
     overlay.Create(0, app::kOverlayFace, app::kOverlayHeight, app::kOverlayWeight);
-    auto session = std::make_unique<app::Session>();
     session->textures.SetUploader(&device);
     if (!PrepareModel(*session, *options, err)) return 1;
     WarnAboutTextures(session->model, "render", err);
 
-    PlaceCamera(device, *options);
-    app::ApplyStoredLight(device, app::ReadStoredLight(files::ProgramSettings()));
-    session->panels.gridTicked = options->grid;
-    session->panels.outlineTicked = options->outline;
-    app::RenderFrame({device, overlay, session->model.parts, session->panels},
-                     {session->editor.SelectedPart, 0, 0});
+    app::EditorState& state = session->editor;
+    PlaceCamera(state.Camera, device, *options);
+    app::ApplyStoredLight(state, app::ReadStoredLight(files::ProgramSettings()));
+    app::SetGridShown(*session, options->grid);
+    app::SetOutlineShown(*session, options->outline);
+    app::RenderFrame({device, overlay, session->model.parts, session->panels, state.Camera,
+                      state.Light},
+                     {state.SelectedPart});
 
     gfx::Image image;
     image.width = static_cast<std::uint32_t>(device.ScreenWidth());

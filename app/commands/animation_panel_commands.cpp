@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "app/core/editor_actions.h"
 #include "files/animation_file.h"
 #include "files/documents.h"
 
@@ -59,8 +60,8 @@ ShownKey LoadAnimation(Session& session, const ChooseFile& chooseFile) {
         const bool opened = files::OpenAnimationFile(session.model, *path);
         NoteAnimationSaved(session, opened ? *path : std::string());
     }
-    session.panels.playTicked = false;
-    return KeyToShow(session, kFirstKeyNumber);
+    SetPlaying(session, false);
+    return KeyToShow(session, SetShownKey(session, kFirstKeyNumber));
 }
 
 }  // namespace app

@@ -49,7 +49,8 @@ ShownKey SetKeyFrameCount(Session& session, int keyNumber, int frameCount);
 // animation file now matches.
 bool SaveAnimation(Session& session, const ChooseFile& chooseFile);
 // Load: asks for a file and reads it (the reader shows its own message on failure). Whether or
-// not a file was chosen or read, playback stops and the panel shows key 1, which is returned.
+// not a file was chosen or read, playback stops and key 1 becomes the key shown, which is
+// returned.
 ShownKey LoadAnimation(Session& session, const ChooseFile& chooseFile);
 
 }  // namespace app

@@ -16,8 +16,8 @@ bool Application::InitFramework() {
 }
 
 void Application::FrameStep() {
-    components_.PollInput();
-    if (frameCallback_ != nullptr) frameCallback_->Frame();
+    const framework::InputState& input = components_.PollInput();
+    if (frameCallback_ != nullptr) frameCallback_->Frame(input);
     pacer_.Wait();
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/core/frame_pacer.h"
+#include "framework/platform/input_state.h"
 
 namespace app {
 
@@ -32,8 +33,9 @@ class FrameworkComponents {
     // Drains the pending window-system events; false once the quit that a close request posts
     // has been seen.
     virtual bool PumpMessages() = 0;
-    // Samples the mouse and keyboard for this frame (Escape asks the main window to close).
-    virtual void PollInput() = 0;
+    // Samples the mouse and keyboard for this frame (Escape asks the main window to close) and
+    // returns the record, which stays valid until the next poll.
+    virtual const framework::InputState& PollInput() = 0;
 };
 
 // The editor as the spine drives it.
@@ -41,7 +43,8 @@ class EditorSteps {
   public:
     virtual ~EditorSteps() = default;
     virtual void Startup() = 0;
-    virtual void Frame() = 0;
+    // One frame on the input sampled for it.
+    virtual void Frame(const framework::InputState& input) = 0;
     virtual void Shutdown() = 0;
     // The main window's title, as the documents stand (see DocumentTitle).
     virtual void ShowTitle(const std::string& /*title*/) {}
@@ -59,8 +62,8 @@ class Application {
     // Starts the components in order and stops at the first that fails, leaving the ones before
     // it for the teardown. On success the pacer runs and the editor's frame is installed.
     bool InitFramework();
-    // One pass of the main loop after the events have been pumped: input, the editor's frame,
-    // the pacer's wait.
+    // One pass of the main loop after the events have been pumped: input, the editor's frame on
+    // that input, the pacer's wait.
     void FrameStep();
     // The whole run up to the teardown: start-up, the editor, the loop until quit. Returns the
     // process exit code, 0 also after a failed start-up.

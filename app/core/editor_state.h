@@ -1,54 +1,71 @@
 #pragma once
 // The editor's values kept from one frame to the next: the selection, the manipulator modes,
-// playback, and what a camera, part or light drag captured at its press. Tool panels read and
-// write some of them between frames. Nothing here is saved: every run starts from these initial
-// values. The field names are those the panels and frame steps share.
+// playback and the key shown, the light, and what a camera, part or light drag captured at its
+// press. Tool panels read them and change them between frames through the functions of
+// app/core/editor_actions.h. Nothing here is saved: every run starts from these initial values
+// (the light from the settings). The field names are those the panels and frame steps share.
 
 #include <array>
 #include <cstdint>
 
+#include "framework/device/graphics_types.h"
 #include "framework/platform/input_source.h"
 #include "gfx/math/math_types.h"
 #include "model/limits.h"
 
 namespace app {
 
-// The values of EditorState::HandleMode. The Handling panel arms a mode (1-6) while a part is
-// selected; the part drag adds kDragging when it starts (11-16) and goes back to kIdle when the
-// left button is up or nothing is selected.
-namespace handle_mode {
-inline constexpr std::int16_t kIdle = 0;
-inline constexpr std::int16_t kMoveX = 1;
-inline constexpr std::int16_t kMoveY = 2;
-inline constexpr std::int16_t kMoveZ = 3;
-inline constexpr std::int16_t kTurnX = 4;
-inline constexpr std::int16_t kTurnY = 5;
-inline constexpr std::int16_t kTurnZ = 6;
-inline constexpr std::int16_t kDragging = 10;  // added to the armed value while dragging
-inline constexpr std::int16_t kDragMoveX = kMoveX + kDragging;
-inline constexpr std::int16_t kDragMoveY = kMoveY + kDragging;
-inline constexpr std::int16_t kDragMoveZ = kMoveZ + kDragging;
-inline constexpr std::int16_t kDragTurnX = kTurnX + kDragging;
-inline constexpr std::int16_t kDragTurnY = kTurnY + kDragging;
-inline constexpr std::int16_t kDragTurnZ = kTurnZ + kDragging;
-}  // namespace handle_mode
+// The part manipulator's mode. The Handling panel arms one while a part is selected; the part
+// drag starts it in its first frame and goes back to kIdle when the left button is up or nothing
+// is selected.
+enum class HandleMode : std::int8_t { kIdle, kMoveX, kMoveY, kMoveZ, kTurnX, kTurnY, kTurnZ };
 
-// The values of EditorState::LightDragMode, armed by the Lighting panel, likewise.
-namespace light_drag_mode {
-inline constexpr std::int16_t kIdle = 0;
-inline constexpr std::int16_t kTilt = 1;  // about the light's own X axis
-inline constexpr std::int16_t kTurn = 2;  // about the vertical axis
-inline constexpr std::int16_t kDragging = 10;
-inline constexpr std::int16_t kDragTilt = kTilt + kDragging;
-inline constexpr std::int16_t kDragTurn = kTurn + kDragging;
-}  // namespace light_drag_mode
+// The axis a mode moves along or turns about: 0 = X, 1 = Y, 2 = Z; -1 for kIdle.
+constexpr int HandleAxis(HandleMode mode) {
+    return mode == HandleMode::kIdle ? -1 : (static_cast<int>(mode) - 1) % 3;
+}
+constexpr bool IsTurnMode(HandleMode mode) {
+    return mode >= HandleMode::kTurnX;
+}
+
+// The light drag's mode, armed by the Lighting panel, likewise.
+enum class LightDragMode : std::int8_t {
+    kIdle,
+    kTilt,  // about the light's own X axis
+    kTurn,  // about the vertical axis
+};
+
+// How far an armed drag has come: a panel press arms it, the drag's first frame starts it.
+enum class DragPhase : std::int8_t { kArmed, kDragging };
+
+// The light of the 3D view: what the drawing hands the device each frame, set at start-up from
+// the settings, turned by the light drag and brightened by the Lighting panel's Power.
+struct ViewLight {
+    gfx::Vec3 direction{1.0f, -1.0f, 1.0f};  // as last set, normalised where it is used
+    float power = 0.5f;                      // grey: red = green = blue = power
+};
 
 struct EditorState {
     model::PartIndex SelectedPart = model::kNoPart;
-    std::int16_t HandleMode = handle_mode::kIdle;         // see handle_mode
-    std::int16_t LightDragMode = light_drag_mode::kIdle;  // see light_drag_mode
-    std::int16_t PlayKey = -1;                            // key being played back, -1 = stopped
-    std::int16_t PlayTick = 0;                            // frames played within PlayKey
+    HandleMode Handle = HandleMode::kIdle;
+    DragPhase HandlePhase = DragPhase::kArmed;  // meaningful while Handle is not kIdle
+    LightDragMode LightDrag = LightDragMode::kIdle;
+    DragPhase LightDragPhase = DragPhase::kArmed;  // meaningful while LightDrag is not kIdle
+
+    // The Animation panel's Play: playback runs while it is on.
+    bool Playing = false;
+    std::int16_t PlayKey = -1;  // key being played back, -1 = stopped
+    std::int16_t PlayTick = 0;  // frames played within PlayKey
+    // The key the Animation panel shows, 1 .. 16: the one Get, Set and the frame count act on.
+    int ShownKey = 1;
+
+    // The 3D view's camera, which the drawing hands the device each frame. The camera drags and
+    // the wheel move it; start-up frames it and fits its projection to the view.
+    framework::ViewTransforms Camera;
+    ViewLight Light;
+    // The Lighting panel's Power position, 0 .. 10 (power = position x 0.1): the light drag
+    // lights with it and the settings keep it; the light itself takes it when a change ends.
+    int LightPowerPosition = 5;
 
     // Cursor where the current drag started (or was last applied, for turning drags).
     framework::PixelPoint DragAnchor;

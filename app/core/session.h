@@ -1,7 +1,7 @@
 #pragma once
 // The process-wide records of one run, made once at start-up: the texture cache, the model
 // (part table, animation, clipboards and undo history), the editor's state between frames, the
-// camera's nodes, what the frame reads of the tool panels, and the documents' record. Each test
+// camera drags' nodes, what the frame reads of the tool panels, and the documents' record. Each test
 // builds a fresh one.
 
 #include <algorithm>
@@ -51,6 +51,10 @@ class Session : public model::ModelHost {
     // use by the session.
     void SetPanelObserver(PanelObserver* observer) { observer_ = observer; }
     PanelObserver& panelObserver() { return observer_ != nullptr ? *observer_ : noPanels_; }
+
+    // Playback is on (the Animation panel's Play), and the key the Animation panel shows.
+    bool playing() const { return editor.Playing; }
+    int shownKey() const { return editor.ShownKey; }
 
     model::PartIndex SelectedPart() const override { return editor.SelectedPart; }
     void SetSelectedPart(model::PartIndex part) override { editor.SelectedPart = part; }

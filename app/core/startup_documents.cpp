@@ -1,5 +1,6 @@
 #include "app/core/startup_documents.h"
 
+#include "app/core/editor_actions.h"
 #include "files/documents.h"
 
 namespace app {
@@ -36,7 +37,7 @@ void OpenStartupDocuments(Session& session, const StartupDocuments& documents) {
     NoteAnimationSaved(session, animationOpened ? documents.animation : std::string());
     // The panels were made before these documents opened: the Animation panel shows key 1 as
     // it is now, not as it was in the empty animation.
-    session.panelObserver().KeyShown(1);
+    AnnounceShownKey(session, 1);
 }
 
 }  // namespace app

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/core/editor_actions.h"
 #include "app/core/fixed_text.h"
-#include "scene/draw_primitives.h"
+#include "framework/device/graphics_types.h"
 
 namespace app {
 
@@ -25,9 +26,12 @@ StoredLight ReadStoredLight(const files::SettingsFile& settings) {
     return light;
 }
 
-void ApplyStoredLight(framework::GraphicsDevice& device, const StoredLight& light) {
-    scene::SetDirectionalLight(device, light.direction, light.power, light.power, light.power,
-                               0.0f);
+void ApplyStoredLight(EditorState& state, const StoredLight& light) {
+    SetLight(state, light.direction, light.power);
+}
+
+gfx::Vec3 LightDirection(const ViewLight& light) {
+    return framework::MakeDirectionalLight(light.direction, {}).direction;
 }
 
 int LightPowerPosition(float power) {
@@ -42,28 +46,21 @@ std::string LightPowerText(float power) {
     return FixedText(power, 1);
 }
 
-StoredLight RestoreLight(framework::GraphicsDevice& device, const files::SettingsFile& settings,
-                         PanelValues& panels) {
+StoredLight RestoreLight(EditorState& state, const files::SettingsFile& settings) {
     const StoredLight light = ReadStoredLight(settings);
-    panels.lightPowerPosition = LightPowerPosition(light.power);
-    ApplyStoredLight(device, light);
+    SetLightPowerPosition(state, LightPowerPosition(light.power));
+    ApplyStoredLight(state, light);
     return light;
 }
 
-void ChangeLightPower(framework::GraphicsDevice& device, PanelValues& panels, int position) {
-    panels.lightPowerPosition = position;
-    ApplyStoredLight(device, {scene::CurrentLight(device).direction, LightPowerAt(position)});
-}
-
-gfx::Status StoreLight(const files::SettingsFile& settings, const framework::GraphicsDevice& device,
-                       const PanelValues& panels) {
-    const gfx::Vec3 direction = scene::CurrentLight(device).direction;
+gfx::Status StoreLight(const files::SettingsFile& settings, const EditorState& state) {
+    const gfx::Vec3 direction = LightDirection(state.Light);
     gfx::Status first;
     const auto write = [&](std::string_view key, std::string value) {
         gfx::Status status = settings.Write(kLightSection, key, value);
         if (first.ok() && !status.ok()) first = std::move(status);
     };
-    write("POWER", LightPowerText(LightPowerAt(panels.lightPowerPosition)));
+    write("POWER", LightPowerText(LightPowerAt(state.LightPowerPosition)));
     write("LIGHT_X", FixedText(direction.x, 6));
     write("LIGHT_Y", FixedText(direction.y, 6));
     write("LIGHT_Z", FixedText(direction.z, 6));

@@ -6,9 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/tool_panels.h"
+#include "app/core/editor_state.h"
 #include "files/settings/settings_file.h"
-#include "framework/device/graphics_device.h"
 #include "gfx/base/result.h"
 #include "gfx/math/math_types.h"
 
@@ -28,8 +27,10 @@ struct StoredLight {
 // small or large that its squared length leaves the float range), as the default direction.
 StoredLight ReadStoredLight(const files::SettingsFile& settings);
 
-// Light 0 along the direction, grey at the power: colour (p, p, p, 0).
-void ApplyStoredLight(framework::GraphicsDevice& device, const StoredLight& light);
+// The editor's light takes the stored direction and power.
+void ApplyStoredLight(EditorState& state, const StoredLight& light);
+// The light's direction as it shines: normalised.
+gfx::Vec3 LightDirection(const ViewLight& light);
 
 // The Power position of a power: power x 10 rounded to the nearest step.
 int LightPowerPosition(float power);
@@ -38,17 +39,12 @@ float LightPowerAt(int position);
 // The Power label: one decimal, as "%2.1f" prints it in the "C" locale ("0.5").
 std::string LightPowerText(float power);
 
-// The Lighting panel opens: the stored light is set on the device and its Power position put
-// into `panels`. Returns the light as read, for the label.
-StoredLight RestoreLight(framework::GraphicsDevice& device, const files::SettingsFile& settings,
-                         PanelValues& panels);
-// A change of the Power up-down has ended at `position`: it goes into `panels`, and the light is
-// set again along its current direction at the position's power.
-void ChangeLightPower(framework::GraphicsDevice& device, PanelValues& panels, int position);
+// Start-up: the editor's light takes the stored light and the Power its position. Returns the
+// light as read.
+StoredLight RestoreLight(EditorState& state, const files::SettingsFile& settings);
 // The Lighting panel closes: "POWER" = the power of the Power position ("%2.1f") and "LIGHT_X",
 // "LIGHT_Y", "LIGHT_Z" = the light's current, normalised direction ("%f"). Every key is written;
 // the result is the first failure, if any.
-gfx::Status StoreLight(const files::SettingsFile& settings, const framework::GraphicsDevice& device,
-                       const PanelValues& panels);
+gfx::Status StoreLight(const files::SettingsFile& settings, const EditorState& state);
 
 }  // namespace app

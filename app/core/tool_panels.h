@@ -1,6 +1,7 @@
 #pragma once
-// The one meeting point of the editor's frame and the tool panels. The panels write the states
-// of the controls the frame reads into PanelValues, kept in the session; the model and the
+// The one meeting point of the editor's frame and the tool panels. The states of the controls
+// the frame reads are PanelValues, kept in the session, which the panels change through
+// app/core/editor_actions.h; the model and the
 // frame tell the panels what changed through a PanelObserver. Until a panel exists (headless
 // runs, tests) the values keep the controls' initial states and the observer hears nothing.
 
@@ -21,10 +22,6 @@ struct PanelValues {
     std::array<bool, model::kMaxParts> partVisible = AllParts();
     // Handling panel: "Local" (the part's own axes) rather than "World".
     bool handlingLocal = true;
-    // Animation panel: "Play(&P)"; playback runs while ticked.
-    bool playTicked = false;
-    // Lighting panel: the Power up-down's position, 0 .. 10 (power = position x 0.1).
-    int lightPowerPosition = 5;
 
     bool IsPartVisible(int part) const {
         return part >= 0 && part < model::kMaxParts && partVisible[part];
@@ -55,6 +52,8 @@ class PanelObserver {
     virtual void UndoStateChanged(bool /*canUndo*/) {}
     // Animation panel: show key number `keyNumber` (1 .. 16) and its frame count.
     virtual void KeyShown(int /*keyNumber*/) {}
+    // Animation panel: Play was switched on or off (by the panel or by a command).
+    virtual void PlayingChanged(bool /*playing*/) {}
 
     // Material panel: the part file is about to be opened or closed; store the colour
     // replacements of the current list in the settings.

@@ -12,12 +12,12 @@ gfx::Matrix EditorProjection(int screenWidth, int screenHeight) {
     return gfx::MatrixPerspectiveFovLH(std::numbers::pi_v<float> / 4.0f, aspect, 0.1f, 10000.0f);
 }
 
-bool FollowWindowSize(framework::GraphicsDevice& device, ViewSize pixels) {
+bool FollowWindowSize(framework::GraphicsDevice& device, framework::ViewTransforms& camera,
+                      ViewSize pixels) {
     if (pixels.width <= 0 || pixels.height <= 0) return false;
     if (pixels.width == device.ScreenWidth() && pixels.height == device.ScreenHeight()) return true;
     if (device.ResizeBackBuffer(pixels.width, pixels.height) != 1) return false;
-    device.transforms.ProjectionMatrix = EditorProjection(pixels.width, pixels.height);
-    device.SetTransform(framework::TransformState::kProjection, device.transforms.ProjectionMatrix);
+    camera.ProjectionMatrix = EditorProjection(pixels.width, pixels.height);
     return true;
 }
 

@@ -20,9 +20,10 @@ struct ClientSize {
     ViewSize pixels;
 };
 
-// Resizes the device's back buffer to `pixels` and sets the projection (device and shared
-// matrices) to its aspect; nothing when the back buffer already has that size. A size below one
-// pixel (a minimised window) keeps the view as it is. True when the view has that size after.
-bool FollowWindowSize(framework::GraphicsDevice& device, ViewSize pixels);
+// Resizes the device's back buffer to `pixels` and sets the camera's projection to its aspect;
+// nothing when the back buffer already has that size. A size below one pixel (a minimised
+// window) keeps the view as it is. True when the view has that size after.
+bool FollowWindowSize(framework::GraphicsDevice& device, framework::ViewTransforms& camera,
+                      ViewSize pixels);
 
 }  // namespace app

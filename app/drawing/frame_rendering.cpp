@@ -4,8 +4,10 @@
 
 #include "app/core/editor_look.h"
 #include "app/core/fixed_text.h"
+#include "app/core/stored_light.h"
 #include "app/drawing/grid_drawing.h"
 #include "app/drawing/manipulator_drawing.h"
+#include "gfx/math/math.h"
 #include "scene/draw_primitives.h"
 
 namespace app {
@@ -20,7 +22,7 @@ constexpr std::int32_t kOverlayFirstTop = 2;
 constexpr std::int32_t kOverlaySecondTop = 14;
 
 void ResetWorld(framework::GraphicsDevice& device) {
-    device.SetTransform(TransformState::kWorld, device.transforms.IdentityMatrix);
+    device.SetTransform(TransformState::kWorld, gfx::MatrixIdentity());
 }
 
 // Unlit, untextured, without depth test: drawn over whatever is there.
@@ -49,7 +51,7 @@ void DrawParts(const FrameScene& scene, const FrameModes& modes) {
         // Right after its part: parts drawn later may still cover it where they are nearer.
         BeginMarkers(device);
         DrawManipulator(device, PartManipulatorFrame(scene.parts, i, scene.panels.handlingLocal),
-                        modes.handleMode);
+                        modes.handleMode, modes.handlePhase);
         device.SetRenderState(RenderState::kZEnable, 1);
         device.SetRenderState(RenderState::kLighting, 1);
     }
@@ -67,6 +69,10 @@ void DrawPoseText(const FrameScene& scene, int part) {
 
 }  // namespace
 
+FrameModes ModesOf(const EditorState& state) {
+    return {state.SelectedPart, state.Handle, state.HandlePhase, state.LightDrag};
+}
+
 std::array<std::string, 2> PoseOverlayLines(const scene::TransformNode& node) {
     const gfx::Vec3 p = node.GetPosition();
     const gfx::Quat q = node.GetOrientation();
@@ -82,6 +88,10 @@ void DrawFrame(const FrameScene& scene, const FrameModes& requested) {
     if (modes.selectedPart >= scene.parts.count) modes.selectedPart = model::kNoPart;
 
     device.BeginFrame(kBackgroundColour);  // drawn regardless: nothing shows without a frame
+    device.SetTransform(TransformState::kView, scene.camera.ViewMatrix);
+    device.SetTransform(TransformState::kProjection, scene.camera.ProjectionMatrix);
+    const float power = scene.light.power;
+    scene::SetDirectionalLight(device, scene.light.direction, power, power, power, 0.0f);
     device.SetRenderState(RenderState::kAlphaBlendEnable, 0);
     device.SetRenderState(RenderState::kLighting, 0);
     device.SetTexture(0, nullptr);
@@ -91,9 +101,9 @@ void DrawFrame(const FrameScene& scene, const FrameModes& requested) {
 
     DrawParts(scene, modes);
 
-    if (modes.lightDragMode != light_drag_mode::kIdle) {
+    if (modes.lightDragMode != LightDragMode::kIdle) {
         BeginMarkers(device);
-        DrawLightMarker(device, scene::CurrentLight(device).direction);
+        DrawLightMarker(device, LightDirection(scene.light));
     }
     device.SetRenderState(RenderState::kLighting, 1);
     device.SetRenderState(RenderState::kZEnable, 1);

@@ -23,22 +23,28 @@ inline constexpr gfx::Colour kOverlayTextColour = 0xFFC0C0C0;
 // The editor's modes that change what the view shows.
 struct FrameModes {
     model::PartIndex selectedPart = model::kNoPart;
-    std::int16_t handleMode = handle_mode::kIdle;         // the part manipulator's axes follow it
-    std::int16_t lightDragMode = light_drag_mode::kIdle;  // the light marker shows unless idle
+    HandleMode handleMode = HandleMode::kIdle;  // the part manipulator's axes follow it
+    DragPhase handlePhase = DragPhase::kArmed;
+    LightDragMode lightDragMode = LightDragMode::kIdle;  // the light marker shows unless idle
 };
 
-// What one frame draws with.
+// What one frame draws with. The device is handed the camera and the light as the frame begins.
 struct FrameScene {
     framework::GraphicsDevice& device;
     scene::OverlayFonts& overlay;  // slot 0 holds the editor's overlay font
     const model::PartTable& parts;
     const PanelValues& panels;
+    const framework::ViewTransforms& camera;
+    const ViewLight& light;
 };
+
+// The modes of the editor's state.
+FrameModes ModesOf(const EditorState& state);
 
 // "POS(x y z)" and "QUAT(x y z, w)", three decimals, of the node's position and orientation.
 std::array<std::string, 2> PoseOverlayLines(const scene::TransformNode& node);
 
-// Begins the frame and draws the whole view; the back buffer then holds it, not yet presented.
+// Begins the frame, sets the camera and the light, and draws the whole view; the back buffer then holds it, not yet presented.
 // A selection outside the used parts is treated as none.
 void DrawFrame(const FrameScene& scene, const FrameModes& modes);
 

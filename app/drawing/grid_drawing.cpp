@@ -1,5 +1,6 @@
 #include "app/drawing/grid_drawing.h"
 
+#include "gfx/math/math.h"
 #include "scene/draw_primitives.h"
 
 namespace app {
@@ -10,7 +11,7 @@ void DrawGridAndAxes(framework::GraphicsDevice& device) {
         scene::DrawLine(device, {v, 0.0f, -4.0f}, {v, 0.0f, 4.0f}, kGridColour);
         scene::DrawLine(device, {-4.0f, 0.0f, v}, {4.0f, 0.0f, v}, kGridColour);
     }
-    device.SetTransform(framework::TransformState::kWorld, device.transforms.IdentityMatrix);
+    device.SetTransform(framework::TransformState::kWorld, gfx::MatrixIdentity());
     const gfx::Vec3 origin{0.0f, 0.0f, 0.0f};
     scene::DrawLine(device, origin, {0.0f, 0.0f, 2.0f}, kAxisZColour);
     scene::DrawLine(device, origin, {2.0f, 0.0f, 0.0f}, kAxisXColour);

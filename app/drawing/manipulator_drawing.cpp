@@ -12,7 +12,7 @@ namespace {
 using framework::TransformState;
 
 void ResetWorld(framework::GraphicsDevice& device) {
-    device.SetTransform(TransformState::kWorld, device.transforms.IdentityMatrix);
+    device.SetTransform(TransformState::kWorld, gfx::MatrixIdentity());
 }
 
 enum class Axis { kX, kY, kZ };
@@ -71,25 +71,24 @@ ManipulatorFrame PartManipulatorFrame(const model::PartTable& parts, int part, b
 }
 
 void DrawManipulator(framework::GraphicsDevice& device, const ManipulatorFrame& frame,
-                     int handleMode) {
+                     HandleMode mode, DragPhase phase) {
     ResetWorld(device);
     scene::DrawFacingCircle(device, frame.centre, kPivotMarkerRadius, kMarkerColour);
     ResetWorld(device);
-    if (handleMode == handle_mode::kIdle) {
+    if (mode == HandleMode::kIdle) {
         for (Axis axis : {Axis::kX, Axis::kY, Axis::kZ}) DrawAxisRing(device, frame, axis);
         ResetWorld(device);
         for (Axis axis : {Axis::kX, Axis::kY, Axis::kZ}) DrawAxisLine(device, frame, axis);
     }
     ResetWorld(device);
+    if (mode == HandleMode::kIdle || phase != DragPhase::kDragging) return;
     constexpr Axis kAxes[] = {Axis::kX, Axis::kY, Axis::kZ};
-    if (handleMode >= handle_mode::kDragMoveX && handleMode <= handle_mode::kDragMoveZ) {
-        DrawAxisLine(device, frame, kAxes[handleMode - handle_mode::kDragMoveX]);
-    } else if (handleMode >= handle_mode::kDragTurnX && handleMode <= handle_mode::kDragTurnZ) {
-        const Axis axis = kAxes[handleMode - handle_mode::kDragTurnX];
+    const Axis axis = kAxes[HandleAxis(mode)];
+    if (IsTurnMode(mode)) {
         DrawAxisRing(device, frame, axis);
         ResetWorld(device);
-        DrawAxisLine(device, frame, axis);
     }
+    DrawAxisLine(device, frame, axis);
 }
 
 void DrawLightMarker(framework::GraphicsDevice& device, gfx::Vec3 lightDirection) {

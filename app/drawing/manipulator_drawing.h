@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "app/core/editor_state.h"
 #include "framework/device/graphics_device.h"
 #include "gfx/math/math_types.h"
 #include "model/part_table.h"
@@ -28,12 +29,11 @@ struct ManipulatorFrame {
 // axes, otherwise the world's; either way normalised.
 ManipulatorFrame PartManipulatorFrame(const model::PartTable& parts, int part, bool local);
 
-// The pivot marker always; then by handle mode: 0 (idle) all three rings and lines; 11, 12, 13
-// (moving along X, Y, Z) that axis's line; 14, 15, 16 (turning about X, Y, Z) that axis's ring
-// and line; the armed values 1-6 nothing more. Leaves the world transform at the identity or
-// the last ring's.
+// The pivot marker always; then by handle mode: idle, all three rings and lines; a move drag
+// under way, its axis's line; a turn drag under way, its axis's ring and line; an armed mode
+// nothing more. Leaves the world transform at the identity or the last ring's.
 void DrawManipulator(framework::GraphicsDevice& device, const ManipulatorFrame& frame,
-                     int handleMode);
+                     HandleMode mode, DragPhase phase);
 
 // A yellow circle 4 units from the origin on the side the light comes from (against its
 // direction), and a line from the origin to it.

@@ -11,15 +11,13 @@
 #include "app/steps/view_geometry.h"
 #include "files/settings/window_placement.h"
 #include "files/settings/window_size.h"
-#include "framework/platform/input_devices.h"
 #include "gfx/math/math.h"
 
 namespace app {
 
 void Editor::Startup() {
     ShowTitle(std::string(kMainWindowTitle));
-    // The device already holds this projection; the editor's copy serves its pointer ray.
-    device_.transforms.ProjectionMatrix =
+    session_.editor.Camera.ProjectionMatrix =
         EditorProjection(device_.ScreenWidth(), device_.ScreenHeight());
 
     // A failed box leaves the plane without a mesh: panning then finds nothing to grab.
@@ -39,7 +37,7 @@ void Editor::Startup() {
     windows[static_cast<std::size_t>(files::LayoutWindow::kMain)] = {
         &window_, std::string(kMainWindowSection)};
     files::LayOutUnstoredWindows(windows, settings_, window_.WorkArea());
-    FrameView(device_.transforms, nullptr);
+    FrameView(session_.editor.Camera, nullptr);
     // Shown, the window's frame is known: a size that leaves no room for it is fitted again.
     RestoreClientSize();
     overlay_.Create(0, kOverlayFace, kOverlayHeight, kOverlayWeight);
@@ -47,8 +45,8 @@ void Editor::Startup() {
     session_.model.clipboards.Reset();
     session_.model.ResetRebuildPose();
     session_.model.animation.ClearAnimation();
-    // The light the Lighting panel restores when it opens at start-up, with its Power position.
-    RestoreLight(device_, settings_, session_.panels);
+    // The stored light, with its Power position.
+    RestoreLight(session_.editor, settings_);
 }
 
 void Editor::RestoreClientSize() {
@@ -70,16 +68,15 @@ void Editor::RestoreClientSize() {
 
 void Editor::DrawView() {
     const EditorState& state = session_.editor;
-    DrawFrame({device_, overlay_, session_.model.parts, session_.panels},
-              {state.SelectedPart, state.HandleMode, state.LightDragMode});
+    DrawFrame({device_, overlay_, session_.model.parts, session_.panels, state.Camera, state.Light},
+              ModesOf(state));
 }
 
-void Editor::Frame() {
+void Editor::Frame(const framework::InputState& input) {
     const ClientSize client = window_.Client();
     // The back buffer and the projection follow the window before anything reads them.
-    FollowWindowSize(device_, client.pixels);
-    HandleFrameInput(session_, device_, framework::ProcessInputState(), window_.IsActive(),
-                     client.logical);
+    FollowWindowSize(device_, session_.editor.Camera, client.pixels);
+    HandleFrameInput(session_, input, window_.IsActive(), client.logical);
     DrawView();
     device_.EndFrame();
 }

@@ -30,14 +30,14 @@ class Editor : public EditorSteps {
     // default) runs the editor without them. Not owned.
     void SetPanelWindows(PanelWindows* panels) { panels_ = panels; }
 
-    // Titles the window, sets the projection and the initial camera, makes the pan plane,
+    // Titles the window, sets the camera's projection and initial view, makes the pan plane,
     // restores the window's client size and position, shows the panels, lays out the windows that
     // have no stored position (files::FirstStartLayout), creates the overlay font, resets the pose
     // clipboards, the rebuild pose and the animation keys, and sets the stored light.
     void Startup() override;
     // Fits the view to the window's client area, takes the input, draws the view and presents
     // it.
-    void Frame() override;
+    void Frame(const framework::InputState& input) override;
     // Closes the panels, then stores the window's position and client size.
     void Shutdown() override;
     // Sets the window's title when it differs from the one shown.

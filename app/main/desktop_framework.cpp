@@ -27,7 +27,7 @@ DesktopFramework::DesktopFramework(Session& session) : session_(session) {
 }
 
 bool DesktopFramework::InitDebugStream() {
-    return framework::InitDebugStream() == 1;
+    return framework::InitDebugStream();
 }
 
 bool DesktopFramework::CreateMainWindow() {
@@ -35,21 +35,21 @@ bool DesktopFramework::CreateMainWindow() {
 }
 
 bool DesktopFramework::InitGraphics() {
-    if (device_.InitGraphics() != 1) return false;
+    if (!device_.InitGraphics()) return false;
     session_.textures.SetUploader(&device_);
     return true;
 }
 
 bool DesktopFramework::InitInput() {
-    return framework::InitDirectInput(input_, device_.Windowed() == 1) == 1;
+    return framework::InitDirectInput(input_, device_.Windowed() == 1);
 }
 
 bool DesktopFramework::InitSound() {
-    return framework::InitDirectSound() == 1;
+    return framework::InitDirectSound();
 }
 
 bool DesktopFramework::InitMusic() {
-    return framework::InitDirectMusic() == 1;
+    return framework::InitDirectMusic();
 }
 
 void DesktopFramework::FreeMusic() {
@@ -77,7 +77,7 @@ bool DesktopFramework::PumpMessages() {
     return window_.PumpMessages();
 }
 
-void DesktopFramework::PollInput() {
+const framework::InputState& DesktopFramework::PollInput() {
     framework::PollInput([this] {
         // Escape during a drag cancels the drag (the frame does that) and ends nothing, not
         // even when held on after it.
@@ -87,6 +87,7 @@ void DesktopFramework::PollInput() {
         }
         window_.CloseMainWindow();
     });
+    return framework::ProcessInputState();
 }
 
 }  // namespace app

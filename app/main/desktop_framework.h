@@ -53,7 +53,7 @@ class DesktopFramework : public FrameworkComponents {
     void FreeGraphics() override;
     void DestroyMainWindow() override;
     bool PumpMessages() override;
-    void PollInput() override;
+    const framework::InputState& PollInput() override;
 
     framework::qt::MainWindow& window() { return window_; }
     framework::GraphicsDevice& device() { return device_; }

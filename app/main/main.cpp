@@ -136,7 +136,7 @@ int main(int argc, char** argv) {
     // The file dialogs are owned by the main window; what they swallowed reads as up after them.
     panels::FileDialogs fileDialogs(&framework.window(), [] { framework::ClearInputState(); });
     panels::ToolPanels toolPanels(session, files::ProgramSettings(), fileDialogs.AsChooseFile(),
-                                  &framework.device(), &framework.window());
+                                  true, &framework.window());
     editor.SetPanelWindows(&toolPanels);
 
     // This editor's recovery copy: a folder of its own in the shared recovery folder, marked

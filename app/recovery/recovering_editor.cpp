@@ -13,8 +13,8 @@ void RecoveringEditor::Startup() {
     editor_.ShowTitle(DocumentTitle(session_.documents.modelPath, keeper_.unsaved()));
 }
 
-void RecoveringEditor::Frame() {
-    editor_.Frame();
+void RecoveringEditor::Frame(const framework::InputState& input) {
+    editor_.Frame(input);
     keeper_.Step(clock_.NowMilliseconds());
     editor_.ShowTitle(DocumentTitle(session_.documents.modelPath, keeper_.unsaved()));
 }

@@ -35,7 +35,7 @@ class RecoveringEditor : public EditorSteps {
           place_(std::move(place)) {}
 
     void Startup() override;
-    void Frame() override;
+    void Frame(const framework::InputState& input) override;
     void Shutdown() override;
 
     RecoveryOutcome outcome() const { return outcome_; }

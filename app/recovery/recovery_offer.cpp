@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/core/editor_actions.h"
 #include "files/documents.h"
 #include "files/recovery/recovery_copies.h"
 #include "files/recovery/recovery_copy.h"
@@ -26,7 +27,7 @@ bool Restore(Session& session, const files::RecoveryCopy& copy) {
     if (!copy.animation.empty() && !files::OpenAnimationBytes(session.model, copy.animation)) {
         return false;
     }
-    session.panelObserver().KeyShown(1);
+    AnnounceShownKey(session, 1);
 
     const bool neither = !copy.modelUnsaved && !copy.animationUnsaved;
     DocumentRecord& record = session.documents;

@@ -6,10 +6,8 @@
 namespace app {
 namespace {
 
-constexpr int kRightButton = 1;
-constexpr int kMiddleButton = 2;
-constexpr int kPressed = 2;
-constexpr int kHeld = 3;
+using framework::ButtonPhase;
+using framework::MouseButton;
 
 void CaptureCamera(EditorState& state, const gfx::Matrix& viewMatrix, bool withRight) {
     const CameraFrame camera = CameraFromView(viewMatrix);
@@ -96,15 +94,15 @@ void Dolly(framework::ViewTransforms& transforms, int wheel) {
 
 bool HandleCameraButtons(Session& session, const ClientView& view,
                          const framework::InputState& input) {
-    const int right = framework::MouseButtonState(input, kRightButton);
-    const int middle = framework::MouseButtonState(input, kMiddleButton);
-    if (right == kPressed) {
+    const ButtonPhase right = framework::MouseButtonState(input, MouseButton::kRight);
+    const ButtonPhase middle = framework::MouseButtonState(input, MouseButton::kMiddle);
+    if (right == ButtonPhase::kPressed) {
         StartOrbit(session.editor, view, input.cursor);
-    } else if (right == kHeld) {
+    } else if (right == ButtonPhase::kHeld) {
         Orbit(session, view, input.cursor);
-    } else if (middle == kPressed) {
+    } else if (middle == ButtonPhase::kPressed) {
         StartPan(session, view, input.cursor);
-    } else if (middle == kHeld) {
+    } else if (middle == ButtonPhase::kHeld) {
         Pan(session, view, input.cursor);
     } else {
         return false;

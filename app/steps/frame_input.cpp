@@ -9,11 +9,10 @@ namespace app {
 void HandleCameraAndPicking(Session& session, const ClientView& view,
                             const framework::InputState& input, bool windowActive) {
     if (!windowActive) return;
-    constexpr int kLeftButton = 0;
-    constexpr int kPressed = 2;
     // Picking is the last case of the button chain: a held right or middle button blocks it.
     if (!HandleCameraButtons(session, view, input) &&
-        framework::MouseButtonState(input, kLeftButton) == kPressed) {
+        framework::MouseButtonState(input, framework::MouseButton::kLeft) ==
+            framework::ButtonPhase::kPressed) {
         PickPart(session.editor, session.model.parts, session.panels, view, input.cursor,
                  session.panelObserver());
     }
@@ -21,14 +20,14 @@ void HandleCameraAndPicking(Session& session, const ClientView& view,
     Dolly(view.transforms, input.wheel);
 }
 
-void HandleFrameInput(Session& session, framework::GraphicsDevice& device,
-                      const framework::InputState& input, bool windowActive, ViewSize client) {
-    HandleCameraAndPicking(session, {device.transforms, client.width, client.height}, input,
+void HandleFrameInput(Session& session, const framework::InputState& input, bool windowActive,
+                      ViewSize client) {
+    HandleCameraAndPicking(session, {session.editor.Camera, client.width, client.height}, input,
                            windowActive);
-    CancelDragOnEscape(session, device, input);
+    CancelDragOnEscape(session, input);
     DragPart(session, input);
     PlayAnimation(session);
-    DragLight(session, device, input);
+    DragLight(session, input);
 }
 
 }  // namespace app

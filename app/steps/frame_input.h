@@ -3,9 +3,9 @@
 //   1. camera and picking input (here), only while the main window is active: one of
 //      right-button orbit, middle-button pan or left-button pick, then the wheel;
 //   2. Escape pressed during a part or light drag cancels it; then the part manipulator drag,
-//      when HandleMode > 0;
-//   3. playback, driven by the Animation panel's Play box;
-//   4. the light manipulator drag, when LightDragMode > 0;
+//      when a handle mode is armed or under way;
+//   3. playback, while Play is on;
+//   4. the light manipulator drag, when a light drag mode is armed or under way;
 //   5. drawing and presenting the frame.
 // Steps 2 (app/steps/manipulator_drags.h), 3 (app/steps/playback.h) and 4 run after this one in
 // HandleFrameInput. Playback comes after the part drag, so a part dragged while the animation
@@ -15,7 +15,6 @@
 #include "app/core/view_size.h"
 #include "app/steps/part_picking.h"
 #include "app/steps/view_geometry.h"
-#include "framework/device/graphics_device.h"
 #include "framework/platform/input_state.h"
 
 namespace app {
@@ -26,9 +25,9 @@ namespace app {
 void HandleCameraAndPicking(Session& session, const ClientView& view,
                             const framework::InputState& input, bool windowActive);
 
-// Steps 1 to 4 in their order, on the device's view and light; `client` is the view's size in
+// Steps 1 to 4 in their order, on the session's camera and light; `client` is the view's size in
 // the cursor's pixels (the main window's logical client size).
-void HandleFrameInput(Session& session, framework::GraphicsDevice& device,
-                      const framework::InputState& input, bool windowActive, ViewSize client);
+void HandleFrameInput(Session& session, const framework::InputState& input, bool windowActive,
+                      ViewSize client);
 
 }  // namespace app

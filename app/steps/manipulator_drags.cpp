@@ -3,15 +3,18 @@
 #include <array>
 #include <cstddef>
 
+#include "app/core/editor_actions.h"
 #include "app/core/stored_light.h"
 #include "gfx/math/math.h"
-#include "scene/draw_primitives.h"
 
 namespace app {
 
 namespace {
 
-constexpr int kLeftButton = 0;
+bool LeftButtonUp(const framework::InputState& input) {
+    return framework::MouseButtonState(input, framework::MouseButton::kLeft) ==
+           framework::ButtonPhase::kUp;
+}
 
 gfx::Vec3 Row(const gfx::Matrix& matrix, int row) {
     return {matrix.m[row][0], matrix.m[row][1], matrix.m[row][2]};
@@ -65,79 +68,62 @@ void TurnPart(Session& session, int axis, bool local, framework::PixelPoint curs
 }  // namespace
 
 bool DragInProgress(const EditorState& state) {
-    return state.HandleMode > handle_mode::kIdle || state.LightDragMode > light_drag_mode::kIdle;
+    return state.Handle != HandleMode::kIdle || state.LightDrag != LightDragMode::kIdle;
 }
 
-bool CancelDragOnEscape(Session& session, framework::GraphicsDevice& device,
-                        const framework::InputState& input) {
+bool CancelDragOnEscape(Session& session, const framework::InputState& input) {
     EditorState& state = session.editor;
     if (!input.escapeDown || input.previousEscapeDown || !DragInProgress(state)) return false;
     // The first frame of a drag recorded the pose at the press: taking that entry back puts
     // the part where it was and leaves no step to undo.
-    if (state.HandleMode >= handle_mode::kDragging) session.model.PopUndo();
-    if (state.LightDragMode >= light_drag_mode::kDragging) {
-        const float power = LightPowerAt(session.panels.lightPowerPosition);
-        scene::SetDirectionalLight(device, state.LightDragStartDirection, power, power, power,
-                                   0.0f);
+    if (state.Handle != HandleMode::kIdle && state.HandlePhase == DragPhase::kDragging) {
+        session.model.PopUndo();
     }
-    state.HandleMode = handle_mode::kIdle;
-    state.LightDragMode = light_drag_mode::kIdle;
+    if (state.LightDrag != LightDragMode::kIdle && state.LightDragPhase == DragPhase::kDragging) {
+        SetLight(state, state.LightDragStartDirection, LightPowerAt(state.LightPowerPosition));
+    }
+    state.Handle = HandleMode::kIdle;
+    state.LightDrag = LightDragMode::kIdle;
     return true;
-}
-
-void ArmPartDrag(EditorState& state, std::int16_t mode) {
-    if (state.SelectedPart >= 0) state.HandleMode = mode;
 }
 
 void DragPart(Session& session, const framework::InputState& input) {
     EditorState& state = session.editor;
-    if (state.HandleMode <= handle_mode::kIdle) return;
+    if (state.Handle == HandleMode::kIdle) return;
     const framework::PixelPoint cursor = input.screenCursor;
     const model::PartIndex part = state.SelectedPart;
-    if (framework::MouseButtonState(input, kLeftButton) == 0 || part < 0 ||
-        part >= model::kMaxParts) {
-        state.HandleMode = handle_mode::kIdle;
+    if (LeftButtonUp(input) || part < 0 || part >= model::kMaxParts) {
+        state.Handle = HandleMode::kIdle;
         return;
     }
     const bool local = session.panels.handlingLocal;
-    if (state.HandleMode < handle_mode::kDragging) {
-        state.HandleMode = static_cast<std::int16_t>(state.HandleMode + handle_mode::kDragging);
+    if (state.HandlePhase == DragPhase::kArmed) {
+        state.HandlePhase = DragPhase::kDragging;
         state.DragAnchor = cursor;
         const scene::TransformNode& node = session.model.parts.node[part];
         state.DragStartPosition = local ? Row(node.local, 3) : node.WorldPosition();
         session.model.PushUndo(part);
         return;
     }
-    switch (state.HandleMode) {
-        case handle_mode::kDragMoveX:
-        case handle_mode::kDragMoveY:
-        case handle_mode::kDragMoveZ:
-            MovePart(session, state.HandleMode - handle_mode::kDragMoveX, local, cursor);
-            break;
-        case handle_mode::kDragTurnX:
-        case handle_mode::kDragTurnY:
-        case handle_mode::kDragTurnZ:
-            TurnPart(session, state.HandleMode - handle_mode::kDragTurnX, local, cursor);
-            break;
-        default:
-            break;
+    if (IsTurnMode(state.Handle)) {
+        TurnPart(session, HandleAxis(state.Handle), local, cursor);
+    } else {
+        MovePart(session, HandleAxis(state.Handle), local, cursor);
     }
 }
 
-void DragLight(Session& session, framework::GraphicsDevice& device,
-               const framework::InputState& input) {
+void DragLight(Session& session, const framework::InputState& input) {
     EditorState& state = session.editor;
-    if (state.LightDragMode <= light_drag_mode::kIdle) return;
+    if (state.LightDrag == LightDragMode::kIdle) return;
     const framework::PixelPoint cursor = input.screenCursor;
-    if (framework::MouseButtonState(input, kLeftButton) == 0) {
-        state.LightDragMode = light_drag_mode::kIdle;
+    if (LeftButtonUp(input)) {
+        state.LightDrag = LightDragMode::kIdle;
         return;
     }
-    if (state.LightDragMode < light_drag_mode::kDragging) {
-        state.LightDragMode =
-            static_cast<std::int16_t>(state.LightDragMode + light_drag_mode::kDragging);
+    if (state.LightDragPhase == DragPhase::kArmed) {
+        state.LightDragPhase = DragPhase::kDragging;
         state.DragAnchor = cursor;
-        state.LightDragStartDirection = scene::CurrentLight(device).direction;
+        state.LightDragStartDirection = LightDirection(state.Light);
         return;
     }
     // The light is the Z axis of the pivot at the origin, posed afresh from the press.
@@ -146,10 +132,9 @@ void DragLight(Session& session, framework::GraphicsDevice& device,
     pivot.SetDirection(state.LightDragStartDirection, {0.0f, 1.0f, 0.0f});
     const float angle =
         static_cast<float>(state.DragAnchor.x - cursor.x) * kLightDragRadiansPerPixel;
-    if (state.LightDragMode == light_drag_mode::kDragTilt) pivot.TurnLocalX(angle);
-    if (state.LightDragMode == light_drag_mode::kDragTurn) pivot.TurnParentY(angle);
-    const float power = LightPowerAt(session.panels.lightPowerPosition);
-    scene::SetDirectionalLight(device, Row(pivot.local, 2), power, power, power, 0.0f);
+    if (state.LightDrag == LightDragMode::kTilt) pivot.TurnLocalX(angle);
+    if (state.LightDrag == LightDragMode::kTurn) pivot.TurnParentY(angle);
+    SetLight(state, Row(pivot.local, 2), LightPowerAt(state.LightPowerPosition));
 }
 
 }  // namespace app

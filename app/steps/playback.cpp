@@ -1,5 +1,6 @@
 #include "app/steps/playback.h"
 
+#include "app/core/editor_actions.h"
 #include "gfx/math/math.h"
 
 namespace app {
@@ -17,7 +18,7 @@ void BeginKey(Session& session, int key) {
     session.editor.PlayKey = static_cast<std::int16_t>(key);
     session.editor.PlayTick = 0;
     CaptureStartPose(session.editor, session.model.parts);
-    session.panelObserver().KeyShown(key + 1);
+    AnnounceShownKey(session, key + 1);
 }
 
 }  // namespace
@@ -25,7 +26,7 @@ void BeginKey(Session& session, int key) {
 void PlayAnimation(Session& session) {
     EditorState& state = session.editor;
     const model::AnimationSet& animation = session.model.animation;
-    if (!session.panels.playTicked) {
+    if (!state.Playing) {
         state.PlayKey = -1;
         state.PlayTick = 0;
         return;

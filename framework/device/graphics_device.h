@@ -6,8 +6,9 @@
 // coordinates. Callers state transforms, render states, lights and materials in those terms and
 // the device translates them for GL.
 //
-// The device also holds the editor's shared records: the back-buffer size, windowed mode, the
-// device type's name and the view transforms.
+// The device keeps its own configuration (the back-buffer size, windowed mode, the device type's
+// name) and the states it was last given; the camera and the light belong to its callers, who
+// hand them over for every frame.
 
 #include <array>
 #include <cstdint>
@@ -26,12 +27,6 @@
 #include "gfx/mesh/mesh.h"
 
 namespace framework {
-
-// The shared matrices. ViewMatrix is written by the camera, InverseViewMatrix recomputed by
-// BeginFrame.
-struct ViewTransforms {
-    gfx::Matrix IdentityMatrix, ViewMatrix, InverseViewMatrix, ProjectionMatrix;
-};
 
 inline constexpr int kMaxLights = 8;
 // The back buffer's size at creation (and the display mode the windowed check looks for); the
@@ -65,9 +60,9 @@ class GraphicsDevice final : public TextureUploader {
     ~GraphicsDevice() override;
 
     // Connects, chooses adapter and mode, creates the context, logs the configuration and the
-    // capabilities, and sets the default transforms, states and light. Returns 1 on success, 0
-    // after telling the user why (ShowMessage). Calls the created hook last.
-    int InitGraphics();
+    // capabilities, and sets the default transforms, states and light. Returns true on success,
+    // false after telling the user why (ShowMessage). Calls the created hook last.
+    bool InitGraphics();
     // Logs, calls the releasing hook, frees the device's textures and closes the surface. Safe
     // after a failed or partial InitGraphics.
     void FreeGraphics();
@@ -75,8 +70,8 @@ class GraphicsDevice final : public TextureUploader {
     // once the device is ready, and before it goes.
     void SetResourceHooks(std::function<void()> created, std::function<void()> releasing);
 
-    // Clears depth, and the colour too when clearColour (ARGB) is not 0; sets ViewMatrix as the
-    // view and computes InverseViewMatrix. 1 when a frame has begun, 0 without a device.
+    // Clears depth, and the colour too when clearColour (ARGB) is not 0. The caller then sets
+    // the frame's view, projection and light. 1 when a frame has begun, 0 without a device.
     int BeginFrame(gfx::Colour clearColour);
     void EndFrame();
     // Gives the back buffer a new size in device pixels and sets the viewport to all of it;
@@ -98,11 +93,12 @@ class GraphicsDevice final : public TextureUploader {
     // "TnLHAL" for a hardware rasteriser, "REF" for a software one.
     const std::string& DeviceTypeName() const { return deviceTypeName_; }
 
-    ViewTransforms transforms;
-
     // ---- State ----
     void SetTransform(TransformState state, const gfx::Matrix& matrix);
     const gfx::Matrix& GetTransform(TransformState state) const;
+    // The inverse of the view last set (the camera's own frame); a singular view keeps the last
+    // good inverse.
+    const gfx::Matrix& InverseView() const { return inverseView_; }
     void SetRenderState(RenderState state, std::uint32_t value);
     std::uint32_t GetRenderState(RenderState state) const;
     void SetMaterial(const gfx::Material& material);
@@ -179,7 +175,7 @@ class GraphicsDevice final : public TextureUploader {
     std::uint32_t depthFormat_ = kFormatUnknown;
     std::string deviceTypeName_;
 
-    gfx::Matrix world_, view_, projection_;
+    gfx::Matrix world_, view_, inverseView_, projection_;
     std::array<std::uint32_t, static_cast<std::size_t>(RenderState::kCount)> renderStates_{};
     gfx::Material material_;
     std::array<Light, kMaxLights> lights_{};

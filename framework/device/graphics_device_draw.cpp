@@ -68,11 +68,6 @@ int GraphicsDevice::BeginFrame(gfx::Colour clearColour) {
     if (!created_) return 0;
     surface_.MakeCurrent();
     ClearTargets(clearColour != 0, clearColour);
-    SetTransform(TransformState::kView, transforms.ViewMatrix);
-    // A singular view has no inverse; the last good one stays.
-    if (const auto inverse = gfx::MatrixInverse(transforms.ViewMatrix)) {
-        transforms.InverseViewMatrix = *inverse;
-    }
     return 1;
 }
 

@@ -118,16 +118,16 @@ void GraphicsDevice::SetResourceHooks(std::function<void()> created,
     releasingHook_ = std::move(releasing);
 }
 
-int GraphicsDevice::InitGraphics() {
+bool GraphicsDevice::InitGraphics() {
     Release();
     LogSeparator();
     LogMessage("InitDirect3D\n");
     opened_ = true;  // a failed Open may still leave something for Close
     if (!surface_.Open()) {
         ShowMessage("Direct3Dの初期化に失敗しました.");
-        return 0;
+        return false;
     }
-    if (!CreateDevice(kBackBufferWidth, kBackBufferHeight)) return 0;
+    if (!CreateDevice(kBackBufferWidth, kBackBufferHeight)) return false;
     ReportDeviceCaps();
     SetDefaultTransforms();
     SetDefaultRenderStates();
@@ -135,7 +135,7 @@ int GraphicsDevice::InitGraphics() {
     SetLight(0, MakeDirectionalLight({1, -1, 1}, {0.5f, 0.5f, 0.5f, 0.0f}));
     LightEnable(0, true);
     if (createdHook_) createdHook_();
-    return 1;
+    return true;
 }
 
 void GraphicsDevice::ChooseAdapter() {
@@ -195,14 +195,12 @@ bool GraphicsDevice::CreateDevice(int width, int height) {
 }
 
 void GraphicsDevice::SetDefaultTransforms() {
-    transforms.IdentityMatrix = gfx::MatrixIdentity();
-    SetTransform(TransformState::kWorld, transforms.IdentityMatrix);
-    transforms.ViewMatrix = gfx::MatrixLookAtLH({0, 0, -1}, {0, 0, 0}, {0, 1, 0});
-    SetTransform(TransformState::kView, transforms.ViewMatrix);
-    transforms.ProjectionMatrix = gfx::MatrixPerspectiveFovLH(
-        0.7853982f, static_cast<float>(screenWidth_) / static_cast<float>(screenHeight_), 0.1f,
-        10000.0f);
-    SetTransform(TransformState::kProjection, transforms.ProjectionMatrix);
+    SetTransform(TransformState::kWorld, gfx::MatrixIdentity());
+    SetTransform(TransformState::kView, gfx::MatrixLookAtLH({0, 0, -1}, {0, 0, 0}, {0, 1, 0}));
+    SetTransform(TransformState::kProjection,
+                 gfx::MatrixPerspectiveFovLH(
+                     0.7853982f, static_cast<float>(screenWidth_) / static_cast<float>(screenHeight_),
+                     0.1f, 10000.0f));
     // The clip status has no GL counterpart; GL clips against every plane anyway.
 }
 

@@ -93,6 +93,8 @@ void GraphicsDevice::SetTransform(TransformState state, const gfx::Matrix& matri
             break;
         case TransformState::kView:
             view_ = matrix;
+            // A singular view has no inverse; the last good one stays.
+            if (const auto inverse = gfx::MatrixInverse(matrix)) inverseView_ = *inverse;
             if (created_) {
                 for (int i = 0; i < kMaxLights; ++i) ApplyLight(i);
             }

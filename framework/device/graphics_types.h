@@ -75,6 +75,11 @@ struct Light {
     friend bool operator==(const Light&, const Light&) = default;
 };
 
+// A camera's view and projection, as its owner keeps them and gives them to the device.
+struct ViewTransforms {
+    gfx::Matrix ViewMatrix, ProjectionMatrix;
+};
+
 // A directional light along the normalised direction with this diffuse colour and the largest
 // range; everything else zero.
 Light MakeDirectionalLight(gfx::Vec3 direction, gfx::ColourValue diffuse);

@@ -21,7 +21,7 @@ InputDevices& Devices() {
 
 }  // namespace
 
-int InitDirectInput(InputEventSource& source, bool windowed, EventDeviceAccess& devices) {
+bool InitDirectInput(InputEventSource& source, bool windowed, EventDeviceAccess& devices) {
     LogSeparator();
     LogMessage("InitDirectInput\n");
     InputDevices& input = Devices();
@@ -32,7 +32,7 @@ int InitDirectInput(InputEventSource& source, bool windowed, EventDeviceAccess& 
     const ClientArea client = source.MainClientArea();
     SetCursorPosition(client.width / 2, client.height / 2);
     OpenControllers(input.controllers, devices);
-    return 1;
+    return true;
 }
 
 void FreeInput() {
@@ -54,7 +54,7 @@ InputState& ProcessInputState() {
     return Devices().state;
 }
 
-int MouseButtonState(int button) {
+ButtonPhase MouseButtonState(MouseButton button) {
     return MouseButtonState(Devices().state, button);
 }
 
@@ -77,9 +77,8 @@ void SetCursorPosition(int x, int y) {
     input.source->MoveCursorOnScreen(point);
 }
 
-int ClearInputState() {
+void ClearInputState() {
     ClearInputState(Devices().state);
-    return 0;
 }
 
 }  // namespace framework

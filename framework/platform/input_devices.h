@@ -14,9 +14,9 @@ namespace framework {
 
 // Writes the log separator and "InitDirectInput", keeps the source (which must outlive
 // FreeInput) and the mode, starts with a cleared record, moves the cursor to the middle of the
-// client area, and opens the game controllers. Returns 1: the windowing layer's keyboard and
+// client area, and opens the game controllers. Returns true: the windowing layer's keyboard and
 // mouse are always there, and controller problems never fail the set-up.
-int InitDirectInput(InputEventSource& source, bool windowed,
+bool InitDirectInput(InputEventSource& source, bool windowed,
                     EventDeviceAccess& devices = SystemEventDevices());
 
 // Writes the log separator and "FreeInput", closes the controllers and lets go of the source.
@@ -30,8 +30,8 @@ void PollInput(const std::function<void()>& requestClose);
 // The process-wide record: the manipulator drags overwrite its cursor.
 InputState& ProcessInputState();
 
-// See MouseButtonState(const InputState&, int).
-int MouseButtonState(int button);
+// See MouseButtonState(const InputState&, MouseButton).
+ButtonPhase MouseButtonState(MouseButton button);
 PixelPoint CursorPosition();
 int WheelDelta();
 
@@ -39,7 +39,7 @@ int WheelDelta();
 // screen coordinates when full-screen.
 void SetCursorPosition(int x, int y);
 
-// Clears the process-wide record (see ClearInputState(InputState&)); returns 0.
-int ClearInputState();
+// Clears the process-wide record (see ClearInputState(InputState&)).
+void ClearInputState();
 
 }  // namespace framework

@@ -4,10 +4,12 @@
 
 namespace framework {
 
-int MouseButtonState(const InputState& state, int button) {
-    if (button < 0 || button >= kMouseButtonCount) return 0;
-    const auto index = static_cast<std::size_t>(button);
-    return (state.buttons[index] ? 2 : 0) + (state.previousButtons[index] ? 1 : 0);
+ButtonPhase MouseButtonState(const InputState& state, MouseButton button) {
+    const int number = static_cast<int>(button);
+    if (number < 0 || number >= kMouseButtonCount) return ButtonPhase::kUp;
+    const auto index = static_cast<std::size_t>(number);
+    return static_cast<ButtonPhase>((state.buttons[index] ? 2 : 0) +
+                                    (state.previousButtons[index] ? 1 : 0));
 }
 
 PixelPoint SampledCursor(PixelPoint onScreen, const ClientArea& client, bool windowed) {

@@ -28,9 +28,13 @@ struct InputState {
     int wheel = 0;  // wheel movement reported by the last poll
 };
 
-// 2 if the button was down at the last poll, plus 1 if it was down at the poll before:
-// 0 up, 2 pressed in this frame, 3 held, 1 released in this frame. 0 for an index outside 0-3.
-int MouseButtonState(const InputState& state, int button);
+enum class MouseButton : int { kLeft, kRight, kMiddle, kFourth };
+
+// A button across the last two polls: down at the last poll counts 2, down at the one before 1.
+enum class ButtonPhase : int { kUp = 0, kReleased = 1, kPressed = 2, kHeld = 3 };
+
+// The button's phase in this frame; kUp for a value outside the four buttons.
+ButtonPhase MouseButtonState(const InputState& state, MouseButton button);
 
 // The cursor as the record holds it: the screen position converted to client coordinates and
 // clamped when windowed, as it is when full-screen.

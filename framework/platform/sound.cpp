@@ -6,14 +6,14 @@
 
 namespace framework {
 
-int InitDirectSound(SoundDevice& device, SoundBackend& backend) {
+bool InitDirectSound(SoundDevice& device, SoundBackend& backend) {
     LogSeparator();
     LogMessage("InitDirectSound\n");
     device.backend = &backend;
     if (const gfx::Status opened = backend.OpenPlayback(); !opened) {
         LogMessage("サウンドデバイスが開けません (%s). サウンドなしで続けます.\n",
                    opened.error().c_str());
-        return 1;
+        return true;
     }
     device.playbackOpen = true;
 
@@ -25,15 +25,15 @@ int InitDirectSound(SoundDevice& device, SoundBackend& backend) {
 
     if (!backend.SetPlaybackFormat()) {
         ShowMessage("サウンドフォーマットが指定できません.");
-        return 0;
+        return false;
     }
-    if (!device.sound3D) return 1;
+    if (!device.sound3D) return true;
 
     device.listenerCreated = true;
     SetListenerDistanceFactor(device, 1.0f);
     SetListenerPosition(device, {0, 0, 0});
     SetListenerOrientation(device, {0, 0, 1}, {0, 1, 0});
-    return 1;
+    return true;
 }
 
 void FreeDirectSound(SoundDevice& device) {
@@ -59,11 +59,11 @@ void SetListenerOrientation(SoundDevice& device, gfx::Vec3 front, gfx::Vec3 top)
     device.listener.top = top;
 }
 
-int InitDirectMusic(MusicLoader& loader) {
+bool InitDirectMusic(MusicLoader& loader) {
     LogSeparator();
     LogMessage("InitDirectMusic\n");
     loader.created = true;
-    return 1;
+    return true;
 }
 
 void FreeDirectMusic(MusicLoader& loader) {
@@ -90,13 +90,13 @@ ProcessSound& Process() {
 SoundDevice& ProcessSoundDevice() {
     return Process().device;
 }
-int InitDirectSound() {
+bool InitDirectSound() {
     return InitDirectSound(Process().device, *Process().backend);
 }
 void FreeDirectSound() {
     FreeDirectSound(Process().device);
 }
-int InitDirectMusic() {
+bool InitDirectMusic() {
     return InitDirectMusic(Process().loader);
 }
 void FreeDirectMusic() {

@@ -49,11 +49,11 @@ struct MusicLoader {
     bool created = false;
 };
 
-// Writes the log separator and "InitDirectSound", opens the device (none: a log line, and 1
+// Writes the log separator and "InitDirectSound", opens the device (none: a log line, and true
 // without sound), logs the "3Dサウンド" and "エフェクト" lines from the "/3ds" and "/fx"
 // switches, sets the format and, with 3D sound, sets up the listener.
-// Returns 0 after the user's message when the device refuses the format.
-int InitDirectSound(SoundDevice& device, SoundBackend& backend);
+// Returns false after the user's message when the device refuses the format.
+bool InitDirectSound(SoundDevice& device, SoundBackend& backend);
 // Writes the log separator and "FreeDirectSound" and closes what was opened. Safe after a failed or
 // partial InitDirectSound and when called twice.
 void FreeDirectSound(SoundDevice& device);
@@ -63,14 +63,14 @@ void SetListenerDistanceFactor(SoundDevice& device, float factor);
 void SetListenerPosition(SoundDevice& device, gfx::Vec3 position);
 void SetListenerOrientation(SoundDevice& device, gfx::Vec3 front, gfx::Vec3 top);
 
-int InitDirectMusic(MusicLoader& loader);
+bool InitDirectMusic(MusicLoader& loader);
 void FreeDirectMusic(MusicLoader& loader);
 
 // The process-wide records on ALSA's "default" device.
 SoundDevice& ProcessSoundDevice();
-int InitDirectSound();
+bool InitDirectSound();
 void FreeDirectSound();
-int InitDirectMusic();
+bool InitDirectMusic();
 void FreeDirectMusic();
 
 }  // namespace framework

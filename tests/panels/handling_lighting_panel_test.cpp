@@ -36,7 +36,7 @@ class HandlingLightingPanelTest : public panels::testing_support::PanelTest {
         std::ofstream(path, std::ios::binary) << settings;
         panels = std::make_unique<panels::ToolPanels>(
             session, files::SettingsFile(path),
-            [](const app::FileRequest&) { return std::optional<std::string>(); }, &headless.device);
+            [](const app::FileRequest&) { return std::optional<std::string>(); }, true);
         panels->ShowPanels();
         ASSERT_NE(handling(), nullptr);
         ASSERT_NE(lighting(), nullptr);
