@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "framework/debug_log.h"
+#include "gfx/math/math.h"
 #include "framework/device/graphics_device.h"
 #include "framework/platform/egl_surface.h"
 #include "scene/draw_primitives.h"
@@ -14,15 +15,17 @@ void BM_GridFrame(benchmark::State& state) {
     framework::ProcessLog().Discard();
     framework::EglSurface surface;
     framework::GraphicsDevice device(surface);
-    if (device.InitGraphics() != 1) {
+    if (!device.InitGraphics()) {
         state.SkipWithError("no headless GL device");
         return;
     }
-    scene::SetView(device.transforms, {3, 4, -6}, {0, 0, 0}, {0, 1, 0});
+    framework::ViewTransforms camera;
+    scene::SetView(camera, {3, 4, -6}, {0, 0, 0}, {0, 1, 0});
     for (auto _ : state) {
         device.BeginFrame(0xFF18415A);
+        device.SetTransform(framework::TransformState::kView, camera.ViewMatrix);
         device.SetRenderState(framework::RenderState::kLighting, 0);
-        device.SetTransform(framework::TransformState::kWorld, device.transforms.IdentityMatrix);
+        device.SetTransform(framework::TransformState::kWorld, gfx::MatrixIdentity());
         for (int i = 0; i <= 20; ++i) {
             const float v = static_cast<float>(i) * 0.4f - 4.0f;
             scene::DrawLine(device, {v, 0, -4}, {v, 0, 4}, 0xFF808080);

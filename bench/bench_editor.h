@@ -21,7 +21,7 @@ class BenchEditor {
   public:
     explicit BenchEditor(const std::string& partFile) {
         framework::ProcessLog().Discard();
-        if (device.InitGraphics() != 1) {
+        if (!device.InitGraphics()) {
             error = "no headless GL device";
             return;
         }
@@ -33,7 +33,7 @@ class BenchEditor {
             error = "open failed";
             return;
         }
-        device.transforms.ProjectionMatrix =
+        session->editor.Camera.ProjectionMatrix =
             app::EditorProjection(device.ScreenWidth(), device.ScreenHeight());
     }
     ~BenchEditor() {

@@ -99,10 +99,13 @@ void BM_EditorFrame(benchmark::State& state) {
         scene::OverlayFonts& overlay = *editor.overlay;
         app::Session* session = editor.session.get();
         const model::PartTable& parts = session->model.parts;
-        scene::SetView(device.transforms, kEye, kTarget, {0.0f, 1.0f, 0.0f});
-        app::ApplyStoredLight(device, app::StoredLight{});
+        app::EditorState& editorState = session->editor;
+        scene::SetView(editorState.Camera, kEye, kTarget, {0.0f, 1.0f, 0.0f});
+        app::ApplyStoredLight(editorState, app::StoredLight{});
+        const framework::ViewTransforms& camera = editorState.Camera;
+        const app::ViewLight& light = editorState.Light;
 
-        const app::ClientView view{device.transforms, device.ScreenWidth(), device.ScreenHeight()};
+        const app::ClientView view{editorState.Camera, device.ScreenWidth(), device.ScreenHeight()};
         framework::InputState click;
         click.buttons[0] = true;  // down now, up at the poll before: pressed in this frame
         click.cursor = {device.ScreenWidth() / 2, device.ScreenHeight() / 2};
@@ -110,14 +113,14 @@ void BM_EditorFrame(benchmark::State& state) {
         const app::PanelValues withoutOutlines = BenchPanels(true, false);
         const app::PanelValues modelOnly = BenchPanels(false, false);
         session->panels = withOutlines;  // what picking reads
-        const app::FrameScene outlinedFrame{device, overlay, parts, withOutlines};
-        const app::FrameScene plainFrame{device, overlay, parts, withoutOutlines};
+        const app::FrameScene outlinedFrame{device, overlay, parts, withOutlines, camera, light};
+        const app::FrameScene plainFrame{device, overlay, parts, withoutOutlines, camera, light};
 
         // Warm-up: the pick sets the selection the frames show; the first draw makes the buffers.
         app::HandleCameraAndPicking(*session, view, click, true);
-        const app::FrameModes modes{session->editor.SelectedPart, 0, 0};
+        const app::FrameModes modes{session->editor.SelectedPart};
         app::RenderFrame(outlinedFrame, modes);
-        const double covered = CoveredShare({device, overlay, parts, modelOnly}, modes);
+        const double covered = CoveredShare({device, overlay, parts, modelOnly, camera, light}, modes);
 
         const bool moving = state.range(0) != 0;
         double logic = 0, submission = 0, outlined = 0;
@@ -131,7 +134,7 @@ void BM_EditorFrame(benchmark::State& state) {
                 const gfx::Vec3 eye{kTarget.x + arm.x * std::cos(angle) - arm.z * std::sin(angle),
                                     kEye.y,
                                     kTarget.z + arm.x * std::sin(angle) + arm.z * std::cos(angle)};
-                scene::SetView(device.transforms, eye, kTarget, {0.0f, 1.0f, 0.0f});
+                scene::SetView(editorState.Camera, eye, kTarget, {0.0f, 1.0f, 0.0f});
             }
             const Clock::time_point start = Clock::now();
             app::HandleCameraAndPicking(*session, view, click, true);

@@ -47,7 +47,7 @@ void BM_RobotFrame(benchmark::State& state) {
     fs::remove_all(folder);
     framework::EglSurface surface;
     framework::GraphicsDevice device(surface);
-    if (device.InitGraphics() != 1) {
+    if (!device.InitGraphics()) {
         state.SkipWithError("no headless GL device");
         return;
     }
@@ -61,13 +61,15 @@ void BM_RobotFrame(benchmark::State& state) {
             state.SkipWithError("open failed");
             return;
         }
-        device.transforms.ProjectionMatrix =
+        app::EditorState& editorState = session->editor;
+        editorState.Camera.ProjectionMatrix =
             app::EditorProjection(device.ScreenWidth(), device.ScreenHeight());
-        scene::SetView(device.transforms, {0.0f, 1.5f, -5.0f}, {0.0f, 1.0f, 0.0f},
+        scene::SetView(editorState.Camera, {0.0f, 1.5f, -5.0f}, {0.0f, 1.0f, 0.0f},
                        {0.0f, 1.0f, 0.0f});
-        app::ApplyStoredLight(device, app::StoredLight{});
-        const app::FrameScene scene{device, overlay, session->model.parts, session->panels};
-        const app::FrameModes modes{2, 0, 0};
+        app::ApplyStoredLight(editorState, app::StoredLight{});
+        const app::FrameScene scene{device,          overlay,           session->model.parts,
+                                    session->panels, editorState.Camera, editorState.Light};
+        const app::FrameModes modes{2};
 
         files::RecoveryWriter writer(folder.string() + "/");
         app::RecoveryKeeper keeper(*session, writer);

@@ -43,12 +43,14 @@ void BM_StructuralEdit(benchmark::State& state) {
         }
         model::Model& model = editor.session->model;
         app::Session* session = editor.session.get();
-        scene::SetView(editor.device.transforms, {-6, 8, -6}, {1, 0, 1}, {0, 1, 0});
+        app::EditorState& editorState = session->editor;
+        scene::SetView(editorState.Camera, {-6, 8, -6}, {1, 0, 1}, {0, 1, 0});
         app::PanelValues panels;
         panels.gridTicked = true;
         panels.outlineTicked = true;
-        const app::FrameScene scene{editor.device, *editor.overlay, model.parts, panels};
-        const app::FrameModes modes{model::kNoPart, 0, 0};
+        const app::FrameScene scene{editor.device, *editor.overlay, model.parts,
+                                    panels,        editorState.Camera, editorState.Light};
+        const app::FrameModes modes{model::kNoPart};
         app::RenderFrame(scene, modes);  // the buffers of the opened model
         const double open = SecondsSince(opening);
 

@@ -1,6 +1,7 @@
 // The Animation panel's commands without its window: the key and frame count it shows, Get and
 // Set, and Load and Save with what they tell the user.
 
+#include "app/core/editor_actions.h"
 #include "app/commands/animation_panel_commands.h"
 
 #include <gtest/gtest.h>
@@ -121,10 +122,12 @@ TEST_F(AnimationPanelCommandsTest, LoadStopsPlaybackAndShowsKeyOneWhateverItRead
         SCOPED_TRACE(c.name);
         notices.clear();
         app::SetKeyFrameCount(*session, 1, 7);
-        session->panels.playTicked = true;
+        app::SetPlaying(*session, true);
+        app::SetShownKey(*session, 5);
         const app::ShownKey shown = app::LoadAnimation(*session, Answer(c.path));
-        EXPECT_FALSE(session->panels.playTicked);
+        EXPECT_FALSE(session->playing());
         EXPECT_EQ(shown, app::KeyToShow(*session, 1));
+        EXPECT_EQ(session->shownKey(), 1);
         EXPECT_EQ(notices.size(), c.notices);
         EXPECT_FALSE(requests.back().save);
     }

@@ -44,7 +44,12 @@ class FakeComponents : public app::FrameworkComponents {
         calls_.push_back("Pump");
         return framesBeforeQuit-- > 0;
     }
-    void PollInput() override { calls_.push_back("PollInput"); }
+    const framework::InputState& PollInput() override {
+        calls_.push_back("PollInput");
+        ++input.wheel;  // each poll's record differs from the one before
+        return input;
+    }
+    framework::InputState input;
 
     std::string failing;
     int framesBeforeQuit = 0;
@@ -61,7 +66,11 @@ class FakeEditor : public app::EditorSteps {
   public:
     explicit FakeEditor(std::vector<std::string>& calls) : calls_(calls) {}
     void Startup() override { calls_.push_back("EditorStartup"); }
-    void Frame() override { calls_.push_back("EditorFrame"); }
+    void Frame(const framework::InputState& input) override {
+        calls_.push_back("EditorFrame");
+        wheels.push_back(input.wheel);
+    }
+    std::vector<int> wheels;  // the input each frame was handed
     void Shutdown() override { calls_.push_back("EditorShutdown"); }
 
   private:
@@ -94,6 +103,8 @@ TEST(Application, RunsStartupLoopAndTeardownInOrder) {
     EXPECT_THAT(calls, ElementsAreArray(expected));
     // Two frames of no work: the pacer slept each one's whole slot.
     EXPECT_THAT(clock.sleeps, ElementsAre(33u, 33u));
+    // Each frame ran on the record its own poll returned.
+    EXPECT_THAT(editor.wheels, ElementsAre(1, 2));
 }
 
 // Start-up stops at the failing step; the editor never starts and the whole teardown still runs.

@@ -124,7 +124,7 @@ TEST_F(EditorTest, StartupMakesThePanPlaneAndResetsTheAnimationAndClipboards) {
     EXPECT_EQ(session.model.parts.rebuildPosition[5], (gfx::Vec3{0.0f, 0.0f, 0.0f}));
     EXPECT_EQ(session.model.clipboards.position, (gfx::Vec3{0.0f, 0.0f, 0.0f}));
     EXPECT_EQ(session.model.clipboards.orientation, (gfx::Quat{0.0f, 0.0f, 0.0f, 1.0f}));
-    EXPECT_EQ(session.panels.lightPowerPosition, 7);  // the Lighting panel's Power position
+    EXPECT_EQ(session.editor.LightPowerPosition, 7);  // the Lighting panel's Power position
 }
 
 TEST(EditorProjection, FortyFiveDegreesAtTheBackBufferAspect) {
@@ -159,8 +159,8 @@ TEST_F(EditorTest, TheFrameClearsAndDrawsTheGridAndTheAxes) {
     editor.DrawView();
     const std::vector<std::uint32_t> pixels = headless.device.ReadPixels();
     ASSERT_EQ(pixels.size(), 640u * 480u);
-    const gfx::Matrix& view = headless.device.transforms.ViewMatrix;
-    const gfx::Matrix& projection = headless.device.transforms.ProjectionMatrix;
+    const gfx::Matrix& view = session.editor.Camera.ViewMatrix;
+    const gfx::Matrix& projection = session.editor.Camera.ProjectionMatrix;
 
     EXPECT_EQ(PixelAt(pixels, 5, 5), kBackground);  // the sky above the floor
     EXPECT_TRUE(ColourNear(pixels, view, projection, {0.0f, 1.0f, 0.0f}, kGreen));

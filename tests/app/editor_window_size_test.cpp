@@ -116,13 +116,13 @@ TEST_F(EditorWindowSizeTest, EachFrameFitsTheBackBufferAndTheProjectionToTheWind
                           Case{{640, 360}, {1280, 720}}, Case{{400, 400}, {500, 500}},
                           Case{{640, 480}, {640, 480}}}) {
         Resize(c.logical, c.pixels);
-        editor.Frame();
+        editor.Frame(framework::InputState{});
         framework::GraphicsDevice& device = headless.device;
         EXPECT_EQ(device.ScreenWidth(), c.pixels.width);
         EXPECT_EQ(device.ScreenHeight(), c.pixels.height);
         EXPECT_EQ(device.ReadPixels().size(),
                   static_cast<std::size_t>(c.pixels.width) * c.pixels.height);
-        const gfx::Matrix& p = device.transforms.ProjectionMatrix;
+        const gfx::Matrix& p = session.editor.Camera.ProjectionMatrix;
         EXPECT_NEAR(p.m[1][1] / p.m[0][0],
                     static_cast<float>(c.pixels.width) / static_cast<float>(c.pixels.height),
                     1e-5f);
@@ -135,7 +135,7 @@ TEST_F(EditorWindowSizeTest, AWindowWithoutPixelsKeepsTheView) {
     app::Editor editor(session, headless.device, overlay, window, Settings());
     editor.Startup();
     Resize({0, 0}, {0, 0});  // minimised
-    editor.Frame();
+    editor.Frame(framework::InputState{});
     EXPECT_EQ(headless.device.ScreenWidth(), 640);
     EXPECT_EQ(headless.device.ScreenHeight(), 480);
 }
@@ -151,7 +151,7 @@ TEST_F(EditorWindowSizeTest, TheGridKeepsOnePixelLinesInALargerView) {
     const long small = GreyPixels();
     ASSERT_GT(small, 1000);
     Resize({1280, 960}, {1280, 960});
-    editor.Frame();
+    editor.Frame(framework::InputState{});
     editor.DrawView();
     const double ratio = static_cast<double>(GreyPixels()) / static_cast<double>(small);
     EXPECT_GT(ratio, 1.7);

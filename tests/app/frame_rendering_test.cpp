@@ -8,6 +8,7 @@
 #include <set>
 #include <vector>
 
+#include "app/core/editor_actions.h"
 #include "app/core/session.h"
 #include "app/core/stored_light.h"
 #include "app/drawing/manipulator_drawing.h"
@@ -42,10 +43,10 @@ class FrameRenderingTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(headless.created);
         overlay.Create(0, app::kOverlayFace, app::kOverlayHeight, app::kOverlayWeight);
-        framework::ViewTransforms& transforms = headless.device.transforms;
+        framework::ViewTransforms& transforms = session->editor.Camera;
         transforms.ProjectionMatrix = app::EditorProjection(640, 480);
         app::FrameView(transforms, nullptr);
-        app::ApplyStoredLight(headless.device, {});
+        app::ApplyStoredLight(session->editor, {});
         model::PartTable& parts = session->model.parts;
         ASSERT_TRUE(parts.mesh[0].CreateBox(1.0f, 1.0f, 1.0f, {0.5f, 0.5f, 0.5f, 1.0f}));
         parts.node[0].Bind(parts.mesh[0], kPartCentre, 1.0f);
@@ -54,12 +55,15 @@ class FrameRenderingTest : public ::testing::Test {
     }
 
     std::vector<std::uint32_t> Draw(app::FrameModes modes) {
-        app::DrawFrame({headless.device, overlay, session->model.parts, session->panels}, modes);
+        const app::EditorState& state = session->editor;
+        app::DrawFrame({headless.device, overlay, session->model.parts, session->panels,
+                        state.Camera, state.Light},
+                       modes);
         return headless.device.ReadPixels();
     }
 
     bool Near(const std::vector<std::uint32_t>& pixels, gfx::Vec3 point, std::uint32_t colour) {
-        const auto& t = headless.device.transforms;
+        const auto& t = session->editor.Camera;
         const auto screen = Project(point, t.ViewMatrix, t.ProjectionMatrix);
         for (int dy = -1; dy <= 1; ++dy) {
             for (int dx = -1; dx <= 1; ++dx) {
@@ -91,19 +95,19 @@ int TextPixels(const std::vector<std::uint32_t>& pixels) {
 }
 
 TEST_F(FrameRenderingTest, WithoutASelectionOnlyThePartIsDrawn) {
-    const auto pixels = Draw({model::kNoPart, 0, 0});
+    const auto pixels = Draw({model::kNoPart});
     const auto colours = Colours(pixels);
     for (std::uint32_t colour : {kRed, kGreen, kBlue, kYellow})
         EXPECT_EQ(colours.count(colour), 0u);
     EXPECT_EQ(TextPixels(pixels), 0);
     // The box itself is there, lit grey over the background.
-    const auto centre = Project(kPartCentre, headless.device.transforms.ViewMatrix,
-                                headless.device.transforms.ProjectionMatrix);
+    const auto centre = Project(kPartCentre, session->editor.Camera.ViewMatrix,
+                                session->editor.Camera.ProjectionMatrix);
     EXPECT_NE(PixelAt(pixels, centre.Column(), centre.Row()), kBackground);
 }
 
 TEST_F(FrameRenderingTest, ASelectionShowsTheIdleManipulatorAndThePoseText) {
-    const auto pixels = Draw({0, 0, 0});
+    const auto pixels = Draw({0});
     // The pivot marker: a small circle around the pivot.
     EXPECT_TRUE(Near(pixels, kPartCentre + gfx::Vec3{0, app::kPivotMarkerRadius, 0}, kYellow) ||
                 Near(pixels, kPartCentre - gfx::Vec3{0, app::kPivotMarkerRadius, 0}, kYellow));
@@ -118,17 +122,25 @@ TEST_F(FrameRenderingTest, ASelectionShowsTheIdleManipulatorAndThePoseText) {
 }
 
 TEST_F(FrameRenderingTest, EachHandleModeShowsItsOwnAxes) {
+    using app::HandleMode;
+    constexpr app::DragPhase kArmed = app::DragPhase::kArmed;
+    constexpr app::DragPhase kDragging = app::DragPhase::kDragging;
     struct Case {
-        std::int16_t mode;
+        HandleMode mode;
+        app::DragPhase phase;
         std::set<std::uint32_t> shown;
     };
     const Case cases[] = {
-        {11, {kRed}}, {12, {kGreen}}, {13, {kBlue}}, {14, {kRed}}, {15, {kGreen}}, {16, {kBlue}},
-        {1, {}},      {2, {}},        {3, {}},       {4, {}},      {5, {}},        {6, {}},
+        {HandleMode::kMoveX, kDragging, {kRed}},   {HandleMode::kMoveY, kDragging, {kGreen}},
+        {HandleMode::kMoveZ, kDragging, {kBlue}},  {HandleMode::kTurnX, kDragging, {kRed}},
+        {HandleMode::kTurnY, kDragging, {kGreen}}, {HandleMode::kTurnZ, kDragging, {kBlue}},
+        {HandleMode::kMoveX, kArmed, {}},          {HandleMode::kMoveY, kArmed, {}},
+        {HandleMode::kMoveZ, kArmed, {}},          {HandleMode::kTurnX, kArmed, {}},
+        {HandleMode::kTurnY, kArmed, {}},          {HandleMode::kTurnZ, kArmed, {}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.mode);
-        const auto colours = Colours(Draw({0, c.mode, 0}));
+        SCOPED_TRACE(static_cast<int>(c.mode) + (c.phase == kDragging ? 10 : 0));
+        const auto colours = Colours(Draw({0, c.mode, c.phase}));
         EXPECT_EQ(colours.count(kYellow), 1u);  // the pivot marker in every mode
         for (std::uint32_t axis : {kRed, kGreen, kBlue}) {
             EXPECT_EQ(colours.count(axis), c.shown.count(axis));
@@ -144,19 +156,20 @@ TEST_F(FrameRenderingTest, LocalAxesTurnWithThePartWorldAxesDoNot) {
     const gfx::Vec3 alongWorldX = kPartCentre + gfx::Vec3{r, 0, 0};
 
     session->panels.handlingLocal = true;
-    auto pixels = Draw({0, 11, 0});
+    const app::FrameModes movingX{0, app::HandleMode::kMoveX, app::DragPhase::kDragging};
+    auto pixels = Draw(movingX);
     EXPECT_TRUE(Near(pixels, alongTurnedX, kRed));
     EXPECT_FALSE(Near(pixels, alongWorldX, kRed));
 
     session->panels.handlingLocal = false;
-    pixels = Draw({0, 11, 0});
+    pixels = Draw(movingX);
     EXPECT_FALSE(Near(pixels, alongTurnedX, kRed));
     EXPECT_TRUE(Near(pixels, alongWorldX, kRed));
 }
 
 TEST_F(FrameRenderingTest, AHiddenSelectedPartKeepsItsManipulatorAndText) {
     session->panels.partVisible[0] = false;
-    const auto pixels = Draw({0, 11, 0});
+    const auto pixels = Draw({0, app::HandleMode::kMoveX, app::DragPhase::kDragging});
     const gfx::Vec3 boxFaceBelowPivot = kPartCentre + gfx::Vec3{0, -0.3f, 0.5f};
     EXPECT_TRUE(Near(pixels, boxFaceBelowPivot, kBackground));
     EXPECT_EQ(Colours(pixels).count(kYellow), 1u);  // the pivot marker
@@ -165,11 +178,12 @@ TEST_F(FrameRenderingTest, AHiddenSelectedPartKeepsItsManipulatorAndText) {
 
 TEST_F(FrameRenderingTest, TheLightMarkerShowsOnlyWhileTheLightIsAimed) {
     // Light shining down and away from the camera: it comes from above the front of the floor.
-    scene::SetDirectionalLight(headless.device, {0, -1, -1}, 0.5f, 0.5f, 0.5f, 0);
+    app::SetLight(session->editor, {0, -1, -1}, 0.5f);
     const float s = 4.0f / std::sqrt(2.0f);
     const gfx::Vec3 marker{0, s, s};
-    EXPECT_FALSE(Near(Draw({model::kNoPart, 0, 0}), marker, kYellow));
-    const auto pixels = Draw({model::kNoPart, 0, 1});
+    EXPECT_FALSE(Near(Draw({model::kNoPart}), marker, kYellow));
+    const auto pixels = Draw({model::kNoPart, app::HandleMode::kIdle, app::DragPhase::kArmed,
+                              app::LightDragMode::kTilt});
     EXPECT_TRUE(Near(pixels, marker, kYellow));
     EXPECT_TRUE(Near(pixels, marker * 0.5f, kYellow));  // the line back to the origin
 }

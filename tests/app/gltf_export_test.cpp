@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/core/editor_actions.h"
 #include "app/core/session.h"
 #include "app/export/gltf_mesh.h"
 #include "app/export/gltf_write.h"
@@ -209,7 +210,7 @@ TEST_P(GltfExportTest, NodeWorldsFollowTheEditorsPlaybackLoopFrameByFrame) {
 
     // The first loop starts from the default pose; the steady loop from the second start of key 1.
     app::Session& session = *session_;
-    session.panels.playTicked = true;
+    app::SetPlaying(session, true);
     int starts = 0;
     for (int guard = 0; starts < 2 && guard < 1'000'000; ++guard) {
         app::PlayAnimation(session);

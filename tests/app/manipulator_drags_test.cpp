@@ -7,14 +7,12 @@
 #include <vector>
 
 #include "app/core/stored_light.h"
-#include "scene/draw_primitives.h"
 #include "tests/app/view_input_support.h"
-#include "tests/framework/headless_device.h"
 
 namespace {
 
 using namespace view_input_support;
-namespace hm = app::handle_mode;
+using hm = app::HandleMode;
 
 // One poll: the left button's state (0 up, 1 released, 2 pressed, 3 held) and the screen cursor.
 // The clamped client cursor stays at the corner: the drags must not read it.
@@ -60,7 +58,7 @@ TEST(PartDragTest, DragsFollowTheHorizontalMovementAndRecordOneUndoEntryEach) {
     using Expect = std::function<gfx::Matrix(const gfx::Matrix&)>;  // world matrix from before
     struct Case {
         int part;
-        std::int16_t mode;
+        hm mode;
         bool local;
         std::vector<Poll> polls;
         Expect expect;
@@ -106,7 +104,7 @@ TEST(PartDragTest, DragsFollowTheHorizontalMovementAndRecordOneUndoEntryEach) {
     for (int x = 99; x >= -60; --x) steps.polls.push_back({3, x});
     cases.push_back(steps);
     for (bool local : {true, false}) {
-        for (std::int16_t mode = hm::kMoveX; mode <= hm::kTurnZ; ++mode) {
+        for (hm mode : {hm::kMoveX, hm::kMoveY, hm::kMoveZ, hm::kTurnX, hm::kTurnY, hm::kTurnZ}) {
             cases.push_back({1, mode, local, {{2, 100}, {3, 100, 300}, {3, 100, -50}}, [](auto& w) {
                                  return w;
                              }});
@@ -123,7 +121,7 @@ TEST(PartDragTest, DragsFollowTheHorizontalMovementAndRecordOneUndoEntryEach) {
         app::ArmPartDrag(session.editor, test.mode);
         for (const Poll& poll : test.polls) app::DragPart(session, At(poll));
         app::DragPart(session, At({0, -1000}));
-        EXPECT_EQ(session.editor.HandleMode, hm::kIdle);
+        EXPECT_EQ(session.editor.Handle, hm::kIdle);
         EXPECT_TRUE(MatricesNear(parts.node[test.part].WorldMatrix(), expected, 2e-5f));
         EXPECT_EQ(session.model.undo.size(), entries + 1);
     }
@@ -131,50 +129,46 @@ TEST(PartDragTest, DragsFollowTheHorizontalMovementAndRecordOneUndoEntryEach) {
     // Without a selection nothing arms, and an armed drag whose selection went ends unrecorded.
     session.editor.SelectedPart = model::kNoPart;
     app::ArmPartDrag(session.editor, hm::kMoveX);
-    EXPECT_EQ(session.editor.HandleMode, hm::kIdle);
-    session.editor.HandleMode = hm::kMoveX;
+    EXPECT_EQ(session.editor.Handle, hm::kIdle);
+    session.editor.Handle = hm::kMoveX;
     app::DragPart(session, At({2, 100}));
-    EXPECT_EQ(session.editor.HandleMode, hm::kIdle);
+    EXPECT_EQ(session.editor.Handle, hm::kIdle);
     EXPECT_EQ(session.model.undo.size(), static_cast<int>(cases.size()));
 }
 
 TEST(LightDragTest, TiltOrTurnFromThePressWithThePowerReadEveryFrame) {
     QuietLog quiet;
-    framework::testing_support::HeadlessDevice headless;
-    ASSERT_TRUE(headless.created);
     app::Session session;
     const float c = std::cos(1.0f), s = std::sin(1.0f);
     struct Case {
-        std::int16_t mode;
+        app::LightDragMode mode;
         gfx::Vec3 start;
         int to;  // from 300 through 350: 100 pixels left is +1 radian
         gfx::Vec3 expected;
-    } const cases[] = {{app::light_drag_mode::kTilt, {1.0f, 0.0f, 0.0f}, 200, {c, -s, 0.0f}},
-                       {app::light_drag_mode::kTurn, {1.0f, 0.0f, 0.0f}, 200, {c, 0.0f, -s}},
-                       {app::light_drag_mode::kTurn, {0.0f, 0.0f, 2.0f}, 400, {-s, 0.0f, c}}};
+    } const cases[] = {{app::LightDragMode::kTilt, {1.0f, 0.0f, 0.0f}, 200, {c, -s, 0.0f}},
+                       {app::LightDragMode::kTurn, {1.0f, 0.0f, 0.0f}, 200, {c, 0.0f, -s}},
+                       {app::LightDragMode::kTurn, {0.0f, 0.0f, 2.0f}, 400, {-s, 0.0f, c}}};
     for (const Case& test : cases) {
-        scene::SetDirectionalLight(headless.device, test.start, 0.5f, 0.5f, 0.5f, 0.0f);
-        session.editor.LightDragMode = test.mode;
+        app::SetLight(session.editor, test.start, 0.5f);
+        app::ArmLightDrag(session.editor, test.mode);
         for (Poll poll : {Poll{2, 300}, Poll{3, 350, 0}, Poll{3, test.to, 900}}) {
-            app::DragLight(session, headless.device, At(poll));
+            app::DragLight(session, At(poll));
         }
-        EXPECT_TRUE(Near(scene::CurrentLight(headless.device).direction, test.expected, 1e-5f));
+        EXPECT_TRUE(Near(app::LightDirection(session.editor.Light), test.expected, 1e-5f));
         for (int position : {8, 0}) {
-            session.panels.lightPowerPosition = position;
-            app::DragLight(session, headless.device, At({3, test.to}));
+            app::SetLightPowerPosition(session.editor, position);
+            app::DragLight(session, At({3, test.to}));
             const float p = app::LightPowerAt(position);
-            EXPECT_EQ(scene::CurrentLight(headless.device).diffuse, (gfx::ColourValue{p, p, p, 0}));
+            EXPECT_EQ(session.editor.Light.power, p);
         }
-        app::DragLight(session, headless.device, At({0, 0}));
-        EXPECT_EQ(session.editor.LightDragMode, app::light_drag_mode::kIdle);
+        app::DragLight(session, At({0, 0}));
+        EXPECT_EQ(session.editor.LightDrag, app::LightDragMode::kIdle);
     }
     EXPECT_EQ(session.model.undo.size(), 0);
 }
 
 TEST(EscapeDuringADragTest, CancelsItAndLeavesNoUndoEntry) {
     QuietLog quiet;
-    framework::testing_support::HeadlessDevice headless;
-    ASSERT_TRUE(headless.created);
     app::Session session;
     model::PartTable& parts = session.model.parts;
     parts.count = 1;
@@ -194,7 +188,7 @@ TEST(EscapeDuringADragTest, CancelsItAndLeavesNoUndoEntry) {
     app::DragPart(session, At({3, 460}));
     ASSERT_NE(parts.node[0].local, before);
     ASSERT_EQ(session.model.undo.size(), 1);
-    EXPECT_TRUE(app::CancelDragOnEscape(session, headless.device, escape({3, 480}, true, false)));
+    EXPECT_TRUE(app::CancelDragOnEscape(session, escape({3, 480}, true, false)));
     EXPECT_EQ(parts.node[0].local, before);
     EXPECT_EQ(session.model.undo.size(), 0);
     EXPECT_FALSE(app::DragInProgress(session.editor));
@@ -203,20 +197,20 @@ TEST(EscapeDuringADragTest, CancelsItAndLeavesNoUndoEntry) {
     EXPECT_EQ(parts.node[0].local, before);
 
     // A light drag: back to the direction at the press.
-    scene::SetDirectionalLight(headless.device, {0.0f, 0.0f, 1.0f}, 0.5f, 0.5f, 0.5f, 0.0f);
-    session.editor.LightDragMode = app::light_drag_mode::kTurn;
-    app::DragLight(session, headless.device, At({2, 300}));
-    app::DragLight(session, headless.device, At({3, 200}));
-    EXPECT_TRUE(app::CancelDragOnEscape(session, headless.device, escape({3, 200}, true, false)));
-    EXPECT_TRUE(Near(scene::CurrentLight(headless.device).direction, {0.0f, 0.0f, 1.0f}, 1e-6f));
+    app::SetLight(session.editor, {0.0f, 0.0f, 1.0f}, 0.5f);
+    app::ArmLightDrag(session.editor, app::LightDragMode::kTurn);
+    app::DragLight(session, At({2, 300}));
+    app::DragLight(session, At({3, 200}));
+    EXPECT_TRUE(app::CancelDragOnEscape(session, escape({3, 200}, true, false)));
+    EXPECT_TRUE(Near(app::LightDirection(session.editor.Light), {0.0f, 0.0f, 1.0f}, 1e-6f));
 
     // Escape held on from before the drag, or no drag at all: nothing to cancel.
     app::ArmPartDrag(session.editor, hm::kMoveX);
     app::DragPart(session, At({2, 300}));
-    EXPECT_FALSE(app::CancelDragOnEscape(session, headless.device, escape({3, 300}, true, true)));
+    EXPECT_FALSE(app::CancelDragOnEscape(session, escape({3, 300}, true, true)));
     EXPECT_TRUE(app::DragInProgress(session.editor));
     app::DragPart(session, At({0, 300}));
-    EXPECT_FALSE(app::CancelDragOnEscape(session, headless.device, escape({0, 300}, true, false)));
+    EXPECT_FALSE(app::CancelDragOnEscape(session, escape({0, 300}, true, false)));
 }
 
 }  // namespace

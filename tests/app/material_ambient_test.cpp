@@ -52,11 +52,11 @@ class MaterialAmbientTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(headless.created);
         overlay.Create(0, app::kOverlayFace, app::kOverlayHeight, app::kOverlayWeight);
-        framework::ViewTransforms& transforms = headless.device.transforms;
+        framework::ViewTransforms& transforms = session->editor.Camera;
         transforms.ProjectionMatrix = app::EditorProjection(640, 480);
         // Sees the unlit +x side and the lit +y and +z sides.
         scene::SetView(transforms, {3, 2, 4}, {0, 0, 0}, {0, 1, 0});
-        app::ApplyStoredLight(headless.device, {});
+        app::ApplyStoredLight(session->editor, {});
         session->textures.SetUploader(&headless.device);
         ASSERT_TRUE(files::OpenPartFile(session->model, kCube));
         session->panels.gridTicked = false;
@@ -64,11 +64,14 @@ class MaterialAmbientTest : public ::testing::Test {
     void TearDown() override { std::filesystem::remove(settingsPath); }
 
     Pixels Draw() {
-        app::RenderFrame({headless.device, overlay, session->model.parts, session->panels}, {});
+        const app::EditorState& state = session->editor;
+        app::RenderFrame({headless.device, overlay, session->model.parts, session->panels,
+                          state.Camera, state.Light},
+                         {});
         return headless.device.ReadPixels();
     }
     std::uint32_t PixelOf(const Pixels& pixels, gfx::Vec3 point) const {
-        const auto& t = headless.device.transforms;
+        const auto& t = session->editor.Camera;
         const auto screen = Project(point, t.ViewMatrix, t.ProjectionMatrix);
         return PixelAt(pixels, screen.Column(), screen.Row());
     }

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/core/editor_actions.h"
 #include "app/steps/frame_input.h"
 #include "app/steps/manipulator_drags.h"
 #include "gfx/math/math.h"
@@ -20,7 +21,7 @@ class PlaybackTest : public ::testing::Test, public app::PanelObserver {
   protected:
     void SetUp() override {
         session.SetPanelObserver(this);
-        session.panels.playTicked = true;
+        app::SetPlaying(session, true);
     }
     void KeyShown(int keyNumber) override { shown.emplace_back(frame, keyNumber); }
     // Key k: its frame count, and part 0 at x (slot 99 at -x).
@@ -53,14 +54,14 @@ TEST_F(PlaybackTest, KeysBlendOverTheirFramesHoldOneAndLoopFromTheLastInUse) {
          {{1, 1}, {7, 2}, {13, 1}, {19, 2}}},
     };
     for (const Case& test : cases) {
-        session.panels.playTicked = true;
+        app::SetPlaying(session, true);
         for (int slot : {0, 99}) session.model.parts.node[slot].SetPosition({0.0f, 0.0f, 0.0f});
         int k = 0;
         for (const auto& [frames, x] : test.keys) SetKey(k++, frames, x);
         for (float x : test.xs) EXPECT_NEAR(Frame(), x, 1e-5f) << "frame " << frame;
         EXPECT_EQ(shown, test.shown);
         EXPECT_EQ(session.model.parts.node[99].GetPosition().x, -X()) << "every slot is driven";
-        session.panels.playTicked = false;  // stop, and start the next case afresh
+        app::SetPlaying(session, false);  // stop, and start the next case afresh
         Frame();
         frame = 0;
         shown.clear();
@@ -89,9 +90,9 @@ TEST_F(PlaybackTest, TickingAgainRestartsAtKeyOneFromThePoseLeftBehind) {
     SetKey(0, 5, 5.0f);
     while (frame < 13) Frame();  // key 1 begins at frame 4, key 2 at frame 10
     EXPECT_NEAR(X(), 8.0f, 1e-5f);
-    session.panels.playTicked = false;
+    app::SetPlaying(session, false);
     while (frame < 16) EXPECT_NEAR(Frame(), 8.0f, 1e-5f);
-    session.panels.playTicked = true;
+    app::SetPlaying(session, true);
     EXPECT_NEAR(Frame(), 8.0f, 1e-5f);
     EXPECT_NEAR(Frame(), 8.0f + (5.0f - 8.0f) * 0.2f, 1e-5f);
     EXPECT_EQ(shown, (Shown{{4, 1}, {10, 2}, {17, 1}}));
@@ -110,16 +111,17 @@ TEST_F(PlaybackTest, ADragWhilePlayingIsOverwrittenInTheSameFrame) {
     SetKey(0, 10, 10.0f);
     session.editor.SelectedPart = 0;
     session.panels.handlingLocal = false;
-    app::ArmPartDrag(session.editor, app::handle_mode::kMoveX);
+    app::ArmPartDrag(session.editor, app::HandleMode::kMoveX);
     for (int tick = 0; tick <= 5; ++tick) {
         framework::InputState input;
         input.buttons[0] = true;
         input.previousButtons[0] = tick > 0;
         input.screenCursor = {100 + 320 * tick, 100};  // the drag alone: x = 2 * tick
-        app::HandleFrameInput(session, headless.device, input, false, {640, 480});
+        app::HandleFrameInput(session, input, false, {640, 480});
         EXPECT_NEAR(X(), static_cast<float>(tick), 1e-5f);
     }
-    EXPECT_EQ(session.editor.HandleMode, app::handle_mode::kDragMoveX);
+    EXPECT_EQ(session.editor.Handle, app::HandleMode::kMoveX);
+    EXPECT_EQ(session.editor.HandlePhase, app::DragPhase::kDragging);
     EXPECT_EQ(session.model.undo.size(), 1);
 }
 

@@ -179,7 +179,7 @@ TEST_F(RecoveryLife, AQuitLeavesTheCopyAndTheNextStartRestoresItWithItsPaths) {
     auto session = std::make_unique<app::Session>();
     struct Steps : app::EditorSteps {
         void Startup() override {}
-        void Frame() override {}
+        void Frame(const framework::InputState&) override {}
         void Shutdown() override {}
     } steps;
     struct Clock : app::PacerClock {
@@ -283,7 +283,7 @@ struct Start {
         : own(EditorRun::Claim(root, id)), keeper(session, sink) {
         struct Steps : app::EditorSteps {
             void Startup() override {}
-            void Frame() override {}
+            void Frame(const framework::InputState&) override {}
             void Shutdown() override {}
         } steps;
         struct Clock : app::PacerClock {

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "app/core/editor_actions.h"
 #include "app/commands/animation_panel_commands.h"
 #include "app/commands/part_panel_commands.h"
 #include "app/editor/editor.h"
@@ -109,21 +110,23 @@ class SoakTest : public ::testing::Test {
                 app::SetKeyFrameCount(s, 1 + Pick(3), Pick(12));
                 break;
             case 5:
-                s.panels.playTicked = !s.panels.playTicked;
+                app::SetPlaying(s, !s.playing());
                 break;
             case 6:
-                s.panels.gridTicked = Pick(2) == 0;
-                s.panels.outlineTicked = Pick(2) == 0;
-                s.panels.handlingLocal = Pick(2) == 0;
+                app::SetGridShown(s, Pick(2) == 0);
+                app::SetOutlineShown(s, Pick(2) == 0);
+                app::SetHandlingLocal(s, Pick(2) == 0);
                 break;
             case 7:
-                s.editor.HandleMode = static_cast<std::int16_t>(Pick(7));
+                // Armed with or without a selection, so that both ways are soaked.
+                s.editor.Handle = static_cast<app::HandleMode>(Pick(7));
+                s.editor.HandlePhase = app::DragPhase::kArmed;
                 break;
             case 8:
-                s.editor.LightDragMode = static_cast<std::int16_t>(Pick(3));
+                app::ArmLightDrag(s.editor, static_cast<app::LightDragMode>(Pick(3)));
                 break;
             case 9:
-                s.panels.lightPowerPosition = Pick(11);
+                app::SetLightPowerPosition(s.editor, Pick(11));
                 break;
             case 10:
                 app::SelectMaterialRow(s.materials, Pick(8) - 1);
@@ -180,17 +183,17 @@ TEST_F(SoakTest, TenThousandRandomFramesKeepTheHeapFlat) {
             // The same model at every checkpoint: the sample opened again, nothing held down.
             input = {};
             input.screenCursor = {320, 240};
-            session_.editor.HandleMode = 0;
-            session_.editor.LightDragMode = 0;
-            session_.panels.playTicked = false;
-            session_.panels.gridTicked = true;
-            session_.panels.outlineTicked = false;
+            session_.editor.Handle = app::HandleMode::kIdle;
+            session_.editor.LightDrag = app::LightDragMode::kIdle;
+            app::SetPlaying(session_, false);
+            app::SetGridShown(session_, true);
+            app::SetOutlineShown(session_, false);
             ASSERT_TRUE(app::RunPartPanelCommand(session_, app::PartPanelCommand::kOpenPartFile,
                                                  chooseFile_));
             // Seen from where the editor starts, drawn twice without input.
-            app::FrameView(headless_.device.transforms, nullptr);
+            app::FrameView(session_.editor.Camera, nullptr);
             for (int still = 0; still < 2; ++still) {
-                app::HandleFrameInput(session_, headless_.device, input, true, {640, 480});
+                app::HandleFrameInput(session_, input, true, {640, 480});
                 editor.DrawView();
                 headless_.device.EndFrame();
             }
@@ -198,7 +201,7 @@ TEST_F(SoakTest, TenThousandRandomFramesKeepTheHeapFlat) {
         }
         NextInput(input);
         if (Pick(15) == 0) PanelCommand();
-        app::HandleFrameInput(session_, headless_.device, input, true, {640, 480});
+        app::HandleFrameInput(session_, input, true, {640, 480});
         editor.DrawView();
         headless_.device.EndFrame();
     }

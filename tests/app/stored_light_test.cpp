@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 
+#include "app/core/editor_actions.h"
 #include "framework/debug_log.h"
 #include "gfx/math/math.h"
 #include "scene/draw_primitives.h"
@@ -72,23 +73,24 @@ TEST_F(StoredLightTest, ValuesThatCannotLightTheModelReadAsTheDefaults) {
 
 TEST_F(StoredLightTest, AppliedAsAGreyLightAlongTheNormalisedDirection) {
     framework::ProcessLog().Discard();
-    framework::testing_support::HeadlessDevice headless;
-    ASSERT_TRUE(headless.created);
-    app::ApplyStoredLight(headless.device, {{0.0f, -3.0f, 4.0f}, 0.7f});
-    const framework::Light& light = scene::CurrentLight(headless.device);
-    EXPECT_EQ(light.diffuse, (gfx::ColourValue{0.7f, 0.7f, 0.7f, 0.0f}));
-    EXPECT_NEAR(light.direction.y, -0.6f, 1e-6f);
-    EXPECT_NEAR(light.direction.z, 0.8f, 1e-6f);
+    app::EditorState state;
+    app::ApplyStoredLight(state, {{0.0f, -3.0f, 4.0f}, 0.7f});
+    EXPECT_EQ(state.Light.power, 0.7f);
+    const gfx::Vec3 direction = app::LightDirection(state.Light);
+    EXPECT_NEAR(direction.y, -0.6f, 1e-6f);
+    EXPECT_NEAR(direction.z, 0.8f, 1e-6f);
     framework::ProcessLog().SetPath("");
 }
 
 class LightingPanelTest : public StoredLightTest {
   protected:
-    void SetUp() override { ASSERT_TRUE(headless.created); }
-    const framework::Light& Light() { return scene::CurrentLight(headless.device); }
+    // The light as the drawing hands it to the device.
+    framework::Light Light() const {
+        const float p = state.Light.power;
+        return framework::MakeDirectionalLight(state.Light.direction, {p, p, p, 0.0f});
+    }
     view_input_support::QuietLog quiet;
-    framework::testing_support::HeadlessDevice headless;
-    app::PanelValues panels;
+    app::EditorState state;
 };
 
 TEST_F(LightingPanelTest, OpeningSetsTheStoredLightWithItsPowerPositionAndLabel) {
@@ -102,8 +104,8 @@ TEST_F(LightingPanelTest, OpeningSetsTheStoredLightWithItsPowerPositionAndLabel)
                  {"[LIGHT_DIALOG]\r\nPOWER=0.34\r\n", 3, "0.3"}};
     for (const auto& test : cases) {
         const app::StoredLight light =
-            app::RestoreLight(headless.device, Settings(test.settings), panels);
-        EXPECT_EQ(panels.lightPowerPosition, test.position) << test.settings;
+            app::RestoreLight(state, Settings(test.settings));
+        EXPECT_EQ(state.LightPowerPosition, test.position) << test.settings;
         EXPECT_EQ(app::LightPowerText(light.power), test.label) << test.settings;
         EXPECT_EQ(Light().diffuse.r, light.power);
         EXPECT_NEAR(Light().direction.y, -1.0f / 3.0f, 1e-6f) << "(1, -0.5, -1) normalised";
@@ -111,24 +113,24 @@ TEST_F(LightingPanelTest, OpeningSetsTheStoredLightWithItsPowerPositionAndLabel)
 }
 
 TEST_F(LightingPanelTest, ClosingStoresWhatTheNextOpeningRestoresAsPrinted) {
-    scene::SetDirectionalLight(headless.device, {0.3f, -0.7f, 0.2f}, 0.5f, 0.5f, 0.5f, 0.0f);
-    app::ChangeLightPower(headless.device, panels, 7);
+    app::SetLight(state, {0.3f, -0.7f, 0.2f}, 0.5f);
+    app::EndLightPowerChange(state, 7);
     EXPECT_EQ(Light().diffuse, (gfx::ColourValue{0.7f, 0.7f, 0.7f, 0.0f}));
     EXPECT_NEAR(Light().direction.y, -0.7f / std::sqrt(0.62f), 1e-6f) << "the direction stays";
     char x[32];
     std::snprintf(x, sizeof x, "%f", static_cast<double>(Light().direction.x));
-    ASSERT_TRUE(app::StoreLight(Settings(""), headless.device, panels).ok());
+    ASSERT_TRUE(app::StoreLight(Settings(""), state).ok());
     const files::SettingsFile settings(path_);
     EXPECT_EQ(settings.Read("LIGHT_DIALOG", "POWER", ""), "0.7");
     EXPECT_EQ(settings.Read("LIGHT_DIALOG", "LIGHT_X", ""), x);
 
-    app::PanelValues reopened;
-    app::RestoreLight(headless.device, settings, reopened);
-    EXPECT_EQ(reopened.lightPowerPosition, 7);
+    app::EditorState reopened;
+    app::RestoreLight(reopened, settings);
+    EXPECT_EQ(reopened.LightPowerPosition, 7);
     const auto printed = [&](const char* key) {
         return std::stof(settings.Read("LIGHT_DIALOG", key, ""));
     };
-    EXPECT_EQ(Light().direction,
+    EXPECT_EQ(app::LightDirection(reopened.Light),
               gfx::Vec3Normalize({printed("LIGHT_X"), printed("LIGHT_Y"), printed("LIGHT_Z")}));
 }
 

@@ -70,7 +70,7 @@ void DrawLitQuad(GraphicsDevice& device, gfx::Vec3 c, gfx::Vec3 right, gfx::Vec3
 
 // Everything drawn in clip coordinates: x, y in -1..1, depth z in 0..1.
 void UseClipSpace(GraphicsDevice& device) {
-    device.transforms.ViewMatrix = gfx::MatrixIdentity();
+    device.SetTransform(TransformState::kView, gfx::MatrixIdentity());
     device.SetTransform(TransformState::kProjection, gfx::MatrixIdentity());
     device.SetTransform(TransformState::kWorld, gfx::MatrixIdentity());
 }
@@ -234,7 +234,7 @@ TEST(GraphicsDeviceTest, DepthRunsFromTheNearPlaneToTheFarPlane) {
     ASSERT_TRUE(headless.created);
     GraphicsDevice& device = headless.device;
     device.SetRenderState(RenderState::kLighting, 0);
-    device.transforms.ViewMatrix = gfx::MatrixIdentity();  // view depth = world z
+    device.SetTransform(TransformState::kView, gfx::MatrixIdentity());  // view depth = world z
 
     // Near 0.1, far 10000 (the default projection). A quad at depth d spans +-d: the middle.
     auto centreAfterQuadAt = [&](float depth) {
@@ -270,8 +270,7 @@ class BoxTest : public ::testing::Test {
     GraphicsDevice& device() { return headless_.device; }
     std::vector<std::uint32_t> Draw(const MeshBuffers& buffers, std::uint32_t attribId,
                                     gfx::Vec3 eye) {
-        device().transforms.ViewMatrix =
-            gfx::MatrixLookAtLH(eye, eye + gfx::Vec3{0, 0, 1}, {0, 1, 0});
+        device().SetTransform(TransformState::kView, gfx::MatrixLookAtLH(eye, eye + gfx::Vec3{0, 0, 1}, {0, 1, 0}));
         device().BeginFrame(kBackground);
         device().SetTransform(TransformState::kWorld, gfx::MatrixIdentity());
         device().DrawSubset(buffers, attribId);
@@ -314,9 +313,9 @@ TEST_F(BoxTest, DrawSubsetDrawsTheFacesOfOneAttribute) {
 
     const gfx::Matrix view = gfx::MatrixLookAtLH({0, 0, -3}, {0, 0, 0}, {0, 1, 0});
     const auto upperLeft =
-        Project({-0.25f, 0.25f, -0.5f}, view, device().transforms.ProjectionMatrix);
+        Project({-0.25f, 0.25f, -0.5f}, view, device().GetTransform(TransformState::kProjection));
     const auto lowerRight =
-        Project({0.25f, -0.25f, -0.5f}, view, device().transforms.ProjectionMatrix);
+        Project({0.25f, -0.25f, -0.5f}, view, device().GetTransform(TransformState::kProjection));
     for (const gfx::Mesh* mesh : {&mesh_, &sorted.value()}) {
         const auto buffers = device().CreateMeshBuffers(*mesh);
         ASSERT_NE(buffers, nullptr);
@@ -341,7 +340,7 @@ TEST(GraphicsDeviceTest, DirectionalLightShinesAlongItsDirectionInWorldSpace) {
     device.SetMaterial({{1, 1, 1, 1}, {0, 0, 0, 1}, {}, {}, 0});
 
     // Seen from the side: the view turns the scene, the light must stay in world space.
-    device.transforms.ViewMatrix = gfx::MatrixLookAtLH({3, 0, 0}, {0, 0, 0}, {0, 1, 0});
+    device.SetTransform(TransformState::kView, gfx::MatrixLookAtLH({3, 0, 0}, {0, 0, 0}, {0, 1, 0}));
     auto centreWithLight = [&](gfx::Vec3 direction) {
         device.SetLight(0, MakeDirectionalLight(direction, {0.5f, 0.5f, 0.5f, 1}));
         device.BeginFrame(kBackground);

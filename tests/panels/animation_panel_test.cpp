@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "app/core/editor_actions.h"
 #include "files/documents.h"
 #include "framework/debug_log.h"
 #include "framework/notice.h"
@@ -106,15 +107,40 @@ TEST_F(AnimationPanelTest, GetOnAKeyNeverSetGivesIdentityPoses) {
 TEST_F(AnimationPanelTest, LoadUnticksPlayAndShowsKeyOneEvenWhenTheReadFails) {
     session.model.animation.SetFrameCount(1, 5);
     QTest::mouseClick(panel()->playButton(), Qt::LeftButton);
-    EXPECT_TRUE(session.panels.playTicked);
-    session.panelObserver().KeyShown(4);  // as playback shows the key it plays
+    EXPECT_TRUE(session.playing());
+    app::AnnounceShownKey(session, 4);  // as playback shows the key it plays
+    EXPECT_EQ(session.shownKey(), 4);
     ExpectShown(4, 0);
     answer = "/nonexistent/walk.pwa";
     QTest::mouseClick(panel()->loadButton(), Qt::LeftButton);
     EXPECT_FALSE(panel()->playButton()->isChecked());
-    EXPECT_FALSE(session.panels.playTicked);
+    EXPECT_FALSE(session.playing());
     ExpectShown(1, 0);
+    EXPECT_EQ(session.shownKey(), 1);
     EXPECT_EQ(notices.size(), 1u);
+}
+
+// Play has one value whoever sets it: the button shows what a command set, and the session what
+// the button set, in any order.
+TEST_F(AnimationPanelTest, PlayFromTheButtonAndFromACommandEndsInOneState) {
+    QPushButton* play = panel()->playButton();
+    const auto expectPlaying = [&](bool playing) {
+        EXPECT_EQ(session.playing(), playing);
+        EXPECT_EQ(play->isChecked(), playing);
+    };
+    expectPlaying(false);
+    app::SetPlaying(session, true);
+    expectPlaying(true);
+    QTest::mouseClick(play, Qt::LeftButton);
+    expectPlaying(false);
+    QTest::mouseClick(play, Qt::LeftButton);
+    expectPlaying(true);
+    app::SetPlaying(session, false);
+    expectPlaying(false);
+    // The same button pressed through its key, as the keyboard shortcut does.
+    play->animateClick();
+    QTRY_COMPARE(session.playing(), true);
+    EXPECT_TRUE(play->isChecked());
 }
 
 }  // namespace

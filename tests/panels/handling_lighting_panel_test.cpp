@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/core/editor_actions.h"
 #include "app/core/editor_state.h"
 #include "framework/debug_log.h"
 #include "panels/tool_panels.h"
@@ -43,7 +44,7 @@ class HandlingLightingPanelTest : public panels::testing_support::PanelTest {
     }
     panels::HandlingPanel* handling() const { return panels->handlingPanel(); }
     panels::LightingPanel* lighting() const { return panels->lightingPanel(); }
-    float LightPower() { return scene::CurrentLight(headless.device).diffuse.r; }
+    float LightPower() { return session.editor.Light.power; }
 
     const std::filesystem::path path = std::filesystem::temp_directory_path() /
                                        ("posewrighter_hl_" + std::to_string(::getpid()) + ".ini");
@@ -55,36 +56,42 @@ class HandlingLightingPanelTest : public panels::testing_support::PanelTest {
 TEST_F(HandlingLightingPanelTest, APressOnAPictureArmsItsDragOnlyWithAPartSelected) {
     Open("");
     EXPECT_EQ(handling()->windowTitle(), "Handling Panel");
-    const QImage x = handling()->picture(app::handle_mode::kMoveX)->pixmap().toImage();
+    using app::HandleMode;
+    const QImage x = handling()->picture(HandleMode::kMoveX)->pixmap().toImage();
     EXPECT_EQ(x.size(), QSize(32, 32));
-    for (std::int16_t mode = app::handle_mode::kMoveX; mode <= app::handle_mode::kTurnZ; ++mode) {
+    const HandleMode modes[] = {HandleMode::kMoveX, HandleMode::kMoveY, HandleMode::kMoveZ,
+                                HandleMode::kTurnX, HandleMode::kTurnY, HandleMode::kTurnZ};
+    for (std::size_t index = 0; index < std::size(modes); ++index) {
+        const HandleMode mode = modes[index];
+        const int number = static_cast<int>(mode);
         panels::PictureButton* picture = handling()->picture(mode);
-        session.editor.HandleMode = app::handle_mode::kIdle;
+        session.editor.Handle = HandleMode::kIdle;
         session.editor.SelectedPart = model::kNoPart;
         QTest::mousePress(picture, Qt::LeftButton);
         QTest::mouseRelease(picture, Qt::LeftButton);
-        EXPECT_EQ(session.editor.HandleMode, app::handle_mode::kIdle) << mode << " without a part";
+        EXPECT_EQ(session.editor.Handle, HandleMode::kIdle) << number << " without a part";
 
         session.editor.SelectedPart = 2;
         QTest::mousePress(picture, Qt::RightButton);
-        EXPECT_EQ(session.editor.HandleMode, app::handle_mode::kIdle) << mode << " right button";
+        EXPECT_EQ(session.editor.Handle, HandleMode::kIdle) << number << " right button";
         // Armed as the button goes down, before any release.
         QTest::mousePress(picture, Qt::LeftButton);
-        EXPECT_EQ(session.editor.HandleMode, mode);
+        EXPECT_EQ(session.editor.Handle, mode);
+        EXPECT_EQ(session.editor.HandlePhase, app::DragPhase::kArmed);
         QTest::mouseRelease(picture, Qt::LeftButton);
         // Both rows show the X, Y, Z pictures in the same order.
-        const int other = mode <= app::handle_mode::kMoveZ ? mode + 3 : mode - 3;
+        const std::size_t other = index < 3 ? index + 3 : index - 3;
         EXPECT_EQ(picture->pixmap().toImage(),
-                  handling()->picture(static_cast<std::int16_t>(other))->pixmap().toImage());
+                  handling()->picture(modes[other])->pixmap().toImage());
     }
-    EXPECT_NE(x, handling()->picture(app::handle_mode::kMoveY)->pixmap().toImage());
+    EXPECT_NE(x, handling()->picture(HandleMode::kMoveY)->pixmap().toImage());
     EXPECT_NE(handling()->moveLabel()->pixmap().toImage(),
               handling()->turnLabel()->pixmap().toImage());
 
     QTest::mousePress(lighting()->tiltPicture(), Qt::LeftButton);
-    EXPECT_EQ(session.editor.LightDragMode, app::light_drag_mode::kTilt);
+    EXPECT_EQ(session.editor.LightDrag, app::LightDragMode::kTilt);
     QTest::mousePress(lighting()->turnPicture(), Qt::LeftButton);
-    EXPECT_EQ(session.editor.LightDragMode, app::light_drag_mode::kTurn);
+    EXPECT_EQ(session.editor.LightDrag, app::LightDragMode::kTurn);
 }
 
 TEST_F(HandlingLightingPanelTest, WorldIsNotRememberedAndThePositionIsStored) {
@@ -124,11 +131,11 @@ TEST_F(HandlingLightingPanelTest, PowerKeepsToItsRangeAndSetsTheLightAsAChangeEn
         Open(std::string("[LIGHT_DIALOG]\r\n") + test.power);
         EXPECT_EQ(lighting()->powerPosition(), test.position) << test.power;
         EXPECT_EQ(lighting()->powerLabel()->text().toStdString(), test.label) << test.power;
-        scene::SetDirectionalLight(headless.device, {0, -1, 0}, 0.25f, 0.25f, 0.25f, 0.0f);
+        app::SetLight(session.editor, {0, -1, 0}, 0.25f);
 
         QToolButton* arrow = (lighting()->*test.arrow)();
         QTest::mousePress(arrow, Qt::LeftButton);
-        EXPECT_EQ(session.panels.lightPowerPosition, test.after) << test.power;
+        EXPECT_EQ(session.editor.LightPowerPosition, test.after) << test.power;
         EXPECT_EQ(LightPower(), 0.25f) << "nothing set before the change ends";
         QTest::mouseRelease(arrow, Qt::LeftButton);
         EXPECT_EQ(lighting()->powerLabel()->text().toStdString(), test.afterLabel);

@@ -79,12 +79,12 @@ class DrawingTest : public ::testing::Test {
     }
     framework::GraphicsDevice& device() { return headless_.device; }
     void Begin(gfx::Vec3 eye, gfx::Vec3 target, gfx::Vec3 up = {0, 1, 0}) {
-        SetView(device().transforms, eye, target, up);
+        device().SetTransform(framework::TransformState::kView, gfx::MatrixLookAtLH(eye, target, up));
         device().BeginFrame(kBackground);
         device().SetTransform(framework::TransformState::kWorld, gfx::MatrixIdentity());
     }
     framework::testing_support::ScreenPoint Screen(gfx::Vec3 p) {
-        return Project(p, device().transforms.ViewMatrix, device().transforms.ProjectionMatrix);
+        return Project(p, device().GetTransform(framework::TransformState::kView), device().GetTransform(framework::TransformState::kProjection));
     }
 
     HeadlessDevice headless_;
@@ -161,15 +161,17 @@ TEST_F(DrawingTest, FacingCircleIsRoundOnScreenFromEveryCamera) {
     }
 }
 
-TEST_F(DrawingTest, SetViewTakesEffectAtTheNextFrame) {
-    SetView(device().transforms, {1, 2, -3}, {0, 0, 0}, {0, 1, 0});
-    EXPECT_NE(device().GetTransform(framework::TransformState::kView),
-              device().transforms.ViewMatrix);
+TEST_F(DrawingTest, SetViewChangesTheCameraAloneUntilTheViewIsHandedOver) {
+    framework::ViewTransforms camera;
+    SetView(camera, {1, 2, -3}, {0, 0, 0}, {0, 1, 0});
+    EXPECT_NE(device().GetTransform(framework::TransformState::kView), camera.ViewMatrix);
+    device().SetTransform(framework::TransformState::kView, camera.ViewMatrix);
     device().BeginFrame(kBackground);
-    EXPECT_EQ(device().GetTransform(framework::TransformState::kView),
-              device().transforms.ViewMatrix);
-    ExpectNear(gfx::Vec3TransformCoord({0, 0, 0}, device().transforms.InverseViewMatrix),
-               {1, 2, -3});
+    EXPECT_EQ(device().GetTransform(framework::TransformState::kView), camera.ViewMatrix);
+    ExpectNear(gfx::Vec3TransformCoord({0, 0, 0}, device().InverseView()), {1, 2, -3});
+    // A singular view keeps the last good inverse.
+    device().SetTransform(framework::TransformState::kView, gfx::Matrix{{}});
+    ExpectNear(gfx::Vec3TransformCoord({0, 0, 0}, device().InverseView()), {1, 2, -3});
 }
 
 }  // namespace

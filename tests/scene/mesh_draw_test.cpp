@@ -81,14 +81,14 @@ class MeshDrawTest : public ::testing::Test {
     // One frame with the mesh drawn at `world`, seen from `eye`.
     Pixels Frame(MeshObject& mesh, gfx::Vec3 eye, const gfx::Matrix& world, bool outline,
                  gfx::Vec3 target = {0, 0, 0}) {
-        SetView(device().transforms, eye, target, {0, 1, 0});
+        device().SetTransform(framework::TransformState::kView, gfx::MatrixLookAtLH(eye, target, {0, 1, 0}));
         device().BeginFrame(kBackground);
         mesh.Draw(device(), world, outline, kOutline);
         return device().ReadPixels();
     }
     ScreenPoint Screen(gfx::Vec3 p) {
-        return framework::testing_support::Project(p, device().transforms.ViewMatrix,
-                                                   device().transforms.ProjectionMatrix);
+        return framework::testing_support::Project(p, device().GetTransform(framework::TransformState::kView),
+                                                   device().GetTransform(framework::TransformState::kProjection));
     }
     std::uint32_t PixelOf(const Pixels& pixels, gfx::Vec3 p) {
         const ScreenPoint s = Screen(p);
@@ -154,7 +154,7 @@ TEST_F(MeshDrawTest, OnlyABoundNodeWithAMeshDrawsItAtItsWorldMatrix) {
     child.parent = &parent;  // the square about (1.5, 0, 0): x 0.5 .. 2.5
     unbound.mesh = &square;
 
-    SetView(device().transforms, {0, 0, -5}, {0, 0, 0}, {0, 1, 0});
+    device().SetTransform(framework::TransformState::kView, gfx::MatrixLookAtLH({0, 0, -5}, {0, 0, 0}, {0, 1, 0}));
     device().BeginFrame(kBackground);
     unbound.Draw(device(), true, kOutline);
     empty.Draw(device(), true, kOutline);
@@ -217,7 +217,7 @@ TEST_F(MeshDrawTest, VertexColoursAreTheDiffuseColourWithOrWithoutOutlineDataAnd
     ASSERT_TRUE(Load(coloured, "vertex_colours.x"));
     ASSERT_TRUE(Load(plain, "lit_square.x"));
     EXPECT_EQ(plain.d3dMesh->Fvf() & gfx::kFvfDiffuse, 0u);
-    SetView(device().transforms, {0, 0, -5}, {0, 0, 0}, {0, 1, 0});
+    device().SetTransform(framework::TransformState::kView, gfx::MatrixLookAtLH({0, 0, -5}, {0, 0, 0}, {0, 1, 0}));
     device().BeginFrame(kBackground);
     coloured.Draw(device(), gfx::MatrixTranslation(0, 1, 0), false, kOutline);
     plain.Draw(device(), gfx::MatrixTranslation(0, -1, 0), false, kOutline);
@@ -329,7 +329,6 @@ TEST_F(MeshDrawTest, OutlineRestoresLightingDitheringAndProjection) {
     MeshObject cube;
     ASSERT_TRUE(Load(cube, "closed_cube.x"));
     const gfx::Matrix projection = gfx::MatrixPerspectiveFovLH(1.0f, 4.0f / 3.0f, 0.5f, 100.0f);
-    device().transforms.ProjectionMatrix = projection;
     device().SetTransform(TransformState::kProjection, projection);
 
     for (const std::uint32_t lighting : {0u, 1u}) {

@@ -222,6 +222,7 @@ TEST_F(OverlayTextTest, DeviceStateIsUnchangedByDrawing) {
     gfx::Matrix world = gfx::MatrixIdentity();
     world.m[3][0] = 2;
     device().SetTransform(framework::TransformState::kWorld, world);
+    const gfx::Matrix projection = device().GetTransform(framework::TransformState::kProjection);
 
     const std::vector<GLfloat> before = ReadGlState();
     fonts_.Draw(10, 10, "Part 3: arm.x", 10, kWhite);
@@ -232,8 +233,7 @@ TEST_F(OverlayTextTest, DeviceStateIsUnchangedByDrawing) {
     EXPECT_EQ(device().GetRenderState(framework::RenderState::kLighting), 1u);
     EXPECT_EQ(device().GetRenderState(framework::RenderState::kZEnable), 1u);
     EXPECT_EQ(device().GetTransform(framework::TransformState::kWorld), world);
-    EXPECT_EQ(device().GetTransform(framework::TransformState::kProjection),
-              device().transforms.ProjectionMatrix);
+    EXPECT_EQ(device().GetTransform(framework::TransformState::kProjection), projection);
     EXPECT_NE(ExtentOf(Frame(), kBackground).right, -1);
 }
 
