@@ -4,9 +4,9 @@
 #include <benchmark/benchmark.h>
 
 #include "framework/debug_log.h"
-#include "gfx/math/math.h"
 #include "framework/device/graphics_device.h"
 #include "framework/platform/egl_surface.h"
+#include "gfx/math/math.h"
 #include "scene/draw_primitives.h"
 
 namespace {

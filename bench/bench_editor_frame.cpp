@@ -120,7 +120,8 @@ void BM_EditorFrame(benchmark::State& state) {
         app::HandleCameraAndPicking(*session, view, click, true);
         const app::FrameModes modes{session->editor.SelectedPart};
         app::RenderFrame(outlinedFrame, modes);
-        const double covered = CoveredShare({device, overlay, parts, modelOnly, camera, light}, modes);
+        const double covered =
+            CoveredShare({device, overlay, parts, modelOnly, camera, light}, modes);
 
         const bool moving = state.range(0) != 0;
         double logic = 0, submission = 0, outlined = 0;

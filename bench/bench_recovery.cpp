@@ -67,8 +67,9 @@ void BM_RobotFrame(benchmark::State& state) {
         scene::SetView(editorState.Camera, {0.0f, 1.5f, -5.0f}, {0.0f, 1.0f, 0.0f},
                        {0.0f, 1.0f, 0.0f});
         app::ApplyStoredLight(editorState, app::StoredLight{});
-        const app::FrameScene scene{device,          overlay,           session->model.parts,
-                                    session->panels, editorState.Camera, editorState.Light};
+        const app::FrameScene scene{
+            device,           overlay, session->model.parts, session->panels, editorState.Camera,
+            editorState.Light};
         const app::FrameModes modes{2};
 
         files::RecoveryWriter writer(folder.string() + "/");

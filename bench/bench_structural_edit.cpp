@@ -48,7 +48,7 @@ void BM_StructuralEdit(benchmark::State& state) {
         app::PanelValues panels;
         panels.gridTicked = true;
         panels.outlineTicked = true;
-        const app::FrameScene scene{editor.device, *editor.overlay, model.parts,
+        const app::FrameScene scene{editor.device, *editor.overlay,    model.parts,
                                     panels,        editorState.Camera, editorState.Light};
         const app::FrameModes modes{model::kNoPart};
         app::RenderFrame(scene, modes);  // the buffers of the opened model

@@ -41,7 +41,8 @@ HandlingPanel::HandlingPanel(app::Session& session, files::SettingsFile settings
         at(label, kLabelX, row.y);
         (row.firstMode == app::HandleMode::kMoveX ? moveLabel_ : turnLabel_) = label;
         for (std::size_t axis = 0; axis < kAxisPictures.size(); ++axis) {
-            const auto mode = static_cast<app::HandleMode>(static_cast<std::size_t>(row.firstMode) + axis);
+            const auto mode =
+                static_cast<app::HandleMode>(static_cast<std::size_t>(row.firstMode) + axis);
             auto* picture = new PictureButton(kAxisPictures[axis], area);
             at(picture, kFirstPictureX + static_cast<int>(axis) * kPictureStep, row.y);
             picture->OnPress([this, mode] { app::ArmPartDrag(session_.editor, mode); });

@@ -6,8 +6,7 @@
 namespace panels {
 
 ToolPanels::ToolPanels(app::Session& session, files::SettingsFile settings,
-                       app::ChooseFile chooseFile, bool withLighting,
-                       QWindow* owner)
+                       app::ChooseFile chooseFile, bool withLighting, QWindow* owner)
     : session_(session),
       settings_(std::move(settings)),
       chooseFile_(std::move(chooseFile)),

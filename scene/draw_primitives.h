@@ -1,7 +1,8 @@
 #pragma once
 // Immediate-mode helpers for everything the editor draws that is not a mesh: coloured lines,
 // circles facing the camera and rings about an axis (36 segments each, from vertices on the
-// stack); and setting the directional light 0 and a camera's view matrix. Drawing goes into the frame the device has begun.
+// stack); and setting the directional light 0 and a camera's view matrix. Drawing goes into the
+// frame the device has begun.
 
 #include <array>
 

@@ -165,7 +165,7 @@ bool PrepareModel(app::Session& session, const RenderOptions& options, std::ostr
             << model.parts.count - 1 << ")\n";
         return false;
     }
-    session.editor.SelectedPart = static_cast<model::PartIndex>(options.select);
+    app::SelectPart(session, static_cast<model::PartIndex>(options.select));
     return true;
 }
 
@@ -211,9 +211,9 @@ int RunRender(std::span<const std::string> args, std::ostream&, std::ostream& er
     app::ApplyStoredLight(state, app::ReadStoredLight(files::ProgramSettings()));
     app::SetGridShown(*session, options->grid);
     app::SetOutlineShown(*session, options->outline);
-    app::RenderFrame({device, overlay, session->model.parts, session->panels, state.Camera,
-                      state.Light},
-                     {state.SelectedPart});
+    app::RenderFrame(
+        {device, overlay, session->model.parts, session->panels, state.Camera, state.Light},
+        {state.SelectedPart});
 
     gfx::Image image;
     image.width = static_cast<std::uint32_t>(device.ScreenWidth());

@@ -11,8 +11,8 @@ namespace app {
 Session::Session() {
     // The camera a new device starts with, until start-up frames the view.
     editor.Camera.ViewMatrix = gfx::MatrixLookAtLH({0, 0, -1}, {0, 0, 0}, {0, 1, 0});
-    editor.Camera.ProjectionMatrix = EditorProjection(framework::kBackBufferWidth,
-                                                      framework::kBackBufferHeight);
+    editor.Camera.ProjectionMatrix =
+        EditorProjection(framework::kBackBufferWidth, framework::kBackBufferHeight);
     model.ResetRebuildPose();
     model.animation.ClearAnimation();
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The process-wide records of one run, made once at start-up: the texture cache, the model
 // (part table, animation, clipboards and undo history), the editor's state between frames, the
-// camera drags' nodes, what the frame reads of the tool panels, and the documents' record. Each test
-// builds a fresh one.
+// camera drags' nodes, what the frame reads of the tool panels, and the documents' record. Each
+// test builds a fresh one.
 
 #include <algorithm>
 #include <string_view>

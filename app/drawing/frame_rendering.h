@@ -44,8 +44,8 @@ FrameModes ModesOf(const EditorState& state);
 // "POS(x y z)" and "QUAT(x y z, w)", three decimals, of the node's position and orientation.
 std::array<std::string, 2> PoseOverlayLines(const scene::TransformNode& node);
 
-// Begins the frame, sets the camera and the light, and draws the whole view; the back buffer then holds it, not yet presented.
-// A selection outside the used parts is treated as none.
+// Begins the frame, sets the camera and the light, and draws the whole view; the back buffer then
+// holds it, not yet presented. A selection outside the used parts is treated as none.
 void DrawFrame(const FrameScene& scene, const FrameModes& modes);
 
 // DrawFrame, then presents the frame.

@@ -19,13 +19,13 @@ namespace app {
 inline constexpr float kPartDragPerPixel = 0.00625f;  // units or radians: 160 pixels make one
 inline constexpr float kLightDragRadiansPerPixel = 0.01f;
 
-// Frame step 2, when a handle mode is armed or under way. The first frame records the selected part's pose for undo
-// (once per drag, even one that never moves) and its start position: the stored local position
-// with "Local" ticked, the world position otherwise. Moves are absolute from the press: the
-// part's own axis (Local) or the world axis times the horizontal distance; below the root the
-// local distance is divided by the model's scale. Turns follow the cursor from frame to frame,
-// about the part's own axis or about the world axis through its pivot; dragging left turns the
-// positive way. The button up in two polls in a row, or no selection, ends the drag.
+// Frame step 2, when a handle mode is armed or under way. The first frame records the selected
+// part's pose for undo (once per drag, even one that never moves) and its start position: the
+// stored local position with "Local" ticked, the world position otherwise. Moves are absolute from
+// the press: the part's own axis (Local) or the world axis times the horizontal distance; below the
+// root the local distance is divided by the model's scale. Turns follow the cursor from frame to
+// frame, about the part's own axis or about the world axis through its pivot; dragging left turns
+// the positive way. The button up in two polls in a row, or no selection, ends the drag.
 void DragPart(Session& session, const framework::InputState& input);
 
 // A part or light drag is armed or under way.

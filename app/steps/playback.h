@@ -1,9 +1,10 @@
 #pragma once
-// Keyframe playback, counted in frames of the main loop. While Play is on, every part slot is blended from the pose it had when a key began to that key's
-// stored pose over the key's frame count (orientations spherically, positions linearly), then
-// the next key begins from where the parts are; after the last key in use (the one before the
-// first with no frames, or key 16) playback goes back to key 0. A key with n frames is reached n
-// frames after it began and held for one more, the frame in which the next key begins.
+// Keyframe playback, counted in frames of the main loop. While Play is on, every part slot is
+// blended from the pose it had when a key began to that key's stored pose over the key's frame
+// count (orientations spherically, positions linearly), then the next key begins from where the
+// parts are; after the last key in use (the one before the first with no frames, or key 16)
+// playback goes back to key 0. A key with n frames is reached n frames after it began and held for
+// one more, the frame in which the next key begins.
 
 #include "app/core/session.h"
 

@@ -197,10 +197,11 @@ bool GraphicsDevice::CreateDevice(int width, int height) {
 void GraphicsDevice::SetDefaultTransforms() {
     SetTransform(TransformState::kWorld, gfx::MatrixIdentity());
     SetTransform(TransformState::kView, gfx::MatrixLookAtLH({0, 0, -1}, {0, 0, 0}, {0, 1, 0}));
-    SetTransform(TransformState::kProjection,
-                 gfx::MatrixPerspectiveFovLH(
-                     0.7853982f, static_cast<float>(screenWidth_) / static_cast<float>(screenHeight_),
-                     0.1f, 10000.0f));
+    SetTransform(
+        TransformState::kProjection,
+        gfx::MatrixPerspectiveFovLH(
+            0.7853982f, static_cast<float>(screenWidth_) / static_cast<float>(screenHeight_), 0.1f,
+            10000.0f));
     // The clip status has no GL counterpart; GL clips against every plane anyway.
 }
 

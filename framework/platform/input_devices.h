@@ -17,7 +17,7 @@ namespace framework {
 // client area, and opens the game controllers. Returns true: the windowing layer's keyboard and
 // mouse are always there, and controller problems never fail the set-up.
 bool InitDirectInput(InputEventSource& source, bool windowed,
-                    EventDeviceAccess& devices = SystemEventDevices());
+                     EventDeviceAccess& devices = SystemEventDevices());
 
 // Writes the log separator and "FreeInput", closes the controllers and lets go of the source.
 // Safe without InitDirectInput and when called twice.

@@ -1,7 +1,6 @@
 // The Animation panel's commands without its window: the key and frame count it shows, Get and
 // Set, and Load and Save with what they tell the user.
 
-#include "app/core/editor_actions.h"
 #include "app/commands/animation_panel_commands.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/core/editor_actions.h"
 #include "files/documents.h"
 #include "framework/debug_log.h"
 #include "framework/notice.h"

@@ -188,6 +188,27 @@ TEST_F(FrameRenderingTest, TheLightMarkerShowsOnlyWhileTheLightIsAimed) {
     EXPECT_TRUE(Near(pixels, marker * 0.5f, kYellow));  // the line back to the origin
 }
 
+// The device keeps none of the editor's state: each frame it takes the session's camera and
+// light, whatever was set on it before.
+TEST_F(FrameRenderingTest, EveryFrameHandsTheDeviceTheSessionsCameraAndLight) {
+    using framework::TransformState;
+    app::EditorState& state = session->editor;
+    for (const float power : {0.3f, 0.9f}) {
+        SCOPED_TRACE(power);
+        headless.device.SetTransform(TransformState::kView, gfx::MatrixIdentity());
+        scene::SetDirectionalLight(headless.device, {1, 0, 0}, 0.1f, 0.1f, 0.1f, 0);
+        scene::SetView(state.Camera, {power, 3, -5}, {0, 0, 0}, {0, 1, 0});
+        app::SetLight(state, {0, -2, 1}, power);
+        Draw({model::kNoPart});
+        EXPECT_EQ(headless.device.GetTransform(TransformState::kView), state.Camera.ViewMatrix);
+        EXPECT_EQ(headless.device.GetTransform(TransformState::kProjection),
+                  state.Camera.ProjectionMatrix);
+        const framework::Light& light = scene::CurrentLight(headless.device);
+        EXPECT_EQ(light.diffuse, (gfx::ColourValue{power, power, power, 0}));
+        EXPECT_EQ(light.direction, app::LightDirection(state.Light));
+    }
+}
+
 TEST(PoseOverlayLines, ThreeDecimalsOfPositionAndOrientation) {
     scene::TransformNode node;
     node.SetPosition({1.5f, -2.0f, 0.25f});

@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "app/core/editor_actions.h"
 #include "app/commands/animation_panel_commands.h"
 #include "app/commands/part_panel_commands.h"
+#include "app/core/editor_actions.h"
 #include "app/editor/editor.h"
 #include "app/steps/frame_input.h"
 #include "app/steps/view_geometry.h"

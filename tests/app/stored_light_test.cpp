@@ -103,8 +103,7 @@ TEST_F(LightingPanelTest, OpeningSetsTheStoredLightWithItsPowerPositionAndLabel)
                  {"[LIGHT_DIALOG]\r\nPOWER=-0.2\r\n", 0, "0.0"},
                  {"[LIGHT_DIALOG]\r\nPOWER=0.34\r\n", 3, "0.3"}};
     for (const auto& test : cases) {
-        const app::StoredLight light =
-            app::RestoreLight(state, Settings(test.settings));
+        const app::StoredLight light = app::RestoreLight(state, Settings(test.settings));
         EXPECT_EQ(state.LightPowerPosition, test.position) << test.settings;
         EXPECT_EQ(app::LightPowerText(light.power), test.label) << test.settings;
         EXPECT_EQ(Light().diffuse.r, light.power);

@@ -270,7 +270,8 @@ class BoxTest : public ::testing::Test {
     GraphicsDevice& device() { return headless_.device; }
     std::vector<std::uint32_t> Draw(const MeshBuffers& buffers, std::uint32_t attribId,
                                     gfx::Vec3 eye) {
-        device().SetTransform(TransformState::kView, gfx::MatrixLookAtLH(eye, eye + gfx::Vec3{0, 0, 1}, {0, 1, 0}));
+        device().SetTransform(TransformState::kView,
+                              gfx::MatrixLookAtLH(eye, eye + gfx::Vec3{0, 0, 1}, {0, 1, 0}));
         device().BeginFrame(kBackground);
         device().SetTransform(TransformState::kWorld, gfx::MatrixIdentity());
         device().DrawSubset(buffers, attribId);
@@ -340,7 +341,8 @@ TEST(GraphicsDeviceTest, DirectionalLightShinesAlongItsDirectionInWorldSpace) {
     device.SetMaterial({{1, 1, 1, 1}, {0, 0, 0, 1}, {}, {}, 0});
 
     // Seen from the side: the view turns the scene, the light must stay in world space.
-    device.SetTransform(TransformState::kView, gfx::MatrixLookAtLH({3, 0, 0}, {0, 0, 0}, {0, 1, 0}));
+    device.SetTransform(TransformState::kView,
+                        gfx::MatrixLookAtLH({3, 0, 0}, {0, 0, 0}, {0, 1, 0}));
     auto centreWithLight = [&](gfx::Vec3 direction) {
         device.SetLight(0, MakeDirectionalLight(direction, {0.5f, 0.5f, 0.5f, 1}));
         device.BeginFrame(kBackground);

@@ -79,12 +79,14 @@ class DrawingTest : public ::testing::Test {
     }
     framework::GraphicsDevice& device() { return headless_.device; }
     void Begin(gfx::Vec3 eye, gfx::Vec3 target, gfx::Vec3 up = {0, 1, 0}) {
-        device().SetTransform(framework::TransformState::kView, gfx::MatrixLookAtLH(eye, target, up));
+        device().SetTransform(framework::TransformState::kView,
+                              gfx::MatrixLookAtLH(eye, target, up));
         device().BeginFrame(kBackground);
         device().SetTransform(framework::TransformState::kWorld, gfx::MatrixIdentity());
     }
     framework::testing_support::ScreenPoint Screen(gfx::Vec3 p) {
-        return Project(p, device().GetTransform(framework::TransformState::kView), device().GetTransform(framework::TransformState::kProjection));
+        return Project(p, device().GetTransform(framework::TransformState::kView),
+                       device().GetTransform(framework::TransformState::kProjection));
     }
 
     HeadlessDevice headless_;

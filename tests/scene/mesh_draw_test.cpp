@@ -81,14 +81,16 @@ class MeshDrawTest : public ::testing::Test {
     // One frame with the mesh drawn at `world`, seen from `eye`.
     Pixels Frame(MeshObject& mesh, gfx::Vec3 eye, const gfx::Matrix& world, bool outline,
                  gfx::Vec3 target = {0, 0, 0}) {
-        device().SetTransform(framework::TransformState::kView, gfx::MatrixLookAtLH(eye, target, {0, 1, 0}));
+        device().SetTransform(framework::TransformState::kView,
+                              gfx::MatrixLookAtLH(eye, target, {0, 1, 0}));
         device().BeginFrame(kBackground);
         mesh.Draw(device(), world, outline, kOutline);
         return device().ReadPixels();
     }
     ScreenPoint Screen(gfx::Vec3 p) {
-        return framework::testing_support::Project(p, device().GetTransform(framework::TransformState::kView),
-                                                   device().GetTransform(framework::TransformState::kProjection));
+        return framework::testing_support::Project(
+            p, device().GetTransform(framework::TransformState::kView),
+            device().GetTransform(framework::TransformState::kProjection));
     }
     std::uint32_t PixelOf(const Pixels& pixels, gfx::Vec3 p) {
         const ScreenPoint s = Screen(p);
@@ -154,7 +156,8 @@ TEST_F(MeshDrawTest, OnlyABoundNodeWithAMeshDrawsItAtItsWorldMatrix) {
     child.parent = &parent;  // the square about (1.5, 0, 0): x 0.5 .. 2.5
     unbound.mesh = &square;
 
-    device().SetTransform(framework::TransformState::kView, gfx::MatrixLookAtLH({0, 0, -5}, {0, 0, 0}, {0, 1, 0}));
+    device().SetTransform(framework::TransformState::kView,
+                          gfx::MatrixLookAtLH({0, 0, -5}, {0, 0, 0}, {0, 1, 0}));
     device().BeginFrame(kBackground);
     unbound.Draw(device(), true, kOutline);
     empty.Draw(device(), true, kOutline);
@@ -217,7 +220,8 @@ TEST_F(MeshDrawTest, VertexColoursAreTheDiffuseColourWithOrWithoutOutlineDataAnd
     ASSERT_TRUE(Load(coloured, "vertex_colours.x"));
     ASSERT_TRUE(Load(plain, "lit_square.x"));
     EXPECT_EQ(plain.d3dMesh->Fvf() & gfx::kFvfDiffuse, 0u);
-    device().SetTransform(framework::TransformState::kView, gfx::MatrixLookAtLH({0, 0, -5}, {0, 0, 0}, {0, 1, 0}));
+    device().SetTransform(framework::TransformState::kView,
+                          gfx::MatrixLookAtLH({0, 0, -5}, {0, 0, 0}, {0, 1, 0}));
     device().BeginFrame(kBackground);
     coloured.Draw(device(), gfx::MatrixTranslation(0, 1, 0), false, kOutline);
     plain.Draw(device(), gfx::MatrixTranslation(0, -1, 0), false, kOutline);
