@@ -2,8 +2,9 @@
 // The editor's values kept from one frame to the next: the selection, the manipulator modes,
 // playback and the key shown, the light, and what a camera, part or light drag captured at its
 // press. Tool panels read them and change them between frames through the functions of
-// app/core/editor_actions.h. Nothing here is saved: every run starts from these initial values
-// (the light from the settings). The field names are those the panels and frame steps share.
+// app/core/editor_actions.h. Nothing here is saved but the light, which the Lighting panel
+// stores in the settings and start-up reads back; every run starts from these initial values.
+// The field names are those the panels and frame steps share.
 
 #include <array>
 #include <cstdint>
@@ -48,9 +49,9 @@ struct ViewLight {
 struct EditorState {
     model::PartIndex SelectedPart = model::kNoPart;
     HandleMode Handle = HandleMode::kIdle;
-    DragPhase HandlePhase = DragPhase::kArmed;  // meaningful while Handle is not kIdle
+    DragPhase HandlePhase = DragPhase::kArmed;  // back to kArmed whenever Handle goes idle
     LightDragMode LightDrag = LightDragMode::kIdle;
-    DragPhase LightDragPhase = DragPhase::kArmed;  // meaningful while LightDrag is not kIdle
+    DragPhase LightDragPhase = DragPhase::kArmed;  // likewise with LightDrag
 
     // The Animation panel's Play: playback runs while it is on.
     bool Playing = false;

@@ -23,7 +23,7 @@ DesktopFramework::DesktopFramework(Session& session) : session_(session) {
     // After a box, what was held or pressed in it reads as up: the input source has forgotten
     // it as the box closed, and the record forgets the frame before, so no release is seen
     // either.
-    framework::qt::InstallMessageBoxNotices(window_, [] { framework::ClearInputState(); });
+    framework::qt::InstallMessageBoxNotices(window_, [this] { ClearInput(); });
 }
 
 bool DesktopFramework::InitDebugStream() {
@@ -41,7 +41,8 @@ bool DesktopFramework::InitGraphics() {
 }
 
 bool DesktopFramework::InitInput() {
-    return framework::InitDirectInput(input_, device_.Windowed() == 1);
+    input_ = {};
+    return framework::InitDirectInput(events_, device_.Windowed() == 1);
 }
 
 bool DesktopFramework::InitSound() {
@@ -78,16 +79,16 @@ bool DesktopFramework::PumpMessages() {
 }
 
 const framework::InputState& DesktopFramework::PollInput() {
-    framework::PollInput([this] {
+    framework::PollInput(input_, [this] {
         // Escape during a drag cancels the drag (the frame does that) and ends nothing, not
         // even when held on after it.
         if (DragInProgress(session_.editor)) {
-            framework::ProcessInputState().escapeSpent = true;
+            input_.escapeSpent = true;
             return;
         }
         window_.CloseMainWindow();
     });
-    return framework::ProcessInputState();
+    return input_;
 }
 
 }  // namespace app

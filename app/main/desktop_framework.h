@@ -10,6 +10,7 @@
 #include "app/core/editor_window.h"
 #include "app/core/session.h"
 #include "framework/device/graphics_device.h"
+#include "framework/platform/input_state.h"
 #include "framework/qt/main_window.h"
 #include "framework/qt/qt_input_source.h"
 #include "framework/qt/window_gl_surface.h"
@@ -55,6 +56,9 @@ class DesktopFramework : public FrameworkComponents {
     bool PumpMessages() override;
     const framework::InputState& PollInput() override;
 
+    // Forgets the keys and buttons of the input record (after a box that swallowed them).
+    void ClearInput() { framework::ClearInputState(input_); }
+
     framework::qt::MainWindow& window() { return window_; }
     framework::GraphicsDevice& device() { return device_; }
     scene::OverlayFonts& overlay() { return overlay_; }
@@ -65,7 +69,9 @@ class DesktopFramework : public FrameworkComponents {
     framework::qt::WindowGlSurface surface_{window_};
     framework::GraphicsDevice device_{surface_};
     scene::OverlayFonts overlay_{device_};  // goes before the device does
-    framework::qt::QtInputSource input_{window_};
+    framework::qt::QtInputSource events_{window_};
+    // The input record each frame is handed.
+    framework::InputState input_;
 };
 
 }  // namespace app

@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
                        files::ProgramSettings());
     app::SystemPacerClock clock;
     // The file dialogs are owned by the main window; what they swallowed reads as up after them.
-    panels::FileDialogs fileDialogs(&framework.window(), [] { framework::ClearInputState(); });
+    panels::FileDialogs fileDialogs(&framework.window(), [&framework] { framework.ClearInput(); });
     panels::ToolPanels toolPanels(session, files::ProgramSettings(), fileDialogs.AsChooseFile(),
                                   true, &framework.window());
     editor.SetPanelWindows(&toolPanels);
@@ -160,7 +160,7 @@ int main(int argc, char** argv) {
                                      [&framework](std::string_view question) {
                                          const bool yes = framework::qt::AskYesNoBox(
                                              &framework.window(), question);
-                                         framework::ClearInputState();
+                                         framework.ClearInput();
                                          return yes;
                                      },
                                      &NowStamp, ownCopy.folder};

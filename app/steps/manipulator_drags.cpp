@@ -83,7 +83,9 @@ bool CancelDragOnEscape(Session& session, const framework::InputState& input) {
         SetLight(state, state.LightDragStartDirection, LightPowerAt(state.LightPowerPosition));
     }
     state.Handle = HandleMode::kIdle;
+    state.HandlePhase = DragPhase::kArmed;
     state.LightDrag = LightDragMode::kIdle;
+    state.LightDragPhase = DragPhase::kArmed;
     return true;
 }
 
@@ -94,6 +96,7 @@ void DragPart(Session& session, const framework::InputState& input) {
     const model::PartIndex part = state.SelectedPart;
     if (LeftButtonUp(input) || part < 0 || part >= model::kMaxParts) {
         state.Handle = HandleMode::kIdle;
+        state.HandlePhase = DragPhase::kArmed;
         return;
     }
     const bool local = session.panels.handlingLocal;
@@ -118,6 +121,7 @@ void DragLight(Session& session, const framework::InputState& input) {
     const framework::PixelPoint cursor = input.screenCursor;
     if (LeftButtonUp(input)) {
         state.LightDrag = LightDragMode::kIdle;
+        state.LightDragPhase = DragPhase::kArmed;
         return;
     }
     if (state.LightDragPhase == DragPhase::kArmed) {

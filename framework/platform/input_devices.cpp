@@ -7,7 +7,6 @@ namespace framework {
 namespace {
 
 struct InputDevices {
-    InputState state;
     InputEventSource* source = nullptr;
     EventDeviceAccess* devices = nullptr;
     bool windowed = true;
@@ -25,7 +24,6 @@ bool InitDirectInput(InputEventSource& source, bool windowed, EventDeviceAccess&
     LogSeparator();
     LogMessage("InitDirectInput\n");
     InputDevices& input = Devices();
-    input.state = InputState{};
     input.source = &source;
     input.devices = &devices;
     input.windowed = windowed;
@@ -44,26 +42,10 @@ void FreeInput() {
     input.source = nullptr;
 }
 
-void PollInput(const std::function<void()>& requestClose) {
+void PollInput(InputState& state, const std::function<void()>& requestClose) {
     InputDevices& input = Devices();
     if (input.source == nullptr) return;
-    PollInput(input.state, *input.source, input.windowed, requestClose);
-}
-
-InputState& ProcessInputState() {
-    return Devices().state;
-}
-
-ButtonPhase MouseButtonState(MouseButton button) {
-    return MouseButtonState(Devices().state, button);
-}
-
-PixelPoint CursorPosition() {
-    return Devices().state.cursor;
-}
-
-int WheelDelta() {
-    return Devices().state.wheel;
+    PollInput(state, *input.source, input.windowed, requestClose);
 }
 
 void SetCursorPosition(int x, int y) {
@@ -75,10 +57,6 @@ void SetCursorPosition(int x, int y) {
         point = {origin.x + x, origin.y + y};
     }
     input.source->MoveCursorOnScreen(point);
-}
-
-void ClearInputState() {
-    ClearInputState(Devices().state);
 }
 
 }  // namespace framework

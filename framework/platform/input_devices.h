@@ -1,8 +1,8 @@
 #pragma once
-// The program's input, process-wide: set up at start-up after the graphics device (whose mode
-// decides how the cursor is reported), sampled once per frame before the editor's frame step,
-// released in the teardown. The keyboard and the mouse come from the windowing layer's event
-// source; the game controllers from the system's input devices.
+// The program's input devices: set up at start-up after the graphics device (whose mode decides
+// how the cursor is reported), sampled once per frame into the record of the program that owns
+// it, before the editor's frame step, released in the teardown. The keyboard and the mouse come
+// from the windowing layer's event source; the game controllers from the system's input devices.
 
 #include <functional>
 
@@ -13,9 +13,9 @@
 namespace framework {
 
 // Writes the log separator and "InitDirectInput", keeps the source (which must outlive
-// FreeInput) and the mode, starts with a cleared record, moves the cursor to the middle of the
-// client area, and opens the game controllers. Returns true: the windowing layer's keyboard and
-// mouse are always there, and controller problems never fail the set-up.
+// FreeInput) and the mode, moves the cursor to the middle of the client area, and opens the game
+// controllers. The caller starts its record cleared. Returns true: the windowing layer's keyboard
+// and mouse are always there, and controller problems never fail the set-up.
 bool InitDirectInput(InputEventSource& source, bool windowed,
                      EventDeviceAccess& devices = SystemEventDevices());
 
@@ -23,23 +23,13 @@ bool InitDirectInput(InputEventSource& source, bool windowed,
 // Safe without InitDirectInput and when called twice.
 void FreeInput();
 
-// Samples this frame's input; while Escape pressed in the view is down, calls requestClose (the
-// main window's close request) once per frame. Does nothing before InitDirectInput.
-void PollInput(const std::function<void()>& requestClose);
-
-// The process-wide record: the manipulator drags overwrite its cursor.
-InputState& ProcessInputState();
-
-// See MouseButtonState(const InputState&, MouseButton).
-ButtonPhase MouseButtonState(MouseButton button);
-PixelPoint CursorPosition();
-int WheelDelta();
+// Samples this frame's input into `state`; while Escape pressed in the view is down, calls
+// requestClose (the main window's close request) once per frame. Does nothing before
+// InitDirectInput or after FreeInput.
+void PollInput(InputState& state, const std::function<void()>& requestClose);
 
 // Moves the system cursor to (x, y): client coordinates of the main window when windowed,
 // screen coordinates when full-screen.
 void SetCursorPosition(int x, int y);
-
-// Clears the process-wide record (see ClearInputState(InputState&)).
-void ClearInputState();
 
 }  // namespace framework

@@ -122,6 +122,7 @@ TEST(PartDragTest, DragsFollowTheHorizontalMovementAndRecordOneUndoEntryEach) {
         for (const Poll& poll : test.polls) app::DragPart(session, At(poll));
         app::DragPart(session, At({0, -1000}));
         EXPECT_EQ(session.editor.Handle, hm::kIdle);
+        EXPECT_EQ(session.editor.HandlePhase, app::DragPhase::kArmed) << "ready for the next";
         EXPECT_TRUE(MatricesNear(parts.node[test.part].WorldMatrix(), expected, 2e-5f));
         EXPECT_EQ(session.model.undo.size(), entries + 1);
     }
@@ -163,6 +164,7 @@ TEST(LightDragTest, TiltOrTurnFromThePressWithThePowerReadEveryFrame) {
         }
         app::DragLight(session, At({0, 0}));
         EXPECT_EQ(session.editor.LightDrag, app::LightDragMode::kIdle);
+        EXPECT_EQ(session.editor.LightDragPhase, app::DragPhase::kArmed);
     }
     EXPECT_EQ(session.model.undo.size(), 0);
 }

@@ -168,7 +168,7 @@ TEST(GraphicsDeviceTest, SecondAdapterNeedsTwoScreensAndTheExactSwitch) {
         TwoScreenSurface twoScreens;
         EglSurface oneScreen;
         GraphicsDevice device(c.twoScreens ? static_cast<GlSurface&>(twoScreens) : oneScreen);
-        EXPECT_EQ(device.InitGraphics(), 1);
+        EXPECT_TRUE(device.InitGraphics());
         EXPECT_NE(log.Text().find(c.expectedLines), std::string::npos) << c.argument;
         EXPECT_EQ(device.Adapter(), c.adapter) << c.argument;
     }
@@ -192,12 +192,12 @@ TEST(GraphicsDeviceTest, FailuresTellTheUserAndLeaveNothingToDrawOn) {
 
     NoGlSurface noGl;
     GraphicsDevice withoutGl(noGl);
-    EXPECT_EQ(withoutGl.InitGraphics(), 0);
+    EXPECT_FALSE(withoutGl.InitGraphics());
     EXPECT_EQ(log.Text(), std::string(kLogSeparator) + "InitDirect3D\n");
 
     NoContextSurface noContext;
     GraphicsDevice withoutContext(noContext);
-    EXPECT_EQ(withoutContext.InitGraphics(), 0);
+    EXPECT_FALSE(withoutContext.InitGraphics());
     EXPECT_EQ(log.Text().find("デバイスタイプ"), std::string::npos);
     EXPECT_EQ(withoutContext.BeginFrame(kBackground), 0);
     EXPECT_TRUE(withoutContext.ReadPixels().empty());

@@ -13,7 +13,7 @@
 namespace framework::testing_support {
 
 struct HeadlessDevice {
-    HeadlessDevice() : created(device.InitGraphics() == 1) {}
+    HeadlessDevice() : created(device.InitGraphics()) {}
 
     EglSurface surface;
     GraphicsDevice device{surface};

@@ -282,19 +282,22 @@ TEST(InputDevicesTest, StartAndStopLogTheirLinesAndCentreTheCursor) {
     FakeSource source;
     FakeDevices devices({{true, true}});
     LogCapture log;
-    ASSERT_EQ(InitDirectInput(source, /*windowed=*/true, devices), 1);
+    ASSERT_TRUE(InitDirectInput(source, /*windowed=*/true, devices));
     EXPECT_EQ(source.cursorMoves, (std::vector<PixelPoint>{{420, 290}}));
 
     source.OnMouseButton(1, true);
     source.OnEscape(true);
     int closeRequests = 0;
-    PollInput([&] { ++closeRequests; });
-    EXPECT_EQ(MouseButtonState(MouseButton::kRight), ButtonPhase::kPressed);
+    InputState state;
+    PollInput(state, [&] { ++closeRequests; });
+    EXPECT_EQ(MouseButtonState(state, MouseButton::kRight), ButtonPhase::kPressed);
     EXPECT_EQ(closeRequests, 1);
 
     FreeInput();
-    PollInput([&] { ++closeRequests; });
+    source.OnMouseButton(1, false);
+    PollInput(state, [&] { ++closeRequests; });
     EXPECT_EQ(closeRequests, 1) << "nothing is sampled after FreeInput";
+    EXPECT_EQ(MouseButtonState(state, MouseButton::kRight), ButtonPhase::kPressed);
     EXPECT_EQ(devices.closed, std::vector<int>{100});
     const std::string separator(kLogSeparator);
     EXPECT_EQ(log.Text(), separator + "InitDirectInput\n" + "ジョイスティック数 = 1\n" + separator +

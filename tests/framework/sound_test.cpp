@@ -49,9 +49,9 @@ class SoundTest : public testing::Test {
 // The backend has no volume to reach: start-up and shutdown open, set the format and close the
 // program's own stream, and nothing else.
 TEST_F(SoundTest, StartAndStopInOrderTouchingOnlyTheProgramsStream) {
-    ASSERT_EQ(InitDirectSound(device, backend), 1);
+    ASSERT_TRUE(InitDirectSound(device, backend));
     MusicLoader loader;
-    ASSERT_EQ(InitDirectMusic(loader), 1);
+    ASSERT_TRUE(InitDirectMusic(loader));
     EXPECT_TRUE(loader.created);
     EXPECT_TRUE(device.sound3D);
     EXPECT_EQ(device.listener.distanceFactor, 1.0f);
@@ -70,7 +70,7 @@ TEST_F(SoundTest, StartAndStopInOrderTouchingOnlyTheProgramsStream) {
 
 TEST_F(SoundTest, SwitchesTurnOffThe3DListenerAndTheEffectsLine) {
     Arguments({"/3ds", "/fx"});
-    ASSERT_EQ(InitDirectSound(device, backend), 1);
+    ASSERT_TRUE(InitDirectSound(device, backend));
     EXPECT_FALSE(device.sound3D);
     EXPECT_FALSE(device.listenerCreated);
     SetListenerDistanceFactor(device, 2.0f);
@@ -84,7 +84,7 @@ TEST_F(SoundTest, ARefusedFormatFailsStartUpAndFreeClosesWhatWasOpened) {
     std::vector<std::string> notices;
     SetNoticeHandler([&](std::string_view text) { notices.emplace_back(text); });
     backend.acceptsFormat = false;
-    EXPECT_EQ(InitDirectSound(device, backend), 0);
+    EXPECT_FALSE(InitDirectSound(device, backend));
     EXPECT_EQ(notices, std::vector<std::string>{"サウンドフォーマットが指定できません."});
     FreeDirectSound(device);
     FreeDirectSound(device);
@@ -94,7 +94,7 @@ TEST_F(SoundTest, ARefusedFormatFailsStartUpAndFreeClosesWhatWasOpened) {
 
 TEST_F(SoundTest, AlsaWithoutSuchADeviceGoesOnSilently) {
     const auto alsa = MakeAlsaSound("posewrighter_no_such_device");
-    EXPECT_EQ(InitDirectSound(device, *alsa), 1);
+    EXPECT_TRUE(InitDirectSound(device, *alsa));
     EXPECT_FALSE(device.playbackOpen);
     const std::string text = log.Text();
     const std::string start = kSeparator + "InitDirectSound\nサウンドデバイスが開けません (";
@@ -104,7 +104,7 @@ TEST_F(SoundTest, AlsaWithoutSuchADeviceGoesOnSilently) {
 }
 
 TEST_F(SoundTest, TheProgramsDefaultDeviceStartsWithOrWithoutSound) {
-    EXPECT_EQ(InitDirectSound(), 1);
+    EXPECT_TRUE(InitDirectSound());
     FreeDirectSound();
     FreeDirectSound();
     EXPECT_FALSE(ProcessSoundDevice().playbackOpen);

@@ -193,7 +193,7 @@ TEST_F(OverlayTextTest, DeviceHooksClearAndReleaseTheSlots) {
     device().FreeGraphics();
     EXPECT_FALSE(fonts_.HasFont(0));
     EXPECT_EQ(fonts_.HeightKey(0), 10);
-    ASSERT_EQ(device().InitGraphics(), 1);
+    ASSERT_TRUE(device().InitGraphics());
     EXPECT_EQ(fonts_.HeightKey(0), 0);
 }
 
