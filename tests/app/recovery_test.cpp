@@ -114,13 +114,13 @@ TEST(RecoveryKeeper, EveryEditASaveKeepsMakesTheCopyAndSavingBothRemovesIt) {
          true, true},
         {"turn and store the default orientation",
          [](app::Session& s) {
-             s.model.parts.node[3].SetOrientation({0.0f, 0.6f, 0.0f, 0.8f});
+             s.model.scene.node[3].SetOrientation({0.0f, 0.6f, 0.0f, 0.8f});
              app::RunPartPanelCommand(s, app::PartPanelCommand::kStoreDefaultOrientation, {});
          },
          true, false},
         {"turn and Set key 2",
          [](app::Session& s) {
-             s.model.parts.node[3].SetOrientation({0.0f, 0.6f, 0.0f, 0.8f});
+             s.model.scene.node[3].SetOrientation({0.0f, 0.6f, 0.0f, 0.8f});
              app::StoreAnimationKey(s, 2);
          },
          false, true},
@@ -163,7 +163,7 @@ TEST_F(RecoveryLife, AQuitLeavesTheCopyAndTheNextStartRestoresItWithItsPaths) {
         files::RecoveryWriter writer(folder);
         app::RecoveryKeeper keeper(*session, writer);
         keeper.Step(0);
-        session->model.parts.node[5].SetOrientation({0.6f, 0.0f, 0.0f, 0.8f});
+        session->model.scene.node[5].SetOrientation({0.6f, 0.0f, 0.0f, 0.8f});
         app::StoreAnimationKey(*session, 3);
         session->editor.SelectedPart = 11;
         app::RunPartPanelCommand(*session, app::PartPanelCommand::kDeletePart, {});
