@@ -80,10 +80,11 @@ const std::string& MeshFolder() {
 
 void CheckTree(const editing::Model& m) {
     const model::PartTable& parts = m.parts;
+    const editing::PartScene& scene = m.scene;
     if (!model::TreeFault(parts).empty()) __builtin_trap();
     for (int i = 0; i < parts.count; ++i) {
-        const scene::TransformNode* parent = i == 0 ? nullptr : &parts.node[parts.parent[i]];
-        if (parts.node[i].parent != parent || parts.node[i].mesh != &parts.mesh[i]) {
+        const scene::TransformNode* parent = i == 0 ? nullptr : &scene.node[parts.parent[i]];
+        if (scene.node[i].parent != parent || scene.node[i].mesh != &scene.mesh[i]) {
             __builtin_trap();
         }
     }
@@ -102,7 +103,7 @@ bool Near(float a, float b) {
 std::array<gfx::Vec3, kMaxParts> TagParts(editing::Model& m) {
     std::array<gfx::Vec3, kMaxParts> positions{};
     for (int i = 0; i < m.parts.count; ++i) {
-        positions[i] = m.parts.node[i].GetPosition();
+        positions[i] = m.scene.node[i].GetPosition();
         m.animation.keyPosition[kTagKey][i] = {static_cast<float>(i + 1), 0, 0};
     }
     return positions;
@@ -114,7 +115,7 @@ void CheckPositionsKept(const editing::Model& m, const std::array<gfx::Vec3, kMa
         const int from = static_cast<int>(m.animation.keyPosition[kTagKey][i].x) - 1;
         if (from < 0) continue;
         const gfx::Vec3 was = before[from];
-        const gfx::Vec3 now = m.parts.node[i].GetPosition();
+        const gfx::Vec3 now = m.scene.node[i].GetPosition();
         const float scale = m.parts.scale;
         if (!Comparable(was.x, scale) || !Comparable(was.y, scale) || !Comparable(was.z, scale)) {
             continue;
@@ -131,7 +132,7 @@ std::string SwappedFields(const editing::Model& m) {
     };
     const model::PartTable& p = m.parts;
     append(p.name, p.path, p.parent, p.level, p.defaultPosition, p.defaultOrientation,
-           p.rebuildPosition, p.rebuildOrientation, m.animation.keyPosition,
+           m.scene.rebuildPosition, m.scene.rebuildOrientation, m.animation.keyPosition,
            m.animation.keyOrientation);
     return bytes;
 }
