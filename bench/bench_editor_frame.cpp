@@ -99,6 +99,7 @@ void BM_EditorFrame(benchmark::State& state) {
         scene::OverlayFonts& overlay = *editor.overlay;
         app::Session* session = editor.session.get();
         const model::PartTable& parts = session->model.parts;
+        const editing::PartScene& nodes = session->model.scene;
         app::EditorState& editorState = session->editor;
         scene::SetView(editorState.Camera, kEye, kTarget, {0.0f, 1.0f, 0.0f});
         app::ApplyStoredLight(editorState, app::StoredLight{});
@@ -113,15 +114,17 @@ void BM_EditorFrame(benchmark::State& state) {
         const app::PanelValues withoutOutlines = BenchPanels(true, false);
         const app::PanelValues modelOnly = BenchPanels(false, false);
         session->panels = withOutlines;  // what picking reads
-        const app::FrameScene outlinedFrame{device, overlay, parts, withOutlines, camera, light};
-        const app::FrameScene plainFrame{device, overlay, parts, withoutOutlines, camera, light};
+        const app::FrameScene outlinedFrame{device,       overlay, parts, nodes,
+                                            withOutlines, camera,  light};
+        const app::FrameScene plainFrame{device,          overlay, parts, nodes,
+                                         withoutOutlines, camera,  light};
 
         // Warm-up: the pick sets the selection the frames show; the first draw makes the buffers.
         app::HandleCameraAndPicking(*session, view, click, true);
         const app::FrameModes modes{session->editor.SelectedPart};
         app::RenderFrame(outlinedFrame, modes);
         const double covered =
-            CoveredShare({device, overlay, parts, modelOnly, camera, light}, modes);
+            CoveredShare({device, overlay, parts, nodes, modelOnly, camera, light}, modes);
 
         const bool moving = state.range(0) != 0;
         double logic = 0, submission = 0, outlined = 0;
@@ -159,8 +162,8 @@ void BM_EditorFrame(benchmark::State& state) {
         std::int64_t triangles = 0;
         int outlinedParts = 0;
         for (int i = 0; i < parts.count; ++i) {
-            triangles += parts.mesh[i].d3dMesh->NumFaces();
-            const gfx::Vec3 origin = parts.node[i].WorldPosition();
+            triangles += nodes.mesh[i].d3dMesh->NumFaces();
+            const gfx::Vec3 origin = nodes.node[i].WorldPosition();
             if (gfx::Vec3Length(kEye - origin) < kOutlineDistance) ++outlinedParts;
         }
         const auto frames = static_cast<double>(state.iterations());

@@ -5,9 +5,9 @@
 #include <cstdint>
 
 #include "app/core/editor_state.h"
+#include "editing/part_scene.h"
 #include "framework/device/graphics_device.h"
 #include "gfx/math/math_types.h"
-#include "model/part_table.h"
 
 namespace app {
 
@@ -27,7 +27,7 @@ struct ManipulatorFrame {
 // The radius is the part's bounding-sphere radius, times the root part's scale for any part but
 // the root (the root's own scale already counts for the root). Local takes the part's world
 // axes, otherwise the world's; either way normalised.
-ManipulatorFrame PartManipulatorFrame(const model::PartTable& parts, int part, bool local);
+ManipulatorFrame PartManipulatorFrame(const editing::PartScene& scene, int part, bool local);
 
 // The pivot marker always; then by handle mode: idle, all three rings and lines; a move drag
 // under way, its axis's line; a turn drag under way, its axis's ring and line; an armed mode

@@ -68,7 +68,8 @@ void Editor::RestoreClientSize() {
 
 void Editor::DrawView() {
     const EditorState& state = session_.editor;
-    DrawFrame({device_, overlay_, session_.model.parts, session_.panels, state.Camera, state.Light},
+    DrawFrame({device_, overlay_, session_.model.parts, session_.model.scene, session_.panels,
+               state.Camera, state.Light},
               ModesOf(state));
 }
 

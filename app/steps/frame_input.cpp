@@ -13,8 +13,8 @@ void HandleCameraAndPicking(Session& session, const ClientView& view,
     if (!HandleCameraButtons(session, view, input) &&
         framework::MouseButtonState(input, framework::MouseButton::kLeft) ==
             framework::ButtonPhase::kPressed) {
-        PickPart(session.editor, session.model.parts, session.panels, view, input.cursor,
-                 session.panelObserver());
+        PickPart(session.editor, session.model.parts, session.model.scene, session.panels, view,
+                 input.cursor, session.panelObserver());
     }
     // The wheel works during a drag too; the next held frame rebuilds the view without it.
     Dolly(view.transforms, input.wheel);
