@@ -179,7 +179,7 @@ void PartPanel::RunCommand(app::PartPanelCommand command) {
 void PartPanel::RefreshMenuState() {
     const app::PartMenuState state = app::MenuState(session_);
     for (const auto& [command, action] : actions_) action->setEnabled(state.Enabled(command));
-    undoButton_->setEnabled(state.undo);
+    undoButton_->setEnabled(state.Enabled(app::PartPanelCommand::kUndo));
 }
 
 void PartPanel::SetUndoEnabled(bool enabled) {

@@ -13,7 +13,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick x11-utils openbox
     desktop-file-utils shared-mime-info libglib2.0-bin groff-base
-    clang clang-format libclang-rt-14-dev
+    clang clang-format libclang-rt-14-dev shellcheck
 )
 optional=(libassimp-dev)
 # The glTF export tests run the Khronos validator on Node.js; a node and npm installed some

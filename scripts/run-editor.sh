@@ -12,9 +12,11 @@ shift
 
 if [ "${RUN_EDITOR_INSIDE_XVFB:-}" = 1 ]; then
     # Second stage, on the virtual display.
+    # The main window's title carries the version the editor reports.
+    version=$("$editor" --version | cut -d ' ' -f 2)
     "$editor" "$@" &
     pid=$!
-    window=$(timeout 30 xdotool search --sync --name "Posewrighter Version 1.02" | head -n 1) || true
+    window=$(timeout 30 xdotool search --sync --name "Posewrighter Version $version" | head -n 1) || true
     if [ -z "$window" ]; then
         echo "run-editor: the editor window did not appear" >&2
         kill "$pid" 2>/dev/null || true

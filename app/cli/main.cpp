@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/cli/commands.h"
-#include "app/core/program_version.h"
+#include "app/version/program_version.h"
 #include "framework/command_line.h"
 #include "framework/debug_log.h"
 

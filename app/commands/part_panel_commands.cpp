@@ -18,38 +18,6 @@ namespace {
 
 using Command = PartPanelCommand;
 
-bool IsSelectionCommand(Command command) {
-    switch (command) {
-        case Command::kCopyOrientation:
-        case Command::kPasteOrientation:
-        case Command::kMirrorOrientation:
-        case Command::kClearOrientation:
-        case Command::kCopyPosition:
-        case Command::kPastePosition:
-        case Command::kMirrorPosition:
-        case Command::kClearPosition:
-        case Command::kDeletePart:
-            return true;
-        default:
-            return false;
-    }
-}
-
-// When a command runs. Close and Undo run even where the menu grays them: closing an empty
-// table and undoing nothing are harmless.
-bool CommandRuns(Command command, model::PartIndex selected, int count) {
-    switch (command) {
-        case Command::kOpenPartFile:
-        case Command::kClosePartFile:
-        case Command::kUndo:
-            return true;
-        case Command::kAddChildPart:
-            return selected >= 0 || count == 0;
-        default:
-            return IsSelectionCommand(command) ? selected >= 0 : count > 0;
-    }
-}
-
 void OpenPartFile(Session& session, const ChooseFile& chooseFile) {
     session.panelObserver().StoreMaterialSettings();
     const auto path = chooseFile({kPartFileDescription, kPartFileExtension, false, {}});
@@ -104,7 +72,7 @@ bool RunPartPanelCommand(Session& session, PartPanelCommand command, const Choos
     editing::Model& model = session.model;
     model::PartTable& parts = model.parts;
     const model::PartIndex s = session.editor.SelectedPart;
-    if (!CommandRuns(command, s, parts.count)) return false;
+    if (!PartCommandRuns(command, {.selected = s, .count = parts.count})) return false;
     switch (command) {
         case Command::kOpenPartFile:
             OpenPartFile(session, chooseFile);
@@ -166,18 +134,8 @@ bool RunPartPanelCommand(Session& session, PartPanelCommand command, const Choos
     return true;
 }
 
-bool PartMenuState::Enabled(PartPanelCommand command) const {
-    if (command == Command::kOpenPartFile) return true;
-    if (command == Command::kAddChildPart) return addChild;
-    if (command == Command::kUndo) return undo;
-    return IsSelectionCommand(command) ? selectionCommands : modelCommands;
-}
-
 PartMenuState MenuState(model::PartIndex selected, int count, bool canUndo) {
-    return {.selectionCommands = selected >= 0,
-            .addChild = selected >= 0 || count == 0,
-            .modelCommands = count > 0,
-            .undo = canUndo};
+    return {{.selected = selected, .count = count, .canUndo = canUndo}};
 }
 
 PartMenuState MenuState(const Session& session) {

@@ -4,59 +4,16 @@
 // the scale's text. The panel forwards its commands here and owns the file dialogs: a command
 // that needs a file asks the caller for it.
 
-#include <array>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "app/commands/part_panel_rules.h"
 #include "app/core/session.h"
 #include "model/limits.h"
 
 namespace app {
-
-// The command ids of the menu bar and the Undo button.
-enum class PartPanelCommand : int {
-    kOpenPartFile = 40004,
-    kSavePartFile = 40023,
-    kClosePartFile = 40021,
-    kCopyOrientation = 40008,
-    kPasteOrientation = 40007,
-    kMirrorOrientation = 40009,
-    kClearOrientation = 40022,
-    kCopyPosition = 40010,
-    kPastePosition = 40011,
-    kMirrorPosition = 40012,
-    kClearPosition = 40024,
-    kAddChildPart = 40005,
-    kDeletePart = 40006,
-    kFetchDefaultOrientation = 40018,
-    kStoreDefaultOrientation = 40020,
-    kFetchDefaultPosition = 40017,
-    kStoreDefaultPosition = 40019,
-    kUndo = 1030,
-};
-
-inline constexpr std::array kPartPanelCommands{
-    PartPanelCommand::kOpenPartFile,
-    PartPanelCommand::kSavePartFile,
-    PartPanelCommand::kClosePartFile,
-    PartPanelCommand::kCopyOrientation,
-    PartPanelCommand::kPasteOrientation,
-    PartPanelCommand::kMirrorOrientation,
-    PartPanelCommand::kClearOrientation,
-    PartPanelCommand::kCopyPosition,
-    PartPanelCommand::kPastePosition,
-    PartPanelCommand::kMirrorPosition,
-    PartPanelCommand::kClearPosition,
-    PartPanelCommand::kAddChildPart,
-    PartPanelCommand::kDeletePart,
-    PartPanelCommand::kFetchDefaultOrientation,
-    PartPanelCommand::kStoreDefaultOrientation,
-    PartPanelCommand::kFetchDefaultPosition,
-    PartPanelCommand::kStoreDefaultPosition,
-    PartPanelCommand::kUndo,
-};
 
 // The command with that id; none for any other id.
 std::optional<PartPanelCommand> PartPanelCommandFromId(int id);
@@ -80,25 +37,19 @@ struct FileRequest {
 // The caller's dialog: the chosen path, or none when the user cancelled.
 using ChooseFile = std::function<std::optional<std::string>(const FileRequest&)>;
 
-// Runs the command when its condition holds (s = SelectedPart):
-//   open, close, Undo: always; save, the default pose commands: count > 0; add child: s >= 0,
-//   or s = -1 on an empty table; delete and the single-part pose commands: s >= 0.
-// Open and close first have the Material panel store its settings; open, save and add ask
-// `chooseFile` and stop when nothing was chosen. A save that wrote tells the user so. Open,
-// save and close note in the session's document record what the part file now matches. The tree,
-// the Undo button and the material list hear of their changes through the session's panel
-// observer. False when the condition did not hold (nothing was done).
+// Runs the command when PartCommandRuns allows it. Open and close first have the Material panel
+// store its settings; open, save and add ask `chooseFile` and stop when nothing was chosen. A
+// save that wrote tells the user so. Open, save and close note in the session's document record
+// what the part file now matches. The tree, the Undo button and the material list hear of their
+// changes through the session's panel observer. False when the condition did not hold (nothing
+// was done).
 bool RunPartPanelCommand(Session& session, PartPanelCommand command, const ChooseFile& chooseFile);
 
-// Which commands the menu bar and the Undo button offer.
+// Which commands the menu bar and the Undo button offer (PartCommandOffered).
 struct PartMenuState {
-    bool selectionCommands = false;  // the single-part pose commands and delete: s >= 0
-    bool addChild = false;           // s >= 0, or s = -1 and count = 0 (one root only)
-    bool modelCommands = false;      // save, close and the default pose commands: count > 0
-    bool undo = false;               // the undo history is not empty
+    PartPanelFacts facts;
 
-    // Open is always offered.
-    bool Enabled(PartPanelCommand command) const;
+    bool Enabled(PartPanelCommand command) const { return PartCommandOffered(command, facts); }
 };
 
 PartMenuState MenuState(model::PartIndex selected, int count, bool canUndo);

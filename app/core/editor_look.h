@@ -6,11 +6,12 @@
 #include <cstdint>
 #include <string_view>
 
+#include "app/version/program_version.h"
 #include "gfx/math/math_types.h"
 
 namespace app {
 
-inline constexpr std::string_view kMainWindowTitle = "Posewrighter Version 1.02";
+inline constexpr std::string_view kMainWindowTitle = "Posewrighter Version " POSEWRIGHTER_VERSION;
 inline constexpr std::string_view kMainWindowSection = "MAIN_WINDOW";
 inline constexpr gfx::Colour kBackgroundColour = 0xFF18415A;
 // The overlay text's font: slot 0, a Japanese monospaced Gothic face, 10 pixels high, and the

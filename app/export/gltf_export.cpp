@@ -10,6 +10,7 @@
 #include "app/export/gltf_buffer.h"
 #include "app/export/gltf_mesh.h"
 #include "app/export/gltf_pose.h"
+#include "app/version/program_version.h"
 #include "framework/display_text.h"
 #include "gfx/math/math.h"
 
@@ -125,7 +126,7 @@ gfx::Result<GltfAsset> Build(const editing::Model& model, GltfImages images,
     GltfAsset asset;
     tinygltf::Model& gltf = asset.gltf;
     gltf.asset.version = "2.0";
-    gltf.asset.generator = "Posewrighter 1.02";
+    gltf.asset.generator = "Posewrighter " POSEWRIGHTER_VERSION;
     GltfBuffer buffer(gltf);
     GltfTextures textures(asset, images, baseName);
     for (int i = 0; i < parts.count; ++i) {

@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "app/export/gltf_pose.h"
-#include "app/export/png_encode.h"
 #include "app/export/texture_problems.h"
 #include "framework/display_text.h"
 #include "framework/texture_cache.h"
+#include "gfx/image/png_writer.h"
 #include "gfx/math/math.h"
 
 namespace app {
@@ -63,8 +64,9 @@ gfx::Result<int> AddMaterial(const scene::MeshObject& mesh, std::uint32_t m, boo
 gfx::Result<int> GltfTextures::TextureOf(const framework::Texture& texture, GltfBuffer& buffer) {
     if (const auto found = index_.find(&texture); found != index_.end()) return found->second;
     if (texture.image.levels.empty()) return gfx::Error{"has no image"};
-    std::vector<std::uint8_t> png = EncodePngRgba(texture.image.levels[0]);
-    if (png.empty()) return gfx::Error{"cannot be encoded as PNG"};
+    auto encoded = gfx::EncodePng(texture.image.levels[0], gfx::PngChannels::kRgba);
+    if (!encoded) return gfx::Error{"cannot be encoded as PNG"};
+    std::vector<std::uint8_t> png = std::move(*encoded);
 
     tinygltf::Model& gltf = asset_.gltf;
     tinygltf::Image image;

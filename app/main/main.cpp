@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "app/core/application.h"
-#include "app/core/program_version.h"
 #include "app/core/session.h"
 #include "app/core/startup_documents.h"
 #include "app/editor/editor.h"
 #include "app/main/desktop_framework.h"
 #include "app/recovery/recovering_editor.h"
+#include "app/version/program_version.h"
 #include "files/recovery/recovery_copies.h"
 #include "files/recovery/recovery_copy.h"
 #include "files/recovery/recovery_writer.h"

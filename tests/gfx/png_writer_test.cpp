@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstddef>
 #include <filesystem>
+#include <span>
+#include <vector>
 
 namespace {
 
@@ -43,6 +46,50 @@ TEST(PngWriter, RefusesImagesThatAreEmptyOrInconsistentAndUnwritablePaths) {
     const auto status = gfx::WritePngFile("/nonexistent-folder/out.png", pixel);
     ASSERT_FALSE(status);
     EXPECT_NE(status.error().find("/nonexistent-folder/out.png"), std::string::npos);
+}
+
+gfx::Image Decoded(const std::vector<std::uint8_t>& png) {
+    const auto decoded = gfx::DecodeImage(std::as_bytes(std::span(png)));
+    EXPECT_TRUE(decoded) << decoded.error();
+    return decoded ? *decoded : gfx::Image{};
+}
+
+TEST(PngWriter, InMemoryRgbaKeepsAlphaAndRgbMakesItOpaque) {
+    gfx::Image image;
+    image.width = 2;
+    image.height = 3;
+    image.texels = {0x00112233, 0x80FF0000, 0xFF00FF00, 0x010000FF, 0x7F808080, 0xFFFFFFFF};
+    const auto rgba = gfx::EncodePng(image, gfx::PngChannels::kRgba);
+    ASSERT_TRUE(rgba) << rgba.error();
+    const gfx::Image withAlpha = Decoded(*rgba);
+    EXPECT_EQ(withAlpha.width, 2u);
+    EXPECT_EQ(withAlpha.height, 3u);
+    EXPECT_EQ(withAlpha.texels, image.texels);
+
+    const auto rgb = gfx::EncodePng(image, gfx::PngChannels::kRgb);
+    ASSERT_TRUE(rgb) << rgb.error();
+    EXPECT_LT(rgb->size(), rgba->size());
+    std::vector<std::uint32_t> opaque = image.texels;
+    for (std::uint32_t& texel : opaque) texel |= 0xFF000000;
+    EXPECT_EQ(Decoded(*rgb).texels, opaque);
+}
+
+TEST(PngWriter, InMemoryRefusesEmptyOversizedAndInconsistentImages) {
+    gfx::Image wide;
+    wide.width = gfx::kMaxImageDimension + 1;
+    wide.height = 1;
+    wide.texels.resize(wide.width);
+    gfx::Image noRows;
+    noRows.width = 4;
+    gfx::Image tooMany;
+    tooMany.width = tooMany.height = 2;
+    tooMany.texels.resize(5);
+    for (const gfx::Image& image : {gfx::Image{}, wide, noRows, tooMany}) {
+        for (const auto channels : {gfx::PngChannels::kRgb, gfx::PngChannels::kRgba}) {
+            const auto encoded = gfx::EncodePng(image, channels);
+            EXPECT_FALSE(encoded) << image.width << " x " << image.height;
+        }
+    }
 }
 
 }  // namespace
