@@ -2,8 +2,8 @@
 // The "Part Panel": the tree of parts with a check box per part (unticked parts are neither
 // drawn nor picked), the scale box, the Undo button, the Outline and Grid toggles, and a menu
 // bar with the part-file commands, the pose edits and the structural edits. The widgets hold
-// nothing of the editor's: every command runs on the session (app/commands/part_panel_commands.h) and
-// the controls the frame reads write into the session's panel values.
+// nothing of the editor's: every command runs on the session (app/commands/part_panel_commands.h)
+// and the controls the frame reads write into the session's panel values.
 
 #include <QMenu>
 #include <array>

@@ -1,0 +1,42 @@
+#pragma once
+// One line a frame for the test probe: the editor's state as a window test waits on it, in
+// plain "name=value" words, e.g.
+//   frame=123 parts=13 selected=4 handle=move-x light=idle key=2 playing=0 undo=3
+//   unsaved=part,anim modal=0
+// (one line). The facts come from the session and, for what only the windows know, from the
+// caller; the line is written by the program's edge.
+
+#include <cstdint>
+#include <string>
+
+#include "app/core/session.h"
+
+namespace app {
+
+struct ProbeFacts {
+    std::uint64_t frame = 0;  // frames run since start-up; 0 before the first
+    int parts = 0;            // parts in the table
+    int selected = -1;        // the selected part; -1 = none
+    std::int16_t handleMode = handle_mode::kIdle;
+    std::int16_t lightDragMode = light_drag_mode::kIdle;
+    int keyShown = 0;  // the key the Animation panel shows, 1 .. 16; 0 = no panel
+    bool playing = false;
+    int undoDepth = 0;
+    bool partUnsaved = false;
+    bool animationUnsaved = false;
+    bool modal = false;  // a message box or file dialog is open
+};
+
+// The facts the session holds: parts, selection, the handle and light modes, the undo depth.
+ProbeFacts SessionProbeFacts(const Session& session);
+
+// "idle", "move-x" .. "turn-z", and "drag-move-x" .. "drag-turn-z" while dragging; any other
+// value as its number.
+std::string HandleModeName(std::int16_t mode);
+// "idle", "tilt", "turn", "drag-tilt", "drag-turn"; any other value as its number.
+std::string LightDragModeName(std::int16_t mode);
+
+// The line, without its line break. "selected=none" and "unsaved=none" when so.
+std::string ProbeLine(const ProbeFacts& facts);
+
+}  // namespace app
