@@ -17,19 +17,37 @@ wait_for_exit() {
     done
 }
 
-# Runs the calling script again inside a virtual display (xvfb-run) unless it already runs in
-# one, after checking that the tools it names exist. Usage, before anything else is done:
+# Runs the calling script again inside a virtual display (Xvfb) unless it already runs in one,
+# after checking that the tools it names exist, and ends with its exit code. Usage, before
+# anything else is done:
 #   run_inside_xvfb 1024x768 "xdotool import" "$0" "$@"
+# Xvfb picks a free display number itself (-displayfd), so that window tests started at the same
+# time on one machine never share a display.
 run_inside_xvfb() {
     local screen=$1 tools=$2
     shift 2
     [ "${GUI_TEST_INSIDE_XVFB:-}" = 1 ] && return 0
     local tool
-    for tool in xvfb-run $tools; do
+    for tool in Xvfb $tools; do
         command -v "$tool" >/dev/null || { echo "missing tool: $tool (scripts/install-deps.sh)"; exit 1; }
     done
-    GUI_TEST_INSIDE_XVFB=1 QT_QPA_PLATFORM=xcb exec xvfb-run -a -s "-screen 0 ${screen}x24" "$@"
+    local number_file display status
+    number_file=$(mktemp)
+    Xvfb -displayfd 1 -screen 0 "${screen}x24" -nolisten tcp >"$number_file" 2>/dev/null &
+    xvfb_server=$!
+    # The server goes with this script, however it ends.
+    trap 'kill "$xvfb_server" 2>/dev/null' EXIT
+    trap 'exit 1' HUP INT TERM
+    wait_until 30 xvfb_answered "$number_file"
+    display=$(head -n 1 "$number_file")
+    rm -f "$number_file"
+    [ -n "$display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
+    DISPLAY=":$display" GUI_TEST_INSIDE_XVFB=1 QT_QPA_PLATFORM=xcb "$@"
+    status=$?
+    exit "$status"
 }
+# The server $xvfb_server has written its display number to file $1, or has ended.
+xvfb_answered() { [ -n "$(head -n 1 "$1")" ] || ! kill -0 "$xvfb_server" 2>/dev/null; }
 
 # Counts a failed check and says which; the script ends with `finish_checks NAME`.
 failures=0
