@@ -71,17 +71,23 @@ void ToolPanel::MoveRaiseAndShow(int left, int top) {
     // As the main window does: the frame is known once the window is on the screen, and the
     // client area is then placed so that the frame's corner lands at (left, top).
     if (!isVisible()) show();
+    WaitUntilExposed();
+    QWindow* window = windowHandle();
+    const QMargins margins = window != nullptr ? window->frameMargins() : QMargins();
+    if (window != nullptr) window->setPosition(left + margins.left(), top + margins.top());
+    raise();
+}
+
+void ToolPanel::WaitUntilExposed() {
     constexpr int kLimitMilliseconds = 3000;
     QElapsedTimer waited;
     waited.start();
     QWindow* window = windowHandle();
-    while (window != nullptr && !window->isExposed() && waited.elapsed() < kLimitMilliseconds) {
+    while (isVisible() && window != nullptr && !window->isExposed() &&
+           waited.elapsed() < kLimitMilliseconds) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         if (!window->isExposed()) QThread::msleep(5);
     }
-    const QMargins margins = window != nullptr ? window->frameMargins() : QMargins();
-    if (window != nullptr) window->setPosition(left + margins.left(), top + margins.top());
-    raise();
 }
 
 void ToolPanel::closeEvent(QCloseEvent* event) {

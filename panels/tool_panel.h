@@ -48,6 +48,10 @@ class ToolPanel : public QWidget, public framework::PlaceableWindow {
     framework::ScreenRect Frame() const override;
     void MoveRaiseAndShow(int left, int top) override;
 
+    // Waits (3 seconds at most) until the shown panel is on the screen: a window manager has
+    // then framed it, and Frame() holds the frame's size rather than the client area's.
+    void WaitUntilExposed();
+
   protected:
     // The window system's close request (the panel has no close box, but a window manager may
     // still send one): the panel stays until the editor closes it.

@@ -67,6 +67,14 @@ void ToolPanels::ClosePanels() {
 }
 
 files::StartWindows ToolPanels::Windows() {
+    // The start-up layout goes by the frames' sizes, known once a window manager has framed
+    // the panels just shown (all at once: the first wait covers most of the others).
+    for (ToolPanel* panel :
+         {static_cast<ToolPanel*>(part_.get()), static_cast<ToolPanel*>(animation_.get()),
+          static_cast<ToolPanel*>(handling_.get()), static_cast<ToolPanel*>(lighting_.get()),
+          static_cast<ToolPanel*>(material_.get())}) {
+        if (panel != nullptr) panel->WaitUntilExposed();
+    }
     files::StartWindows windows;
     const auto at = [&windows](files::LayoutWindow window) -> files::StartWindow& {
         return windows[static_cast<std::size_t>(window)];

@@ -247,16 +247,42 @@ panel_keys() {
 }
 # A menu of $panel's menu bar by its mnemonic (Alt+$1), then its item by mnemonic ($2) once the
 # menu has opened (one more window of the editor $pid shows). (Never Escape: the editor ends on
-# it from any of its windows.)
+# it from any of its windows.) An open menu holds the keyboard, so this ends only when the menu
+# has closed and the editor has run the command: a key sent before would go to the menu.
 menu_command() {
-    local before
+    local before popup mark
     before=$(editor_windows)
     panel_keys "alt+$1"
-    if ! wait_new_window "$before" >/dev/null; then
+    if ! popup=$(wait_new_window "$before"); then
         fail "menu Alt+$1 did not open"
         exit 1
     fi
+    probe_mark
+    mark=$probe_seen
     xdotool key "$2"
+    if ! wait_closed "$popup"; then
+        fail "menu Alt+$1 stayed open after $2"
+        exit 1
+    fi
+    wait_command_ran "$mark" "menu Alt+$1, item $2"
+}
+# Waits until the editor has drawn a frame since now or opened a modal window after line $1 of
+# the probe (a command that opens one runs no frame until it closes); $2 says what for. Later
+# waits read on from line $1, so that the modal window's line is still theirs to see.
+wait_command_ran() {
+    local last deadline=$((SECONDS + 30)) found
+    last=$(sed -n '$s/^frame=\([0-9]*\) .*/\1/p' "$probe")
+    probe_seen=$1
+    while :; do
+        found=$(probe_find "modal=1")
+        [ -n "$found" ] || found=$(probe_find "frame>${last:-0}")
+        [ -n "$found" ] && return 0
+        if [ "$SECONDS" -ge "$deadline" ]; then
+            fail "$2: no frame and no modal window within 30 seconds (last: $(probe_last))"
+            exit 1
+        fi
+        sleep 0.05
+    done
 }
 # A modal window has closed ($1 says which) and, unless $2 is "notice" (a notice box follows at
 # once, before any frame), the editor draws again: the window that had the keyboard before it
