@@ -36,18 +36,22 @@ run_inside_xvfb() {
     Xvfb -displayfd 1 -screen 0 "${screen}x24" -nolisten tcp >"$number_file" 2>/dev/null &
     xvfb_server=$!
     # The server goes with this script, however it ends.
-    trap 'kill "$xvfb_server" 2>/dev/null' EXIT
+    trap 'kill "$xvfb_server" 2>/dev/null; wait "$xvfb_server" 2>/dev/null' EXIT
     trap 'exit 1' HUP INT TERM
     wait_until 30 xvfb_answered "$number_file"
     display=$(head -n 1 "$number_file")
     rm -f "$number_file"
     [ -n "$display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
-    DISPLAY=":$display" GUI_TEST_INSIDE_XVFB=1 QT_QPA_PLATFORM=xcb "$@"
+    export DISPLAY=":$display"
+    # A client is let in once the server has finished starting.
+    wait_until 30 xvfb_takes_clients || { echo "FAIL: Xvfb on $DISPLAY takes no clients"; exit 1; }
+    GUI_TEST_INSIDE_XVFB=1 QT_QPA_PLATFORM=xcb "$@"
     status=$?
     exit "$status"
 }
 # The server $xvfb_server has written its display number to file $1, or has ended.
 xvfb_answered() { [ -n "$(head -n 1 "$1")" ] || ! kill -0 "$xvfb_server" 2>/dev/null; }
+xvfb_takes_clients() { xdotool getdisplaygeometry >/dev/null 2>&1; }
 
 # Counts a failed check and says which; the script ends with `finish_checks NAME`.
 failures=0
