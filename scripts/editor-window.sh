@@ -383,14 +383,25 @@ make_work_folder() {
 # test finds a copy another left, or leaves one in the real home.
 keep_state_in() { export XDG_STATE_HOME="$1/state"; }
 
-# Starts openbox on the virtual display and waits until it manages windows; it is ended with the
-# editor's folder (the exit trap of make_work_folder). Its process is $wm.
+# openbox manages the windows of the virtual display; or its process $wm has ended.
 openbox_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-start_openbox() {
+openbox_up() { openbox_running || ! kill -0 "$wm" 2>/dev/null; }
+# Starts openbox on the virtual display as $wm and waits (60 seconds: a loaded machine starts it
+# slowly) until it manages windows; ends the test when it does not.
+launch_openbox() {
     openbox --sm-disable >/dev/null 2>&1 &
     wm=$!
-    trap 'kill "$wm" 2>/dev/null; end_editor_and_work' EXIT
-    wait_until 10 openbox_running || { fail "openbox did not start"; exit 1; }
+    wait_until 60 openbox_up
+    if ! openbox_running; then
+        fail "openbox did not start$(kill -0 "$wm" 2>/dev/null || echo ": it ended")"
+        exit 1
+    fi
+}
+# Starts openbox (launch_openbox); it is ended with the editor's folder (the exit trap of
+# make_work_folder).
+start_openbox() {
+    trap 'kill "${wm:-}" 2>/dev/null; end_editor_and_work' EXIT
+    launch_openbox
 }
 
 # The frame of window $1 (title bar and border included) as "left top right bottom"; fails

@@ -28,9 +28,7 @@ place_panels_aside "$settings" 1320
 wm=
 stop_wm() { [ -n "$wm" ] && kill "$wm" 2>/dev/null; }
 trap 'stop_wm; end_editor_and_work' EXIT
-openbox --sm-disable >/dev/null 2>&1 &
-wm=$!
-wait_until 10 openbox_running || { echo "FAIL: openbox did not start"; exit 1; }
+launch_openbox
 
 # A picture of the main window's client area (the view), after one more frame has been drawn.
 view_shot() {

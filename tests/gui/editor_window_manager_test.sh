@@ -30,9 +30,7 @@ settings="$work/Posewrighter.ini"
 probe="$work/probe.txt"
 export POSEWRIGHTER_PROBE="$probe"
 
-openbox --sm-disable >/dev/null 2>&1 &
-wm=$!
-wait_until 10 openbox_running || { echo "FAIL: openbox did not start"; exit 1; }
+launch_openbox
 
 # The frame's top-left corner: the client area's position less the frame's left and top edges.
 frame_corner() {
