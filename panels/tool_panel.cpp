@@ -71,23 +71,22 @@ void ToolPanel::MoveRaiseAndShow(int left, int top) {
     // As the main window does: the frame is known once the window is on the screen, and the
     // client area is then placed so that the frame's corner lands at (left, top).
     if (!isVisible()) show();
-    WaitUntilExposed();
+    constexpr int kLimitMilliseconds = 3000;
+    QElapsedTimer waited;
+    waited.start();
     QWindow* window = windowHandle();
+    while (window != nullptr && !window->isExposed() && waited.elapsed() < kLimitMilliseconds) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (!window->isExposed()) QThread::msleep(5);
+    }
     const QMargins margins = window != nullptr ? window->frameMargins() : QMargins();
     if (window != nullptr) window->setPosition(left + margins.left(), top + margins.top());
     raise();
 }
 
-void ToolPanel::WaitUntilExposed() {
-    constexpr int kLimitMilliseconds = 3000;
-    QElapsedTimer waited;
-    waited.start();
-    QWindow* window = windowHandle();
-    while (isVisible() && window != nullptr && !window->isExposed() &&
-           waited.elapsed() < kLimitMilliseconds) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        if (!window->isExposed()) QThread::msleep(5);
-    }
+bool ToolPanel::OnScreen() const {
+    const QWindow* window = windowHandle();
+    return isVisible() && window != nullptr && window->isExposed();
 }
 
 void ToolPanel::closeEvent(QCloseEvent* event) {

@@ -48,9 +48,9 @@ class ToolPanel : public QWidget, public framework::PlaceableWindow {
     framework::ScreenRect Frame() const override;
     void MoveRaiseAndShow(int left, int top) override;
 
-    // Waits (3 seconds at most) until the shown panel is on the screen: a window manager has
-    // then framed it, and Frame() holds the frame's size rather than the client area's.
-    void WaitUntilExposed();
+    // Shown and on the screen: a window manager, when there is one, has framed it, so that
+    // Frame() holds the frame rather than the client area.
+    bool OnScreen() const;
 
   protected:
     // The window system's close request (the panel has no close box, but a window manager may

@@ -1,5 +1,10 @@
 #include "panels/tool_panels.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <algorithm>
+#include <array>
 #include <memory>
 #include <utility>
 
@@ -68,12 +73,20 @@ void ToolPanels::ClosePanels() {
 
 files::StartWindows ToolPanels::Windows() {
     // The start-up layout goes by the frames' sizes, known once a window manager has framed
-    // the panels just shown (all at once: the first wait covers most of the others).
-    for (ToolPanel* panel :
-         {static_cast<ToolPanel*>(part_.get()), static_cast<ToolPanel*>(animation_.get()),
-          static_cast<ToolPanel*>(handling_.get()), static_cast<ToolPanel*>(lighting_.get()),
-          static_cast<ToolPanel*>(material_.get())}) {
-        if (panel != nullptr) panel->WaitUntilExposed();
+    // the panels just shown; a loaded machine's manager may take a few seconds over it.
+    const std::array<const ToolPanel*, 5> shown = {part_.get(), animation_.get(), handling_.get(),
+                                                   lighting_.get(), material_.get()};
+    const auto allOnScreen = [&shown] {
+        return std::all_of(shown.begin(), shown.end(), [](const ToolPanel* panel) {
+            return panel == nullptr || !panel->isVisible() || panel->OnScreen();
+        });
+    };
+    constexpr int kFramingLimitMilliseconds = 10000;
+    QElapsedTimer waited;
+    waited.start();
+    while (!allOnScreen() && waited.elapsed() < kFramingLimitMilliseconds) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (!allOnScreen()) QThread::msleep(5);
     }
     files::StartWindows windows;
     const auto at = [&windows](files::LayoutWindow window) -> files::StartWindow& {
