@@ -179,11 +179,16 @@ wait_until() {
     done
 }
 
-# Waits until process $pid shows a visible window whose name matches $1; prints it.
+# Waits (${2:-60} seconds) until a visible window whose name matches $1 shows; prints it. (A
+# search is asked again rather than left to wait: one that meets a window going away ends.)
 wait_window() {
-    local found
-    found=$(timeout "${2:-60}" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-    [ -n "$found" ] && echo "$found"
+    local found deadline=$((SECONDS + ${2:-60}))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+        [ -n "$found" ] && { echo "$found"; return 0; }
+        sleep 0.05
+    done
+    return 1
 }
 
 # The visible windows of the editor $pid, one id a line.
@@ -244,11 +249,18 @@ find_colour() {
     echo "$((X + ${at%,*})) $((Y + ${at#*,}))"
 }
 
-# Keys typed into the tool panel $panel once it has the keyboard.
-panel_keys() {
-    timeout 10 xdotool windowfocus --sync "${panel:?}"
+# Keys typed into window $1 once it has the keyboard and the editor has drawn frames since (it
+# has then heard that the window is the active one, which its mnemonics need). Not while a modal
+# window is open: no frames run then.
+keys_to_window() {
+    local window=$1
+    shift
+    timeout 10 xdotool windowfocus --sync "$window"
+    frames_after_input "the window $window taking the keyboard"
     xdotool key "$@"
 }
+# Keys typed into the tool panel $panel (keys_to_window).
+panel_keys() { keys_to_window "${panel:?}" "$@"; }
 # A menu of $panel's menu bar by its mnemonic (Alt+$1), then its item by mnemonic ($2) once the
 # menu has opened (one more window of the editor $pid shows). (Never Escape: the editor ends on
 # it from any of its windows.) An open menu holds the keyboard, so this ends only when the menu
@@ -293,7 +305,8 @@ wait_command_ran() {
 # has been given it back.
 wait_modal_closed() {
     wait_probe "modal=0" "$1"
-    [ "${2:-}" = notice ] || wait_frames 1 "$1"
+    [ "${2:-}" = notice ] && return 0
+    wait_frames 1 "$1"
 }
 # The file dialog titled $1 (a regular expression): the path $2 typed and Enter; $3 says what
 # for, $4 is "notice" when the editor's notice box follows it.

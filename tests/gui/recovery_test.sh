@@ -87,7 +87,7 @@ save_part() {
     panel="$part"
     menu_command f s
 }
-save_animation() { keys_to "$anim" alt+v; }
+save_animation() { keys_to_window "$anim" alt+v; }
 
 # The editor's own copy holds the manifest line $1; the copy's folder is then $copy.
 copy_holds() {
@@ -104,14 +104,14 @@ start_editor
 find_windows || { fail "the editor's windows did not show"; exit 1; }
 [ -z "$(copy_of_editor)" ] || fail "a copy exists before any change"
 wait_probe "parts=12" "the robot opened"
-keys_to "$part" Home Down Down
+keys_to_window "$part" Home Down Down
 wait_probe "!selected=none" "a part selected in the tree"
 panel="$part"
 menu_command e v
 menu_command d o
 wait_probe "unsaved=part" "the mirrored arm made the default"
 wait_copy 'unsaved=model' || fail "no copy with the model unsaved: $(ls -R "$XDG_STATE_HOME" 2>&1)"
-keys_to "$anim" alt+s
+keys_to_window "$anim" alt+s
 wait_probe "unsaved=part,anim" "the pose stored as key 1"
 wait_copy 'unsaved=model animation' ||
     fail "no copy with both documents unsaved: $(cat "$copy/manifest.txt" 2>&1)"

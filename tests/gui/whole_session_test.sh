@@ -49,10 +49,7 @@ start_editor() {
     wait_started
 }
 # A button of the Animation panel by its mnemonic.
-anim_button() {
-    timeout 10 xdotool windowfocus --sync "$anim"
-    xdotool key "alt+$1"
-}
+anim_button() { keys_to_window "$anim" "alt+$1"; }
 # $2 quick clicks on the arrow at screen point $1 (each arrow press is one step).
 click_arrow() {
     # shellcheck disable=SC2086 # the point is two words
