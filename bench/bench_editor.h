@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "app/core/documents.h"
 #include "app/core/session.h"
 #include "app/drawing/frame_rendering.h"
 #include "app/editor/editor.h"
-#include "files/documents.h"
 #include "framework/debug_log.h"
 #include "framework/device/graphics_device.h"
 #include "framework/platform/egl_surface.h"
@@ -29,7 +29,7 @@ class BenchEditor {
         overlay->Create(0, app::kOverlayFace, app::kOverlayHeight, app::kOverlayWeight);
         session = std::make_unique<app::Session>();
         session->textures.SetUploader(&device);
-        if (!files::OpenPartFile(session->model, partFile)) {
+        if (!app::OpenPartFile(session->model, partFile)) {
             error = "open failed";
             return;
         }

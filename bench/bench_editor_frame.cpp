@@ -99,6 +99,7 @@ void BM_EditorFrame(benchmark::State& state) {
         scene::OverlayFonts& overlay = *editor.overlay;
         app::Session* session = editor.session.get();
         const model::PartTable& parts = session->model.parts;
+        const editing::PartScene& nodes = session->model.scene;
         scene::SetView(device.transforms, kEye, kTarget, {0.0f, 1.0f, 0.0f});
         app::ApplyStoredLight(device, app::StoredLight{});
 
@@ -110,14 +111,14 @@ void BM_EditorFrame(benchmark::State& state) {
         const app::PanelValues withoutOutlines = BenchPanels(true, false);
         const app::PanelValues modelOnly = BenchPanels(false, false);
         session->panels = withOutlines;  // what picking reads
-        const app::FrameScene outlinedFrame{device, overlay, parts, withOutlines};
-        const app::FrameScene plainFrame{device, overlay, parts, withoutOutlines};
+        const app::FrameScene outlinedFrame{device, overlay, parts, nodes, withOutlines};
+        const app::FrameScene plainFrame{device, overlay, parts, nodes, withoutOutlines};
 
         // Warm-up: the pick sets the selection the frames show; the first draw makes the buffers.
         app::HandleCameraAndPicking(*session, view, click, true);
         const app::FrameModes modes{session->editor.SelectedPart, 0, 0};
         app::RenderFrame(outlinedFrame, modes);
-        const double covered = CoveredShare({device, overlay, parts, modelOnly}, modes);
+        const double covered = CoveredShare({device, overlay, parts, nodes, modelOnly}, modes);
 
         const bool moving = state.range(0) != 0;
         double logic = 0, submission = 0, outlined = 0;
@@ -155,8 +156,8 @@ void BM_EditorFrame(benchmark::State& state) {
         std::int64_t triangles = 0;
         int outlinedParts = 0;
         for (int i = 0; i < parts.count; ++i) {
-            triangles += parts.mesh[i].d3dMesh->NumFaces();
-            const gfx::Vec3 origin = parts.node[i].WorldPosition();
+            triangles += nodes.mesh[i].d3dMesh->NumFaces();
+            const gfx::Vec3 origin = nodes.node[i].WorldPosition();
             if (gfx::Vec3Length(kEye - origin) < kOutlineDistance) ++outlinedParts;
         }
         const auto frames = static_cast<double>(state.iterations());

@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
+#include "app/core/documents.h"
 #include "app/core/session.h"
 #include "bench/bench_model.h"
-#include "files/documents.h"
 #include "framework/debug_log.h"
 
 namespace {
@@ -27,11 +27,11 @@ void BM_OpenHundredPartModel(benchmark::State& state) {
         session.reset();
         session = std::make_unique<app::Session>();
         state.ResumeTiming();
-        if (!files::OpenPartFile(session->model, partFile)) state.SkipWithError("open failed");
+        if (!app::OpenPartFile(session->model, partFile)) state.SkipWithError("open failed");
     }
     std::int64_t triangles = 0;
     for (int i = 0; i < session->model.parts.count; ++i) {
-        triangles += session->model.parts.mesh[i].d3dMesh->NumFaces();
+        triangles += session->model.scene.mesh[i].d3dMesh->NumFaces();
     }
     state.counters["triangles"] = static_cast<double>(triangles);
     state.counters["triangles/s"] =

@@ -17,12 +17,12 @@
 #include <string>
 
 #include "app/commands/animation_panel_commands.h"
+#include "app/core/documents.h"
 #include "app/core/session.h"
 #include "app/core/stored_light.h"
 #include "app/drawing/frame_rendering.h"
 #include "app/editor/editor.h"
 #include "app/recovery/recovery_keeper.h"
-#include "files/documents.h"
 #include "files/recovery/recovery_writer.h"
 #include "framework/debug_log.h"
 #include "framework/device/graphics_device.h"
@@ -56,8 +56,8 @@ void BM_RobotFrame(benchmark::State& state) {
         overlay.Create(0, app::kOverlayFace, app::kOverlayHeight, app::kOverlayWeight);
         auto session = std::make_unique<app::Session>();
         session->textures.SetUploader(&device);
-        if (!files::OpenPartFile(session->model,
-                                 POSEWRIGHTER_SOURCE_DIR "/samples/robot/robot.pwp")) {
+        if (!app::OpenPartFile(session->model,
+                               POSEWRIGHTER_SOURCE_DIR "/samples/robot/robot.pwp")) {
             state.SkipWithError("open failed");
             return;
         }
@@ -66,7 +66,8 @@ void BM_RobotFrame(benchmark::State& state) {
         scene::SetView(device.transforms, {0.0f, 1.5f, -5.0f}, {0.0f, 1.0f, 0.0f},
                        {0.0f, 1.0f, 0.0f});
         app::ApplyStoredLight(device, app::StoredLight{});
-        const app::FrameScene scene{device, overlay, session->model.parts, session->panels};
+        const app::FrameScene scene{device, overlay, session->model.parts, session->model.scene,
+                                    session->panels};
         const app::FrameModes modes{2, 0, 0};
 
         files::RecoveryWriter writer(folder.string() + "/");
@@ -77,7 +78,7 @@ void BM_RobotFrame(benchmark::State& state) {
         for (auto _ : state) {
             // A changed key every frame: each look finds something to write.
             turn += 0.001f;
-            session->model.parts.node[2].SetOrientation({turn, 0.0f, 0.0f, 1.0f});
+            session->model.scene.node[2].SetOrientation({turn, 0.0f, 0.0f, 1.0f});
             app::StoreAnimationKey(*session, 1);
             app::RenderFrame(scene, modes);
             if (keeping) keeper.Step(now += 33);

@@ -41,13 +41,14 @@ void BM_StructuralEdit(benchmark::State& state) {
             fs::remove_all(dir);
             return;
         }
-        model::Model& model = editor.session->model;
+        editing::Model& model = editor.session->model;
         app::Session* session = editor.session.get();
         scene::SetView(editor.device.transforms, {-6, 8, -6}, {1, 0, 1}, {0, 1, 0});
         app::PanelValues panels;
         panels.gridTicked = true;
         panels.outlineTicked = true;
-        const app::FrameScene scene{editor.device, *editor.overlay, model.parts, panels};
+        const app::FrameScene scene{editor.device, *editor.overlay, model.parts, model.scene,
+                                    panels};
         const app::FrameModes modes{model::kNoPart, 0, 0};
         app::RenderFrame(scene, modes);  // the buffers of the opened model
         const double open = SecondsSince(opening);

@@ -20,10 +20,10 @@
 #include <string>
 #include <string_view>
 
+#include "editing/model.h"
 #include "files/part_file.h"
 #include "framework/debug_log.h"
 #include "framework/texture_cache.h"
-#include "model/model.h"
 #include "model/part_tree.h"
 #include "scene/mesh_object.h"
 
@@ -45,7 +45,7 @@ constexpr std::string_view kTriangle =
     "  3;0,1,2;;\n"
     "}\n";
 
-class QuietHost : public model::ModelHost {
+class QuietHost : public editing::ModelHost {
   public:
     PartIndex selected = model::kNoPart;
     PartIndex SelectedPart() const override { return selected; }
@@ -78,12 +78,13 @@ const std::string& MeshFolder() {
     return *folder;
 }
 
-void CheckTree(const model::Model& m) {
+void CheckTree(const editing::Model& m) {
     const model::PartTable& parts = m.parts;
+    const editing::PartScene& scene = m.scene;
     if (!model::TreeFault(parts).empty()) __builtin_trap();
     for (int i = 0; i < parts.count; ++i) {
-        const scene::TransformNode* parent = i == 0 ? nullptr : &parts.node[parts.parent[i]];
-        if (parts.node[i].parent != parent || parts.node[i].mesh != &parts.mesh[i]) {
+        const scene::TransformNode* parent = i == 0 ? nullptr : &scene.node[parts.parent[i]];
+        if (scene.node[i].parent != parent || scene.node[i].mesh != &scene.mesh[i]) {
             __builtin_trap();
         }
     }
@@ -99,22 +100,22 @@ bool Near(float a, float b) {
 }
 
 // Live positions by slot, with each slot's number + 1 written into the tag key.
-std::array<gfx::Vec3, kMaxParts> TagParts(model::Model& m) {
+std::array<gfx::Vec3, kMaxParts> TagParts(editing::Model& m) {
     std::array<gfx::Vec3, kMaxParts> positions{};
     for (int i = 0; i < m.parts.count; ++i) {
-        positions[i] = m.parts.node[i].GetPosition();
+        positions[i] = m.scene.node[i].GetPosition();
         m.animation.keyPosition[kTagKey][i] = {static_cast<float>(i + 1), 0, 0};
     }
     return positions;
 }
 
 // Every part that has a tag (a new part has none) is where it was before the edit.
-void CheckPositionsKept(const model::Model& m, const std::array<gfx::Vec3, kMaxParts>& before) {
+void CheckPositionsKept(const editing::Model& m, const std::array<gfx::Vec3, kMaxParts>& before) {
     for (int i = 0; i < m.parts.count; ++i) {
         const int from = static_cast<int>(m.animation.keyPosition[kTagKey][i].x) - 1;
         if (from < 0) continue;
         const gfx::Vec3 was = before[from];
-        const gfx::Vec3 now = m.parts.node[i].GetPosition();
+        const gfx::Vec3 now = m.scene.node[i].GetPosition();
         const float scale = m.parts.scale;
         if (!Comparable(was.x, scale) || !Comparable(was.y, scale) || !Comparable(was.z, scale)) {
             continue;
@@ -124,19 +125,19 @@ void CheckPositionsKept(const model::Model& m, const std::array<gfx::Vec3, kMaxP
 }
 
 // The fields a swap exchanges, as bytes.
-std::string SwappedFields(const model::Model& m) {
+std::string SwappedFields(const editing::Model& m) {
     std::string bytes;
     const auto append = [&bytes](const auto&... fields) {
         (bytes.append(reinterpret_cast<const char*>(&fields), sizeof fields), ...);
     };
     const model::PartTable& p = m.parts;
     append(p.name, p.path, p.parent, p.level, p.defaultPosition, p.defaultOrientation,
-           p.rebuildPosition, p.rebuildOrientation, m.animation.keyPosition,
+           m.scene.rebuildPosition, m.scene.rebuildOrientation, m.animation.keyPosition,
            m.animation.keyOrientation);
     return bytes;
 }
 
-void AddChild(model::Model& m, QuietHost& host, std::uint8_t which, std::uint8_t mesh) {
+void AddChild(editing::Model& m, QuietHost& host, std::uint8_t which, std::uint8_t mesh) {
     host.selected = m.parts.count == 0 || which == 255
                         ? model::kNoPart
                         : static_cast<PartIndex>(which % m.parts.count);
@@ -147,7 +148,7 @@ void AddChild(model::Model& m, QuietHost& host, std::uint8_t which, std::uint8_t
     CheckPositionsKept(m, before);
 }
 
-void Delete(model::Model& m, QuietHost& host, std::uint8_t which) {
+void Delete(editing::Model& m, QuietHost& host, std::uint8_t which) {
     if (m.parts.count == 0) return;
     host.selected = static_cast<PartIndex>(which % m.parts.count);
     const auto before = TagParts(m);
@@ -158,7 +159,7 @@ void Delete(model::Model& m, QuietHost& host, std::uint8_t which) {
 
 // A swap is a step of the edits that leaves parent indices to its caller: swapped back, every
 // field must be as it was.
-void SwapAndBack(model::Model& m, std::uint8_t a, std::uint8_t b) {
+void SwapAndBack(editing::Model& m, std::uint8_t a, std::uint8_t b) {
     const std::string before = SwappedFields(m);
     m.SwapParts(a % kMaxParts, b % kMaxParts);
     m.SwapParts(a % kMaxParts, b % kMaxParts);
@@ -177,7 +178,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t* edits = data + fileBytes;
 
     QuietHost host;
-    auto m = std::make_unique<model::Model>(Textures(), host);
+    auto m = std::make_unique<editing::Model>(Textures(), host);
     m->ResetRebuildPose();
     m->animation.ClearAnimation();
     const std::string_view file(reinterpret_cast<const char*>(data), fileBytes);

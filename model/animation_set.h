@@ -10,8 +10,6 @@
 
 namespace model {
 
-class PartTable;
-
 struct AnimationSet {
     // [key][part]; positions in parent-scaled units (the node's GetPosition).
     std::array<std::array<gfx::Quat, kMaxParts>, kMaxKeys> keyOrientation;
@@ -20,12 +18,12 @@ struct AnimationSet {
     std::array<std::int16_t, kMaxKeys> frameCount{};
 
     // Key numbers K are 1..16 as the user sees them.
-    void StoreKey(int keyNumber, PartTable& parts);
-    void FetchKey(int keyNumber, PartTable& parts) const;
     void SetFrameCount(int keyNumber, std::int16_t count);
     void ClearAnimation();
     // The leading keys with a non-zero frame count (0 = the animation is empty).
     int KeysInUse() const;
+
+    friend bool operator==(const AnimationSet&, const AnimationSet&) = default;
 };
 
 }  // namespace model

@@ -12,6 +12,11 @@ inline constexpr int kMaxKeys = 16;
 inline constexpr std::size_t kNameField = 64;
 inline constexpr std::size_t kPathField = 256;
 
+// Key numbers are 1..16 as the user sees them.
+constexpr bool ValidKeyNumber(int keyNumber) {
+    return keyNumber >= 1 && keyNumber <= kMaxKeys;
+}
+
 using PartIndex = std::int16_t;  // 0..99; -1 = none
 inline constexpr PartIndex kNoPart = -1;
 

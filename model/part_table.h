@@ -1,7 +1,8 @@
 #pragma once
-// The open model: a depth-first tree of at most 100 rigid parts, each a mesh hanging from its
-// parent with a default pose. Slots 0..count-1 are in use; a part's subtree is the contiguous
-// run that follows it with greater levels.
+// The part file's document: a depth-first tree of at most 100 rigid parts, each a mesh path
+// hanging from its parent with a default pose. Slots 0..count-1 are in use; a part's subtree is
+// the contiguous run that follows it with greater levels. Plain data: the nodes and meshes the
+// editor draws are built from it elsewhere (editing/part_scene.h).
 
 #include <array>
 #include <cstdint>
@@ -10,8 +11,6 @@
 
 #include "gfx/math/math_types.h"
 #include "model/limits.h"
-#include "scene/mesh_object.h"
-#include "scene/transform_node.h"
 
 namespace model {
 
@@ -25,15 +24,15 @@ class PartTable {
     std::array<std::int16_t, kMaxParts> level{};
     std::array<gfx::Vec3, kMaxParts> defaultPosition{};
     std::array<gfx::Quat, kMaxParts> defaultOrientation{};
-    std::array<gfx::Vec3, kMaxParts> rebuildPosition{};
-    std::array<gfx::Quat, kMaxParts> rebuildOrientation{};
-    std::array<scene::TransformNode, kMaxParts> node;
-    std::array<scene::MeshObject, kMaxParts> mesh;
 
     std::string_view Name(int i) const { return name[i].data(); }
     std::string_view Path(int i) const { return path[i].data(); }
     // Copies text into a field; false (field unchanged) when it does not fit with its terminator.
     static bool SetField(std::span<char> field, std::string_view text);
+
+    // Every field of every slot, those past count included; by value, so a NaN differs from
+    // itself.
+    friend bool operator==(const PartTable&, const PartTable&) = default;
 };
 
 }  // namespace model

@@ -5,9 +5,9 @@
 #include <QLineEdit>
 #include <QWindow>
 
+#include "editing/model.h"
 #include "framework/notice.h"
 #include "model/limits.h"
-#include "model/model.h"
 
 namespace panels {
 
@@ -58,7 +58,7 @@ std::optional<std::string> FileDialogs::Choose(const app::FileRequest& request) 
     const std::string path = QDir::toNativeSeparators(chosen.front()).toStdString();
     folder_ = dialog.directory().absolutePath();
     if (!FitsPathField(path)) {
-        framework::ShowMessage(model::kPathTooLongMessage);
+        framework::ShowMessage(editing::kPathTooLongMessage);
         return std::nullopt;
     }
     return path;

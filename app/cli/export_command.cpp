@@ -5,9 +5,9 @@
 
 #include "app/cli/commands.h"
 #include "app/cli/notice_to_stream.h"
+#include "app/core/documents.h"
 #include "app/core/session.h"
 #include "app/export/gltf_write.h"
-#include "files/documents.h"
 
 namespace cli {
 
@@ -37,8 +37,8 @@ int RunExport(std::span<const std::string> args, std::ostream&, std::ostream& er
     }
     NoticeToStream notices(err);
     auto session = std::make_unique<app::Session>();
-    if (!files::OpenPartFile(session->model, documents[0])) return 1;
-    if (documents.size() == 2 && !files::OpenAnimationFile(session->model, documents[1])) return 1;
+    if (!app::OpenPartFile(session->model, documents[0])) return 1;
+    if (documents.size() == 2 && !app::OpenAnimationFile(session->model, documents[1])) return 1;
     if (const gfx::Status written = app::ExportGltf(session->model, output, documents); !written) {
         err << "export: " << written.error() << "\n";
         return 1;

@@ -6,9 +6,9 @@
 #include "app/cli/commands.h"
 #include "app/cli/notice_to_stream.h"
 #include "app/cli/texture_warnings.h"
+#include "app/core/documents.h"
 #include "app/core/session.h"
 #include "files/animation_file.h"
-#include "files/documents.h"
 #include "files/mesh_paths.h"
 #include "files/part_file.h"
 #include "framework/asset_paths.h"
@@ -19,11 +19,11 @@ namespace cli {
 
 namespace {
 
-void PrintTree(const model::PartTable& parts, std::ostream& out) {
+void PrintTree(const model::PartTable& parts, const editing::PartScene& scene, std::ostream& out) {
     out << "parts: " << parts.count << "\n";
     out << "scale: " << parts.scale << "\n";
     for (int i = 0; i < parts.count; ++i) {
-        const scene::MeshObject& mesh = parts.mesh[i];
+        const scene::MeshObject& mesh = scene.mesh[i];
         out << "part " << i << ": " << framework::DisplayText(parts.Name(i)) << " parent "
             << parts.parent[i] << " level " << parts.level[i];
         if (mesh.IsLoaded()) {
@@ -51,9 +51,9 @@ int RunCheck(std::span<const std::string> args, std::ostream& out, std::ostream&
     }
     NoticeToStream notices(err);
     auto session = std::make_unique<app::Session>();
-    if (!files::OpenPartFile(session->model, args[0])) return 1;
-    if (args.size() == 2 && !files::OpenAnimationFile(session->model, args[1])) return 1;
-    PrintTree(session->model.parts, out);
+    if (!app::OpenPartFile(session->model, args[0])) return 1;
+    if (args.size() == 2 && !app::OpenAnimationFile(session->model, args[1])) return 1;
+    PrintTree(session->model.parts, session->model.scene, out);
     PrintKeys(session->model.animation, out);
     WarnAboutTextures(session->model, "check", err);
     return 0;

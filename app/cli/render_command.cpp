@@ -9,13 +9,14 @@
 #include "app/cli/commands.h"
 #include "app/cli/notice_to_stream.h"
 #include "app/cli/texture_warnings.h"
+#include "app/core/documents.h"
 #include "app/core/session.h"
 #include "app/core/stored_light.h"
 #include "app/core/view_size.h"
 #include "app/drawing/frame_rendering.h"
 #include "app/editor/editor.h"
 #include "app/steps/view_geometry.h"
-#include "files/documents.h"
+#include "editing/key_poses.h"
 #include "files/settings/settings_file.h"
 #include "framework/notice.h"
 #include "framework/platform/egl_surface.h"
@@ -144,9 +145,9 @@ std::optional<RenderOptions> ParseOptions(std::span<const std::string> args, std
 
 // Opens the documents and poses the model; false after telling `err` why.
 bool PrepareModel(app::Session& session, const RenderOptions& options, std::ostream& err) {
-    model::Model& model = session.model;
-    if (!files::OpenPartFile(model, options.model)) return false;
-    if (!options.animation.empty() && !files::OpenAnimationFile(model, options.animation)) {
+    editing::Model& model = session.model;
+    if (!app::OpenPartFile(model, options.model)) return false;
+    if (!options.animation.empty() && !app::OpenAnimationFile(model, options.animation)) {
         return false;
     }
     if (options.key != 0) {
@@ -156,7 +157,7 @@ bool PrepareModel(app::Session& session, const RenderOptions& options, std::ostr
                 << ")\n";
             return false;
         }
-        model.animation.FetchKey(options.key, model.parts);
+        editing::FetchKey(model.animation, options.key, model.scene);
     }
     if (options.select != model::kNoPart &&
         (options.select < 0 || options.select >= model.parts.count)) {
@@ -209,7 +210,7 @@ int RunRender(std::span<const std::string> args, std::ostream&, std::ostream& er
     app::ApplyStoredLight(device, app::ReadStoredLight(files::ProgramSettings()));
     session->panels.gridTicked = options->grid;
     session->panels.outlineTicked = options->outline;
-    app::RenderFrame({device, overlay, session->model.parts, session->panels},
+    app::RenderFrame({device, overlay, session->model.parts, session->model.scene, session->panels},
                      {session->editor.SelectedPart, 0, 0});
 
     gfx::Image image;

@@ -6,7 +6,7 @@
 
 namespace cli {
 
-void WarnAboutTextures(const model::Model& model, std::string_view command, std::ostream& err) {
+void WarnAboutTextures(const editing::Model& model, std::string_view command, std::ostream& err) {
     for (const app::TextureProblem& problem : app::UnreadableTextures(model)) {
         err << command << ": warning: " << app::DescribeTextureProblem(problem) << "\n";
     }

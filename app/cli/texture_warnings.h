@@ -5,12 +5,12 @@
 #include <iosfwd>
 #include <string_view>
 
-#include "model/model.h"
+#include "editing/model.h"
 
 namespace cli {
 
 // One line on `err` for each texture the model could not read: "COMMAND: warning: part
 // \"NAME\": the texture \"FILE\" cannot be read: REASON".
-void WarnAboutTextures(const model::Model& model, std::string_view command, std::ostream& err);
+void WarnAboutTextures(const editing::Model& model, std::string_view command, std::ostream& err);
 
 }  // namespace cli

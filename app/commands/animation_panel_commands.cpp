@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "app/core/documents.h"
+#include "editing/key_poses.h"
 #include "files/animation_file.h"
-#include "files/documents.h"
 
 namespace app {
 
@@ -18,11 +19,11 @@ ShownKey KeyToShow(const Session& session, int keyNumber) {
 }
 
 void FetchAnimationKey(Session& session, int keyNumber) {
-    session.model.animation.FetchKey(keyNumber, session.model.parts);
+    editing::FetchKey(session.model.animation, keyNumber, session.model.scene);
 }
 
 void StoreAnimationKey(Session& session, int keyNumber) {
-    session.model.animation.StoreKey(keyNumber, session.model.parts);
+    editing::StoreKey(session.model.animation, keyNumber, session.model.scene);
 }
 
 ShownKey SetKeyFrameCount(Session& session, int keyNumber, int frameCount) {
@@ -56,7 +57,7 @@ ShownKey LoadAnimation(Session& session, const ChooseFile& chooseFile) {
         chooseFile({kAnimationFileDescription, files::kAnimationFileExtension, false, {}});
     if (path) {
         // A failed read leaves the animation empty, which matches no file.
-        const bool opened = files::OpenAnimationFile(session.model, *path);
+        const bool opened = app::OpenAnimationFile(session.model, *path);
         NoteAnimationSaved(session, opened ? *path : std::string());
     }
     session.panels.playTicked = false;

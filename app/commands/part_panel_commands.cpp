@@ -6,11 +6,11 @@
 #include <system_error>
 #include <vector>
 
-#include "files/documents.h"
+#include "app/core/documents.h"
+#include "editing/pose_commands.h"
 #include "files/mesh_paths.h"
 #include "files/part_file.h"
 #include "framework/asset_paths.h"
-#include "model/pose_commands.h"
 
 namespace app {
 
@@ -55,7 +55,7 @@ void OpenPartFile(Session& session, const ChooseFile& chooseFile) {
     const auto path = chooseFile({kPartFileDescription, kPartFileExtension, false, {}});
     if (!path) return;
     // A failed open leaves an empty table, which matches no file.
-    const bool opened = files::OpenPartFile(session.model, *path);
+    const bool opened = app::OpenPartFile(session.model, *path);
     NoteModelSaved(session, opened ? *path : std::string());
 }
 
@@ -65,7 +65,7 @@ void SavePartFile(Session& session, const ChooseFile& chooseFile) {
     if (!path) return;
     // Saved into another folder, relative mesh paths are written from there, so that the file
     // opens the same meshes; the open model takes them too, as it now belongs there.
-    model::Model& model = session.model;
+    editing::Model& model = session.model;
     const std::string folder = framework::FolderOf(*path);
     const std::vector<std::string> previous = files::ReplaceMeshPaths(
         model.parts, files::MeshPathsFor(model.parts, model.documentFolder, folder));
@@ -101,7 +101,7 @@ std::optional<PartPanelCommand> PartPanelCommandFromId(int id) {
 }
 
 bool RunPartPanelCommand(Session& session, PartPanelCommand command, const ChooseFile& chooseFile) {
-    model::Model& model = session.model;
+    editing::Model& model = session.model;
     model::PartTable& parts = model.parts;
     const model::PartIndex s = session.editor.SelectedPart;
     if (!CommandRuns(command, s, parts.count)) return false;
@@ -124,40 +124,40 @@ bool RunPartPanelCommand(Session& session, PartPanelCommand command, const Choos
             model.DeletePart();
             break;
         case Command::kCopyOrientation:
-            model::CopyOrientation(parts, s, model.clipboards);
+            editing::CopyOrientation(parts, model.scene, s, model.clipboards);
             break;
         case Command::kPasteOrientation:
-            model::PasteOrientation(parts, s, model.clipboards);
+            editing::PasteOrientation(parts, model.scene, s, model.clipboards);
             break;
         case Command::kMirrorOrientation:
-            model::MirrorOrientation(parts, s);
+            editing::MirrorOrientation(parts, model.scene, s);
             break;
         case Command::kClearOrientation:
-            model::ClearOrientation(parts, s);
+            editing::ClearOrientation(parts, model.scene, s);
             break;
         case Command::kCopyPosition:
-            model::CopyPosition(parts, s, model.clipboards);
+            editing::CopyPosition(parts, model.scene, s, model.clipboards);
             break;
         case Command::kPastePosition:
-            model::PastePosition(parts, s, model.clipboards);
+            editing::PastePosition(parts, model.scene, s, model.clipboards);
             break;
         case Command::kMirrorPosition:
-            model::MirrorPosition(parts, s);
+            editing::MirrorPosition(parts, model.scene, s);
             break;
         case Command::kClearPosition:
-            model::ClearPosition(parts, s);
+            editing::ClearPosition(parts, model.scene, s);
             break;
         case Command::kFetchDefaultOrientation:
-            model::FetchDefaultOrientation(parts);
+            editing::FetchDefaultOrientation(parts, model.scene);
             break;
         case Command::kStoreDefaultOrientation:
-            model::StoreDefaultOrientation(parts);
+            editing::StoreDefaultOrientation(parts, model.scene);
             break;
         case Command::kFetchDefaultPosition:
-            model::FetchDefaultPosition(parts);
+            editing::FetchDefaultPosition(parts, model.scene);
             break;
         case Command::kStoreDefaultPosition:
-            model::StoreDefaultPosition(parts);
+            editing::StoreDefaultPosition(parts, model.scene);
             break;
         case Command::kUndo:
             model.PopUndo();
@@ -210,7 +210,7 @@ ScaleBoxText ScaleInput(Session& session, std::string_view text, int selectionEn
     } else if (value > 0.0f) {
         model::PartTable& parts = session.model.parts;
         parts.scale = value;
-        if (parts.count > 0) parts.node[0].SetScale(value);
+        if (parts.count > 0) session.model.scene.node[0].SetScale(value);
     }
     return result;
 }

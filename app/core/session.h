@@ -11,21 +11,21 @@
 #include "app/core/editor_state.h"
 #include "app/core/material_list.h"
 #include "app/core/tool_panels.h"
+#include "editing/model.h"
 #include "framework/texture_cache.h"
-#include "model/model.h"
 #include "scene/mesh_object.h"
 #include "scene/transform_node.h"
 
 namespace app {
 
-class Session : public model::ModelHost {
+class Session : public editing::ModelHost {
   public:
     Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
     framework::TextureCache textures;
-    model::Model model{textures, *this};
+    editing::Model model{textures, *this};
     EditorState editor;
     // The plane the camera pans along: a huge flat box that is ray-tested, never drawn.
     scene::MeshObject panPlaneMesh;
@@ -41,7 +41,7 @@ class Session : public model::ModelHost {
 
     // The meshes of the parts in use, in table order.
     MaterialMeshes PartMeshes() {
-        return MaterialMeshes(model.parts.mesh.data(),
+        return MaterialMeshes(model.scene.mesh.data(),
                               static_cast<std::size_t>(std::max<int>(model.parts.count, 0)));
     }
     // The documents' paths and what was last saved of them.

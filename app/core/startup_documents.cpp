@@ -1,6 +1,6 @@
 #include "app/core/startup_documents.h"
 
-#include "files/documents.h"
+#include "app/core/documents.h"
 
 namespace app {
 
@@ -29,10 +29,10 @@ StartupDocuments StartupDocumentsFromArguments(std::span<const std::string> argu
 void OpenStartupDocuments(Session& session, const StartupDocuments& documents) {
     // Failed reads leave an empty table or animation, which match no file.
     const bool modelOpened =
-        !documents.model.empty() && files::OpenPartFile(session.model, documents.model);
+        !documents.model.empty() && app::OpenPartFile(session.model, documents.model);
     NoteModelSaved(session, modelOpened ? documents.model : std::string());
     const bool animationOpened = modelOpened && !documents.animation.empty() &&
-                                 files::OpenAnimationFile(session.model, documents.animation);
+                                 app::OpenAnimationFile(session.model, documents.animation);
     NoteAnimationSaved(session, animationOpened ? documents.animation : std::string());
     // The panels were made before these documents opened: the Animation panel shows key 1 as
     // it is now, not as it was in the empty animation.

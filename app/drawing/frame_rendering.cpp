@@ -39,7 +39,7 @@ void DrawParts(const FrameScene& scene, const FrameModes& modes) {
         device.SetRenderState(RenderState::kLighting, 1);
         if (scene.panels.IsPartVisible(i)) {
             device.SetRenderState(RenderState::kAlphaBlendEnable, 0);
-            scene.parts.node[i].Draw(device, outline, outline ? kOutlineColour : 0);
+            scene.partScene.node[i].Draw(device, outline, outline ? kOutlineColour : 0);
         }
         // Blending stays on for the manipulator and for the next part's outline and text.
         device.SetRenderState(RenderState::kAlphaBlendEnable, 1);
@@ -48,7 +48,8 @@ void DrawParts(const FrameScene& scene, const FrameModes& modes) {
         if (i != modes.selectedPart) continue;
         // Right after its part: parts drawn later may still cover it where they are nearer.
         BeginMarkers(device);
-        DrawManipulator(device, PartManipulatorFrame(scene.parts, i, scene.panels.handlingLocal),
+        DrawManipulator(device,
+                        PartManipulatorFrame(scene.partScene, i, scene.panels.handlingLocal),
                         modes.handleMode);
         device.SetRenderState(RenderState::kZEnable, 1);
         device.SetRenderState(RenderState::kLighting, 1);
@@ -56,7 +57,7 @@ void DrawParts(const FrameScene& scene, const FrameModes& modes) {
 }
 
 void DrawPoseText(const FrameScene& scene, int part) {
-    const auto lines = PoseOverlayLines(scene.parts.node[part]);
+    const auto lines = PoseOverlayLines(scene.partScene.node[part]);
     scene.overlay.Begin();
     scene.overlay.Draw(kOverlayLeft, kOverlayFirstTop, lines[0], kOverlayHeight,
                        kOverlayTextColour);

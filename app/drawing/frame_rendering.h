@@ -10,6 +10,7 @@
 
 #include "app/core/editor_state.h"
 #include "app/core/tool_panels.h"
+#include "editing/part_scene.h"
 #include "framework/device/graphics_device.h"
 #include "gfx/math/math_types.h"
 #include "model/part_table.h"
@@ -32,6 +33,7 @@ struct FrameScene {
     framework::GraphicsDevice& device;
     scene::OverlayFonts& overlay;  // slot 0 holds the editor's overlay font
     const model::PartTable& parts;
+    const editing::PartScene& partScene;  // the parts' nodes and meshes
     const PanelValues& panels;
 };
 

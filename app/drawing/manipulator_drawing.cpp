@@ -56,11 +56,11 @@ void DrawAxisLine(framework::GraphicsDevice& device, const ManipulatorFrame& fra
 
 }  // namespace
 
-ManipulatorFrame PartManipulatorFrame(const model::PartTable& parts, int part, bool local) {
-    const scene::TransformNode& node = parts.node[part];
+ManipulatorFrame PartManipulatorFrame(const editing::PartScene& scene, int part, bool local) {
+    const scene::TransformNode& node = scene.node[part];
     ManipulatorFrame frame;
     frame.radius = node.BoundingSphere().radius;
-    if (part > 0) frame.radius *= parts.node[0].scale;
+    if (part > 0) frame.radius *= scene.node[0].scale;
     frame.centre = node.WorldPosition();
     if (local) {
         frame.x = gfx::Vec3Normalize(node.WorldAxisX());

@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
+#include "editing/part_scene.h"
 #include "framework/device/graphics_device.h"
 #include "gfx/math/math_types.h"
-#include "model/part_table.h"
 
 namespace app {
 
@@ -26,7 +26,7 @@ struct ManipulatorFrame {
 // The radius is the part's bounding-sphere radius, times the root part's scale for any part but
 // the root (the root's own scale already counts for the root). Local takes the part's world
 // axes, otherwise the world's; either way normalised.
-ManipulatorFrame PartManipulatorFrame(const model::PartTable& parts, int part, bool local);
+ManipulatorFrame PartManipulatorFrame(const editing::PartScene& scene, int part, bool local);
 
 // The pivot marker always; then by handle mode: 0 (idle) all three rings and lines; 11, 12, 13
 // (moving along X, Y, Z) that axis's line; 14, 15, 16 (turning about X, Y, Z) that axis's ring

@@ -70,7 +70,7 @@ void Editor::RestoreClientSize() {
 
 void Editor::DrawView() {
     const EditorState& state = session_.editor;
-    DrawFrame({device_, overlay_, session_.model.parts, session_.panels},
+    DrawFrame({device_, overlay_, session_.model.parts, session_.model.scene, session_.panels},
               {state.SelectedPart, state.HandleMode, state.LightDragMode});
 }
 

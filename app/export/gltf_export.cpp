@@ -42,8 +42,9 @@ gfx::Error NotFinite(std::string_view part, const std::string& where, const char
                       " does not give finite numbers (its values are too large)"};
 }
 
-gfx::Status AddNode(const model::PartTable& parts, int i, int mesh, tinygltf::Model& gltf) {
-    const NodeTransform pose = CurrentTransform(parts.node[i]);
+gfx::Status AddNode(const editing::Model& model, int i, int mesh, tinygltf::Model& gltf) {
+    const model::PartTable& parts = model.parts;
+    const NodeTransform pose = CurrentTransform(model.scene.node[i]);
     // The rotation first: one that overflows spoils the node's position row too.
     const std::optional<gfx::Quat> unit = UnitRotation(pose.rotation);
     if (!unit) return NotFinite(parts.Name(i), "default pose", "rotation");
@@ -79,7 +80,8 @@ void AddSampledChannel(tinygltf::Animation& animation, int input, int output, in
 // side of the previous sample's hemisphere, so that interpolating readers turn the short way,
 // as playback's slerp does.
 // Refuses, naming the part and the key (counted from 1), a pose that is no finite number.
-gfx::Status AddLoopAnimation(const model::Model& model, GltfBuffer& buffer, tinygltf::Model& gltf) {
+gfx::Status AddLoopAnimation(const editing::Model& model, GltfBuffer& buffer,
+                             tinygltf::Model& gltf) {
     const std::vector<LoopSample> samples = LoopSamples(model.animation);
     if (samples.empty()) return {};
     std::vector<float> times;
@@ -95,7 +97,7 @@ gfx::Status AddLoopAnimation(const model::Model& model, GltfBuffer& buffer, tiny
         for (const LoopSample& sample : samples) {
             const std::string key = "key " + std::to_string(sample.key + 1);
             const gfx::Vec3 t =
-                MirrorZ(KeyTranslation(model.parts, model.animation, i, sample.key));
+                MirrorZ(KeyTranslation(model.scene, model.animation, i, sample.key));
             if (!Finite(t)) return NotFinite(model.parts.Name(i), key, "position");
             const std::optional<gfx::Quat> unit =
                 UnitRotation(model.animation.keyOrientation[sample.key][i]);
@@ -116,7 +118,7 @@ gfx::Status AddLoopAnimation(const model::Model& model, GltfBuffer& buffer, tiny
     return {};
 }
 
-gfx::Result<GltfAsset> Build(const model::Model& model, GltfImages images,
+gfx::Result<GltfAsset> Build(const editing::Model& model, GltfImages images,
                              const std::string& baseName) {
     const model::PartTable& parts = model.parts;
     if (parts.count <= 0) return gfx::Error{"the model has no parts"};
@@ -128,9 +130,9 @@ gfx::Result<GltfAsset> Build(const model::Model& model, GltfImages images,
     GltfTextures textures(asset, images, baseName);
     for (int i = 0; i < parts.count; ++i) {
         const gfx::Result<int> mesh =
-            AddPartMesh(parts.mesh[i], parts.Name(i), buffer, textures, asset);
+            AddPartMesh(model.scene.mesh[i], parts.Name(i), buffer, textures, asset);
         if (!mesh) return gfx::Error{mesh.error()};
-        if (const gfx::Status added = AddNode(parts, i, *mesh, gltf); !added) {
+        if (const gfx::Status added = AddNode(model, i, *mesh, gltf); !added) {
             return gfx::Error{added.error()};
         }
     }
@@ -159,7 +161,7 @@ gfx::Result<GltfAsset> Build(const model::Model& model, GltfImages images,
 
 }  // namespace
 
-gfx::Result<GltfAsset> BuildGltfAsset(const model::Model& model, GltfImages images,
+gfx::Result<GltfAsset> BuildGltfAsset(const editing::Model& model, GltfImages images,
                                       const std::string& baseName) {
     // tinygltf's containers may throw (memory); nothing leaves this module as an exception.
     try {

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "editing/model.h"
 #include "gfx/base/result.h"
-#include "model/model.h"
 
 namespace app {
 
@@ -29,7 +29,7 @@ struct GltfAsset {
 // `baseName` names the .bin file (baseName.bin) and the image files (baseName_N.png) of a .gltf.
 // Fails naming the part for a texture that could not be read or an image that cannot be encoded,
 // or when the model has no parts.
-gfx::Result<GltfAsset> BuildGltfAsset(const model::Model& model, GltfImages images,
+gfx::Result<GltfAsset> BuildGltfAsset(const editing::Model& model, GltfImages images,
                                       const std::string& baseName);
 
 }  // namespace app

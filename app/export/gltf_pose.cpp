@@ -20,10 +20,10 @@ NodeTransform CurrentTransform(const scene::TransformNode& node) {
             node.scale};
 }
 
-gfx::Vec3 KeyTranslation(const model::PartTable& parts, const model::AnimationSet& animation,
+gfx::Vec3 KeyTranslation(const editing::PartScene& scene, const model::AnimationSet& animation,
                          int part, int key) {
     const gfx::Vec3 p = animation.keyPosition[key][part];
-    const scene::TransformNode* parent = parts.node[part].parent;
+    const scene::TransformNode* parent = scene.node[part].parent;
     return parent != nullptr ? p * (1.0f / parent->CombinedScale()) : p;
 }
 

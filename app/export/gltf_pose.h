@@ -8,9 +8,9 @@
 
 #include <vector>
 
+#include "editing/part_scene.h"
 #include "gfx/math/math_types.h"
 #include "model/animation_set.h"
-#include "model/part_table.h"
 #include "scene/transform_node.h"
 
 namespace app {
@@ -33,7 +33,7 @@ NodeTransform CurrentTransform(const scene::TransformNode& node);
 
 // The local translation of part `part` at key `key`: keys hold positions in parent-scaled units
 // (TransformNode::GetPosition), the node stores them divided by its parent's combined scale.
-gfx::Vec3 KeyTranslation(const model::PartTable& parts, const model::AnimationSet& animation,
+gfx::Vec3 KeyTranslation(const editing::PartScene& scene, const model::AnimationSet& animation,
                          int part, int key);
 
 // One sample of the loop: at `frame`, every part holds key `key`'s pose.

@@ -95,12 +95,12 @@ bool WriteImageFile(const std::string* folder, const std::string* fileName,
 }
 
 // The files an export reads: its documents, every part's mesh and texture files.
-std::vector<std::string> InputFiles(const model::Model& model,
+std::vector<std::string> InputFiles(const editing::Model& model,
                                     const std::vector<std::string>& documents) {
     std::vector<std::string> inputs = documents;
     for (int i = 0; i < model.parts.count; ++i) {
         inputs.push_back(framework::LookUpBeside(model.parts.Path(i), model.documentFolder));
-        const std::vector<std::string>& textures = model.parts.mesh[i].textureFiles;
+        const std::vector<std::string>& textures = model.scene.mesh[i].textureFiles;
         inputs.insert(inputs.end(), textures.begin(), textures.end());
     }
     return inputs;
@@ -156,7 +156,7 @@ gfx::Status WriteGltfWithFiles(GltfAsset& asset, const std::string& path,
     return replaced;
 }
 
-gfx::Status Export(const model::Model& model, const std::string& path,
+gfx::Status Export(const editing::Model& model, const std::string& path,
                    const std::vector<std::string>& documents) {
     const std::string lower = LowerCase(std::string(framework::FileNamePart(path)));
     const bool binary = EndsWith(lower, ".glb");
@@ -174,7 +174,7 @@ gfx::Status Export(const model::Model& model, const std::string& path,
 
 }  // namespace
 
-gfx::Status ExportGltf(const model::Model& model, const std::string& path,
+gfx::Status ExportGltf(const editing::Model& model, const std::string& path,
                        const std::vector<std::string>& documents) {
     // The glTF writer may throw (JSON, memory); nothing leaves this module as an exception.
     try {

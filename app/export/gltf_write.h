@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "editing/model.h"
 #include "gfx/base/result.h"
-#include "model/model.h"
 
 namespace app {
 
@@ -23,7 +23,7 @@ namespace app {
 // reason (a texture that cannot be read, a pose that is no finite number, a name of another
 // kind, a folder that cannot be written). `documents` are the part and animation files the model
 // was read from, which side files must not replace either.
-gfx::Status ExportGltf(const model::Model& model, const std::string& path,
+gfx::Status ExportGltf(const editing::Model& model, const std::string& path,
                        const std::vector<std::string>& documents = {});
 
 }  // namespace app

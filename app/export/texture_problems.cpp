@@ -18,10 +18,10 @@ std::string TextureFailureReason(const std::string& file) {
     return reason;
 }
 
-std::vector<TextureProblem> UnreadableTextures(const model::Model& model) {
+std::vector<TextureProblem> UnreadableTextures(const editing::Model& model) {
     std::vector<TextureProblem> problems;
     for (int i = 0; i < model.parts.count; ++i) {
-        const scene::MeshObject& mesh = model.parts.mesh[i];
+        const scene::MeshObject& mesh = model.scene.mesh[i];
         std::vector<std::string> reported;
         for (std::size_t m = 0; m < mesh.textureFiles.size(); ++m) {
             const std::string& file = mesh.textureFiles[m];

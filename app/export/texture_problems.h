@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "model/model.h"
+#include "editing/model.h"
 
 namespace app {
 
@@ -22,7 +22,7 @@ std::string TextureFailureReason(const std::string& file);
 
 // One entry per part and texture file that part's mesh could not load, in part order. The
 // reason comes from reading the file again with the image decoder.
-std::vector<TextureProblem> UnreadableTextures(const model::Model& model);
+std::vector<TextureProblem> UnreadableTextures(const editing::Model& model);
 
 // "part \"NAME\": the texture \"FILE\" cannot be read: REASON".
 std::string DescribeTextureProblem(const TextureProblem& problem);

@@ -1,61 +1,17 @@
 #include "app/recovery/recovery_keeper.h"
 
-#include <cstring>
-
 #include "files/animation_file.h"
 #include "files/part_file.h"
 #include "framework/debug_log.h"
+#include "model/document.h"
 
 namespace app {
 
-namespace {
-
-template <typename T>
-bool SameBytes(const T& a, const T& b) {
-    return std::memcmp(&a, &b, sizeof(T)) == 0;
-}
-
-}  // namespace
-
-// What the two documents are written from, and the record's revision (a save changes no field).
-struct RecoveryKeeper::Fields {
-    std::int16_t count = 0;
-    float scale = 0.0f;
-    decltype(model::PartTable::name) name{};
-    decltype(model::PartTable::path) path{};
-    decltype(model::PartTable::parent) parent{};
-    decltype(model::PartTable::level) level{};
-    decltype(model::PartTable::defaultPosition) defaultPosition{};
-    decltype(model::PartTable::defaultOrientation) defaultOrientation{};
-    decltype(model::AnimationSet::keyOrientation) keyOrientation{};
-    decltype(model::AnimationSet::keyPosition) keyPosition{};
-    decltype(model::AnimationSet::frameCount) frameCount{};
+// The document and the record's revision (a save changes nothing in the document) as last
+// looked at.
+struct RecoveryKeeper::Seen {
+    model::Document document;
     std::uint64_t revision = 0;
-
-    // Bytes, not values: a NaN must compare equal to itself.
-    bool Same(const model::PartTable& t, const model::AnimationSet& a, std::uint64_t r) const {
-        return count == t.count && SameBytes(scale, t.scale) && SameBytes(name, t.name) &&
-               SameBytes(path, t.path) && SameBytes(parent, t.parent) &&
-               SameBytes(level, t.level) && SameBytes(defaultPosition, t.defaultPosition) &&
-               SameBytes(defaultOrientation, t.defaultOrientation) &&
-               SameBytes(keyOrientation, a.keyOrientation) &&
-               SameBytes(keyPosition, a.keyPosition) && SameBytes(frameCount, a.frameCount) &&
-               revision == r;
-    }
-    void Take(const model::PartTable& t, const model::AnimationSet& a, std::uint64_t r) {
-        count = t.count;
-        scale = t.scale;
-        name = t.name;
-        path = t.path;
-        parent = t.parent;
-        level = t.level;
-        defaultPosition = t.defaultPosition;
-        defaultOrientation = t.defaultOrientation;
-        keyOrientation = a.keyOrientation;
-        keyPosition = a.keyPosition;
-        frameCount = a.frameCount;
-        revision = r;
-    }
 };
 
 RecoveryKeeper::RecoveryKeeper(const Session& session, files::RecoverySink& sink)
@@ -80,12 +36,14 @@ void RecoveryKeeper::Finish() {
 }
 
 void RecoveryKeeper::Look() {
-    const model::PartTable& parts = session_.model.parts;
-    const model::AnimationSet& animation = session_.model.animation;
+    const model::Document& document = session_.model.document;
+    const model::PartTable& parts = document.parts;
+    const model::AnimationSet& animation = document.animation;
     const DocumentRecord& record = session_.documents;
-    if (seen_ && seen_->Same(parts, animation, record.revision)) return;
-    if (!seen_) seen_ = std::make_unique<Fields>();
-    seen_->Take(parts, animation, record.revision);
+    if (seen_ && seen_->document == document && seen_->revision == record.revision) return;
+    if (!seen_) seen_ = std::make_unique<Seen>();
+    seen_->document = document;
+    seen_->revision = record.revision;
     ++formatted_;
 
     // Each document on its own: one its writer refuses (its reason is in the log) is unsaved
@@ -102,22 +60,27 @@ void RecoveryKeeper::Look() {
     if (!unsaved()) {
         if (copyKept_) sink_.Remove();
         copyKept_ = false;
+        lastSent_.reset();
         return;
     }
-    if (!modelBytes) {
-        if (!lastModel_) lastModel_ = record.savedModel;
-        framework::LogMessage(lastModel_ ? "Recovery copy keeps the part file as last written\n"
-                                         : "Recovery copy not made: no part file was written\n");
-        if (!lastModel_) return;
-    }
-    if (!animationBytes) {
-        if (!lastAnimation_) lastAnimation_ = record.savedAnimation;
-        framework::LogMessage("Recovery copy keeps the animation file as last written\n");
+    if (!modelBytes && !lastModel_) lastModel_ = record.savedModel;
+    if (!animationBytes && !lastAnimation_) lastAnimation_ = record.savedAnimation;
+    if (!lastModel_) {
+        framework::LogMessage("Recovery copy not made: no part file was written\n");
+        return;
     }
     copy.modelPath = record.modelPath;
     copy.animationPath = record.animationPath;
     copy.model = *lastModel_;
     copy.animation = lastAnimation_.value_or(std::string());
+    // A document holding a NaN never equals itself, so every look comes here: the disk already
+    // has this copy.
+    if (copyKept_ && lastSent_ == copy) return;
+    if (!modelBytes) framework::LogMessage("Recovery copy keeps the part file as last written\n");
+    if (!animationBytes) {
+        framework::LogMessage("Recovery copy keeps the animation file as last written\n");
+    }
+    lastSent_ = copy;
     sink_.Write(std::move(copy));
     copyKept_ = true;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // Keeps the recovery copy in step with the session while the editor runs. The frame calls Step
-// with the millisecond clock: at most once a second it compares the documents' fields with
-// those it saw last (a plain memory compare); only after a change does it run the writers, and
-// it judges from their bytes whether anything is unsaved. Each document is judged and kept on
+// with the millisecond clock: at most once a second it compares the whole document with the one
+// it saw last; only after a change does it run the writers, and it judges from their bytes
+// whether anything is unsaved. Each document is judged and kept on
 // its own: one the writer refuses keeps its last bytes in the copy beside the other. The copy is
 // then handed to the sink (a writer thread), or its removal when nothing is unsaved, so the disk
 // is never touched on the frame's path.
@@ -45,15 +45,17 @@ class RecoveryKeeper {
     bool animationUnsaved() const { return animationUnsaved_; }
 
   private:
-    struct Fields;
+    struct Seen;
     void Look();
 
     const Session& session_;
     files::RecoverySink& sink_;
-    std::unique_ptr<Fields> seen_;  // none until the first look
+    std::unique_ptr<Seen> seen_;  // none until the first look
     // Each document's newest bytes from its writer, for a look at which the writer refuses it.
     std::optional<std::string> lastModel_;
     std::optional<std::string> lastAnimation_;
+    // The copy last handed to the sink, until a removal.
+    std::optional<files::RecoveryCopy> lastSent_;
     bool started_ = false;
     std::uint32_t lastLook_ = 0;
     int formatted_ = 0;

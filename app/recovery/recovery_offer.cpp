@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "files/documents.h"
+#include "app/core/documents.h"
 #include "files/recovery/recovery_copies.h"
 #include "files/recovery/recovery_copy.h"
 #include "framework/debug_log.h"
@@ -21,9 +21,9 @@ RecoveryOutcome SetAside(Session& session, const std::string& folder, std::strin
 }
 
 bool Restore(Session& session, const files::RecoveryCopy& copy) {
-    if (!files::OpenPartBytes(session.model, copy.model, copy.modelPath)) return false;
+    if (!app::OpenPartBytes(session.model, copy.model, copy.modelPath)) return false;
     session.model.animation.ClearAnimation();
-    if (!copy.animation.empty() && !files::OpenAnimationBytes(session.model, copy.animation)) {
+    if (!copy.animation.empty() && !app::OpenAnimationBytes(session.model, copy.animation)) {
         return false;
     }
     session.panelObserver().KeyShown(1);

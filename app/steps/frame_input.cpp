@@ -14,8 +14,8 @@ void HandleCameraAndPicking(Session& session, const ClientView& view,
     // Picking is the last case of the button chain: a held right or middle button blocks it.
     if (!HandleCameraButtons(session, view, input) &&
         framework::MouseButtonState(input, kLeftButton) == kPressed) {
-        PickPart(session.editor, session.model.parts, session.panels, view, input.cursor,
-                 session.panelObserver());
+        PickPart(session.editor, session.model.parts, session.model.scene, session.panels, view,
+                 input.cursor, session.panelObserver());
     }
     // The wheel works during a drag too; the next held frame rebuilds the view without it.
     Dolly(view.transforms, input.wheel);

@@ -29,7 +29,7 @@ constexpr std::array<gfx::Vec3, 3> kWorldAxes{
 
 void MovePart(Session& session, int axis, bool local, framework::PixelPoint cursor) {
     const EditorState& state = session.editor;
-    scene::TransformNode& node = session.model.parts.node[state.SelectedPart];
+    scene::TransformNode& node = session.model.scene.node[state.SelectedPart];
     float dist = static_cast<float>(cursor.x - state.DragAnchor.x) * kPartDragPerPixel;
     if (local) {
         const gfx::Vec3 direction = gfx::Vec3Normalize(Row(node.local, axis));
@@ -44,7 +44,7 @@ void MovePart(Session& session, int axis, bool local, framework::PixelPoint curs
 
 void TurnPart(Session& session, int axis, bool local, framework::PixelPoint cursor) {
     EditorState& state = session.editor;
-    scene::TransformNode& node = session.model.parts.node[state.SelectedPart];
+    scene::TransformNode& node = session.model.scene.node[state.SelectedPart];
     const float angle = static_cast<float>(state.DragAnchor.x - cursor.x) * kPartDragPerPixel;
     if (local) {
         if (axis == 0) node.TurnLocalX(angle);
@@ -103,7 +103,7 @@ void DragPart(Session& session, const framework::InputState& input) {
     if (state.HandleMode < handle_mode::kDragging) {
         state.HandleMode = static_cast<std::int16_t>(state.HandleMode + handle_mode::kDragging);
         state.DragAnchor = cursor;
-        const scene::TransformNode& node = session.model.parts.node[part];
+        const scene::TransformNode& node = session.model.scene.node[part];
         state.DragStartPosition = local ? Row(node.local, 3) : node.WorldPosition();
         session.model.PushUndo(part);
         return;

@@ -6,8 +6,9 @@
 
 namespace app {
 
-void PickPart(EditorState& state, const model::PartTable& parts, const PanelValues& panels,
-              const ClientView& view, framework::PixelPoint cursor, PanelObserver& observer) {
+void PickPart(EditorState& state, const model::PartTable& parts, const editing::PartScene& scene,
+              const PanelValues& panels, const ClientView& view, framework::PixelPoint cursor,
+              PanelObserver& observer) {
     state.DragAnchor = cursor;
     const Ray ray = PointerRay(view, cursor);
     state.SelectedPart = model::kNoPart;
@@ -17,7 +18,7 @@ void PickPart(EditorState& state, const model::PartTable& parts, const PanelValu
     for (int i = 0; i < count; ++i) {
         if (!panels.IsPartVisible(i)) continue;
         gfx::Vec3 hit;
-        if (!parts.node[static_cast<std::size_t>(i)].RayHit(ray.origin, ray.direction, hit)) {
+        if (!scene.node[static_cast<std::size_t>(i)].RayHit(ray.origin, ray.direction, hit)) {
             continue;
         }
         const float distance = gfx::Vec3Length(ray.origin - hit);

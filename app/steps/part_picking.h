@@ -6,6 +6,7 @@
 #include "app/core/editor_state.h"
 #include "app/core/tool_panels.h"
 #include "app/steps/view_geometry.h"
+#include "editing/part_scene.h"
 #include "model/part_table.h"
 
 namespace app {
@@ -16,7 +17,8 @@ inline constexpr float kPickRange = 10000.0f;
 // Remembers the cursor as the drag anchor, selects the visible part whose mesh the pointer ray
 // hits nearest to the camera (of equal distances the lower index), and tells the panels the
 // selection. Parts without a loaded mesh are never hit.
-void PickPart(EditorState& state, const model::PartTable& parts, const PanelValues& panels,
-              const ClientView& view, framework::PixelPoint cursor, PanelObserver& observer);
+void PickPart(EditorState& state, const model::PartTable& parts, const editing::PartScene& scene,
+              const PanelValues& panels, const ClientView& view, framework::PixelPoint cursor,
+              PanelObserver& observer);
 
 }  // namespace app

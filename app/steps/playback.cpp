@@ -6,17 +6,17 @@ namespace app {
 
 namespace {
 
-void CaptureStartPose(EditorState& state, const model::PartTable& parts) {
+void CaptureStartPose(EditorState& state, const editing::PartScene& scene) {
     for (int i = 0; i < model::kMaxParts; ++i) {
-        state.PlayFromRotation[i] = parts.node[i].GetOrientation();
-        state.PlayFromPosition[i] = parts.node[i].GetPosition();
+        state.PlayFromRotation[i] = scene.node[i].GetOrientation();
+        state.PlayFromPosition[i] = scene.node[i].GetPosition();
     }
 }
 
 void BeginKey(Session& session, int key) {
     session.editor.PlayKey = static_cast<std::int16_t>(key);
     session.editor.PlayTick = 0;
-    CaptureStartPose(session.editor, session.model.parts);
+    CaptureStartPose(session.editor, session.model.scene);
     session.panelObserver().KeyShown(key + 1);
 }
 
@@ -50,11 +50,11 @@ void PlayAnimation(Session& session) {
     }
     const float t = static_cast<float>(state.PlayTick) / static_cast<float>(frames);
     const float s = 1.0f - t;
-    model::PartTable& parts = session.model.parts;
+    editing::PartScene& scene = session.model.scene;
     for (int i = 0; i < model::kMaxParts; ++i) {
-        parts.node[i].SetOrientation(gfx::QuaternionSlerp(
+        scene.node[i].SetOrientation(gfx::QuaternionSlerp(
             state.PlayFromRotation[i], animation.keyOrientation[state.PlayKey][i], t));
-        parts.node[i].SetPosition(s * state.PlayFromPosition[i] +
+        scene.node[i].SetPosition(s * state.PlayFromPosition[i] +
                                   t * animation.keyPosition[state.PlayKey][i]);
     }
 }

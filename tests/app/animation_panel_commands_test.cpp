@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "files/documents.h"
+#include "app/core/documents.h"
 #include "framework/debug_log.h"
 #include "framework/notice.h"
 
@@ -26,7 +26,7 @@ class AnimationPanelCommandsTest : public ::testing::Test {
     void SetUp() override {
         framework::ProcessLog().Discard();
         framework::SetNoticeHandler([this](std::string_view text) { notices.emplace_back(text); });
-        ASSERT_TRUE(files::OpenPartFile(session->model, kRobot));
+        ASSERT_TRUE(app::OpenPartFile(session->model, kRobot));
         folder = fs::temp_directory_path() /
                  ("animation_panel_" +
                   std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
@@ -71,7 +71,7 @@ TEST_F(AnimationPanelCommandsTest, KeysAndFrameCountsStayInTheirRanges) {
 }
 
 TEST_F(AnimationPanelCommandsTest, SetStoresTheLivePoseAndGetBringsItBack) {
-    scene::TransformNode& node = session->model.parts.node[1];
+    scene::TransformNode& node = session->model.scene.node[1];
     const gfx::Vec3 moved{1.0f, 2.0f, 3.0f};
     node.SetPosition(moved);
     app::StoreAnimationKey(*session, 5);

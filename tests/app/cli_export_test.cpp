@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "model/model.h"
+#include "editing/model.h"
 #include "tests/app/run_cli.h"
 
 namespace {
@@ -101,7 +101,7 @@ TEST_F(CliExportTest, FailuresExplainThemselvesAndLeaveTheOutputNamesAlone) {
         {kRobot + "/robot.pwp -o " + out + "/old.obj", 1,
          "export: \"" + out + "/old.obj\" does not end in .glb or .gltf\n"},
         {(dir_ / "missing.pwp").string() + " -o " + out + "/old.glb", 1,
-         std::string(model::kReadFailedMessage) +
+         std::string(editing::kReadFailedMessage) +
              "\ngone.x\ncannot open the file: No such file or directory\n"},
         {broken + "/robot.pwp -o " + out + "/old.glb", 1, textureFailure},
         {broken + "/robot.pwp -o " + out + "/old.gltf", 1, textureFailure},

@@ -100,7 +100,7 @@ TEST_F(EditorTest, PanelsShowAfterTheWindowIsShownAndCloseBeforeItsPositionIsSto
 TEST_F(EditorTest, StartupMakesThePanPlaneAndResetsTheAnimationAndClipboards) {
     session.model.animation.frameCount[0] = 12;
     session.model.animation.keyPosition[3][7] = {1.0f, 2.0f, 3.0f};
-    session.model.parts.rebuildPosition[5] = {4.0f, 5.0f, 6.0f};
+    session.model.scene.rebuildPosition[5] = {4.0f, 5.0f, 6.0f};
     session.model.clipboards.position = {7.0f, 8.0f, 9.0f};
     session.model.clipboards.orientation = {1.0f, 0.0f, 0.0f, 0.0f};
     WriteSettings("[LIGHT_DIALOG]\r\nPOWER=0.7\r\n");
@@ -121,7 +121,7 @@ TEST_F(EditorTest, StartupMakesThePanPlaneAndResetsTheAnimationAndClipboards) {
 
     EXPECT_EQ(session.model.animation.frameCount[0], 0);
     EXPECT_EQ(session.model.animation.keyPosition[3][7], (gfx::Vec3{0.0f, 0.0f, 0.0f}));
-    EXPECT_EQ(session.model.parts.rebuildPosition[5], (gfx::Vec3{0.0f, 0.0f, 0.0f}));
+    EXPECT_EQ(session.model.scene.rebuildPosition[5], (gfx::Vec3{0.0f, 0.0f, 0.0f}));
     EXPECT_EQ(session.model.clipboards.position, (gfx::Vec3{0.0f, 0.0f, 0.0f}));
     EXPECT_EQ(session.model.clipboards.orientation, (gfx::Quat{0.0f, 0.0f, 0.0f, 1.0f}));
     EXPECT_EQ(session.panels.lightPowerPosition, 7);  // the Lighting panel's Power position

@@ -47,14 +47,17 @@ class FrameRenderingTest : public ::testing::Test {
         app::FrameView(transforms, nullptr);
         app::ApplyStoredLight(headless.device, {});
         model::PartTable& parts = session->model.parts;
-        ASSERT_TRUE(parts.mesh[0].CreateBox(1.0f, 1.0f, 1.0f, {0.5f, 0.5f, 0.5f, 1.0f}));
-        parts.node[0].Bind(parts.mesh[0], kPartCentre, 1.0f);
+        editing::PartScene& partScene = session->model.scene;
+        ASSERT_TRUE(partScene.mesh[0].CreateBox(1.0f, 1.0f, 1.0f, {0.5f, 0.5f, 0.5f, 1.0f}));
+        partScene.node[0].Bind(partScene.mesh[0], kPartCentre, 1.0f);
         parts.count = 1;
         session->panels.gridTicked = false;
     }
 
     std::vector<std::uint32_t> Draw(app::FrameModes modes) {
-        app::DrawFrame({headless.device, overlay, session->model.parts, session->panels}, modes);
+        app::DrawFrame(
+            {headless.device, overlay, session->model.parts, session->model.scene, session->panels},
+            modes);
         return headless.device.ReadPixels();
     }
 
@@ -69,7 +72,7 @@ class FrameRenderingTest : public ::testing::Test {
         return false;
     }
 
-    float HandleRadius() const { return session->model.parts.node[0].BoundingSphere().radius; }
+    float HandleRadius() const { return session->model.scene.node[0].BoundingSphere().radius; }
 
     QuietLog quietLog;
     HeadlessDevice headless;
@@ -137,7 +140,7 @@ TEST_F(FrameRenderingTest, EachHandleModeShowsItsOwnAxes) {
 }
 
 TEST_F(FrameRenderingTest, LocalAxesTurnWithThePartWorldAxesDoNot) {
-    session->model.parts.node[0].TurnLocalZ(std::numbers::pi_v<float> / 4);
+    session->model.scene.node[0].TurnLocalZ(std::numbers::pi_v<float> / 4);
     const float r = HandleRadius() * 0.7f;
     const float d = r / std::sqrt(2.0f);
     const gfx::Vec3 alongTurnedX = kPartCentre + gfx::Vec3{d, d, 0};
@@ -190,17 +193,19 @@ TEST(PoseOverlayLines, ThreeDecimalsOfPositionAndOrientation) {
 TEST(ManipulatorFrame, RadiusScalesWithTheRootExceptForTheRoot) {
     auto session = std::make_unique<app::Session>();
     model::PartTable& parts = session->model.parts;
-    ASSERT_TRUE(parts.mesh[0].CreateBox(2.0f, 2.0f, 2.0f, {1, 1, 1, 1}));
-    ASSERT_TRUE(parts.mesh[1].CreateBox(2.0f, 2.0f, 2.0f, {1, 1, 1, 1}));
-    parts.node[0].Bind(parts.mesh[0], {0, 0, 0}, 3.0f);
-    parts.node[1].Bind(parts.mesh[1], {1, 0, 0}, 0.5f);
-    parts.node[1].parent = &parts.node[0];
+    editing::PartScene& partScene = session->model.scene;
+    ASSERT_TRUE(partScene.mesh[0].CreateBox(2.0f, 2.0f, 2.0f, {1, 1, 1, 1}));
+    ASSERT_TRUE(partScene.mesh[1].CreateBox(2.0f, 2.0f, 2.0f, {1, 1, 1, 1}));
+    partScene.node[0].Bind(partScene.mesh[0], {0, 0, 0}, 3.0f);
+    partScene.node[1].Bind(partScene.mesh[1], {1, 0, 0}, 0.5f);
+    partScene.node[1].parent = &partScene.node[0];
     parts.count = 2;
     const float boxRadius = std::sqrt(3.0f);
-    EXPECT_NEAR(app::PartManipulatorFrame(parts, 0, true).radius, 3.0f * boxRadius, 1e-4f);
-    EXPECT_NEAR(app::PartManipulatorFrame(parts, 1, true).radius, 0.5f * 3.0f * boxRadius, 1e-4f);
+    EXPECT_NEAR(app::PartManipulatorFrame(partScene, 0, true).radius, 3.0f * boxRadius, 1e-4f);
+    EXPECT_NEAR(app::PartManipulatorFrame(partScene, 1, true).radius, 0.5f * 3.0f * boxRadius,
+                1e-4f);
     // The child's local axes carry both scales; the frame's are unit length.
-    const auto child = app::PartManipulatorFrame(parts, 1, true);
+    const auto child = app::PartManipulatorFrame(partScene, 1, true);
     EXPECT_NEAR(gfx::Vec3Length(child.x), 1.0f, 1e-5f);
     EXPECT_NEAR(child.centre.x, 3.0f, 1e-5f);  // the child's offset in the root's scaled frame
 }

@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "app/core/documents.h"
 #include "app/core/session.h"
 #include "app/export/gltf_mesh.h"
 #include "app/export/gltf_write.h"
 #include "app/steps/playback.h"
-#include "files/documents.h"
 #include "framework/texture_cache.h"
 #include "gfx/math/math.h"
 
@@ -142,9 +142,9 @@ class GltfExportTest : public testing::TestWithParam<Case> {
         dir_ = fs::temp_directory_path() / ("gltf_export_" + std::to_string(::getpid()));
         fs::create_directories(dir_);
         const Case& c = GetParam();
-        ASSERT_TRUE(files::OpenPartFile(session_->model, c.model));
+        ASSERT_TRUE(app::OpenPartFile(session_->model, c.model));
         if (!c.animation.empty()) {
-            ASSERT_TRUE(files::OpenAnimationFile(session_->model, c.animation));
+            ASSERT_TRUE(app::OpenAnimationFile(session_->model, c.animation));
         }
         if (c.edit) c.edit(session_->model.animation);
         const std::string path = (dir_ / "out.glb").string();
@@ -159,13 +159,14 @@ class GltfExportTest : public testing::TestWithParam<Case> {
     // Every node's world at `time` against the editor's parts as they stand.
     void ExpectWorldsMatch(double time, const std::vector<Channels>& channels, int frame) {
         const model::PartTable& parts = session_->model.parts;
+        const editing::PartScene& partScene = session_->model.scene;
         ASSERT_EQ(gltf_.nodes.size(), static_cast<std::size_t>(parts.count));
         std::vector<Mat> world(parts.count);
         for (int i = 0; i < parts.count; ++i) {
             const Mat local =
                 SampleNode(gltf_.nodes[i], channels.empty() ? nullptr : &channels[i], time);
             world[i] = i == 0 ? local : Multiply(world[parts.parent[i]], local);
-            const Mat expected = EditorWorldInGltf(parts.node[i].WorldMatrix());
+            const Mat expected = EditorWorldInGltf(partScene.node[i].WorldMatrix());
             for (int r = 0; r < 4; ++r) {
                 for (int c = 0; c < 4; ++c) {
                     ASSERT_NEAR(world[i][r][c], expected[r][c], 2e-4)
@@ -226,8 +227,9 @@ TEST_P(GltfExportTest, NodeWorldsFollowTheEditorsPlaybackLoopFrameByFrame) {
 
 TEST_P(GltfExportTest, MeshesAndTexturesAreTheLoadedOnesMirroredWithFrontFacesCounterClockwise) {
     const model::PartTable& parts = session_->model.parts;
+    const editing::PartScene& partScene = session_->model.scene;
     for (int i = 0; i < parts.count; ++i) {
-        const scene::MeshObject& mesh = parts.mesh[i];
+        const scene::MeshObject& mesh = partScene.mesh[i];
         ASSERT_EQ(gltf_.nodes[i].name, parts.Name(i));
         ASSERT_GE(gltf_.nodes[i].mesh, 0) << parts.Name(i);
         const gfx::Mesh& source = *mesh.d3dMesh;

@@ -50,12 +50,13 @@ gfx::Matrix AxesTurned(gfx::Matrix m, const gfx::Matrix& turn) {
 TEST(PartDragTest, DragsFollowTheHorizontalMovementAndRecordOneUndoEntryEach) {
     app::Session session;
     model::PartTable& parts = session.model.parts;
+    editing::PartScene& partScene = session.model.scene;
     parts.scale = 2.0f;
-    parts.node[0].Bind(parts.mesh[0], {0.5f, 0.0f, 0.0f}, 2.0f);
-    parts.node[0].TurnLocalZ(0.5f);
-    parts.node[1].parent = &parts.node[0];
-    parts.node[1].Bind(parts.mesh[1], {1.0f, 1.0f, 0.0f}, 1.0f);
-    parts.node[1].TurnLocalX(0.7f);
+    partScene.node[0].Bind(partScene.mesh[0], {0.5f, 0.0f, 0.0f}, 2.0f);
+    partScene.node[0].TurnLocalZ(0.5f);
+    partScene.node[1].parent = &partScene.node[0];
+    partScene.node[1].Bind(partScene.mesh[1], {1.0f, 1.0f, 0.0f}, 1.0f);
+    partScene.node[1].TurnLocalX(0.7f);
 
     using Expect = std::function<gfx::Matrix(const gfx::Matrix&)>;  // world matrix from before
     struct Case {
@@ -116,7 +117,7 @@ TEST(PartDragTest, DragsFollowTheHorizontalMovementAndRecordOneUndoEntryEach) {
     for (std::size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE(i);
         const Case& test = cases[i];
-        const gfx::Matrix expected = test.expect(parts.node[test.part].WorldMatrix());
+        const gfx::Matrix expected = test.expect(partScene.node[test.part].WorldMatrix());
         const int entries = session.model.undo.size();
         session.editor.SelectedPart = static_cast<model::PartIndex>(test.part);
         session.panels.handlingLocal = test.local;
@@ -124,7 +125,7 @@ TEST(PartDragTest, DragsFollowTheHorizontalMovementAndRecordOneUndoEntryEach) {
         for (const Poll& poll : test.polls) app::DragPart(session, At(poll));
         app::DragPart(session, At({0, -1000}));
         EXPECT_EQ(session.editor.HandleMode, hm::kIdle);
-        EXPECT_TRUE(MatricesNear(parts.node[test.part].WorldMatrix(), expected, 2e-5f));
+        EXPECT_TRUE(MatricesNear(partScene.node[test.part].WorldMatrix(), expected, 2e-5f));
         EXPECT_EQ(session.model.undo.size(), entries + 1);
     }
 
@@ -177,9 +178,10 @@ TEST(EscapeDuringADragTest, CancelsItAndLeavesNoUndoEntry) {
     ASSERT_TRUE(headless.created);
     app::Session session;
     model::PartTable& parts = session.model.parts;
+    editing::PartScene& partScene = session.model.scene;
     parts.count = 1;
-    parts.node[0].Bind(parts.mesh[0], {0.5f, 0.0f, 0.0f}, 1.0f);
-    const gfx::Matrix before = parts.node[0].local;
+    partScene.node[0].Bind(partScene.mesh[0], {0.5f, 0.0f, 0.0f}, 1.0f);
+    const gfx::Matrix before = partScene.node[0].local;
     session.editor.SelectedPart = 0;
     const auto escape = [](Poll poll, bool down, bool downBefore) {
         framework::InputState input = At(poll);
@@ -192,15 +194,15 @@ TEST(EscapeDuringADragTest, CancelsItAndLeavesNoUndoEntry) {
     app::ArmPartDrag(session.editor, hm::kMoveX);
     app::DragPart(session, At({2, 300}));
     app::DragPart(session, At({3, 460}));
-    ASSERT_NE(parts.node[0].local, before);
+    ASSERT_NE(partScene.node[0].local, before);
     ASSERT_EQ(session.model.undo.size(), 1);
     EXPECT_TRUE(app::CancelDragOnEscape(session, headless.device, escape({3, 480}, true, false)));
-    EXPECT_EQ(parts.node[0].local, before);
+    EXPECT_EQ(partScene.node[0].local, before);
     EXPECT_EQ(session.model.undo.size(), 0);
     EXPECT_FALSE(app::DragInProgress(session.editor));
     // The button still held moves nothing more.
     app::DragPart(session, At({3, 600}));
-    EXPECT_EQ(parts.node[0].local, before);
+    EXPECT_EQ(partScene.node[0].local, before);
 
     // A light drag: back to the direction at the press.
     scene::SetDirectionalLight(headless.device, {0.0f, 0.0f, 1.0f}, 0.5f, 0.5f, 0.5f, 0.0f);

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "app/core/documents.h"
 #include "app/core/material_list.h"
 #include "app/core/session.h"
 #include "app/core/stored_light.h"
 #include "app/drawing/frame_rendering.h"
 #include "app/editor/editor.h"
-#include "files/documents.h"
 #include "framework/debug_log.h"
 #include "scene/draw_primitives.h"
 #include "tests/framework/headless_device.h"
@@ -58,13 +58,15 @@ class MaterialAmbientTest : public ::testing::Test {
         scene::SetView(transforms, {3, 2, 4}, {0, 0, 0}, {0, 1, 0});
         app::ApplyStoredLight(headless.device, {});
         session->textures.SetUploader(&headless.device);
-        ASSERT_TRUE(files::OpenPartFile(session->model, kCube));
+        ASSERT_TRUE(app::OpenPartFile(session->model, kCube));
         session->panels.gridTicked = false;
     }
     void TearDown() override { std::filesystem::remove(settingsPath); }
 
     Pixels Draw() {
-        app::RenderFrame({headless.device, overlay, session->model.parts, session->panels}, {});
+        app::RenderFrame(
+            {headless.device, overlay, session->model.parts, session->model.scene, session->panels},
+            {});
         return headless.device.ReadPixels();
     }
     std::uint32_t PixelOf(const Pixels& pixels, gfx::Vec3 point) const {
@@ -110,7 +112,7 @@ TEST_F(MaterialAmbientTest, RecolouringToItsOwnColourChangesNoPixel) {
     };
     for (const Way& way : ways) {
         SCOPED_TRACE(way.name);
-        ASSERT_TRUE(files::OpenPartFile(session->model, kCube));  // fresh materials
+        ASSERT_TRUE(app::OpenPartFile(session->model, kCube));  // fresh materials
         if (way.stored != nullptr) {
             ASSERT_TRUE(settings.Write(app::kMaterialSection, kCubeKey, way.stored));
         }
@@ -122,7 +124,7 @@ TEST_F(MaterialAmbientTest, RecolouringToItsOwnColourChangesNoPixel) {
             app::EndMaterialSliderChange(session->materials, session->PartMeshes(), 0,
                                          session->materials.sliders[0]);
         }
-        EXPECT_EQ(session->model.parts.mesh[0].materials[0].diffuse,
+        EXPECT_EQ(session->model.scene.mesh[0].materials[0].diffuse,
                   (gfx::ColourValue{0.8f, 0.6f, 0.4f, 0.999f}));
         EXPECT_EQ(Draw(), loaded);
         std::filesystem::remove(settingsPath);

@@ -104,9 +104,9 @@ TEST_F(PartPanelCommandsTest, CommandsRunOnlyWhereTheirConditionHolds) {
     EXPECT_EQ(session->model.parts.count, 1);
 
     session->editor.SelectedPart = 0;
-    session->model.parts.node[0].SetLocalPosition({1, 2, 3});
+    session->model.scene.node[0].SetLocalPosition({1, 2, 3});
     ASSERT_TRUE(Run(PartPanelCommand::kMirrorPosition));
-    EXPECT_EQ(session->model.parts.node[0].GetPosition(), (gfx::Vec3{-1, 2, 3}));
+    EXPECT_EQ(session->model.scene.node[0].GetPosition(), (gfx::Vec3{-1, 2, 3}));
 }
 
 TEST(PartPanelMenuState, FollowsSelectionCountAndUndo) {
@@ -175,21 +175,22 @@ TEST(PartPanelScaleBox, FilterKeepsDigitsAndTheFirstPoint) {
 TEST(PartPanelScaleBox, OnlyANumberAboveZeroBecomesTheScale) {
     auto session = std::make_unique<app::Session>();
     model::PartTable& parts = session->model.parts;
+    editing::PartScene& partScene = session->model.scene;
     parts.scale = 2.0f;
     parts.count = 1;
-    parts.node[0].SetScale(2.0f);
+    partScene.node[0].SetScale(2.0f);
     for (const char* text : {"", "0", "0.000", ".", "-"}) {
         app::ScaleInput(*session, text, 1);
         EXPECT_EQ(parts.scale, 2.0f) << text;
-        EXPECT_EQ(parts.node[0].scale, 2.0f) << text;
+        EXPECT_EQ(partScene.node[0].scale, 2.0f) << text;
     }
     app::ScaleInput(*session, "0.5x", 4);
     EXPECT_EQ(parts.scale, 0.5f);
-    EXPECT_FLOAT_EQ(parts.node[0].scale, 0.5f);
+    EXPECT_FLOAT_EQ(partScene.node[0].scale, 0.5f);
     parts.count = 0;  // without parts only the table's scale changes
     app::ScaleInput(*session, "3.", 2);
     EXPECT_EQ(parts.scale, 3.0f);
-    EXPECT_FLOAT_EQ(parts.node[0].scale, 0.5f);
+    EXPECT_FLOAT_EQ(partScene.node[0].scale, 0.5f);
 }
 
 TEST(PartPanelScaleBox, AScaleThePartFileCannotHoldIsRefusedWhereItIsTyped) {

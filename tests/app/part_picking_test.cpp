@@ -24,10 +24,11 @@ class PartPickingTest : public ::testing::Test {
     void LookFrom(float z) { scene::SetView(view.transforms, {0, 0, z}, {0, 0, 0}, {0, 1, 0}); }
     void AddCube(gfx::Vec3 position, float scale = 1.0f) {
         model::PartTable& parts = session.model.parts;
+        editing::PartScene& partScene = session.model.scene;
         const auto i = static_cast<std::size_t>(parts.count++);
-        ASSERT_TRUE(parts.mesh[i].LoadFromFile(
+        ASSERT_TRUE(partScene.mesh[i].LoadFromFile(
             session.textures, std::string(POSEWRIGHTER_TEST_DATA) + "/model/cube.x", 0, false, 1));
-        parts.node[i].Bind(parts.mesh[i], position, scale);
+        partScene.node[i].Bind(partScene.mesh[i], position, scale);
     }
     void Click(framework::PixelPoint cursor) {
         session.SetPanelObserver(&notice);
@@ -65,7 +66,8 @@ TEST_F(PartPickingTest, HiddenAndUnloadedPartsInFrontAreSkipped) {
     session.panels.partVisible[1] = false;
     // A part whose mesh never loaded, nearest of all.
     model::PartTable& parts = session.model.parts;
-    parts.node[2].Bind(parts.mesh[2], {0, 0, 5}, 1.0f);
+    editing::PartScene& partScene = session.model.scene;
+    partScene.node[2].Bind(partScene.mesh[2], {0, 0, 5}, 1.0f);
     parts.count = 3;
     Click(kCentre);
     EXPECT_EQ(session.editor.SelectedPart, 0);

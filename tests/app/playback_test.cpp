@@ -34,7 +34,7 @@ class PlaybackTest : public ::testing::Test, public app::PanelObserver {
         app::PlayAnimation(session);
         return X();
     }
-    float X() { return session.model.parts.node[0].GetPosition().x; }
+    float X() { return session.model.scene.node[0].GetPosition().x; }
 
     app::Session session;
     int frame = 0;
@@ -54,12 +54,12 @@ TEST_F(PlaybackTest, KeysBlendOverTheirFramesHoldOneAndLoopFromTheLastInUse) {
     };
     for (const Case& test : cases) {
         session.panels.playTicked = true;
-        for (int slot : {0, 99}) session.model.parts.node[slot].SetPosition({0.0f, 0.0f, 0.0f});
+        for (int slot : {0, 99}) session.model.scene.node[slot].SetPosition({0.0f, 0.0f, 0.0f});
         int k = 0;
         for (const auto& [frames, x] : test.keys) SetKey(k++, frames, x);
         for (float x : test.xs) EXPECT_NEAR(Frame(), x, 1e-5f) << "frame " << frame;
         EXPECT_EQ(shown, test.shown);
-        EXPECT_EQ(session.model.parts.node[99].GetPosition().x, -X()) << "every slot is driven";
+        EXPECT_EQ(session.model.scene.node[99].GetPosition().x, -X()) << "every slot is driven";
         session.panels.playTicked = false;  // stop, and start the next case afresh
         Frame();
         frame = 0;
@@ -72,7 +72,7 @@ TEST_F(PlaybackTest, OrientationsAreSlerpedAndAllSixteenKeysLoopToTheFirst) {
     session.model.animation.keyOrientation[0][0] = gfx::QuaternionRotationAxis({0, 1, 0}, 1.0f);
     Frame();
     Frame();
-    EXPECT_NEAR(std::fabs(session.model.parts.node[0].GetOrientation().y), std::sin(0.25f), 1e-5f);
+    EXPECT_NEAR(std::fabs(session.model.scene.node[0].GetOrientation().y), std::sin(0.25f), 1e-5f);
     while (frame < 48) Frame();
     EXPECT_NEAR(X(), 16.0f, 1e-5f);
     Frame();

@@ -114,13 +114,13 @@ TEST(RecoveryKeeper, EveryEditASaveKeepsMakesTheCopyAndSavingBothRemovesIt) {
          true, true},
         {"turn and store the default orientation",
          [](app::Session& s) {
-             s.model.parts.node[3].SetOrientation({0.0f, 0.6f, 0.0f, 0.8f});
+             s.model.scene.node[3].SetOrientation({0.0f, 0.6f, 0.0f, 0.8f});
              app::RunPartPanelCommand(s, app::PartPanelCommand::kStoreDefaultOrientation, {});
          },
          true, false},
         {"turn and Set key 2",
          [](app::Session& s) {
-             s.model.parts.node[3].SetOrientation({0.0f, 0.6f, 0.0f, 0.8f});
+             s.model.scene.node[3].SetOrientation({0.0f, 0.6f, 0.0f, 0.8f});
              app::StoreAnimationKey(s, 2);
          },
          false, true},
@@ -168,7 +168,7 @@ TEST_F(RecoveryLife, AQuitLeavesTheCopyAndTheNextStartRestoresItWithItsPaths) {
         files::RecoveryWriter writer(folder);
         app::RecoveryKeeper keeper(*session, writer);
         keeper.Step(0);
-        session->model.parts.node[5].SetOrientation({0.6f, 0.0f, 0.0f, 0.8f});
+        session->model.scene.node[5].SetOrientation({0.6f, 0.0f, 0.0f, 0.8f});
         app::StoreAnimationKey(*session, 3);
         session->editor.SelectedPart = 11;
         app::RunPartPanelCommand(*session, app::PartPanelCommand::kDeletePart, {});
@@ -476,6 +476,89 @@ TEST(RecoveryKeeper, ADocumentTheWriterRefusesLeavesTheOtherKept) {
         EXPECT_EQ(sink.last.animation, test.modelCurrent ? openedAnimation : animation)
             << test.what;
     }
+}
+
+// The keeper compares the whole document: each field a save writes, changed alone, is noticed
+// at the next look and makes the copy; the live pose alone (nothing stored) is not.
+TEST(RecoveryKeeper, EachSavedFieldChangedAloneIsNoticed) {
+    const QuietLog quiet;
+    struct Case {
+        const char* what;
+        std::function<void(app::Session&)> change;
+        bool model, animation;  // which documents it leaves unsaved
+    };
+    const Case cases[] = {
+        {"name", [](app::Session& s) { model::PartTable::SetField(s.model.parts.name[3], "arm"); },
+         true, true},  // the animation file names the parts in its comments
+        {"path", [](app::Session& s) { model::PartTable::SetField(s.model.parts.path[3], "a.x"); },
+         true, false},
+        {"parent", [](app::Session& s) { s.model.parts.parent[3] = 1; }, true, false},
+        {"level", [](app::Session& s) { s.model.parts.level[3] = 5; }, true, false},
+        {"default position", [](app::Session& s) { s.model.parts.defaultPosition[3].y += 0.5f; },
+         true, false},
+        {"default orientation",
+         [](app::Session& s) {
+             s.model.parts.defaultOrientation[3] = {0.0f, 0.6f, 0.0f, 0.8f};
+         },
+         true, false},
+        {"scale", [](app::Session& s) { s.model.parts.scale = 3.0f; }, true, false},
+        {"number of parts", [](app::Session& s) { --s.model.parts.count; }, true, true},
+        {"a key's orientation",
+         [](app::Session& s) {
+             s.model.animation.keyOrientation[1][3] = {0.6f, 0.0f, 0.0f, 0.8f};
+         },
+         false, true},
+        {"a key's position", [](app::Session& s) { s.model.animation.keyPosition[1][3].x += 2.0f; },
+         false, true},
+        {"a key's frame count", [](app::Session& s) { ++s.model.animation.frameCount[1]; }, false,
+         true},
+        {"the live pose only",
+         [](app::Session& s) {
+             s.model.scene.node[3].SetOrientation({0.0f, 0.6f, 0.0f, 0.8f});
+         },
+         false, false},
+    };
+    for (const Case& test : cases) {
+        auto session = OpenRobot();
+        ASSERT_EQ(session->model.parts.count, 12) << test.what;
+        RecordingSink sink;
+        app::RecoveryKeeper keeper(*session, sink);
+        keeper.Step(0);
+        keeper.Step(1000);  // the document as opened: nothing unsaved
+        ASSERT_EQ(sink.requests, std::vector<std::string>{"remove"}) << test.what;
+        test.change(*session);
+        keeper.Step(2000);
+        const bool noticed = test.model || test.animation;
+        EXPECT_EQ(keeper.formatted(), noticed ? 2 : 1) << test.what;
+        EXPECT_EQ(keeper.unsaved(), noticed) << test.what;
+        if (!noticed) {
+            EXPECT_EQ(sink.requests.size(), 1u) << test.what;
+            continue;
+        }
+        ASSERT_EQ(sink.requests, (std::vector<std::string>{"remove", "write"})) << test.what;
+        EXPECT_EQ(sink.last.modelUnsaved, test.model) << test.what;
+        EXPECT_EQ(sink.last.animationUnsaved, test.animation) << test.what;
+    }
+}
+
+// A NaN makes the document differ from itself at every look: the writers run again, but the
+// copy already handed over is not handed over again.
+TEST(RecoveryKeeper, ADocumentHoldingANaNIsKeptOnce) {
+    const QuietLog quiet;
+    auto session = OpenRobot();
+    RecordingSink sink;
+    app::RecoveryKeeper keeper(*session, sink);
+    keeper.Step(0);
+    session->model.parts.defaultPosition[2].x = std::numeric_limits<float>::quiet_NaN();
+    for (std::uint32_t t = 1000; t <= 4000; t += 1000) keeper.Step(t);
+    EXPECT_EQ(keeper.formatted(), 4);
+    EXPECT_EQ(sink.requests, std::vector<std::string>{"write"});
+    EXPECT_TRUE(sink.last.modelUnsaved);
+    EXPECT_EQ(sink.last.model, *session->documents.savedModel);  // the writer refuses the NaN
+    session->model.parts.defaultPosition[2].x = 0.25f;
+    keeper.Step(5000);
+    EXPECT_EQ(sink.requests, (std::vector<std::string>{"write", "write"}));
+    EXPECT_EQ(sink.last.model, *files::FormatPartFile(session->model.parts));
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "files/documents.h"
+#include "app/core/documents.h"
 #include "framework/debug_log.h"
 #include "framework/notice.h"
 #include "panels/tool_panels.h"
@@ -90,16 +90,17 @@ TEST_F(AnimationPanelTest, TheSliderChangesNothingUntilReleased) {
 }
 
 TEST_F(AnimationPanelTest, GetOnAKeyNeverSetGivesIdentityPoses) {
-    ASSERT_TRUE(files::OpenPartFile(session.model, kRobot));
+    ASSERT_TRUE(app::OpenPartFile(session.model, kRobot));
     model::PartTable& parts = session.model.parts;
+    editing::PartScene& partScene = session.model.scene;
     ASSERT_GT(parts.count, 1);
-    parts.node[1].SetOrientation({0.0f, 0.6f, 0.0f, 0.8f});
-    parts.node[1].SetPosition({1.0f, 2.0f, 3.0f});
+    partScene.node[1].SetOrientation({0.0f, 0.6f, 0.0f, 0.8f});
+    partScene.node[1].SetPosition({1.0f, 2.0f, 3.0f});
     Click(panel()->keyUpDown()->raiseButton(), 6);
     QTest::mouseClick(panel()->getButton(), Qt::LeftButton);
     for (int i = 0; i < parts.count; ++i) {
-        EXPECT_EQ(parts.node[i].GetOrientation(), gfx::Quat{}) << i;
-        EXPECT_EQ(parts.node[i].GetPosition(), gfx::Vec3{}) << i;
+        EXPECT_EQ(partScene.node[i].GetOrientation(), gfx::Quat{}) << i;
+        EXPECT_EQ(partScene.node[i].GetPosition(), gfx::Vec3{}) << i;
     }
 }
 

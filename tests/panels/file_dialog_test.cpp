@@ -8,8 +8,8 @@
 #include <fstream>
 #include <vector>
 
+#include "editing/model.h"
 #include "framework/notice.h"
-#include "model/model.h"
 #include "tests/panels/panel_test_support.h"
 
 namespace {
@@ -81,7 +81,7 @@ TEST_F(FileDialogTest, GivesTheChosenPathAddsTheExtensionAndRefusesWhatDoesNotFi
         EXPECT_EQ(startsAtDocument, answer.save);
     }
     EXPECT_EQ(closed, 4);
-    EXPECT_EQ(notices, std::vector<std::string>{std::string(model::kPathTooLongMessage)});
+    EXPECT_EQ(notices, std::vector<std::string>{std::string(editing::kPathTooLongMessage)});
     framework::SetNoticeHandler({});
     fs::remove_all(folder);
 }

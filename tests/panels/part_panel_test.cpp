@@ -196,13 +196,13 @@ TEST_F(PartPanelTest, TheScaleBoxKeepsDigitsAndOnePointAndShowsTheScaleWhenLeft)
     for (const Case& c : {Case{"1.5a", "1.5", 3, 1.5f}, Case{"-2", "2", 1, 2.0f},
                           Case{"1.2.5", "1.25", 4, 1.25f}, Case{"0", "0", 1, 1.0f}}) {
         session.model.parts.scale = 1.0f;
-        session.model.parts.node[0].SetScale(1.0f);
+        session.model.scene.node[0].SetScale(1.0f);
         box->clear();
         QTest::keyClicks(box, c.typed);
         EXPECT_EQ(box->text(), c.shown) << c.typed;
         EXPECT_EQ(box->cursorPosition(), c.caret) << c.typed;
         EXPECT_EQ(session.model.parts.scale, c.scale) << c.typed;
-        EXPECT_EQ(session.model.parts.node[0].scale, c.scale) << c.typed;
+        EXPECT_EQ(session.model.scene.node[0].scale, c.scale) << c.typed;
     }
     box->clear();
     QTest::keyClicks(box, "2.50");

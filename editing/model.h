@@ -1,23 +1,23 @@
 #pragma once
-// The open model and its structural edits: the part table with the animation whose keys move
-// with their parts. Every structural edit captures the live pose, reorders the slots, and
-// rebuilds every node and reloads every mesh from its path.
+// The open model and its structural edits: the document (the part table with the animation
+// whose keys move with their parts) and the part scene built from it. Every structural edit
+// captures the live pose, reorders the slots, and rebuilds every node and reloads every mesh
+// from its path.
 
 #include <string>
 #include <string_view>
 
-#include "model/animation_set.h"
-#include "model/model_host.h"
-#include "model/part_table.h"
-#include "model/pose_commands.h"
-#include "model/undo_history.h"
-#include "scene/mesh_cache.h"
+#include "editing/model_host.h"
+#include "editing/part_scene.h"
+#include "editing/pose_commands.h"
+#include "editing/undo_history.h"
+#include "model/document.h"
 
 namespace framework {
 class TextureCache;
 }
 
-namespace model {
+namespace editing {
 
 // Messages of the notice box.
 inline constexpr std::string_view kReadFailedMessage = "ファイルの読み込みに失敗しました。";
@@ -34,13 +34,17 @@ class Model {
     Model(const Model&) = delete;
     Model& operator=(const Model&) = delete;
 
-    PartTable parts;
-    AnimationSet animation;
+    // What the files hold; `parts` and `animation` name its two halves.
+    model::Document document;
+    model::PartTable& parts = document.parts;
+    model::AnimationSet& animation = document.animation;
+    // The nodes and meshes built from the part table, with their live pose.
+    PartScene scene;
     PoseClipboards clipboards;
     UndoHistory undo;
 
     // Records the part's live pose before a drag edit of it; the Undo button is enabled.
-    void PushUndo(PartIndex part);
+    void PushUndo(model::PartIndex part);
     // Puts the newest recorded pose back (nothing when there is none); the Undo button follows
     // what is left.
     void PopUndo();
@@ -91,12 +95,9 @@ class Model {
     void RebuildNode(int i);
     framework::TextureCache& textures_;
     ModelHost& host_;
-    // The meshes the last reload used: an edit that reloads every part reads only the files
-    // that changed since.
-    scene::MeshCache meshes_;
 };
 
 // The file-name part of a path: the text after its last "/" or "\".
 std::string_view PartNameFromPath(std::string_view path);
 
-}  // namespace model
+}  // namespace editing

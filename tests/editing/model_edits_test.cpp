@@ -6,13 +6,20 @@
 #include <filesystem>
 #include <string>
 
+#include "editing/key_poses.h"
+#include "editing/model.h"
 #include "framework/texture_cache.h"
 #include "gfx/math/math.h"
-#include "model/model.h"
-#include "tests/model/fake_host.h"
+#include "tests/editing/fake_host.h"
 
-namespace model {
+namespace editing {
 namespace {
+
+using model::kMaxKeys;
+using model::kMaxParts;
+using model::kNoPart;
+using model::PartIndex;
+using model::PartTable;
 
 namespace fs = std::filesystem;
 
@@ -71,7 +78,7 @@ TEST_F(ModelEditsTest, AddingToAnEmptyTableMakesTheRootWhateverIsSelected) {
     EXPECT_EQ(host_.selected, kNoPart);
     EXPECT_EQ(host_.treeRebuilds, 1);
     EXPECT_EQ(host_.meshChanges, 1);
-    EXPECT_TRUE(model_.parts.mesh[0].IsLoaded());
+    EXPECT_TRUE(model_.scene.mesh[0].IsLoaded());
     EXPECT_TRUE(host_.messages.empty());
 }
 
@@ -81,7 +88,7 @@ TEST_F(ModelEditsTest, ANewChildGoesAfterItsParentsSubtreeAndLaterPartsMoveUp) {
     Add("new.x", 1);
     ExpectParts({"A.x", "B.x", "C.x", "new.x", "D.x"}, {-1, 0, 1, 1, 0}, {0, 1, 2, 2, 1});
     for (int i = 1; i < 5; ++i) {
-        EXPECT_EQ(model_.parts.node[i].parent, &model_.parts.node[model_.parts.parent[i]]);
+        EXPECT_EQ(model_.scene.node[i].parent, &model_.scene.node[model_.parts.parent[i]]);
     }
 }
 
@@ -90,23 +97,23 @@ TEST_F(ModelEditsTest, KeysAndLivePosesMoveWithTheirParts) {
     const gfx::Quat turned = gfx::QuaternionRotationAxis({0, 1, 0}, 0.5f);
     model_.animation.keyPosition[2][3] = {4, 5, 6};
     model_.animation.keyOrientation[2][3] = turned;
-    model_.parts.node[3].SetPosition({1, 2, 3});
+    model_.scene.node[3].SetPosition({1, 2, 3});
     model_.parts.defaultPosition[3] = {7, 8, 9};
 
     Add("new.x", 1);  // D moves from 3 to 4
     EXPECT_EQ(model_.animation.keyPosition[2][4], (gfx::Vec3{4, 5, 6}));
     EXPECT_EQ(model_.animation.keyOrientation[2][4], turned);
     EXPECT_EQ(model_.parts.defaultPosition[4], (gfx::Vec3{7, 8, 9}));
-    const gfx::Vec3 live = model_.parts.node[4].GetPosition();
+    const gfx::Vec3 live = model_.scene.node[4].GetPosition();
     EXPECT_NEAR(live.x, 1, 1e-6);
     EXPECT_NEAR(live.y, 2, 1e-6);
     EXPECT_NEAR(live.z, 3, 1e-6);
     // The new part starts at identity and the origin, in its keys and its node.
     EXPECT_EQ(model_.animation.keyPosition[2][3], (gfx::Vec3{0, 0, 0}));
     EXPECT_EQ(model_.animation.keyOrientation[2][3], (gfx::Quat{0, 0, 0, 1}));
-    EXPECT_EQ(model_.parts.node[3].GetPosition(), (gfx::Vec3{0, 0, 0}));
-    model_.animation.FetchKey(3, model_.parts);
-    EXPECT_EQ(model_.parts.node[3].GetPosition(), (gfx::Vec3{0, 0, 0}));
+    EXPECT_EQ(model_.scene.node[3].GetPosition(), (gfx::Vec3{0, 0, 0}));
+    FetchKey(model_.animation, 3, model_.scene);
+    EXPECT_EQ(model_.scene.node[3].GetPosition(), (gfx::Vec3{0, 0, 0}));
 }
 
 TEST_F(ModelEditsTest, DeletingASubtreeRemovesItAndRenumbersLaterParents) {
@@ -144,7 +151,7 @@ TEST_F(ModelEditsTest, DeletingTheRootResetsScaleButClosingKeepsItAndEmptiesTheU
     EXPECT_FALSE(model_.undo.CanUndo());
     EXPECT_FALSE(host_.canUndo);
     Add("A.x", kNoPart);
-    EXPECT_FLOAT_EQ(model_.parts.node[0].CombinedScale(), 2.5f);
+    EXPECT_FLOAT_EQ(model_.scene.node[0].CombinedScale(), 2.5f);
     host_.selected = 0;
     model_.DeletePart();
     EXPECT_EQ(model_.parts.count, 0);
@@ -160,9 +167,9 @@ TEST_F(ModelEditsTest, AMeshThatFailsToLoadIsReportedAndThePartStays) {
     ASSERT_EQ(host_.messages.size(), 1u);
     EXPECT_EQ(host_.messages[0], "ファイルの読み込みに失敗しました。\r" + PathOf("broken.x") +
                                      "\runexpected 'not' after this 'is', expected '{' (line 2)");
-    EXPECT_FALSE(model_.parts.mesh[1].IsLoaded());
+    EXPECT_FALSE(model_.scene.mesh[1].IsLoaded());
     gfx::Vec3 hit{9, 9, 9};
-    EXPECT_FALSE(model_.parts.node[1].RayHit({0, 0, -5}, {0, 0, 1}, hit));
+    EXPECT_FALSE(model_.scene.node[1].RayHit({0, 0, -5}, {0, 0, 1}, hit));
 }
 
 TEST_F(ModelEditsTest, PartsAfterAMeshThatFailedKeepTheirPoses) {
@@ -170,16 +177,16 @@ TEST_F(ModelEditsTest, PartsAfterAMeshThatFailedKeepTheirPoses) {
     Add("A.x", kNoPart);
     Add("B.x", 0);
     Add("D.x", 0);
-    model_.parts.node[2].SetPosition({5, 6, 7});
+    model_.scene.node[2].SetPosition({5, 6, 7});
     fs::copy_file(std::string(POSEWRIGHTER_TEST_DATA) + "/model/broken.x", dir_ / "broken.x");
     Add("broken.x", 1);
-    EXPECT_EQ(model_.parts.node[3].parent, &model_.parts.node[0]);
-    model_.animation.StoreKey(1, model_.parts);
+    EXPECT_EQ(model_.scene.node[3].parent, &model_.scene.node[0]);
+    StoreKey(model_.animation, 1, model_.scene);
     EXPECT_EQ(model_.animation.keyPosition[0][3], (gfx::Vec3{5, 6, 7}));
     host_.selected = 2;
     model_.DeletePart();
     ExpectParts({"A.x", "B.x", "D.x"}, {-1, 0, 0}, {0, 1, 1});
-    EXPECT_EQ(model_.parts.node[2].GetPosition(), (gfx::Vec3{5, 6, 7}));
+    EXPECT_EQ(model_.scene.node[2].GetPosition(), (gfx::Vec3{5, 6, 7}));
 }
 
 TEST_F(ModelEditsTest, PathsThatTheFilesCouldNotHoldAreRefused) {
@@ -230,4 +237,4 @@ TEST(PartNameTest, TakesTheTextAfterTheLastSlashOrBackslash) {
 }
 
 }  // namespace
-}  // namespace model
+}  // namespace editing

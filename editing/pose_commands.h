@@ -8,11 +8,12 @@
 // get-orientation and set-orientation; positions are the node's stored local position, read and
 // written as they are, without the parent-scale conversion of get-position and set-position.
 
+#include "editing/part_scene.h"
 #include "gfx/math/math_types.h"
 #include "model/limits.h"
 #include "model/part_table.h"
 
-namespace model {
+namespace editing {
 
 // The two clipboards, independent of each other. They keep their contents until the next copy:
 // opening, closing or editing the model leaves them alone.
@@ -30,23 +31,27 @@ constexpr gfx::Quat MirroredOrientation(gfx::Quat q) {
     return {-q.x, q.y, q.z, -q.w};
 }
 
-// Single-part commands. `selected` is the selection (-1 = none); a value that is not a used
-// part does nothing.
-void CopyOrientation(const PartTable& parts, PartIndex selected, PoseClipboards& clipboards);
-void PasteOrientation(PartTable& parts, PartIndex selected, const PoseClipboards& clipboards);
-void MirrorOrientation(PartTable& parts, PartIndex selected);
-void ClearOrientation(PartTable& parts, PartIndex selected);
-void CopyPosition(const PartTable& parts, PartIndex selected, PoseClipboards& clipboards);
-void PastePosition(PartTable& parts, PartIndex selected, const PoseClipboards& clipboards);
+// Single-part commands on the part scene's nodes. `selected` is the selection (-1 = none); a
+// value that is not a used part of the table does nothing.
+void CopyOrientation(const model::PartTable& parts, const PartScene& scene,
+                     model::PartIndex selected, PoseClipboards& clipboards);
+void PasteOrientation(const model::PartTable& parts, PartScene& scene, model::PartIndex selected,
+                      const PoseClipboards& clipboards);
+void MirrorOrientation(const model::PartTable& parts, PartScene& scene, model::PartIndex selected);
+void ClearOrientation(const model::PartTable& parts, PartScene& scene, model::PartIndex selected);
+void CopyPosition(const model::PartTable& parts, const PartScene& scene, model::PartIndex selected,
+                  PoseClipboards& clipboards);
+void PastePosition(const model::PartTable& parts, PartScene& scene, model::PartIndex selected,
+                   const PoseClipboards& clipboards);
 // Negates x of the stored local position; y and z stay.
-void MirrorPosition(PartTable& parts, PartIndex selected);
-void ClearPosition(PartTable& parts, PartIndex selected);
+void MirrorPosition(const model::PartTable& parts, PartScene& scene, model::PartIndex selected);
+void ClearPosition(const model::PartTable& parts, PartScene& scene, model::PartIndex selected);
 
 // Default pose commands over every used part; an empty table does nothing. Fetching changes
 // only the one component of the live pose; storing changes only the default arrays, no node.
-void FetchDefaultOrientation(PartTable& parts);
-void StoreDefaultOrientation(PartTable& parts);
-void FetchDefaultPosition(PartTable& parts);
-void StoreDefaultPosition(PartTable& parts);
+void FetchDefaultOrientation(const model::PartTable& parts, PartScene& scene);
+void StoreDefaultOrientation(model::PartTable& parts, const PartScene& scene);
+void FetchDefaultPosition(const model::PartTable& parts, PartScene& scene);
+void StoreDefaultPosition(model::PartTable& parts, const PartScene& scene);
 
-}  // namespace model
+}  // namespace editing

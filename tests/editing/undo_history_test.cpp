@@ -1,37 +1,44 @@
 // The undo history: bounded to 50 entries, newest first, the Undo button following it.
 
-#include "model/undo_history.h"
+#include "editing/undo_history.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+#include "editing/model.h"
 #include "framework/texture_cache.h"
 #include "gfx/math/math.h"
-#include "model/model.h"
-#include "tests/model/fake_host.h"
+#include "tests/editing/fake_host.h"
 
-namespace model {
+namespace editing {
 namespace {
+
+using model::kMaxKeys;
+using model::kMaxParts;
+using model::kNoPart;
+using model::PartIndex;
+using model::PartTable;
 
 // A root at scale 2 and one child, whose get-position is twice its stored local position.
 class UndoHistoryTest : public ::testing::Test {
   protected:
     void SetUp() override {
         parts().count = 2;
-        parts().node[0].SetScale(2.0f);
-        parts().node[1].parent = &parts().node[0];
+        scene().node[0].SetScale(2.0f);
+        scene().node[1].parent = &scene().node[0];
     }
     PartTable& parts() { return model_.parts; }
+    PartScene& scene() { return model_.scene; }
     void Pose(int part, float angle, gfx::Vec3 position) {
-        parts().node[part].SetOrientation(gfx::QuaternionRotationAxis({0, 1, 0}, angle));
-        parts().node[part].SetPosition(position);
+        scene().node[part].SetOrientation(gfx::QuaternionRotationAxis({0, 1, 0}, angle));
+        scene().node[part].SetPosition(position);
     }
     void ExpectPose(int part, float angle, gfx::Vec3 position) {
         const gfx::Quat q = gfx::QuaternionRotationAxis({0, 1, 0}, angle);
-        EXPECT_NEAR(std::fabs(gfx::QuaternionDot(parts().node[part].GetOrientation(), q)), 1.0f,
+        EXPECT_NEAR(std::fabs(gfx::QuaternionDot(scene().node[part].GetOrientation(), q)), 1.0f,
                     1e-5f);
-        const gfx::Vec3 p = parts().node[part].GetPosition();
+        const gfx::Vec3 p = scene().node[part].GetPosition();
         EXPECT_NEAR(p.x, position.x, 1e-4f);
         EXPECT_NEAR(p.y, position.y, 1e-4f);
         EXPECT_NEAR(p.z, position.z, 1e-4f);
@@ -64,12 +71,12 @@ TEST_F(UndoHistoryTest, UndoRestoresOrientationAndPositionTogether) {
     Pose(1, 0.5f, {2, 4, 6});
     model_.PushUndo(1);
     EXPECT_TRUE(host_.canUndo);
-    parts().node[1].SetLocalPosition({0, 0, 0});  // a move drag changes only the position
+    scene().node[1].SetLocalPosition({0, 0, 0});  // a move drag changes only the position
     model_.PopUndo();
     ExpectPose(1, 0.5f, {2, 4, 6});
     Pose(1, 0.5f, {2, 4, 6});
     model_.PushUndo(1);
-    parts().node[1].TurnLocalX(1.0f);  // a turn drag changes only the orientation
+    scene().node[1].TurnLocalX(1.0f);  // a turn drag changes only the orientation
     model_.PopUndo();
     ExpectPose(1, 0.5f, {2, 4, 6});
 }
@@ -89,4 +96,4 @@ TEST_F(UndoHistoryTest, TwoDragsOfOnePartUndoneTwiceGoBackBeforeTheFirst) {
 }
 
 }  // namespace
-}  // namespace model
+}  // namespace editing

@@ -5,23 +5,23 @@
 #include <string>
 #include <string_view>
 
-#include "model/model.h"
+#include "editing/model.h"
 
-namespace files {
+namespace app {
 
 // Reads the part file into the model and loads every mesh; the model starts in its default
 // pose. On failure the notice is shown and the table is emptied.
-bool OpenPartFile(model::Model& model, const std::string& path);
+bool OpenPartFile(editing::Model& model, const std::string& path);
 
 // As OpenPartFile, from the file's bytes; `path` is where the file belongs (meshes are looked
 // up beside it), which may be empty.
-bool OpenPartBytes(model::Model& model, std::string_view bytes, const std::string& path);
+bool OpenPartBytes(editing::Model& model, std::string_view bytes, const std::string& path);
 
 // Reads the animation file into the model's animation for its current part count. On failure
 // the notice is shown and the animation is left empty.
-bool OpenAnimationFile(model::Model& model, const std::string& path);
+bool OpenAnimationFile(editing::Model& model, const std::string& path);
 
 // As OpenAnimationFile, from the file's bytes.
-bool OpenAnimationBytes(model::Model& model, std::string_view bytes);
+bool OpenAnimationBytes(editing::Model& model, std::string_view bytes);
 
-}  // namespace files
+}  // namespace app

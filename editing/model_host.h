@@ -6,26 +6,25 @@
 #include <string_view>
 
 #include "model/limits.h"
+#include "model/part_table.h"
 
-namespace model {
-
-class PartTable;
+namespace editing {
 
 class ModelHost {
   public:
     virtual ~ModelHost() = default;
-    virtual PartIndex SelectedPart() const = 0;
-    virtual void SetSelectedPart(PartIndex part) = 0;
+    virtual model::PartIndex SelectedPart() const = 0;
+    virtual void SetSelectedPart(model::PartIndex part) = 0;
     // The one notice box: a message box in the editor, a line on standard error headless.
     virtual void ShowMessage(std::string_view text) = 0;
     // The part tree changed its structure (open, close, add, delete): the part panel rebuilds
     // its tree, with nothing selected; with `scaleChanged` (a file was opened) it also shows the
     // table's scale.
-    virtual void PartTreeChanged(const PartTable& parts, bool scaleChanged) = 0;
+    virtual void PartTreeChanged(const model::PartTable& parts, bool scaleChanged) = 0;
     // The undo history became empty or not: the Undo button follows.
     virtual void UndoStateChanged(bool canUndo) = 0;
     // The set of loaded meshes changed: the material panel rebuilds its list.
     virtual void MeshesChanged() = 0;
 };
 
-}  // namespace model
+}  // namespace editing

@@ -1,11 +1,11 @@
-#include "model/undo_history.h"
+#include "editing/undo_history.h"
 
 #include <algorithm>
 
-namespace model {
+namespace editing {
 
-void UndoHistory::Push(PartIndex part, const PartTable& parts) {
-    if (part < 0 || part >= kMaxParts) return;
+void UndoHistory::Push(model::PartIndex part, const PartScene& scene) {
+    if (part < 0 || part >= model::kMaxParts) return;
     if (top_ + 1 < kUndoCapacity) {
         ++top_;
     } else {
@@ -15,17 +15,17 @@ void UndoHistory::Push(PartIndex part, const PartTable& parts) {
         std::shift_left(entryPosition_.begin(), entryPosition_.end(), 1);
     }
     entryPart_[top_] = part;
-    entryOrientation_[top_] = parts.node[part].GetOrientation();
-    entryPosition_[top_] = parts.node[part].GetPosition();
+    entryOrientation_[top_] = scene.node[part].GetOrientation();
+    entryPosition_[top_] = scene.node[part].GetPosition();
 }
 
-bool UndoHistory::Pop(PartTable& parts) {
+bool UndoHistory::Pop(PartScene& scene) {
     if (top_ < 0) return false;
-    scene::TransformNode& node = parts.node[entryPart_[top_]];
+    scene::TransformNode& node = scene.node[entryPart_[top_]];
     node.SetOrientation(entryOrientation_[top_]);
     node.SetPosition(entryPosition_[top_]);
     --top_;
     return true;
 }
 
-}  // namespace model
+}  // namespace editing

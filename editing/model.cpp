@@ -1,4 +1,4 @@
-#include "model/model.h"
+#include "editing/model.h"
 
 #include <string>
 #include <utility>
@@ -7,7 +7,13 @@
 #include "framework/display_text.h"
 #include "framework/texture_cache.h"
 
-namespace model {
+namespace editing {
+
+using model::kMaxKeys;
+using model::kMaxParts;
+using model::kNoPart;
+using model::PartIndex;
+using model::PartTable;
 
 namespace {
 constexpr gfx::Vec3 kOrigin{0, 0, 0};
@@ -25,12 +31,12 @@ std::string_view PartNameFromPath(std::string_view path) {
 }
 
 void Model::ReleaseAllMeshes() {
-    for (auto& mesh : parts.mesh) mesh.Release();
+    for (auto& mesh : scene.mesh) mesh.Release();
 }
 
 bool Model::LoadAllMeshes() {
     ReleaseAllMeshes();
-    meshes_.BeginRound();
+    scene.meshes.BeginRound();
     bool loaded = true;
     for (int i = 0; i < parts.count; ++i) {
         if (loaded) {
@@ -38,7 +44,7 @@ bool Model::LoadAllMeshes() {
             const std::string found = framework::LookUpBeside(path, documentFolder);
             // Colour key none, outline data built, one mip level.
             const gfx::Status read =
-                parts.mesh[i].LoadFromFile(textures_, found, 0, true, 1, &meshes_);
+                scene.mesh[i].LoadFromFile(textures_, found, 0, true, 1, &scene.meshes);
             if (!read) {
                 host_.ShowMessage(std::string(kReadFailedMessage) + "\r" +
                                   framework::DisplayText(path) + "\r" + read.error());
@@ -49,34 +55,34 @@ bool Model::LoadAllMeshes() {
         // the next edit and every key stored read it.
         RebuildNode(i);
     }
-    meshes_.EndRound();  // files no part uses any more are let go
+    scene.meshes.EndRound();  // files no part uses any more are let go
     return loaded;
 }
 
 void Model::RebuildNode(int i) {
-    scene::TransformNode& node = parts.node[i];
+    scene::TransformNode& node = scene.node[i];
     if (i == 0) {
         node.parent = nullptr;
-        node.Bind(parts.mesh[0], parts.rebuildPosition[0], parts.scale);
-        node.SetOrientation(parts.rebuildOrientation[0]);
+        node.Bind(scene.mesh[0], scene.rebuildPosition[0], parts.scale);
+        node.SetOrientation(scene.rebuildOrientation[0]);
     } else {
-        node.parent = &parts.node[parts.parent[i]];
-        node.Bind(parts.mesh[i], kOrigin, 1.0f);
-        node.SetPosition(parts.rebuildPosition[i]);
-        node.SetOrientation(parts.rebuildOrientation[i]);
+        node.parent = &scene.node[parts.parent[i]];
+        node.Bind(scene.mesh[i], kOrigin, 1.0f);
+        node.SetPosition(scene.rebuildPosition[i]);
+        node.SetOrientation(scene.rebuildOrientation[i]);
     }
 }
 
 void Model::CaptureRebuildPose() {
     for (int i = 0; i < kMaxParts; ++i) {
-        parts.rebuildOrientation[i] = parts.node[i].GetOrientation();
-        parts.rebuildPosition[i] = parts.node[i].GetPosition();
+        scene.rebuildOrientation[i] = scene.node[i].GetOrientation();
+        scene.rebuildPosition[i] = scene.node[i].GetPosition();
     }
 }
 
 void Model::ResetRebuildPose() {
-    parts.rebuildOrientation.fill(kIdentity);
-    parts.rebuildPosition.fill(kOrigin);
+    scene.rebuildOrientation.fill(kIdentity);
+    scene.rebuildPosition.fill(kOrigin);
 }
 
 void Model::SwapParts(int a, int b) {
@@ -90,8 +96,8 @@ void Model::SwapParts(int a, int b) {
     }
     std::swap(parts.defaultPosition[a], parts.defaultPosition[b]);
     std::swap(parts.defaultOrientation[a], parts.defaultOrientation[b]);
-    std::swap(parts.rebuildOrientation[a], parts.rebuildOrientation[b]);
-    std::swap(parts.rebuildPosition[a], parts.rebuildPosition[b]);
+    std::swap(scene.rebuildOrientation[a], scene.rebuildOrientation[b]);
+    std::swap(scene.rebuildPosition[a], scene.rebuildPosition[b]);
 }
 
 void Model::ClearSlot(int i) {
@@ -101,8 +107,8 @@ void Model::ClearSlot(int i) {
     parts.name[i].fill('\0');
     parts.defaultPosition[i] = kOrigin;
     parts.defaultOrientation[i] = kIdentity;
-    parts.rebuildOrientation[i] = kIdentity;
-    parts.rebuildPosition[i] = kOrigin;
+    scene.rebuildOrientation[i] = kIdentity;
+    scene.rebuildPosition[i] = kOrigin;
     for (int k = 0; k < kMaxKeys; ++k) {
         animation.keyOrientation[k][i] = kIdentity;
         animation.keyPosition[k][i] = kOrigin;
@@ -115,11 +121,11 @@ bool Model::AddChildPart(std::string_view meshPath) {
         host_.ShowMessage(kTableFullMessage);
         return false;
     }
-    if (meshPath.size() >= kPathField) {
+    if (meshPath.size() >= model::kPathField) {
         host_.ShowMessage(std::string(kPathTooLongMessage) + "\r" + std::string(meshPath));
         return false;
     }
-    if (partName.size() >= kNameField) {
+    if (partName.size() >= model::kNameField) {
         host_.ShowMessage(std::string(kNameTooLongMessage) + "\r" + std::string(partName));
         return false;
     }
@@ -194,8 +200,8 @@ void Model::ClearParts() {
 }
 
 bool Model::OpenLoadedTable() {
-    parts.rebuildOrientation = parts.defaultOrientation;
-    parts.rebuildPosition = parts.defaultPosition;
+    scene.rebuildOrientation = parts.defaultOrientation;
+    scene.rebuildPosition = parts.defaultPosition;
     // The tree and the scale show before the meshes load; the rebuilt tree selects nothing.
     host_.SetSelectedPart(kNoPart);
     host_.PartTreeChanged(parts, true);
@@ -209,7 +215,7 @@ bool Model::OpenLoadedTable() {
 
 void Model::AbandonTable() {
     ReleaseAllMeshes();
-    meshes_.Clear();
+    scene.meshes.Clear();
     parts.count = 0;
     documentFolder.clear();
     host_.SetSelectedPart(kNoPart);
@@ -220,13 +226,13 @@ void Model::AbandonTable() {
 }
 
 void Model::PushUndo(PartIndex part) {
-    undo.Push(part, parts);
+    undo.Push(part, scene);
     host_.UndoStateChanged(undo.CanUndo());
 }
 
 void Model::PopUndo() {
-    undo.Pop(parts);
+    undo.Pop(scene);
     host_.UndoStateChanged(undo.CanUndo());
 }
 
-}  // namespace model
+}  // namespace editing
