@@ -94,8 +94,8 @@ TEST(ProbeLine, SessionFactsFollowTheModelTheSelectionAndTheUndoHistory) {
     ASSERT_GT(session.model.parts.count, 1);
     session.editor.SelectedPart = 1;
     session.editor.HandleMode = app::handle_mode::kTurnY;
-    session.model.undo.Push(1, session.model.parts);
-    session.model.undo.Push(2, session.model.parts);
+    session.model.undo.Push(1, session.model.scene);
+    session.model.undo.Push(2, session.model.scene);
     const app::ProbeFacts facts = app::SessionProbeFacts(session);
     EXPECT_EQ(facts.parts, session.model.parts.count);
     EXPECT_EQ(facts.selected, 1);
