@@ -84,6 +84,11 @@ void ToolPanel::MoveRaiseAndShow(int left, int top) {
     raise();
 }
 
+bool ToolPanel::OnScreen() const {
+    const QWindow* window = windowHandle();
+    return isVisible() && window != nullptr && window->isExposed();
+}
+
 void ToolPanel::closeEvent(QCloseEvent* event) {
     event->ignore();
 }

@@ -48,6 +48,10 @@ class ToolPanel : public QWidget, public framework::PlaceableWindow {
     framework::ScreenRect Frame() const override;
     void MoveRaiseAndShow(int left, int top) override;
 
+    // Shown and on the screen: a window manager, when there is one, has framed it, so that
+    // Frame() holds the frame rather than the client area.
+    bool OnScreen() const;
+
   protected:
     // The window system's close request (the panel has no close box, but a window manager may
     // still send one): the panel stays until the editor closes it.

@@ -1,5 +1,10 @@
 #include "panels/tool_panels.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <algorithm>
+#include <array>
 #include <memory>
 #include <utility>
 
@@ -66,6 +71,22 @@ void ToolPanels::ClosePanels() {
 }
 
 files::StartWindows ToolPanels::Windows() {
+    // The start-up layout goes by the frames' sizes, known once a window manager has framed
+    // the panels just shown; a loaded machine's manager may take a few seconds over it.
+    const std::array<const ToolPanel*, 5> shown = {part_.get(), animation_.get(), handling_.get(),
+                                                   lighting_.get(), material_.get()};
+    const auto allOnScreen = [&shown] {
+        return std::all_of(shown.begin(), shown.end(), [](const ToolPanel* panel) {
+            return panel == nullptr || !panel->isVisible() || panel->OnScreen();
+        });
+    };
+    constexpr int kFramingLimitMilliseconds = 10000;
+    QElapsedTimer waited;
+    waited.start();
+    while (!allOnScreen() && waited.elapsed() < kFramingLimitMilliseconds) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (!allOnScreen()) QThread::msleep(5);
+    }
     files::StartWindows windows;
     const auto at = [&windows](files::LayoutWindow window) -> files::StartWindow& {
         return windows[static_cast<std::size_t>(window)];

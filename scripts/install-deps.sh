@@ -11,7 +11,7 @@ packages=(
     libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
     libmeshoptimizer-dev libasound2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool imagemagick x11-utils openbox
+    xvfb xauth xdotool imagemagick x11-utils openbox shellcheck
     desktop-file-utils shared-mime-info libglib2.0-bin groff-base
     clang clang-format libclang-rt-14-dev shellcheck
 )

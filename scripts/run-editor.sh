@@ -25,7 +25,7 @@ if [ "${RUN_EDITOR_INSIDE_XVFB:-}" = 1 ]; then
     fi
     sleep "${SCREENSHOT_DELAY:-3}"
     import -window root "$SCREENSHOT"
-    hold_escape "$window"
+    press_escape "$window"
     if ! wait_for_exit "$pid" 50; then
         echo "run-editor: the editor did not close on Escape; stopping it" >&2
         kill "$pid" 2>/dev/null || true

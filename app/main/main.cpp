@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "app/core/startup_documents.h"
 #include "app/editor/editor.h"
 #include "app/main/desktop_framework.h"
+#include "app/main/editor_probe.h"
 #include "app/recovery/recovering_editor.h"
 #include "app/version/program_version.h"
 #include "files/recovery/recovery_copies.h"
@@ -166,7 +168,13 @@ int main(int argc, char** argv) {
                                      &NowStamp, ownCopy.folder};
     app::RecoveringEditor opening(editor, session, app::StartupDocumentsFromArguments(arguments),
                                   recoveryKeeper, clock, std::move(recoveryPlace));
-    app::Application application(framework, opening, clock);
+    // Window tests set the probe's file; otherwise the editor runs without one.
+    const std::unique_ptr<app::EditorProbe> probe =
+        app::EditorProbe::FromEnvironment(opening, {session, recoveryKeeper});
+    app::Application application(
+        framework,
+        probe ? static_cast<app::EditorSteps&>(*probe) : static_cast<app::EditorSteps&>(opening),
+        clock);
     const int exitCode = application.Run();
     application.ShutdownFramework();
     return exitCode;

@@ -55,8 +55,9 @@ void RecoveryKeeper::Look() {
     copy.animationUnsaved = !animationBytes || record.savedAnimation != *animationBytes;
     if (modelBytes) lastModel_ = std::move(*modelBytes);
     if (animationBytes) lastAnimation_ = std::move(*animationBytes);
-    unsaved_ = copy.modelUnsaved || copy.animationUnsaved;
-    if (!unsaved_) {
+    modelUnsaved_ = copy.modelUnsaved;
+    animationUnsaved_ = copy.animationUnsaved;
+    if (!unsaved()) {
         if (copyKept_) sink_.Remove();
         copyKept_ = false;
         lastSent_.reset();

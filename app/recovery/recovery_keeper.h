@@ -39,7 +39,10 @@ class RecoveryKeeper {
     bool copyKept() const { return copyKept_; }
     // Whether the last look found either document unsaved (what a save would write differs
     // from what was last opened or saved).
-    bool unsaved() const { return unsaved_; }
+    bool unsaved() const { return modelUnsaved_ || animationUnsaved_; }
+    // Each document on its own, as the last look found it.
+    bool modelUnsaved() const { return modelUnsaved_; }
+    bool animationUnsaved() const { return animationUnsaved_; }
 
   private:
     struct Seen;
@@ -59,7 +62,8 @@ class RecoveryKeeper {
     // A copy may be on disk from the last run (a restored one): the first look that finds
     // nothing unsaved removes it.
     bool copyKept_ = true;
-    bool unsaved_ = false;
+    bool modelUnsaved_ = false;
+    bool animationUnsaved_ = false;
 };
 
 }  // namespace app

@@ -138,13 +138,18 @@ TEST(RecoveryKeeper, EveryEditASaveKeepsMakesTheCopyAndSavingBothRemovesIt) {
         ASSERT_EQ(sink.requests, std::vector<std::string>{"write"}) << edit.what;
         EXPECT_EQ(sink.last.modelUnsaved, edit.model) << edit.what;
         EXPECT_EQ(sink.last.animationUnsaved, edit.animation) << edit.what;
+        EXPECT_EQ(keeper.modelUnsaved(), edit.model) << edit.what;
+        EXPECT_EQ(keeper.animationUnsaved(), edit.animation) << edit.what;
 
         // One document saved: the copy stays while the other is unsaved.
         app::RunPartPanelCommand(*session, app::PartPanelCommand::kSavePartFile,
                                  Answer(saved.string() + ".pwp"));
         keeper.Step(2000);
+        EXPECT_FALSE(keeper.modelUnsaved()) << edit.what;
+        EXPECT_EQ(keeper.animationUnsaved(), edit.animation) << edit.what;
         app::SaveAnimation(*session, Answer(saved.string() + ".pwa"));
         keeper.Step(3000);
+        EXPECT_FALSE(keeper.unsaved()) << edit.what;
         const std::vector<std::string> expected =
             edit.animation ? std::vector<std::string>{"write", "write", "remove"}
                            : std::vector<std::string>{"write", "remove"};

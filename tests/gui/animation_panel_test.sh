@@ -36,17 +36,18 @@ printf '%s' "$layout" >"$work/Posewrighter.ini"
 printf 'short g_frameCount[2] = {10, 20};\r\nnot what an animation file holds\r\n' >"$work/broken.pwa"
 
 
-# Starts the editor with the given files; sets $main and $panel.
+# Starts the editor with the given files; sets $main and $panel once it draws.
 start_editor() {
+    probe_reset
     (cd "$work" && exec ./posewrighter "$@") &
     pid=$!
-    main=$(timeout 90 xdotool search --sync --onlyvisible --name 'Posewrighter Version 1\.02$' | head -n 1)
-    panel=$(timeout 90 xdotool search --sync --onlyvisible --name '^Animation Panel$' | head -n 1)
-    [ -n "$main" ] && [ -n "$panel" ]
+    main=$(wait_window 'Posewrighter Version 1\.02$' 90)
+    panel=$(wait_window '^Animation Panel$' 90)
+    [ -n "$main" ] && [ -n "$panel" ] && wait_started
 }
-# Pictures of a window ($1: main or panel) and the pixels that differ between two.
+# Pictures of a window ($1: main or panel), once the probe has said a frame is drawn.
 shoot() {
-    if [ "$1" = main ]; then window_shot "$main"; else window_shot "$panel"; fi
+    if [ "$1" = main ]; then drawn_shot "$main"; else drawn_shot "$panel"; fi
 }
 # The pixels that differ between the crops $3 of two pictures.
 crop_changed() {
@@ -64,36 +65,31 @@ panel_rows_alike() {
     [ "$(crop_changed "$1" "$2" "${width}x$slider_top+0+0")" -eq 0 ] &&
         [ "$(crop_changed "$1" "$2" "${width}x$((height - slider_bottom))+0+$slider_bottom")" -eq 0 ]
 }
-# Polls (about 10 seconds) until two pictures of window $1 in a row are alike; leaves the last
-# in $shot.
-wait_still() {
-    local previous
-    shoot "$1"
-    for _ in $(seq 40); do
-        previous="$shot"
-        sleep 0.25
-        shoot "$1"
-        [ "$(changed_pixels "$previous" "$shot")" -eq 0 ] && return 0
-    done
-    return 1
-}
-# Polls (about 10 seconds) until two views a few frames apart differ where the legs are.
-wait_walking() {
-    local previous
+# The view drawn now and three frames later is the same picture: the robot holds still.
+view_still() {
+    local first
     shoot main
-    for _ in $(seq 40); do
-        previous="$shot"
-        sleep 0.15
-        shoot main
-        [ "$(legs_changed "$previous" "$shot")" -gt 0 ] && return 0
-    done
-    return 1
+    first="$shot"
+    wait_frames 3 "three frames to compare"
+    window_shot "$main"
+    [ "$(changed_pixels "$first" "$shot")" -eq 0 ]
+}
+# The legs drawn now and three frames later differ: the robot walks.
+legs_walking() {
+    local first
+    shoot main
+    first="$shot"
+    wait_frames 3 "three frames to compare"
+    window_shot "$main"
+    [ "$(legs_changed "$first" "$shot")" -gt 0 ]
 }
 
 # ---- Reference: an editor without an animation shows key 1 with no frames, Play unticked.
 start_editor "$model" || { fail "no \"Animation Panel\" beside the editor's window"; exit 1; }
 timeout 10 xdotool windowfocus --sync "$panel"
-wait_still panel || fail "the panel did not settle"
+wait_probe "key=1 playing=0" "key 1 shown without an animation"
+frames_after_input "the panel taking the keyboard"
+shoot panel
 reference="$shot"
 end_editor
 
@@ -101,48 +97,34 @@ end_editor
 start_editor "$model" "$animation" || { fail "the editor did not open the sample"; exit 1; }
 geometry=$(xdotool getwindowgeometry "$panel")
 grep -q "Position: 20,540" <<<"$geometry" || fail "panel not at 20,540: $geometry"
-wait_still main || fail "the view moved before Play was ticked"
+wait_probe "parts=12 key=1 playing=0" "the sample opened"
+view_still || fail "the view moved before Play was ticked"
 
 panel_keys alt+p
-wait_walking || fail "the robot's legs did not move with Play ticked"
+wait_probe "playing=1" "Play ticked with Alt+P"
+legs_walking || fail "the robot's legs did not move with Play ticked"
 
 panel_keys alt+p
-if wait_still main; then
-    held="$shot"
-    sleep 0.5
-    shoot main
-    [ "$(changed_pixels "$held" "$shot")" -eq 0 ] || fail "the robot moved after Play was unticked"
-else
-    fail "the robot did not hold still after Play was unticked"
-fi
+wait_probe "playing=0" "Play unticked with Alt+P"
+view_still || fail "the robot moved after Play was unticked"
 
 # ---- Playing again, then a broken file loaded: the message, Play unticked, key 1 shown.
 panel_keys alt+p
-wait_walking || fail "the robot did not walk again with Play ticked"
+wait_probe "playing=1" "Play ticked again"
+legs_walking || fail "the robot did not walk again with Play ticked"
 shoot panel
 ! panel_rows_alike "$reference" "$shot" || fail "the panel looks the same while playing"
 before=$(editor_windows)
 panel_keys alt+l
-if dialog=$(wait_new_window "$before"); then
-    timeout 10 xdotool windowfocus --sync "$dialog"
-    xdotool type --delay 5 "$work/broken.pwa"
-    xdotool key Return
-    wait_closed "$dialog" || fail "the file dialog stayed after Enter"
-    if notice=$(wait_new_window "$before"); then
-        timeout 10 xdotool windowfocus --sync "$notice"
-        xdotool key Return
-        wait_closed "$notice" || fail "the message box did not close on Enter"
-    else
-        fail "no message box after loading a broken file"
-    fi
-else
-    fail "no file dialog after Alt+L"
-fi
+answer_dialog '^Open$' "$work/broken.pwa" "Load (Alt+L)" notice
+close_notice "$before" "loading a broken file"
+wait_probe "key=1 playing=0" "the failed load"
 timeout 10 xdotool windowfocus --sync "$panel"
-wait_still panel || fail "the panel did not settle after the load"
+frames_after_input "the panel taking the keyboard"
+shoot panel
 panel_rows_alike "$reference" "$shot" ||
     fail "after the failed load the panel does not show key 1 with Play unticked (see $shot)"
-wait_still main || fail "the robot did not hold still after the load"
+view_still || fail "the robot did not hold still after the load"
 
 # ---- Escape ends the editor; the panel's position is stored.
 end_editor

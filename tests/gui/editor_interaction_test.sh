@@ -5,9 +5,9 @@
 # - a left click on the robot's body selects it: the two overlay lines appear top-left;
 # - a right-drag of 100 pixels orbits the camera: the view changes, the selection stays;
 # - a left click on empty space clears the selection: the overlay text goes away;
-# - a held Escape ends the program with exit code 0.
-# Input is sampled once a frame, so every press is held for a few frames; after each action the
-# test polls screenshots until the view has settled instead of sleeping a fixed time.
+# - Escape ends the program with exit code 0.
+# After each action the test waits until the editor's probe reports the state and a frame drawn
+# with it, then looks at the view.
 set -uo pipefail
 # shellcheck source=scripts/editor-window.sh
 source "$(cd "$(dirname "$0")" && pwd)/../../scripts/editor-window.sh"
@@ -32,71 +32,41 @@ place_panels_aside "$work/Posewrighter.ini" 650
 
 "$work/posewrighter" "${@:2}" &
 pid=$!
-window=$(timeout 90 xdotool search --sync --name 'Posewrighter Version 1\.02$' | head -n 1)
+window=$(wait_window 'Posewrighter Version 1\.02$' 90)
 if [ -z "$window" ]; then
     echo "FAIL: no window titled \"Posewrighter Version 1.02\""
     exit 1
 fi
+wait_started
 
 # The window's client area on the root window, so screenshots hold the view alone.
 eval "$(xdotool getwindowgeometry --shell "$window")"
 [ "$WIDTH"x"$HEIGHT" = 640x480 ] || fail "client area is ${WIDTH}x$HEIGHT, expected 640x480"
-shot_index=0
-shoot() {
-    shot_index=$((shot_index + 1))
-    shot="$work/shot$shot_index.png"
-    import -window root -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$shot"
-}
-
-# Pixels that differ between two screenshots.
-changed_pixels() {
-    compare -metric AE "$1" "$2" null: 2>&1 | awk '{ print int($1) }'
-}
 
 # Pixels of the overlay strip that are not the plain background.
 text_pixels() {
     convert "$1" -crop "$text_region" +repage -fill white +opaque "#$background" \
         -fill black -opaque "#$background" -colorspace gray -format '%[fx:round(mean*w*h)]' info:
 }
-
-# Polls until two screenshots in a row are identical and the predicate (a command given the
-# screenshot) holds; leaves that screenshot in $shot. Gives up after about 10 seconds.
-settle() {
-    local previous=
-    shoot
-    for _ in $(seq 40); do
-        previous="$shot"
-        sleep 0.25
-        shoot
-        if [ "$(changed_pixels "$previous" "$shot")" -eq 0 ] && "$@" "$shot"; then
-            return 0
-        fi
-    done
-    return 1
-}
-
 robot_drawn() { [ "$(convert "$1" -format "%[hex:u.p{$body_x,$body_y}]" info:)" != "$background" ]; }
-has_text() { [ "$(text_pixels "$1")" -gt 0 ]; }
-no_text() { [ "$(text_pixels "$1")" -eq 0 ]; }
-differs_from() { local reference="$1"; shift; [ "$(changed_pixels "$reference" "$1")" -gt 0 ]; }
 
-# A press held for a few frames at a point of the window.
+# A quick click at a point of the window (the editor keeps the press for its next frame), which
+# is given the keyboard first: the view takes the mouse while its window is the active one.
 click() {
-    xdotool mousemove --window "$window" "$1" "$2"
-    sleep 0.2
-    xdotool mousedown 1
-    sleep 0.2
-    xdotool mouseup 1
+    timeout 10 xdotool windowfocus --sync "$window"
+    xdotool mousemove --sync --window "$window" "$1" "$2" click 1
 }
 
 # ---- The sample opens: the robot stands in the middle, no text without a selection.
-settle robot_drawn || fail "the view did not settle with the robot drawn at ($body_x,$body_y)"
+drawn_shot "$window"
 opened="$shot"
+robot_drawn "$opened" || fail "the robot is not drawn at ($body_x,$body_y)"
 [ "$(text_pixels "$opened")" -eq 0 ] || fail "overlay text drawn with nothing selected"
 
 # ---- A left click on the robot's body selects it: the overlay text appears.
 click "$body_x" "$body_y"
-settle has_text || fail "no overlay text after a click on the robot's body"
+wait_probe "!selected=none" "a click on the robot's body"
+drawn_shot "$window"
 selected="$shot"
 selected_text=$(text_pixels "$selected")
 # Two lines of small text: more than a few stray pixels, far less than the whole strip.
@@ -105,17 +75,17 @@ if [ "$selected_text" -lt 50 ] || [ "$selected_text" -gt 3000 ]; then
 fi
 
 # ---- A right-drag of 100 pixels orbits the camera: the view changes, the selection stays.
-xdotool mousemove --window "$window" 270 300
-sleep 0.2
-xdotool mousedown 3
-sleep 0.2
+timeout 10 xdotool windowfocus --sync "$window"
+xdotool mousemove --sync --window "$window" 270 300 mousedown 3
+frames_after_input "the right button's press"
 for step in $(seq 10); do
-    xdotool mousemove --window "$window" $((270 + step * 10)) 300
-    sleep 0.05
+    xdotool mousemove --sync --window "$window" $((270 + step * 10)) 300
 done
-sleep 0.2
+frames_after_input "the right-drag's last move"
 xdotool mouseup 3
-settle differs_from "$selected" || fail "the view did not change after a right-drag"
+frames_after_input "the right button's release"
+wait_probe "!selected=none" "the selection kept through the orbit"
+drawn_shot "$window"
 orbited="$shot"
 # The whole scene turns by 0.83 radians: the grid and the robot move across most of the view.
 orbit_change=$(changed_pixels "$selected" "$orbited")
@@ -124,10 +94,12 @@ orbit_change=$(changed_pixels "$selected" "$orbited")
 
 # ---- A left click on empty space clears the selection: the text goes away.
 click "$empty_x" "$empty_y"
-settle no_text || fail "overlay text still drawn after a click on empty space"
+wait_probe "selected=none" "a click on empty space"
+drawn_shot "$window"
+[ "$(text_pixels "$shot")" -eq 0 ] || fail "overlay text still drawn after a click on empty space"
 
-# ---- Escape, held for a few frames, ends the program with exit code 0.
-hold_escape "$window"
+# ---- Escape ends the program with exit code 0.
+press_escape "$window"
 if ! wait_for_exit "$pid" 50; then
     fail "the editor did not end within 5 seconds of Escape"
     kill "$pid"
@@ -137,5 +109,4 @@ exit_code=$?
 pid=
 [ "$exit_code" = 0 ] || fail "exit code $exit_code, expected 0"
 
-[ "$failures" -eq 0 ] || exit 1
-echo "editor interaction test passed"
+finish_checks "editor interaction test"

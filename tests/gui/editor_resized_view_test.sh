@@ -28,17 +28,11 @@ place_panels_aside "$settings" 1320
 wm=
 stop_wm() { [ -n "$wm" ] && kill "$wm" 2>/dev/null; }
 trap 'stop_wm; end_editor_and_work' EXIT
-openbox --sm-disable >/dev/null 2>&1 &
-wm=$!
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
-xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || { echo "FAIL: openbox did not start"; exit 1; }
+launch_openbox
 
-# Under a reparenting window manager xdotool reports the frame's position: the client area's
-# own comes from xwininfo. Pictures of the main window's client area, and a poll on them.
+# A picture of the main window's client area (the view), after one more frame has been drawn.
 view_shot() {
+    wait_frames 1 "a frame of the view"
     shot_index=$((shot_index + 1))
     shot="$work/shot$shot_index.png"
     local info x y w h
@@ -49,39 +43,15 @@ view_shot() {
     h=$(sed -n 's/.*Height: *//p' <<<"$info")
     import -window root -crop "${w}x$h+$x+$y" +repage "$shot"
 }
-# Polls until two pictures in a row are alike; leaves the last in $shot.
-wait_view_settled() {
-    local previous
-    view_shot
-    for _ in $(seq 40); do
-        previous="$shot"
-        sleep 0.25
-        view_shot
-        [ "$(changed_pixels "$previous" "$shot")" -eq 0 ] && return 0
-    done
-    return 1
-}
 keep_shot() { [ -n "${SHOT_FOLDER:-}" ] && cp "$shot" "$SHOT_FOLDER/$1.png"; true; }
 
-# Polls (about 10 s) until the main window's client area is $1 (WxH).
-wait_size() {
-    for _ in $(seq 100); do
-        eval "$(xdotool getwindowgeometry --shell "$main")"
-        [ "${WIDTH}x$HEIGHT" = "$1" ] && return 0
-        sleep 0.1
-    done
-    return 1
+# The client area is $1 ("WIDTHxHEIGHT"); sets WIDTH and HEIGHT.
+size_is() {
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    [ "${WIDTH}x$HEIGHT" = "$1" ]
 }
-# Polls until the view has settled with the pixel at ($1, $2) of the window not the background;
-# leaves the picture in $shot.
-wait_drawn_at() {
-    for _ in $(seq 40); do
-        wait_view_settled || continue
-        [ "$(convert "$shot" -format "%[hex:u.p{$1,$2}]" info:)" != "$background" ] && return 0
-        sleep 0.25
-    done
-    return 1
-}
+# Something other than the background is drawn at ($2, $3) of picture $1.
+drawn_at() { [ "$(convert "$1" -format "%[hex:u.p{$2,$3}]" info:)" != "$background" ]; }
 grid_pixels() { convert "$1" -fill black +opaque "#$grid" -fill white -opaque "#$grid" \
     -colorspace gray -format '%[fx:round(mean*w*h)]' info:; }
 has_text() {
@@ -91,23 +61,27 @@ has_text() {
 stored() { tr -d '\r' <"$settings" | sed -n '/^\[MAIN_WINDOW\]$/,/^\[/p' | sed -n "s/^$1= *//p"; }
 
 start_editor() {
+    probe_reset
     "$work/posewrighter" "$@" &
     pid=$!
-    main=$(timeout 90 xdotool search --sync --name 'Posewrighter Version 1\.02$' | head -n 1)
-    [ -n "$main" ]
+    main=$(wait_window 'Posewrighter Version 1\.02$' 90)
+    [ -n "$main" ] && wait_started
 }
 
 # ---- First start: 640 x 480.
 start_editor "${@:2}" || { fail "no editor window"; exit 1; }
-wait_size 640x480 || fail "first start's client area is ${WIDTH}x$HEIGHT, expected 640x480"
-wait_drawn_at 320 215 || fail "the 640 x 480 view did not settle with the robot drawn"
+wait_until 10 size_is 640x480 || fail "first start's client area is ${WIDTH}x$HEIGHT, expected 640x480"
+view_shot
+drawn_at "$shot" 320 215 || fail "the robot is not drawn in the 640 x 480 view"
 keep_shot view-640x480
 small="$shot"
 
-# ---- Resized by the window manager to 1280 x 960.
+# ---- Resized to 1280 x 960: the frames after the window took the size draw at it.
 xdotool windowsize "$main" 1280 960
-wait_size 1280x960 || fail "the window did not take 1280 x 960: ${WIDTH}x$HEIGHT"
-wait_drawn_at 640 430 || fail "the 1280 x 960 view did not settle with the robot drawn"
+wait_until 10 size_is 1280x960 || fail "the window did not take 1280 x 960: ${WIDTH}x$HEIGHT"
+frames_after_input "the resize"
+view_shot
+drawn_at "$shot" 640 430 || fail "the robot is not drawn in the 1280 x 960 view"
 keep_shot view-1280x960
 large="$shot"
 [ "$(convert "$large" -format '%wx%h' info:)" = 1280x960 ] || fail "picture not 1280 x 960"
@@ -121,17 +95,14 @@ awk -v s="$small_grid" -v l="$large_grid" 'BEGIN { exit !(s > 1000 && l / s > 1.
     fail "grid pixels $small_grid at 640 x 480 and $large_grid at 1280 x 960: not one-pixel lines"
 
 has_text "$large" && fail "text shown before any selection"
-# The buttons are sampled once a frame: the press is held for a few frames. The first click
-# may only activate the window (the view takes no clicks while inactive): a person clicks again.
-xdotool mousemove --window "$main" 640 430
-for _ in 1 2 3; do
-    xdotool mousedown 1
-    sleep 0.2
-    xdotool mouseup 1
-    wait_view_settled && has_text "$shot" && break
-done
+# The window is made the active one (the view takes the mouse only then) before the click.
+xdotool windowactivate --sync "$main"
+frames_after_input "the window made active"
+xdotool mousemove --sync --window "$main" 640 430 click 1
+wait_probe "!selected=none" "a click on the robot's body in the 1280 x 960 view"
+view_shot
 keep_shot view-1280x960-selected
-has_text "$shot" || fail "a click on the robot's body in the 1280 x 960 view did not select it"
+has_text "$shot" || fail "the selection's text is not drawn in the 1280 x 960 view"
 
 end_editor
 [ "$(stored WIDTH),$(stored HEIGHT)" = "1280,960" ] ||
@@ -140,8 +111,11 @@ end_editor
 
 # ---- The next start opens at the stored size.
 start_editor "${@:2}" || { fail "no editor window at the second start"; exit 1; }
-wait_size 1280x960 || fail "second start's client area is ${WIDTH}x$HEIGHT, expected 1280x960"
-wait_drawn_at 640 430 || fail "the second start's view did not settle with the robot drawn"
+wait_until 10 size_is 1280x960 ||
+    fail "second start's client area is ${WIDTH}x$HEIGHT, expected 1280x960"
+frames_after_input "the second start at its stored size"
+view_shot
+drawn_at "$shot" 640 430 || fail "the robot is not drawn in the second start's view"
 keep_shot view-second-start
 [ "$(grid_pixels "$shot")" = "$large_grid" ] ||
     fail "the second start's view differs from the resized one's ($(grid_pixels "$shot") grid pixels)"

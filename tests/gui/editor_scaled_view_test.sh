@@ -26,23 +26,13 @@ place_panels_aside "$work/Posewrighter.ini" 650
 
 scaled() { awk -v v="$1" -v s="$scale" 'BEGIN { printf "%d", v * s + 0.5 }'; }
 
+# A picture of the window's client area ($X, $Y, $WIDTH, $HEIGHT) after one more frame.
 shot_index=0
 shoot() {
+    wait_frames 1 "scale $scale: a frame of the view"
     shot_index=$((shot_index + 1))
     shot="$work/shot$shot_index.png"
     import -window root -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$shot"
-}
-# Polls until two screenshots in a row are identical and the predicate holds (about 10 s).
-settle() {
-    local previous
-    shoot
-    for _ in $(seq 40); do
-        previous="$shot"
-        sleep 0.25
-        shoot
-        if [ "$(changed_pixels "$previous" "$shot")" -eq 0 ] && "$@" "$shot"; then return 0; fi
-    done
-    return 1
 }
 robot_drawn() {
     [ "$(convert "$1" -format "%[hex:u.p{$(scaled $body_x),$(scaled $body_y)}]" info:)" != "$background" ]
@@ -56,18 +46,21 @@ has_text() {
 }
 
 # Starts the editor at the scale; sets $window and its geometry ($X $Y $WIDTH $HEIGHT) and
-# leaves the settled view in $shot.
+# leaves a picture of the drawn view in $shot.
 start_editor() {
+    probe_reset
     QT_SCALE_FACTOR="$scale" "$work/posewrighter" "${@:2}" &
     pid=$!
-    window=$(timeout 90 xdotool search --sync --name 'Posewrighter Version 1\.02$' | head -n 1)
+    window=$(wait_window 'Posewrighter Version 1\.02$' 90)
     [ -n "$window" ] || { fail "scale $scale: no editor window"; return 1; }
+    wait_started
     eval "$(xdotool getwindowgeometry --shell "$window")"
-    settle robot_drawn || fail "scale $scale: the view did not settle with the robot drawn"
+    shoot
+    robot_drawn "$shot" || fail "scale $scale: the robot is not drawn"
 }
 
 stop_editor() {
-    hold_escape "$window"
+    press_escape "$window"
     wait_for_exit "$pid" 50 || { fail "scale $scale: the editor did not end on Escape"; kill "$pid"; }
     wait "$pid"
     pid=
@@ -97,12 +90,11 @@ for scale in 2 1.25; do
         'BEGIN { exit !(r > 1000 && g / r > 0.85 * s && g / r < 1.2 * s) }' ||
         fail "scale $scale: $(grid_pixels "$shot") grid pixels against $reference_grid at ratio 1"
 
-    xdotool mousemove --window "$window" "$(scaled $body_x)" "$(scaled $body_y)"
-    sleep 0.2
-    xdotool mousedown 1
-    sleep 0.2
-    xdotool mouseup 1
-    settle has_text || fail "scale $scale: a click on the robot's body did not select it"
+    timeout 10 xdotool windowfocus --sync "$window"
+    xdotool mousemove --sync --window "$window" "$(scaled $body_x)" "$(scaled $body_y)" click 1
+    wait_probe "!selected=none" "scale $scale: a click on the robot's body"
+    shoot
+    has_text "$shot" || fail "scale $scale: the selection's text is not drawn"
     stop_editor
 done
 

@@ -18,7 +18,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
 work=$(mktemp -d)
 keep_state_in "$work"
-pid= wm=
+pid='' wm=''
 cleanup() {
     [ -n "$pid" ] && kill "$pid" 2>/dev/null
     [ -n "$wm" ] && kill "$wm" 2>/dev/null
@@ -27,14 +27,10 @@ cleanup() {
 trap cleanup EXIT
 cp "$editor" "$work/posewrighter"
 settings="$work/Posewrighter.ini"
+probe="$work/probe.txt"
+export POSEWRIGHTER_PROBE="$probe"
 
-openbox --sm-disable >/dev/null 2>&1 &
-wm=$!
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
-xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || { echo "FAIL: openbox did not start"; exit 1; }
+launch_openbox
 
 # The frame's top-left corner: the client area's position less the frame's left and top edges.
 frame_corner() {
@@ -57,22 +53,18 @@ stored() {
     echo "$left,$top"
 }
 
-# Polls until the frame of window $1 stands at $2; sets $corner to where it stands.
-wait_corner() {
-    for _ in $(seq 50); do
-        corner=$(frame_corner "$1") && [ "$corner" = "$2" ] && return 0
-        sleep 0.1
-    done
-    return 1
-}
+# Waits (5 seconds) until the frame of window $1 stands at $2; sets $corner to where it stands.
+corner_is() { corner=$(frame_corner "$1") && [ "$corner" = "$2" ]; }
+wait_corner() { wait_until 5 corner_is "$1" "$2"; }
 
 # One run: the main window's frame must come to $1 and the Part panel's to $2 (and settle
 # there); Escape ends it; the settings must then hold both again.
 run_expecting() {
     local expected="$1" expected_panel="$2" label="$3" window panel corner=
+    probe_reset
     "$work/posewrighter" &
     pid=$!
-    window=$(timeout 90 xdotool search --sync --name 'Posewrighter Version 1\.02$' | head -n 1)
+    window=$(wait_window 'Posewrighter Version 1\.02$' 90)
     if [ -z "$window" ]; then
         fail "$label: no editor window"
         kill "$pid"
@@ -82,10 +74,11 @@ run_expecting() {
     fi
     wait_corner "$window" "$expected" ||
         fail "$label: frame at ${corner:-no frame}, expected $expected"
-    panel=$(timeout 90 xdotool search --sync --name '^Part Panel$' | head -n 1)
+    panel=$(wait_window '^Part Panel$' 90)
     wait_corner "$panel" "$expected_panel" ||
         fail "$label: panel's frame at ${corner:-no frame}, expected $expected_panel"
-    hold_escape "$window"
+    wait_started
+    press_escape "$window"
     wait_for_exit "$pid" 100 || { fail "$label: the editor did not end on Escape"; kill "$pid"; }
     wait "$pid"
     pid=

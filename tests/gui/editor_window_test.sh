@@ -21,9 +21,12 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 # The editor runs from a folder of its own: its settings file and debug log go beside it.
 work=$(mktemp -d)
 keep_state_in "$work"
-trap 'rm -rf "$work"' EXIT
+pid=
+trap end_editor_and_work EXIT
 cp "$editor" "$work/posewrighter"
 settings="$work/Posewrighter.ini"
+probe="$work/probe.txt"
+export POSEWRIGHTER_PROBE="$probe"
 
 # The LEFT and TOP values stored under section $1, "LEFT TOP" when both are there once.
 stored() {
@@ -35,10 +38,11 @@ stored() {
 # $exit_code; takes a screenshot into $1.
 run_editor() {
     local shot="$1"
+    probe_reset
     "$work/posewrighter" -dbf &
-    local pid=$!
+    pid=$!
     local window
-    window=$(timeout 90 xdotool search --sync --name 'Posewrighter Version 1\.02$' | head -n 1)
+    window=$(wait_window 'Posewrighter Version 1\.02$' 90)
     if [ -z "$window" ]; then
         fail "no window titled \"Posewrighter Version 1.02\""
         kill "$pid"
@@ -46,16 +50,18 @@ run_editor() {
         exit_code=none
         return
     fi
-    sleep 2  # a few frames drawn
+    wait_started
+    wait_frames 2 "a few frames drawn"
     window_geometry=$(xdotool getwindowgeometry "$window")
     import -window root "$shot"
-    hold_escape "$window"
+    press_escape "$window"
     if ! wait_for_exit "$pid" 100; then
         fail "the editor did not end on Escape"
         kill "$pid"
     fi
     wait "$pid"
     exit_code=$?
+    pid=
 }
 
 pixel() { convert "$1" -format "%[hex:u.p{$2}]" info:; }
@@ -96,9 +102,10 @@ printf '[MAIN_WINDOW]\r\nLEFT= 120\r\nTOP= 45\r\n' >"$settings"
 run_editor "$work/shot2.png"
 [ "$exit_code" = 0 ] || fail "second run: exit code $exit_code, expected 0"
 grep -q "Position: 120,45" <<<"$window_geometry" || fail "window not restored to 120,45: $window_geometry"
-[ "$(head -c 35 "$settings")" = $'[MAIN_WINDOW]\r\nLEFT= 120\r\nTOP= 45\r' ] &&
-    [ -n "$(stored MAIN_DIALOG)" ] && [ -n "$(stored ANIM_DIALOG)" ] ||
+if [ "$(head -c 35 "$settings")" != $'[MAIN_WINDOW]\r\nLEFT= 120\r\nTOP= 45\r' ] ||
+    [ -z "$(stored MAIN_DIALOG)" ] || [ -z "$(stored ANIM_DIALOG)" ]; then
     fail "second run: position not stored again: $(od -c "$settings" | head -5)"
+fi
 
 [ "$failures" -eq 0 ] || exit 1
 echo "editor window test passed"

@@ -21,8 +21,9 @@ screen_width=${size%x*} screen_height=${size#*x}
 
 "$work/posewrighter" &
 pid=$!
-main=$(timeout 90 xdotool search --sync --name 'Posewrighter Version 1\.02$' | head -n 1)
+main=$(wait_window 'Posewrighter Version 1\.02$' 90)
 [ -n "$main" ] || { fail "no editor window"; exit 1; }
+wait_started
 
 titles=("Posewrighter Version 1.02" "Part Panel" "Animation Panel" "Handling Panel"
     "Lighting Panel" "Material Panel")
@@ -63,11 +64,7 @@ check_layout() {
 }
 
 # The windows are placed once all are on the screen: wait for the layout.
-for _ in $(seq 100); do
-    check_layout && break
-    sleep 0.1
-done
-check_layout || fail "first start at $size:$problems"
+wait_until 10 check_layout || fail "first start at $size:$problems"
 import -window root "$work/first_start_$size.png"
 echo "screenshot: $work/first_start_$size.png"
 

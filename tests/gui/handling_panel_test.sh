@@ -30,7 +30,8 @@ save_part_file() {
     menu_command d o
     before_save=$(editor_windows)
     menu_command f s
-    answer_dialog '^Save As$' "$1" "saving $1" && close_notice "$before_save" "saving $1"
+    answer_dialog '^Save As$' "$1" "saving $1" notice
+    close_notice "$before_save" "saving $1"
     [ -s "$1" ] || fail "nothing saved to $1"
 }
 # The three numbers of the VEC3 or QUAT line of array $2 for part $3 in file $1.
@@ -41,7 +42,7 @@ entry() {
 # ---- The robot opens with the panels where the settings put them.
 (cd "$work" && exec ./posewrighter "$model") &
 pid=$!
-main=$(timeout 90 xdotool search --sync --onlyvisible --name 'Posewrighter Version 1\.02$' | head -n 1)
+main=$(wait_window 'Posewrighter Version 1\.02$' 90)
 part=$(wait_window '^Part Panel$')
 panel="$part"
 handling=$(wait_window '^Handling Panel$')
@@ -50,29 +51,18 @@ if [ -z "$main" ] || [ -z "$part" ] || [ -z "$handling" ] || [ -z "$lighting" ];
     fail "the editor's window and its Part, Handling and Lighting panels did not all show"
     exit 1
 fi
+wait_started
 for window in "$handling:20,540" "$lighting:300,540"; do
     geometry=$(xdotool getwindowgeometry "${window%%:*}")
     grep -q "Position: ${window#*:}" <<<"$geometry" || fail "panel not at ${window#*:}: $geometry"
 done
-wait_window_shot "$part" settled || fail "the Part panel did not settle"
-unselected="$shot"
 save_part_file "$work/before.pwp"
 
 # ---- A click on the body in the view selects it (the view takes mouse input while its window
-# is the active one; the press is held for a few frames, as input is sampled once a frame).
-# On a loaded machine a frame can outlast a short press, so a person clicks again: up to three
-# clicks, each followed by a wait for the tree to show the selection.
-selected=
-for _ in 1 2 3; do
-    timeout 10 xdotool windowfocus --sync "$main"
-    xdotool mousemove 320 225
-    sleep 0.2
-    xdotool mousedown 1
-    sleep 0.5
-    xdotool mouseup 1
-    wait_window_shot "$part" differs "$unselected" && { selected=1; break; }
-done
-[ -n "$selected" ] || fail "the click in the view selected nothing"
+# is the active one; the editor keeps a quick press for its next frame).
+timeout 10 xdotool windowfocus --sync "$main"
+xdotool mousemove --sync 320 225 click 1
+wait_probe "!selected=none" "the click on the body in the view"
 
 # ---- Move along X: 160 pixels right (and 100 down, which counts for nothing).
 if at=$(find_colour "$handling" '#D21E1E'); then
@@ -81,6 +71,7 @@ if at=$(find_colour "$handling" '#D21E1E'); then
 else
     fail "no red X picture in the Handling panel"
 fi
+wait_probe "undo=1" "the drag kept in the undo history"
 save_part_file "$work/moved.pwp"
 read -r bx by bz _ < <(entry "$work/before.pwp" g_posDef body.x)
 read -r mx my mz _ < <(entry "$work/moved.pwp" g_posDef body.x)
@@ -93,57 +84,50 @@ fi
 [ "$(diff "$work/before.pwp" "$work/moved.pwp" | grep -c '^>')" = 1 ] ||
     fail "more than the body's position changed: $(diff "$work/before.pwp" "$work/moved.pwp" | head -6)"
 
-# ---- Undo puts the body back where it was. A key that comes while the panel is still taking
-# the focus back from the notice is lost: Undo is pressed again until the view shows it (the
-# history holds this one drag, so a second press changes nothing more).
-wait_window_shot "$main" settled
-moved_view="$shot"
-for _ in 1 2 3; do
-    panel_keys alt+u
-    wait_window_shot "$main" differs "$moved_view" && break
-done
+# ---- Undo puts the body back where it was.
+panel_keys alt+u
+wait_probe "undo=0" "Undo (Alt+U in the Part panel)"
 save_part_file "$work/undone.pwp"
 cmp -s "$work/before.pwp" "$work/undone.pwp" ||
     fail "after Undo the file differs: $(diff "$work/before.pwp" "$work/undone.pwp" | head -4)"
 
 # ---- Escape during a drag cancels it: the body goes back to where the press found it, and
 # the editor goes on. Escape pressed in a tool panel does not end it either.
-wait_window_shot "$main" settled
-undone_view="$shot"
 if at=$(find_colour "$handling" '#D21E1E'); then
     read -r ax ay <<<"$at"
     timeout 10 xdotool windowfocus --sync "$handling"
-    xdotool mousemove "$ax" "$ay" mousedown 1
-    sleep 0.5
+    drawn_shot "$main"
+    undone_view="$shot"
+    xdotool mousemove --sync "$ax" "$ay" mousedown 1
+    wait_probe "handle=drag-*" "the press on the move-X picture"
     for _ in $(seq 10); do
-        xdotool mousemove_relative -- 16 0
-        sleep 0.05
+        xdotool mousemove_relative --sync -- 16 0
     done
-    wait_window_shot "$main" differs "$undone_view" || fail "the view did not change during the drag"
+    frames_after_input "the drag's last move"
+    window_shot "$main"
+    [ "$(changed_pixels "$undone_view" "$shot")" -gt 0 ] || fail "the view did not change during the drag"
     xdotool key Escape
-    wait_window_shot "$main" settled
-    for _ in $(seq 20); do
-        [ "$(changed_pixels "$undone_view" "$shot")" -eq 0 ] && break
-        wait_window_shot "$main" settled
-    done
+    wait_probe "!handle=drag-* undo=0" "Escape during the drag"
+    drawn_shot "$main"
     [ "$(changed_pixels "$undone_view" "$shot")" -eq 0 ] || fail "Escape did not put the body back"
     xdotool mouseup 1
-    xdotool mousemove_relative -- -80 0
-    wait_window_shot "$main" settled
+    xdotool mousemove_relative --sync -- -80 0
+    frames_after_input "the cursor moving after the cancelled drag"
+    window_shot "$main"
     [ "$(changed_pixels "$undone_view" "$shot")" -eq 0 ] || fail "the drag went on after Escape"
 else
     fail "no red X picture in the Handling panel"
 fi
 timeout 10 xdotool windowfocus --sync "$part"
 xdotool key Escape
-# The frame after the key is drawn (the view settles) with the editor still there.
-wait_window_shot "$main" settled
+# Frames after the key are drawn with the editor still there.
+frames_after_input "Escape in the Part panel"
 kill -0 "$pid" 2>/dev/null || fail "Escape in the Part panel ended the editor"
 
 # ---- The light tilted by a drag from the tilt picture relights the view.
 if at=$(find_colour "$lighting" '#EBAF00'); then
     read -r ax ay <<<"$at"
-    drag_from "$ax" "$ay" -100 0 "$lighting"
+    drag_from "$ax" "$ay" -100 0 "$lighting" light
 else
     fail "no sun picture in the Lighting panel"
 fi

@@ -23,6 +23,9 @@ work=$(mktemp -d)
 keep_state_in "$work"
 pid=
 trap end_editor_and_work EXIT
+probe="$work/probe.txt"
+export POSEWRIGHTER_PROBE="$probe"
+probe_reset
 prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||
     { fail "cmake --install failed: $(tail -n 3 "$work/install.log")"; exit 1; }
@@ -56,23 +59,19 @@ type=$(gio info -a standard::content-type "$work/robot/robot.pwa" | sed -n 's/.*
 [ "$type" = application/x-posewrighter-animation ] || fail "robot.pwa is of type '$type'"
 
 gio open "$work/robot/robot.pwp" || fail "gio open"
-main=$(timeout 90 xdotool search --sync --onlyvisible --name 'Posewrighter Version 1\.02$' | head -n 1)
+main=$(wait_window 'Posewrighter Version 1\.02$' 90)
 [ -n "$main" ] || { fail "opening the part file did not start the editor"; exit 1; }
 pid=$(xdotool getwindowpid "$main")
 [ "$(readlink -f "/proc/$pid/exe")" = "$(readlink -f "$prefix/bin/posewrighter")" ] ||
     fail "the editor started is not the installed one: $(readlink -f "/proc/$pid/exe")"
 # The robot's body stands in the middle of the view: not the background colour of its corner.
-drawn=
-for _ in $(seq 100); do
-    window_shot "$main"
-    centre=$(convert "$shot" -format '%[pixel:p{320,225}]' info:)
-    corner=$(convert "$shot" -format '%[pixel:p{600,20}]' info:)
-    [ "$centre" != "$corner" ] && { drawn=1; break; }
-    sleep 0.1
-done
-[ -n "$drawn" ] || fail "the robot is not drawn in the view"
+wait_probe "parts=12" "the sample robot opened" 90
+drawn_shot "$main"
+centre=$(convert "$shot" -format '%[pixel:p{320,225}]' info:)
+corner=$(convert "$shot" -format '%[pixel:p{600,20}]' info:)
+[ "$centre" != "$corner" ] || fail "the robot is not drawn in the view"
 
-hold_escape "$main"
+press_escape "$main"
 wait_for_exit "$pid" 100 || fail "the editor did not end on Escape"
 [ -s "$XDG_CONFIG_HOME/Posewrighter/Posewrighter.ini" ] ||
     fail "no settings in the configuration folder"

@@ -33,15 +33,17 @@ body_colour() {
 
 # Starts the editor on the robot and waits for its view to settle; the picture is in $shot.
 start_editor() {
+    probe_reset
     (cd "$work" && exec ./posewrighter "$model") &
     pid=$!
-    main=$(timeout 90 xdotool search --sync --onlyvisible --name 'Posewrighter Version 1\.02$' | head -n 1)
+    main=$(wait_window 'Posewrighter Version 1\.02$' 90)
     material=$(wait_window '^Material Panel$')
     if [ -z "$main" ] || [ -z "$material" ]; then
         fail "the editor's window and its Material panel did not both show"
         exit 1
     fi
-    wait_window_shot "$main" settled || fail "the view did not settle"
+    wait_started
+    drawn_shot "$main"
 }
 
 # ---- The robot as loaded: its blue is the base colour.
@@ -53,22 +55,25 @@ read -r r g b <<<"$(body_colour "$loaded")"
 # ---- Select the body's row (the sixth), then drag the red knob from 0.300 to the right end.
 eval "$(xdotool getwindowgeometry --shell "$material")"
 panel_x=$X panel_y=$Y
-wait_window_shot "$material" settled
+drawn_shot "$material"
 unselected="$shot"
-xdotool mousemove $((panel_x + 60)) $((panel_y + 120)) click 1
-wait_window_shot "$material" differs "$unselected" || fail "the row was not selected"
+xdotool mousemove --sync $((panel_x + 60)) $((panel_y + 120)) click 1
+frames_after_input "the click on the row"
+drawn_shot "$material"
+[ "$(changed_pixels "$unselected" "$shot")" -gt 0 ] || fail "the row was not selected"
 
 knob_x=$((panel_x + 54 + 300 * 160 / 1000)) knob_y=$((panel_y + 174))
-xdotool mousemove "$knob_x" "$knob_y" mousedown 1
+xdotool mousemove --sync "$knob_x" "$knob_y" mousedown 1
 for _ in $(seq 10); do
-    xdotool mousemove_relative -- 25 0
-    sleep 0.05
+    xdotool mousemove_relative --sync -- 25 0
 done
-wait_window_shot "$material" settled
-window_shot "$main"
+frames_after_input "the knob dragged"
+drawn_shot "$main"
 [ "$(changed_pixels "$loaded" "$shot")" -eq 0 ] || fail "the view changed before the knob was let go"
 xdotool mouseup 1
-wait_window_shot "$main" differs "$loaded" || fail "the view did not change when the knob was let go"
+frames_after_input "the knob let go"
+drawn_shot "$main"
+[ "$(changed_pixels "$loaded" "$shot")" -gt 0 ] || fail "the view did not change when the knob was let go"
 recoloured="$shot"
 read -r r g b <<<"$(body_colour "$recoloured")"
 [ "$r" -gt "$b" ] || fail "the body is not pink after the change: $r $g $b"

@@ -17,8 +17,9 @@ start_openbox
 
 "$work/posewrighter" &
 pid=$!
-main=$(timeout 90 xdotool search --sync --name 'Posewrighter Version 1\.02$' | head -n 1)
+main=$(wait_window 'Posewrighter Version 1\.02$' 90)
 [ -n "$main" ] || { fail "no editor window"; exit 1; }
+wait_started
 main_hex=$(printf '0x%x' "$main")
 
 # The Motif hints' flags and functions as numbers: "flags functions".
@@ -36,7 +37,7 @@ panels=()
 for title in "Part Panel" "Animation Panel" "Handling Panel" "Lighting Panel" "Material Panel"; do
     panel=$(wait_window "^${title}\$") || { fail "no window '$title'"; continue; }
     panels+=("$panel")
-    for _ in $(seq 100); do frame_rect "$panel" >/dev/null && break; sleep 0.1; done
+    wait_until 10 frame_rect "$panel" >/dev/null || fail "$title: not framed by the window manager"
     xprop -id "$panel" _NET_WM_WINDOW_TYPE | grep -q '= _NET_WM_WINDOW_TYPE_UTILITY' ||
         fail "$title: $(xprop -id "$panel" _NET_WM_WINDOW_TYPE)"
     [ "$(xprop -id "$panel" WM_TRANSIENT_FOR | sed -n 's/.*# *//p')" = "$main_hex" ] ||
@@ -59,11 +60,8 @@ echo "screenshot: $work/panels.png"
 # A click in the main window's view makes it the active window; the panels stay above it.
 eval "$(xdotool getwindowgeometry --shell "$main")"
 xdotool mousemove $((X + 600)) $((Y + 440)) click 1
-for _ in $(seq 100); do
-    xprop -root _NET_ACTIVE_WINDOW | grep -q -i "$main_hex\$" && break
-    sleep 0.1
-done
-xprop -root _NET_ACTIVE_WINDOW | grep -q -i "$main_hex\$" ||
+main_active() { xprop -root _NET_ACTIVE_WINDOW | grep -q -i "$main_hex\$"; }
+wait_until 10 main_active ||
     fail "the main window did not become active on a click: $(xprop -root _NET_ACTIVE_WINDOW)"
 for panel in "${panels[@]}"; do
     above_main "$panel" || fail "$(xdotool getwindowname "$panel") is below the main window: $(stacking | tr '\n' ' ')"

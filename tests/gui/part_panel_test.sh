@@ -26,75 +26,60 @@ printf '[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n[MAIN_DIALOG]\r\nLEFT= 660\r\nTOP=
     >"$work/Posewrighter.ini"
 
 
-# The panel's picture, and a poll until it differs from (or equals) a given one.
-shot_index=0
-panel_shot() {
-    shot_index=$((shot_index + 1))
-    shot="$work/panel$shot_index.png"
-    eval "$(xdotool getwindowgeometry --shell "$panel")"
-    import -window root -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$shot"
-}
-# Polls until the panel has settled (two pictures in a row alike) and, unless $1 is "settled",
-# differs from $2 ("differs") or equals it ("equals"); leaves the last picture in $shot.
-wait_panel() {
-    local previous changed
-    panel_shot
-    for _ in $(seq 40); do
-        previous="$shot"
-        sleep 0.25
-        panel_shot
-        [ "$(changed_pixels "$previous" "$shot")" -eq 0 ] || continue
-        [ "$1" = settled ] && return 0
-        changed=$(changed_pixels "$2" "$shot")
-        if { [ "$1" = differs ] && [ "$changed" -gt 0 ]; } ||
-            { [ "$1" = equals ] && [ "$changed" -eq 0 ]; }; then
-            return 0
-        fi
-    done
-    return 1
-}
-
 # ---- The editor starts empty; the panel stands where the settings put it.
 (cd "$work" && exec ./posewrighter) &
 pid=$!
-panel=$(timeout 90 xdotool search --sync --onlyvisible --name '^Part Panel$' | head -n 1)
-main=$(timeout 90 xdotool search --sync --onlyvisible --name 'Posewrighter Version 1\.02$' | head -n 1)
+panel=$(wait_window '^Part Panel$' 90)
+main=$(wait_window 'Posewrighter Version 1\.02$' 90)
 if [ -z "$panel" ] || [ -z "$main" ]; then
     fail "no \"Part Panel\" beside the editor's window"
     exit 1
 fi
+wait_started
 geometry=$(xdotool getwindowgeometry "$panel")
 grep -q "Position: 660,20" <<<"$geometry" || fail "panel not at 660,20: $geometry"
-wait_panel settled || fail "the panel did not settle"
+drawn_shot "$panel"
 empty="$shot"
 
 # ---- The root, then two children of the root (selected first with Home in the tree).
 menu_command e a
 answer_dialog '^Open$' "$meshes/body.x" "adding the root"
-wait_panel differs "$empty" || fail "the tree did not change after the root was added"
+wait_probe "parts=1" "the root added"
+drawn_shot "$panel"
+[ "$(changed_pixels "$empty" "$shot")" -gt 0 ] || fail "the tree did not change after the root was added"
 root_only="$shot"
+count=1
 for child in head.x upper_arm_l.x; do
     panel_keys Home
+    wait_probe "selected=0" "the root selected with Home"
     menu_command e a
     answer_dialog '^Open$' "$meshes/$child" "adding $child"
+    count=$((count + 1))
+    wait_probe "parts=$count" "$child added"
 done
-wait_panel differs "$root_only" || fail "the tree did not change after the children were added"
+drawn_shot "$panel"
+[ "$(changed_pixels "$root_only" "$shot")" -gt 0 ] ||
+    fail "the tree did not change after the children were added"
 built="$shot"
 
 # ---- Saved under a name without extension: ".pwp" is added; the editor says it wrote.
 before_save=$(editor_windows)
 menu_command f s
-answer_dialog '^Save As$' "$work/built" "saving"
+answer_dialog '^Save As$' "$work/built" "saving" notice
 close_notice "$before_save" "saving"
-for _ in $(seq 50); do [ -s "$work/built.pwp" ] && break; sleep 0.1; done
 [ -s "$work/built.pwp" ] || fail "nothing saved to $work/built.pwp"
 
 # ---- Closed: the tree empties. Reopened: the same tree again.
 menu_command f c
-wait_panel equals "$empty" || fail "the tree did not empty on close"
+wait_probe "parts=0" "File > Close"
+drawn_shot "$panel"
+[ "$(changed_pixels "$empty" "$shot")" -eq 0 ] || fail "the tree did not empty on close"
 menu_command f o
 answer_dialog '^Open$' "$work/built.pwp" "opening the saved file"
-wait_panel equals "$built" || fail "the reopened tree does not look as it did when built"
+wait_probe "parts=3" "the saved file opened"
+drawn_shot "$panel"
+[ "$(changed_pixels "$built" "$shot")" -eq 0 ] ||
+    fail "the reopened tree does not look as it did when built (see $shot)"
 
 # ---- The file is what the writer gives for the tree: a root and two children, in place.
 {
@@ -121,8 +106,9 @@ cmp -s "$work/expected.pwp" "$work/built.pwp" ||
 
 # ---- Escape ends the editor; the panel's position is stored.
 end_editor
-grep -q $'^\\[MAIN_DIALOG\\]\r$' "$work/Posewrighter.ini" &&
-    [ "$(sed -n '/^\[MAIN_DIALOG\]/,/^\[/p' "$work/Posewrighter.ini" | tr -d '\r' | grep -c -x -e 'LEFT= 660' -e 'TOP= 20')" = 2 ] ||
+if ! grep -q $'^\\[MAIN_DIALOG\\]\r$' "$work/Posewrighter.ini" ||
+    [ "$(sed -n '/^\[MAIN_DIALOG\]/,/^\[/p' "$work/Posewrighter.ini" | tr -d '\r' | grep -c -x -e 'LEFT= 660' -e 'TOP= 20')" != 2 ]; then
     fail "panel position not stored: $(tr '\r' ' ' <"$work/Posewrighter.ini")"
+fi
 
 finish_checks "part panel test"

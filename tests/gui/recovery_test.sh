@@ -31,19 +31,28 @@ export HOME="$work/home" XDG_CONFIG_HOME="$work/config"
 mkdir -p "$HOME"
 recovery="$XDG_STATE_HOME/Posewrighter/recovery"
 # The copy folder of the editor $pid (none until it has one).
-copy_of_editor() { ls -d "$recovery"/editor-"$pid"-* 2>/dev/null | grep -v '\.[^/]*$' | head -n 1; }
+copy_of_editor() {
+    local folder
+    for folder in "$recovery"/editor-"$pid"-*; do
+        [ -d "$folder" ] || continue
+        case ${folder##*/} in *.*) continue ;; esac
+        echo "$folder"
+        return 0
+    done
+}
 layout=$'[MAIN_WINDOW]\r\nLEFT= 0\r\nTOP= 0\r\n[MAIN_DIALOG]\r\nLEFT= 660\r\nTOP= 20\r\n'
 layout+=$'[ANIM_DIALOG]\r\nLEFT= 20\r\nTOP= 540\r\n'
 printf '%s' "$layout" >"$work/Posewrighter.ini"
 
 start_editor() {
+    probe_reset
     (cd "$work" && exec ./posewrighter "$work/robot/robot.pwp" "$work/robot/robot.pwa") &
     pid=$!
 }
 find_windows() {
-    main=$(timeout 90 xdotool search --sync --onlyvisible --name 'Posewrighter Version 1\.02$' | head -n 1)
-    part=$(timeout 90 xdotool search --sync --onlyvisible --name '^Part Panel$' | head -n 1)
-    anim=$(timeout 90 xdotool search --sync --onlyvisible --name '^Animation Panel$' | head -n 1)
+    main=$(wait_window 'Posewrighter Version 1\.02$' 90)
+    part=$(wait_window '^Part Panel$' 90)
+    anim=$(wait_window '^Animation Panel$' 90)
     [ -n "$main" ] && [ -n "$part" ] && [ -n "$anim" ]
 }
 keys_to() {
@@ -52,63 +61,58 @@ keys_to() {
     timeout 10 xdotool windowfocus --sync "$window"
     xdotool key "$@"
 }
-# A command of the Part panel's menu bar: the menu by its mnemonic ($1), then the item ($2)
-# once the menu has opened.
-menu_command() {
-    local before
-    before=$(editor_windows)
-    keys_to "$part" "alt+$1"
-    wait_new_window "$before" >/dev/null || fail "menu Alt+$1 did not open"
-    xdotool key "$2"
-}
 # Answers the save dialog that the command $1 opens: the path $2 typed, or nothing typed when
 # empty (the name the dialog starts with, which exists: the overwrite question is answered
 # Yes). Then closes the "written" notice.
 save_through_dialog() {
     local dialog shown question notice
     $1
-    dialog=$(wait_window '^Save As$') || { fail "no save dialog after $1"; return 1; }
+    wait_probe "modal=1" "the save dialog after $1"
+    dialog=$(wait_window '^Save As$') || { fail "no save dialog after $1"; exit 1; }
     shown=$(editor_windows)
     timeout 10 xdotool windowfocus --sync "$dialog"
     [ -n "$2" ] && xdotool type --delay 5 "$2"
     xdotool key Return
     if [ -z "$2" ]; then
-        question=$(wait_new_window "$shown") || { fail "no overwrite question"; return 1; }
+        question=$(wait_new_window "$shown") || { fail "no overwrite question"; exit 1; }
         keys_to "$question" alt+y
         shown=$(printf '%s\n%s' "$shown" "$question")
     fi
     wait_closed "$dialog" || fail "the save dialog stayed after $1"
-    notice=$(wait_new_window "$shown") || { fail "no notice after $1"; return 1; }
+    notice=$(wait_new_window "$shown") || { fail "no notice after $1"; exit 1; }
     keys_to "$notice" Return
-    wait_closed "$notice" || fail "the notice after $1 stayed"
+    wait_modal_closed "the notice after $1 closing on Return"
 }
-save_part() { menu_command f s; }
-save_animation() { keys_to "$anim" alt+v; }
+save_part() {
+    panel="$part"
+    menu_command f s
+}
+save_animation() { keys_to_window "$anim" alt+v; }
 
-# Polls (about 10 seconds) until two pictures in a row of window $1 are alike: the editor has
-# finished opening what it opens and takes keys.
-wait_settled() { wait_window_shot "$1" settled; }
-# Polls (about 10 seconds) until the editor's own copy holds the manifest line $1; the copy's
-# folder is then $copy.
-wait_copy() {
-    for _ in $(seq 100); do
-        copy=$(copy_of_editor)
-        [ -n "$copy" ] && grep -q -x "$1" "$copy/manifest.txt" 2>/dev/null && return 0
-        sleep 0.1
-    done
-    return 1
+# The editor's own copy holds the manifest line $1; the copy's folder is then $copy.
+copy_holds() {
+    copy=$(copy_of_editor)
+    [ -n "$copy" ] && grep -q -x "$1" "$copy/manifest.txt" 2>/dev/null
 }
+# Waits (10 seconds) until the copy holds the manifest line $1: the keeper looks once a second
+# and hands the copy to its writer thread.
+wait_copy() { wait_until 10 copy_holds "$1"; }
+copy_gone() { [ ! -e "$copy" ]; }
 
 # ---- A posed robot, kept in the copy, then the editor killed.
 start_editor
 find_windows || { fail "the editor's windows did not show"; exit 1; }
 [ -z "$(copy_of_editor)" ] || fail "a copy exists before any change"
-wait_settled "$main" || fail "the view did not settle"
-keys_to "$part" Home Down Down
+wait_probe "parts=12" "the robot opened"
+keys_to_window "$part" Home Down Down
+wait_probe "!selected=none" "a part selected in the tree"
+panel="$part"
 menu_command e v
 menu_command d o
+wait_probe "unsaved=part" "the mirrored arm made the default"
 wait_copy 'unsaved=model' || fail "no copy with the model unsaved: $(ls -R "$XDG_STATE_HOME" 2>&1)"
-keys_to "$anim" alt+s
+keys_to_window "$anim" alt+s
+wait_probe "unsaved=part,anim" "the pose stored as key 1"
 wait_copy 'unsaved=model animation' ||
     fail "no copy with both documents unsaved: $(cat "$copy/manifest.txt" 2>&1)"
 kill -KILL "$pid"
@@ -125,34 +129,20 @@ start_and_restore() {
     local question
     start_editor
     find_windows || { fail "the editor's windows did not show $1"; exit 1; }
+    wait_probe "modal=1" "the question box at the start $1" 90
     question=$(wait_new_window "$(printf '%s\n' "$main" "$part" "$anim"; xdotool search --onlyvisible --name 'Panel$')") ||
         { fail "no question box at the start $1"; exit 1; }
     keys_to "$question" Return
-    wait_closed "$question" || fail "the question box stayed after Enter"
+    wait_modal_closed "the question box closing on Enter $1"
+    wait_probe "parts=12 unsaved=part,anim" "the copy restored $1"
     # The restored copy is now this editor's own.
     wait_copy 'unsaved=model animation' || fail "the restored copy is not the editor's own $1"
-}
-# Escape is sampled once a frame, and a restore's mesh loading may hold the first frames back:
-# pressed again until the editor ends (bounded).
-end_with_escape() {
-    for _ in 1 2 3 4 5; do
-        hold_escape "$main"
-        wait_for_exit "$pid" 30 && break
-    done
-    if kill -0 "$pid" 2>/dev/null; then
-        fail "the editor did not end after Escape five times"
-        kill "$pid"
-    fi
-    wait "$pid"
-    local code=$?
-    pid=
-    [ "$code" = 0 ] || fail "exit code $code, expected 0"
 }
 
 # ---- Started again: the question, Enter restores. Escape at once keeps the copy (still
 # unsaved), and the next start asks again.
 start_and_restore "after the kill"
-end_with_escape
+end_editor
 [ -e "$copy/manifest.txt" ] || fail "Escape with restored, unsaved work removed the copy"
 start_and_restore "after Escape"
 
@@ -165,10 +155,10 @@ cmp -s "$work/robot/robot.pwa" "$work/copy.pwa" ||
     fail "the restored animation, saved over its own file, differs from the copy"
 "$cli" check "$work/robot/after.pwp" "$work/robot/robot.pwa" >"$work/check.txt" 2>&1 ||
     fail "posewrighter-cli does not read the saved files: $(head -3 "$work/check.txt")"
-for _ in $(seq 50); do [ -e "$copy" ] || break; sleep 0.1; done
-[ ! -e "$copy" ] || fail "the copy stayed after both documents were saved"
+wait_probe "unsaved=none" "both documents saved"
+wait_until 10 copy_gone || fail "the copy stayed after both documents were saved"
 
-end_with_escape
+end_editor
 [ ! -e "$copy" ] || fail "a copy was left by a quit with nothing unsaved"
 
 finish_checks "recovery test"

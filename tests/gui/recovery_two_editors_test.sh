@@ -40,7 +40,11 @@ layout+=$'[ANIM_DIALOG]\r\nLEFT= 20\r\nTOP= 540\r\n'
 printf '%s' "$layout" >"$work/Posewrighter.ini"
 
 # Starts an editor on the robot; it becomes the one the shared helpers drive ($pid).
+# Starts an editor with the probe file probe-$1.txt of its own.
 start_editor() {
+    probe="$work/probe-$1.txt"
+    export POSEWRIGHTER_PROBE="$probe"
+    probe_reset
     (cd "$work" && exec ./posewrighter "$work/robot/robot.pwp" "$work/robot/robot.pwa") &
     pid=$!
     started+=("$pid")
@@ -49,11 +53,8 @@ start_editor() {
 # looks at goes away meanwhile (start-up makes and drops windows): it is then made again.
 editor_window() {
     local found
-    for _ in 1 2 3; do
-        found=$(timeout 30 xdotool search --sync --all --onlyvisible --pid "$pid" --name "$1" 2>/dev/null | head -n 1)
-        [ -n "$found" ] && { echo "$found"; return 0; }
-    done
-    return 1
+    found=$(timeout 90 xdotool search --sync --all --onlyvisible --pid "$pid" --name "$1" 2>/dev/null | head -n 1)
+    [ -n "$found" ] && echo "$found"
 }
 find_windows() {
     main=$(editor_window 'Posewrighter Version 1\.02$')
@@ -61,31 +62,34 @@ find_windows() {
     [ -n "$main" ] && [ -n "$part" ]
 }
 # The manifest of the copy of the editor with process id $1 (none when it has none).
-manifest_of() { ls "$copy"/editor-"$1"-*/manifest.txt 2>/dev/null | head -n 1; }
-# Polls (about 10 seconds) until the copy of editor $1 holds the manifest line $2.
-wait_copy_of() {
+manifest_of() {
     local manifest
-    for _ in $(seq 100); do
-        manifest=$(manifest_of "$1")
-        [ -n "$manifest" ] && grep -q -x "$2" "$manifest" && return 0
-        sleep 0.1
+    for manifest in "$copy"/editor-"$1"-*/manifest.txt; do
+        [ -f "$manifest" ] && { echo "$manifest"; return 0; }
     done
-    return 1
 }
+# Polls (about 10 seconds) until the copy of editor $1 holds the manifest line $2.
+copy_of_holds() {
+    local manifest
+    manifest=$(manifest_of "$1")
+    [ -n "$manifest" ] && grep -q -x "$2" "$manifest"
+}
+wait_copy_of() { wait_until 10 copy_of_holds "$1" "$2"; }
 # The left upper arm's position mirrored and made the default: the part file is unsaved.
 edit_arm() {
     panel=$part
-    wait_window_shot "$main" settled || fail "the view did not settle $1"
+    wait_probe "parts=12" "the robot opened $1" 90
     panel_keys Home Down Down
+    wait_probe "!selected=none" "a part selected in the tree $1"
     menu_command e v
     menu_command d o
+    wait_probe "unsaved=part" "the mirrored arm made the default $1"
 }
 
 # ---- Editor A, with a copy of its own.
-start_editor
+start_editor a
 pid_a=$pid
 find_windows || { fail "editor A's windows did not show"; exit 1; }
-main_a=$main
 edit_arm "in A"
 wait_copy_of "$pid_a" 'unsaved=model' ||
     fail "A made no copy of its own: $(ls -R "$XDG_STATE_HOME" 2>&1)"
@@ -95,7 +99,7 @@ cp "$folder_a/$(sed -n 's/^model=\([^ ]*\) .*/\1/p' "$manifest_a")" "$work/a.pwp
 cp "$manifest_a" "$work/a-manifest.txt"
 
 # ---- Editor B while A runs: no question, so its frames run and its edit makes a copy.
-start_editor
+start_editor b
 pid_b=$pid
 find_windows || { fail "editor B's windows did not show"; exit 1; }
 main_b=$main
@@ -107,15 +111,16 @@ cmp -s "$manifest_a" "$work/a-manifest.txt" || fail "A's copy changed when B sta
 # ---- A killed; editor C asks once and takes A's copy over.
 kill -KILL "$pid_a"
 wait "$pid_a" 2>/dev/null
-start_editor
+start_editor c
 pid_c=$pid
 find_windows || { fail "editor C's windows did not show"; exit 1; }
 main_c=$main
+wait_probe "modal=1" "C offering the copy of the killed editor" 90
 question=$(wait_new_window "$(printf '%s\n' "$main" "$part"; xdotool search --onlyvisible --name 'Panel$')") ||
     { fail "C did not offer the copy of the killed editor"; exit 1; }
 timeout 10 xdotool windowfocus --sync "$question"
 xdotool key Return
-wait_closed "$question" || fail "the question box stayed after Enter"
+wait_modal_closed "the question box closing on Enter"
 wait_copy_of "$pid_c" 'unsaved=model' || fail "C holds no copy after the restore: $(ls -R "$copy" 2>&1)"
 manifest_c=$(manifest_of "$pid_c")
 cmp -s "$(dirname "$manifest_c")/$(sed -n 's/^model=\([^ ]*\) .*/\1/p' "$manifest_c")" "$work/a.pwp" ||
@@ -125,10 +130,10 @@ ls "$copy"/editor-"$pid_a"-*.lock >/dev/null 2>&1 && fail "A's lock file stayed"
 [ -n "$(manifest_of "$pid_b")" ] || fail "B's copy went when C started"
 
 # ---- C and B end with their work unsaved: the copies stay, the lock files go.
-for each in c b; do
-    eval "pid=\$pid_$each main=\$main_$each"
-    end_editor
-done
+pid=$pid_c main=$main_c
+end_editor
+pid=$pid_b main=$main_b
+end_editor
 [ -n "$(manifest_of "$pid_b")" ] || fail "B's copy went when B ended"
 [ -n "$(manifest_of "$pid_c")" ] || fail "C's copy went when C ended"
 ls "$copy"/*.lock >/dev/null 2>&1 && fail "lock files left: $(ls "$copy")"

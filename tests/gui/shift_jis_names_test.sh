@@ -42,13 +42,14 @@ grep -q -F "C:\\models\\" "$work/model.pwp" || fail "the fixture's drive path is
 
 (cd "$work" && exec ./posewrighter model.pwp 2>"$work/log.txt") &
 pid=$!
-main=$(timeout 90 xdotool search --sync --onlyvisible --name 'Posewrighter Version 1\.02$' | head -n 1)
+main=$(wait_window 'Posewrighter Version 1\.02$' 90)
 part=$(wait_window '^Part Panel$')
 if [ -z "$main" ] || [ -z "$part" ]; then
     fail "the editor's window and its Part panel did not both show"
     exit 1
 fi
-wait_window_shot "$part" settled || fail "the Part panel did not settle"
+wait_probe "parts=2" "the part file opened"
+drawn_shot "$part"
 [ -n "${GUI_SHOTS:-}" ] && cp "$shot" "$GUI_SHOTS/part_panel_shift_jis.png"
 # Opened by a bare relative name, the part file's folder is the current one.
 grep -q -F "load(頭パーツ.x) ... ok." "$work/log.txt" ||

@@ -35,9 +35,10 @@ key_raise="140 555"
 frame_raise="140 609"
 
 start_editor() {
+    probe_reset
     (cd "$work" && exec ./posewrighter) &
     pid=$!
-    main=$(timeout 90 xdotool search --sync --onlyvisible --name 'Posewrighter Version 1\.02$' | head -n 1)
+    main=$(wait_window 'Posewrighter Version 1\.02$' 90)
     panel=$(wait_window '^Part Panel$')
     anim=$(wait_window '^Animation Panel$')
     handling=$(wait_window '^Handling Panel$')
@@ -45,20 +46,16 @@ start_editor() {
         fail "the editor's window and its Part, Animation and Handling panels did not all show"
         exit 1
     fi
+    wait_started
 }
 # A button of the Animation panel by its mnemonic.
-anim_button() {
-    timeout 10 xdotool windowfocus --sync "$anim"
-    xdotool key "alt+$1"
-}
-# $2 clicks on the arrow at screen point $1, each a press that ends before the next.
+anim_button() { keys_to_window "$anim" "alt+$1"; }
+# $2 quick clicks on the arrow at screen point $1 (each arrow press is one step).
 click_arrow() {
-    xdotool mousemove $1
+    # shellcheck disable=SC2086 # the point is two words
+    xdotool mousemove --sync $1
     for _ in $(seq "$2"); do
-        xdotool mousedown 1
-        sleep 0.05
-        xdotool mouseup 1
-        sleep 0.1
+        xdotool click 1
     done
 }
 # Saves through the Part panel's menu or the Animation panel's Save button ($1: part or anim) to
@@ -67,32 +64,48 @@ save_file() {
     local before
     before=$(editor_windows)
     if [ "$1" = part ]; then menu_command f s; else anim_button v; fi
-    answer_dialog '^Save As$' "$2" "saving the $1 file" && close_notice "$before" "saving the $1 file"
+    answer_dialog '^Save As$' "$2" "saving the $1 file" notice
+    close_notice "$before" "saving the $1 file"
 }
 # Loads the animation file $1 with the Animation panel's Load button.
 load_animation() {
     anim_button l
     answer_dialog '^Open$' "$1" "loading the animation"
 }
+# The view drawn now and three frames later differ ("moving") or are alike ("still").
+view_is() {
+    local first changed
+    drawn_shot "$main"
+    first="$shot"
+    wait_frames 3 "three frames to compare"
+    window_shot "$main"
+    changed=$(changed_pixels "$first" "$shot")
+    if [ "$1" = moving ]; then [ "$changed" -gt 0 ]; else [ "$changed" -eq 0 ]; fi
+}
 
 # ---- First run: three parts built from the menus.
 start_editor
-wait_window_shot "$main" settled || fail "the view did not settle"
+drawn_shot "$main"
 empty="$shot"
 menu_command e a
 answer_dialog '^Open$' "$meshes/body.x" "adding the root"
+wait_probe "parts=1" "the root added"
+count=1
 for child in head.x upper_arm_l.x; do
     panel_keys Home
     menu_command e a
     answer_dialog '^Open$' "$meshes/$child" "adding $child"
+    count=$((count + 1))
+    wait_probe "parts=$count" "$child added"
 done
-wait_window_shot "$main" differs "$empty" || fail "the parts are not drawn"
+drawn_shot "$main"
+[ "$(changed_pixels "$empty" "$shot")" -gt 0 ] || fail "the parts are not drawn"
 
 # ---- Two parts posed by dragging: the root (clicked in the tree) along X, the head along Y.
 root_row="730 83"
 head_row="750 97"
-# Selects the part whose tree row is at screen point $1, then drags the Handling panel's
-# picture of colour $2 by $3 pixels to the right.
+# Selects the part $2 whose tree row is at screen point $1, then drags the Handling panel's
+# picture of colour $3 by $4 pixels to the right.
 # Without a window manager the keyboard focus stays where it was put: it is moved as one would
 # move it, to the main window (where the focus returns after the file dialogs), then to the Part
 # panel being clicked, and drag_from gives it to the Handling panel. The main window thus knows
@@ -101,57 +114,60 @@ drag_picture() {
     local at
     timeout 10 xdotool windowfocus --sync "$main"
     timeout 10 xdotool windowfocus --sync "$panel"
-    xdotool mousemove $1 click 1
-    if at=$(find_colour "$handling" "$2"); then
+    # shellcheck disable=SC2086 # the point is two words
+    xdotool mousemove --sync $1 click 1
+    wait_probe "selected=$2" "part $2 selected by a click on its row"
+    if at=$(find_colour "$handling" "$3"); then
         read -r ax ay <<<"$at"
-        drag_from "$ax" "$ay" "$3" 60 "$handling"
+        drag_from "$ax" "$ay" "$4" 60 "$handling"
     else
-        fail "no picture of colour $2 in the Handling panel"
+        fail "no picture of colour $3 in the Handling panel"
     fi
 }
-drag_picture "$root_row" '#D21E1E' 120
-drag_picture "$head_row" '#149628' 100
+drag_picture "$root_row" 0 '#D21E1E' 120
+drag_picture "$head_row" 1 '#149628' 100
 
 # ---- Key 1 with 6 frames; the root dragged back a little; key 2 with 4 frames.
 click_arrow "$frame_raise" 6
 anim_button s
 click_arrow "$key_raise" 1
-drag_picture "$root_row" '#D21E1E' -60
+wait_probe "key=2" "key 2 chosen with the arrow"
+drag_picture "$root_row" 0 '#D21E1E' -60
 click_arrow "$frame_raise" 4
 anim_button s
+wait_probe "unsaved=part,anim" "the keys stored"
 
 # ---- Play moves the view; Play again holds it still.
-wait_window_shot "$main" settled
-still="$shot"
 anim_button p
-moved=
-for _ in $(seq 40); do
-    window_shot "$main"
-    [ "$(changed_pixels "$still" "$shot")" -gt 0 ] && { moved=1; break; }
-    sleep 0.1
-done
-[ -n "$moved" ] || fail "the view did not move while playing"
+wait_probe "playing=1" "Play ticked"
+view_is moving || fail "the view did not move while playing"
 anim_button p
-wait_window_shot "$main" settled || fail "the view did not hold still after Play was unticked"
+wait_probe "playing=0" "Play unticked"
+view_is still || fail "the view did not hold still after Play was unticked"
 
 # ---- The live pose made the default one, both files saved; the view without a selection.
 menu_command d u
 menu_command d o
 save_file part "$work/session"
 save_file anim "$work/session"
+wait_probe "unsaved=none" "both files saved"
 timeout 10 xdotool windowfocus --sync "$main"
-xdotool mousemove 600 40 mousedown 1
-sleep 0.3
-xdotool mouseup 1
-wait_window_shot "$main" settled
+xdotool mousemove --sync 600 40 click 1
+wait_probe "selected=none" "a click on empty space"
+drawn_shot "$main"
 saved_view="$shot"
 load_animation "$work/session.pwa"
+wait_probe "key=1" "the saved animation loaded"
 anim_button g
-wait_window_shot "$main" settled
+frames_after_input "Get (Alt+G)"
+drawn_shot "$main"
 key1_view="$shot"
 end_editor
 
-[ -s "$work/session.pwp" ] && [ -s "$work/session.pwa" ] || { fail "the files were not saved"; exit 1; }
+if [ ! -s "$work/session.pwp" ] || [ ! -s "$work/session.pwa" ]; then
+    fail "the files were not saved"
+    exit 1
+fi
 head -n 1 "$work/session.pwa" | grep -q -x -F $'short g_frameCount[2] = {6, 4};\r' ||
     fail "the animation file does not hold keys of 6 and 4 frames: $(head -n 1 "$work/session.pwa")"
 
@@ -166,12 +182,15 @@ cmp -s "$work/session.pwa" "$work/writer.pwa" || fail "the animation file is not
 start_editor
 menu_command f o
 answer_dialog '^Open$' "$work/session.pwp" "opening the part file"
+wait_probe "parts=3" "the part file opened"
 load_animation "$work/session.pwa"
-wait_window_shot "$main" settled
+wait_probe "key=1" "the animation loaded"
+drawn_shot "$main"
 [ "$(changed_pixels "$saved_view" "$shot")" -eq 0 ] ||
     fail "the reopened model does not look as it was saved ($(changed_pixels "$saved_view" "$shot") pixels differ)"
 anim_button g
-wait_window_shot "$main" settled
+frames_after_input "Get (Alt+G)"
+drawn_shot "$main"
 [ "$(changed_pixels "$key1_view" "$shot")" -eq 0 ] || fail "key 1 does not look as it did"
 save_file part "$work/again"
 save_file anim "$work/again"
