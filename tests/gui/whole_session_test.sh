@@ -33,6 +33,7 @@ make_work_folder "$editor"
 # The Animation panel's arrows that raise the key number and the frame count, on the screen.
 key_raise="140 555"
 frame_raise="140 609"
+get_button="190 559"
 
 start_editor() {
     probe_reset
@@ -68,6 +69,13 @@ save_file() {
     close_notice "$before" "saving the $1 file"
 }
 # Loads the animation file $1 with the Animation panel's Load button.
+# Get, clicked: the pose of the key shown. (A click, not Alt+G: without a window manager the
+# panel is not always the active window when the key arrives, and a Get leaves no mark in the
+# probe to wait on.)
+get_key() {
+    xdotool mousemove --sync "${get_button% *}" "${get_button#* }" click 1
+    frames_after_input "Get clicked"
+}
 load_animation() {
     anim_button l
     answer_dialog '^Open$' "$1" "loading the animation"
@@ -158,10 +166,10 @@ drawn_shot "$main"
 saved_view="$shot"
 load_animation "$work/session.pwa"
 wait_probe "key=1" "the saved animation loaded"
-anim_button g
-frames_after_input "Get (Alt+G)"
+get_key
 drawn_shot "$main"
 key1_view="$shot"
+[ "$(changed_pixels "$saved_view" "$key1_view")" -gt 0 ] || fail "Get did not bring back key 1"
 end_editor
 
 if [ ! -s "$work/session.pwp" ] || [ ! -s "$work/session.pwa" ]; then
@@ -188,8 +196,7 @@ wait_probe "key=1" "the animation loaded"
 drawn_shot "$main"
 [ "$(changed_pixels "$saved_view" "$shot")" -eq 0 ] ||
     fail "the reopened model does not look as it was saved ($(changed_pixels "$saved_view" "$shot") pixels differ)"
-anim_button g
-frames_after_input "Get (Alt+G)"
+get_key
 drawn_shot "$main"
 [ "$(changed_pixels "$key1_view" "$shot")" -eq 0 ] || fail "key 1 does not look as it did"
 save_file part "$work/again"
