@@ -33,7 +33,10 @@ run_inside_xvfb() {
     done
     local number_file display status
     number_file=$(mktemp)
-    Xvfb -displayfd 1 -screen 0 "${screen}x24" -nolisten tcp >"$number_file" 2>/dev/null &
+    # -noreset: by default the server resets when its last client leaves, and a client that
+    # connects during the reset (the editor right after the check below, or its second start)
+    # is turned away ("could not connect to display").
+    Xvfb -displayfd 1 -screen 0 "${screen}x24" -nolisten tcp -noreset >"$number_file" 2>/dev/null &
     xvfb_server=$!
     # The server goes with this script, however it ends.
     trap 'kill "$xvfb_server" 2>/dev/null; wait "$xvfb_server" 2>/dev/null' EXIT
