@@ -34,11 +34,9 @@ run: build
 
 # The window tests (label gui) run after the others and one at a time: each drives a
 # software-rendered editor and waits on the state its probe file reports (POSEWRIGHTER_PROBE).
-# One that fails is run once more (its output stays in the log) until the race the whole-session
-# test still meets now and then is found.
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -LE gui
-	ctest --test-dir $(BUILD) --output-on-failure -L gui --repeat until-pass:2
+	ctest --test-dir $(BUILD) --output-on-failure -L gui
 
 # Address and undefined-behaviour sanitizers over the whole test suite.
 asan:
