@@ -13,6 +13,7 @@
 #include "framework/qt/message_box.h"
 #include "framework/qt/qt_input_source.h"
 #include "tests/framework/log_capture.h"
+#include "tests/qt/offscreen_application.h"
 
 // Under LeakSanitizer: the font library that Qt's message box loads keeps allocations it never
 // frees; they are not this program's.
@@ -24,18 +25,7 @@ namespace {
 
 using framework::testing_support::LogCapture;
 
-// One application for the whole executable, on the offscreen platform (no display).
-class QtTest : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        if (QCoreApplication::instance() != nullptr) return;
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "test_qt";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);  // lives until the process ends
-    }
-};
+using QtTest = framework::testing_support::OffscreenQtTest;
 
 using MainWindowTest = QtTest;
 

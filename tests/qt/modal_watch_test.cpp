@@ -10,20 +10,11 @@
 #include <vector>
 
 #include "framework/qt/message_box.h"
+#include "tests/qt/offscreen_application.h"
 
 namespace {
 
-class ModalWatchTest : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        if (QCoreApplication::instance() != nullptr) return;
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "test_qt";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);  // lives until the process ends
-    }
-};
+using ModalWatchTest = framework::testing_support::OffscreenQtTest;
 
 // A modal dialog counts from its showing to its hiding; a plain window or a dialog that is not
 // modal never does.
