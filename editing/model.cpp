@@ -200,6 +200,7 @@ void Model::ClearParts() {
 }
 
 bool Model::OpenLoadedTable() {
+    ClearHistory();
     scene.rebuildOrientation = parts.defaultOrientation;
     scene.rebuildPosition = parts.defaultPosition;
     // The tree and the scale show before the meshes load; the rebuilt tree selects nothing.
@@ -219,20 +220,88 @@ void Model::AbandonTable() {
     parts.count = 0;
     documentFolder.clear();
     host_.SetSelectedPart(kNoPart);
-    undo.Clear();
-    host_.UndoStateChanged(false);
+    ClearHistory();
     host_.PartTreeChanged(parts, false);
     host_.MeshesChanged();
 }
 
-void Model::PushUndo(PartIndex part) {
-    undo.Push(part, scene);
-    host_.UndoStateChanged(undo.CanUndo());
+std::unique_ptr<EditState> Model::CaptureState() const {
+    auto state = std::make_unique<EditState>();
+    state->document = document;
+    for (int i = 0; i < kMaxParts; ++i) {
+        state->local[i] = scene.node[i].local;
+        state->scale[i] = scene.node[i].scale;
+    }
+    return state;
 }
 
-void Model::PopUndo() {
-    undo.Pop(scene);
-    host_.UndoStateChanged(undo.CanUndo());
+namespace {
+// The tree and the meshes follow the parts' names, paths and links, not their poses.
+bool SameParts(const PartTable& a, const PartTable& b) {
+    return a.count == b.count && a.name == b.name && a.path == b.path && a.parent == b.parent &&
+           a.level == b.level;
+}
+}  // namespace
+
+void Model::RestoreState(const EditState& state) {
+    const bool rebuild = !SameParts(parts, state.document.parts);
+    const bool scaleChanged = parts.scale != state.document.parts.scale;
+    document = state.document;
+    if (rebuild) LoadAllMeshes();  // links the nodes afresh; their poses are set just below
+    for (int i = 0; i < kMaxParts; ++i) {
+        scene.node[i].local = state.local[i];
+        scene.node[i].scale = state.scale[i];
+    }
+    if (rebuild) {
+        host_.SetSelectedPart(kNoPart);
+        host_.PartTreeChanged(parts, scaleChanged);
+        host_.MeshesChanged();
+    }
+    host_.EditRestored(scaleChanged);
+}
+
+void Model::TellHistory() {
+    host_.HistoryChanged(history.CanUndo(), history.CanRedo());
+}
+
+void Model::BeginEdit() {
+    if (editDepth_++ == 0) pending_ = CaptureState();
+}
+
+void Model::EndEdit(StepKind kind) {
+    if (editDepth_ == 0 || --editDepth_ > 0) return;
+    std::unique_ptr<EditState> before = std::move(pending_);
+    if (before == nullptr || before->SameAs(*CaptureState())) return;
+    history.Record(std::move(before), kind);
+    TellHistory();
+}
+
+void Model::CancelEdit() {
+    if (pending_ == nullptr) return;
+    RestoreState(*pending_);
+    pending_.reset();
+    editDepth_ = 0;
+}
+
+bool Model::Undo() {
+    if (EditUnderWay() || !history.CanUndo()) return false;
+    RestoreState(*history.TakeUndo(CaptureState()));
+    TellHistory();
+    return true;
+}
+
+bool Model::Redo() {
+    if (EditUnderWay() || !history.CanRedo()) return false;
+    RestoreState(*history.TakeRedo(CaptureState()));
+    TellHistory();
+    return true;
+}
+
+void Model::ClearHistory() {
+    history.Clear();
+    pending_.reset();
+    editDepth_ = 0;
+    TellHistory();
 }
 
 }  // namespace editing

@@ -4,13 +4,14 @@
 // captures the live pose, reorders the slots, and rebuilds every node and reloads every mesh
 // from its path.
 
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "editing/edit_history.h"
 #include "editing/model_host.h"
 #include "editing/part_scene.h"
 #include "editing/pose_commands.h"
-#include "editing/undo_history.h"
 #include "model/document.h"
 
 namespace framework {
@@ -41,13 +42,26 @@ class Model {
     // The nodes and meshes built from the part table, with their live pose.
     PartScene scene;
     PoseClipboards clipboards;
-    UndoHistory undo;
+    EditHistory history;
 
-    // Records the part's live pose before a drag edit of it; the Undo button is enabled.
-    void PushUndo(model::PartIndex part);
-    // Puts the newest recorded pose back (nothing when there is none); the Undo button follows
-    // what is left.
-    void PopUndo();
+    // An edit of the document or the live pose runs between BeginEdit and EndEdit: a change
+    // between them becomes one history step, undone and redone as a whole; an edit that changed
+    // nothing leaves no step. Edits begun inside another join it. A drag is one edit from its
+    // press to its release.
+    void BeginEdit();
+    void EndEdit(StepKind kind = StepKind::kEdit);
+    // Takes the edit under way back to where it began (Escape during a drag); no step is left.
+    void CancelEdit();
+    bool EditUnderWay() const { return pending_ != nullptr; }
+    // Undo and Redo. Both do nothing (false) when their list is empty or an edit is under way.
+    // Restoring a state with other parts rebuilds the tree and reloads the meshes (nothing is
+    // selected afterwards, as after every structural edit).
+    bool Undo();
+    bool Redo();
+    // Opening or closing a document starts a new history.
+    void ClearHistory();
+    // The next scale typed is a new step (the scale box was left).
+    void SealHistory() { history.Seal(); }
 
     // Loads every used part's mesh in index order and rebuilds every used part's node from the
     // rebuild pose. Meshes stop loading at the first one that fails, after the notice naming its
@@ -90,11 +104,16 @@ class Model {
     std::string documentFolder;
 
   private:
+    std::unique_ptr<EditState> CaptureState() const;
+    void RestoreState(const EditState& state);
+    void TellHistory();
     void ClearSlot(int i);
     // Links node i to its parent's node and gives it the slot's rebuild pose.
     void RebuildNode(int i);
     framework::TextureCache& textures_;
     ModelHost& host_;
+    std::unique_ptr<EditState> pending_;  // the state the edit under way began from
+    int editDepth_ = 0;
 };
 
 // The file-name part of a path: the text after its last "/" or "\".

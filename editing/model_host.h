@@ -1,7 +1,7 @@
 #pragma once
 // What the model needs of the editor around it, reached through this small interface so that
 // the model runs and is tested without any window: the selection, the notice box, and what the
-// tool panels are told of the model's changes (the part tree, the Undo button, the meshes).
+// tool panels are told of the model's changes (the part tree, Undo and Redo, the meshes).
 
 #include <string_view>
 
@@ -21,8 +21,11 @@ class ModelHost {
     // its tree, with nothing selected; with `scaleChanged` (a file was opened) it also shows the
     // table's scale.
     virtual void PartTreeChanged(const model::PartTable& parts, bool scaleChanged) = 0;
-    // The undo history became empty or not: the Undo button follows.
-    virtual void UndoStateChanged(bool canUndo) = 0;
+    // Undo or Redo became possible or not: their buttons follow.
+    virtual void HistoryChanged(bool canUndo, bool canRedo) = 0;
+    // Undo, Redo or a cancelled edit put back a whole state: what shows the keys' frame counts
+    // and, with `scaleChanged`, the scale, shows them again.
+    virtual void EditRestored(bool scaleChanged) = 0;
     // The set of loaded meshes changed: the material panel rebuilds its list.
     virtual void MeshesChanged() = 0;
 };

@@ -52,7 +52,8 @@ class QuietHost : public editing::ModelHost {
     void SetSelectedPart(PartIndex part) override { selected = part; }
     void ShowMessage(std::string_view) override {}
     void PartTreeChanged(const model::PartTable&, bool) override {}
-    void UndoStateChanged(bool) override {}
+    void HistoryChanged(bool, bool) override {}
+    void EditRestored(bool) override {}
     void MeshesChanged() override {}
 };
 

@@ -111,7 +111,7 @@ void PartPanel::BuildControls() {
     QWidget* area = body();
 
     tree_ = new QTreeWidget(area);
-    Place(tree_, 5, 23, 155, 250);
+    Place(tree_, 5, 23, 192, 250);
     tree_->setHeaderHidden(true);
     tree_->setColumnCount(1);
     tree_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -145,6 +145,10 @@ void PartPanel::BuildControls() {
     undoButton_ = new QPushButton(QStringLiteral("Undo(&U)"), area);
     Place(undoButton_, 125, 4, 35, 13);
     connect(undoButton_, &QPushButton::clicked, this, [this] { RunCommand(Command::kUndo); });
+
+    redoButton_ = new QPushButton(QStringLiteral("Redo(&R)"), area);
+    Place(redoButton_, 162, 4, 35, 13);
+    connect(redoButton_, &QPushButton::clicked, this, [this] { RunCommand(Command::kRedo); });
 
     outlineButton_ = new QPushButton(QStringLiteral("Outline(&O)"), area);
     Place(outlineButton_, 55, 4, 35, 13);
@@ -180,10 +184,12 @@ void PartPanel::RefreshMenuState() {
     const app::PartMenuState state = app::MenuState(session_);
     for (const auto& [command, action] : actions_) action->setEnabled(state.Enabled(command));
     undoButton_->setEnabled(state.Enabled(app::PartPanelCommand::kUndo));
+    redoButton_->setEnabled(state.Enabled(app::PartPanelCommand::kRedo));
 }
 
-void PartPanel::SetUndoEnabled(bool enabled) {
-    undoButton_->setEnabled(enabled);
+void PartPanel::SetHistoryButtons(bool canUndo, bool canRedo) {
+    undoButton_->setEnabled(canUndo);
+    redoButton_->setEnabled(canRedo);
 }
 
 void PartPanel::ShowScale() {
@@ -296,7 +302,7 @@ bool PartPanel::eventFilter(QObject* watched, QEvent* event) {
     // it.
     if (watched == scaleBox_ && event->type() == QEvent::FocusOut &&
         static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-        ShowScale();
+        scaleBox_->setText(Text(app::ScaleBoxLeft(session_)));
     }
     return ToolPanel::eventFilter(watched, event);
 }

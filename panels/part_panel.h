@@ -1,7 +1,7 @@
 #pragma once
 // The "Part Panel": the tree of parts with a check box per part (unticked parts are neither
-// drawn nor picked), the scale box, the Undo button, the Outline and Grid toggles, and a menu
-// bar with the part-file commands, the pose edits and the structural edits. The widgets hold
+// drawn nor picked), the scale box, the Undo and Redo buttons, the Outline and Grid toggles, and a
+// menu bar with the part-file commands, the pose edits and the structural edits. The widgets hold
 // nothing of the editor's: every command runs on the session (app/commands/part_panel_commands.h)
 // and the controls the frame reads change the session through app/core/editor_actions.h.
 
@@ -27,7 +27,7 @@ namespace panels {
 
 inline constexpr std::string_view kPartPanelCaption = "Part Panel";
 inline constexpr std::string_view kPartPanelSection = "MAIN_DIALOG";
-inline constexpr int kPartPanelWidth = 163;   // dialog units
+inline constexpr int kPartPanelWidth = 200;   // dialog units: room for Redo beside Undo
 inline constexpr int kPartPanelHeight = 279;  // dialog units
 
 class PartPanel : public ToolPanel {
@@ -41,20 +41,21 @@ class PartPanel : public ToolPanel {
     // Selects the tree item of the session's selected part (none for -1), then refreshes the
     // menu state.
     void TreeFromSelection();
-    // Enables each menu command and the Undo button as the session allows.
+    // Enables each menu command and the Undo and Redo buttons as the session allows.
     void RefreshMenuState();
-    void SetUndoEnabled(bool enabled);
+    void SetHistoryButtons(bool canUndo, bool canRedo);
     // The scale box shows the model's scale.
     void ShowScale();
 
     QTreeWidget* tree() const { return tree_; }
     QLineEdit* scaleBox() const { return scaleBox_; }
     QPushButton* undoButton() const { return undoButton_; }
+    QPushButton* redoButton() const { return redoButton_; }
     QPushButton* outlineButton() const { return outlineButton_; }
     QPushButton* gridButton() const { return gridButton_; }
     QMenuBar* menus() const { return menuBar_; }
     QMenu* editMenu() const { return editMenu_; }
-    // The menu item of a command; none for Undo, which is the button.
+    // The menu item of a command; none for Undo and Redo, which are buttons.
     QAction* action(app::PartPanelCommand command) const;
     // The tree item of a part; none past the table's count.
     QTreeWidgetItem* item(int part) const;
@@ -81,6 +82,7 @@ class PartPanel : public ToolPanel {
     QLabel* scaleLabel_ = nullptr;
     QLineEdit* scaleBox_ = nullptr;
     QPushButton* undoButton_ = nullptr;
+    QPushButton* redoButton_ = nullptr;
     QPushButton* outlineButton_ = nullptr;
     QPushButton* gridButton_ = nullptr;
 };

@@ -107,8 +107,12 @@ void ToolPanels::SelectionChanged(model::PartIndex /*selected*/) {
     if (part_ != nullptr) part_->TreeFromSelection();
 }
 
-void ToolPanels::UndoStateChanged(bool canUndo) {
-    if (part_ != nullptr) part_->SetUndoEnabled(canUndo);
+void ToolPanels::HistoryChanged(bool canUndo, bool canRedo) {
+    if (part_ != nullptr) part_->SetHistoryButtons(canUndo, canRedo);
+}
+
+void ToolPanels::ScaleChanged(float /*scale*/) {
+    if (part_ != nullptr) part_->ShowScale();
 }
 
 void ToolPanels::KeyShown(int keyNumber) {

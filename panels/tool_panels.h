@@ -43,7 +43,8 @@ class ToolPanels : public app::PanelWindows, public app::PanelObserver {
     // app::PanelObserver
     void TreeRebuilt(const model::PartTable& parts, bool showScale) override;
     void SelectionChanged(model::PartIndex selected) override;
-    void UndoStateChanged(bool canUndo) override;
+    void HistoryChanged(bool canUndo, bool canRedo) override;
+    void ScaleChanged(float scale) override;
     void KeyShown(int keyNumber) override;
     void PlayingChanged(bool playing) override;
     void StoreMaterialSettings() override;

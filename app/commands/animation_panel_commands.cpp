@@ -20,17 +20,23 @@ ShownKey KeyToShow(const Session& session, int keyNumber) {
 }
 
 void FetchAnimationKey(Session& session, int keyNumber) {
+    session.model.BeginEdit();
     editing::FetchKey(session.model.animation, keyNumber, session.model.scene);
+    session.model.EndEdit();
 }
 
 void StoreAnimationKey(Session& session, int keyNumber) {
+    session.model.BeginEdit();
     editing::StoreKey(session.model.animation, keyNumber, session.model.scene);
+    session.model.EndEdit();
 }
 
 ShownKey SetKeyFrameCount(Session& session, int keyNumber, int frameCount) {
     const ShownKey key = KeyToShow(session, keyNumber);
+    session.model.BeginEdit();
     session.model.animation.SetFrameCount(
         key.keyNumber, static_cast<std::int16_t>(std::clamp(frameCount, 0, kMaxFrameCount)));
+    session.model.EndEdit();
     return KeyToShow(session, key.keyNumber);
 }
 

@@ -36,6 +36,7 @@ struct ShownKey {
 // Key `keyNumber`, brought into 1 .. 16, with its frame count.
 ShownKey KeyToShow(const Session& session, int keyNumber);
 
+// Get, Set and the frame count are each one history step.
 // Get: the parts take the key's stored pose.
 void FetchAnimationKey(Session& session, int keyNumber);
 // Set: the key takes the parts' live pose.

@@ -49,7 +49,10 @@ void SavePartFile(Session& session, const ChooseFile& chooseFile) {
 
 void AddChildPart(Session& session, const ChooseFile& chooseFile) {
     const auto path = chooseFile({kMeshFileDescription, kMeshFileExtension, false, {}});
-    if (path) session.model.AddChildPart(*path);
+    if (!path) return;
+    session.model.BeginEdit();
+    session.model.AddChildPart(*path);
+    session.model.EndEdit();
 }
 
 // The number the filtered text holds; 0 for an empty text or a lone decimal point.
@@ -73,6 +76,12 @@ bool RunPartPanelCommand(Session& session, PartPanelCommand command, const Choos
     model::PartTable& parts = model.parts;
     const model::PartIndex s = session.editor.SelectedPart;
     if (!PartCommandRuns(command, {.selected = s, .count = parts.count})) return false;
+    // Every command that may change the document or the pose is one history step; those that
+    // open, save or close a document, and Undo and Redo themselves, are not.
+    const bool edits = command != Command::kOpenPartFile && command != Command::kSavePartFile &&
+                       command != Command::kClosePartFile && command != Command::kAddChildPart &&
+                       command != Command::kUndo && command != Command::kRedo;
+    if (edits) model.BeginEdit();
     switch (command) {
         case Command::kOpenPartFile:
             OpenPartFile(session, chooseFile);
@@ -128,19 +137,24 @@ bool RunPartPanelCommand(Session& session, PartPanelCommand command, const Choos
             editing::StoreDefaultPosition(parts, model.scene);
             break;
         case Command::kUndo:
-            model.PopUndo();
+            model.Undo();
+            break;
+        case Command::kRedo:
+            model.Redo();
             break;
     }
+    if (edits) model.EndEdit();
     return true;
 }
 
-PartMenuState MenuState(model::PartIndex selected, int count, bool canUndo) {
-    return {{.selected = selected, .count = count, .canUndo = canUndo}};
+PartMenuState MenuState(model::PartIndex selected, int count, bool canUndo, bool canRedo) {
+    return {{.selected = selected, .count = count, .canUndo = canUndo, .canRedo = canRedo}};
 }
 
 PartMenuState MenuState(const Session& session) {
-    return MenuState(session.editor.SelectedPart, session.model.parts.count,
-                     session.model.undo.CanUndo());
+    const editing::EditHistory& history = session.model.history;
+    return MenuState(session.editor.SelectedPart, session.model.parts.count, history.CanUndo(),
+                     history.CanRedo());
 }
 
 ScaleBoxText FilterScaleText(std::string_view text, int selectionEnd) {
@@ -166,11 +180,19 @@ ScaleBoxText ScaleInput(Session& session, std::string_view text, int selectionEn
         result.refused = true;
         session.ShowMessage(kScaleTooSmallMessage);
     } else if (value > 0.0f) {
+        // The changes made while typing one number are one step, sealed when the box is left.
+        session.model.BeginEdit();
         model::PartTable& parts = session.model.parts;
         parts.scale = value;
         if (parts.count > 0) session.model.scene.node[0].SetScale(value);
+        session.model.EndEdit(editing::StepKind::kScaleTyping);
     }
     return result;
+}
+
+std::string ScaleBoxLeft(Session& session) {
+    session.model.SealHistory();
+    return ScaleText(session.model.parts.scale);
 }
 
 std::string ScaleText(float scale) {

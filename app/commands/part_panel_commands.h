@@ -1,7 +1,7 @@
 #pragma once
-// What the Part panel does, without its window: each command of its menu bar and its Undo
-// button run against the session, which commands are offered, the scale box's input filter and
-// the scale's text. The panel forwards its commands here and owns the file dialogs: a command
+// What the Part panel does, without its window: each command of its menu bar and its Undo and
+// Redo buttons run against the session, which commands are offered, the scale box's input filter
+// and the scale's text. The panel forwards its commands here and owns the file dialogs: a command
 // that needs a file asks the caller for it.
 
 #include <functional>
@@ -52,7 +52,7 @@ struct PartMenuState {
     bool Enabled(PartPanelCommand command) const { return PartCommandOffered(command, facts); }
 };
 
-PartMenuState MenuState(model::PartIndex selected, int count, bool canUndo);
+PartMenuState MenuState(model::PartIndex selected, int count, bool canUndo, bool canRedo);
 PartMenuState MenuState(const Session& session);
 
 // The scale box's text after its filter: only the digits and the first decimal point are kept.
@@ -75,8 +75,12 @@ ScaleBoxText FilterScaleText(std::string_view text, int selectionEnd);
 // The scale box's text changed: filters it and, when the number it holds is above 0, makes it
 // the model's scale, and the root node's when there are parts. An empty text, a zero or a lone
 // decimal point changes nothing. A number the part file cannot hold is refused with a notice,
-// keeping the scale as it was.
+// keeping the scale as it was. The changes until the box is left are one history step.
 ScaleBoxText ScaleInput(Session& session, std::string_view text, int selectionEnd);
+
+// The scale box lost the keyboard: what it shows now (ScaleText); the next number typed is a
+// new history step.
+std::string ScaleBoxLeft(Session& session);
 
 // The scale as the box shows it: six decimals without trailing zeros or a trailing point
 // (1 -> "1", 0.25 -> "0.25"), always with a '.' whatever the locale.

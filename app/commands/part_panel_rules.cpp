@@ -38,6 +38,7 @@ bool PartCommandRuns(Command command, const PartPanelFacts& facts) {
         case Command::kOpenPartFile:
         case Command::kClosePartFile:
         case Command::kUndo:
+        case Command::kRedo:
             return true;
         case Command::kAddChildPart:
             return CanAddChild(facts);
@@ -52,6 +53,8 @@ bool PartCommandOffered(Command command, const PartPanelFacts& facts) {
             return HasParts(facts);
         case Command::kUndo:
             return facts.canUndo;
+        case Command::kRedo:
+            return facts.canRedo;
         default:
             return PartCommandRuns(command, facts);
     }

@@ -9,7 +9,7 @@
 
 namespace app {
 
-// The command ids of the menu bar and the Undo button.
+// The command ids of the menu bar and the Undo and Redo buttons.
 enum class PartPanelCommand : int {
     kOpenPartFile = 40004,
     kSavePartFile = 40023,
@@ -29,6 +29,7 @@ enum class PartPanelCommand : int {
     kFetchDefaultPosition = 40017,
     kStoreDefaultPosition = 40019,
     kUndo = 1030,
+    kRedo = 1031,
 };
 
 inline constexpr std::array kPartPanelCommands{
@@ -50,13 +51,15 @@ inline constexpr std::array kPartPanelCommands{
     PartPanelCommand::kFetchDefaultPosition,
     PartPanelCommand::kStoreDefaultPosition,
     PartPanelCommand::kUndo,
+    PartPanelCommand::kRedo,
 };
 
 // What the rules look at.
 struct PartPanelFacts {
     model::PartIndex selected = model::kNoPart;  // the selected part; -1 for none
     int count = 0;                               // the parts in the table
-    bool canUndo = false;                        // the undo history is not empty
+    bool canUndo = false;                        // Undo has a step to take back
+    bool canRedo = false;                        // Redo has a step to make again
 };
 
 // The single-part pose commands and delete: they act on the selected part.
@@ -69,14 +72,14 @@ bool CanAddChild(const PartPanelFacts& facts);
 // The table holds parts: what save and the default pose commands need.
 bool HasParts(const PartPanelFacts& facts);
 
-// Whether the command acts when run: open, close and Undo always; add child by CanAddChild; the
-// single-part commands by HasSelection; save and the default pose commands by HasParts. Close and
-// Undo run even where the menu grays them: closing an empty table and undoing nothing are
+// Whether the command acts when run: open, close, Undo and Redo always; add child by CanAddChild;
+// the single-part commands by HasSelection; save and the default pose commands by HasParts. Close,
+// Undo and Redo run even where they are grayed: closing an empty table and undoing nothing are
 // harmless.
 bool PartCommandRuns(PartPanelCommand command, const PartPanelFacts& facts);
 
-// Whether the menu bar or the Undo button offers the command: as it runs, except that close
-// needs parts and Undo a history.
+// Whether the menu bar or the Undo and Redo buttons offer the command: as it runs, except that
+// close needs parts, and Undo and Redo a step to act on.
 bool PartCommandOffered(PartPanelCommand command, const PartPanelFacts& facts);
 
 }  // namespace app

@@ -20,6 +20,8 @@ bool FinishPartOpen(editing::Model& model, const gfx::Status& read, const std::s
 }
 
 bool FinishAnimationOpen(editing::Model& model, const gfx::Status& read) {
+    // A read replaces the keys, or empties them when it fails: a new history starts.
+    model.ClearHistory();
     if (!read) {
         model.host().ShowMessage(read.error());
         return false;

@@ -26,4 +26,9 @@ void Session::PartTreeChanged(const model::PartTable& parts, bool scaleChanged) 
     panelObserver().TreeRebuilt(parts, scaleChanged);
 }
 
+void Session::EditRestored(bool scaleChanged) {
+    panelObserver().KeyShown(editor.ShownKey);
+    if (scaleChanged) panelObserver().ScaleChanged(model.parts.scale);
+}
+
 }  // namespace app

@@ -1,6 +1,6 @@
 #pragma once
 // The process-wide records of one run, made once at start-up: the texture cache, the model
-// (part table, animation, clipboards and undo history), the editor's state between frames, the
+// (part table, animation, clipboards and edit history), the editor's state between frames, the
 // camera drags' nodes, what the frame reads of the tool panels, and the documents' record. Each
 // test builds a fresh one.
 
@@ -61,7 +61,11 @@ class Session : public editing::ModelHost {
     void ShowMessage(std::string_view text) override;
     // A rebuilt tree ticks every part's box again.
     void PartTreeChanged(const model::PartTable& parts, bool scaleChanged) override;
-    void UndoStateChanged(bool canUndo) override { panelObserver().UndoStateChanged(canUndo); }
+    void HistoryChanged(bool canUndo, bool canRedo) override {
+        panelObserver().HistoryChanged(canUndo, canRedo);
+    }
+    // The Animation panel shows the key's frame count again, the Part panel the scale.
+    void EditRestored(bool scaleChanged) override;
     void MeshesChanged() override { panelObserver().MaterialListChanged(); }
 
   private:

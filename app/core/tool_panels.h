@@ -48,8 +48,10 @@ class PanelObserver {
     // Part panel: a click in the 3D view set SelectedPart (-1 = none): select its tree item,
     // then refresh the menu state.
     virtual void SelectionChanged(model::PartIndex /*selected*/) {}
-    // Part panel: the Undo button is enabled exactly when `canUndo`.
-    virtual void UndoStateChanged(bool /*canUndo*/) {}
+    // Part panel: the Undo and Redo buttons are enabled exactly when they can act.
+    virtual void HistoryChanged(bool /*canUndo*/, bool /*canRedo*/) {}
+    // Part panel: the scale changed other than by its box (Undo, Redo): the box shows `scale`.
+    virtual void ScaleChanged(float /*scale*/) {}
     // Animation panel: show key number `keyNumber` (1 .. 16) and its frame count.
     virtual void KeyShown(int /*keyNumber*/) {}
     // Animation panel: Play was switched on or off (by the panel or by a command).

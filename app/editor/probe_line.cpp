@@ -32,7 +32,8 @@ ProbeFacts SessionProbeFacts(const Session& session) {
     facts.lightDragPhase = session.editor.LightDragPhase;
     facts.keyShown = session.shownKey();
     facts.playing = session.playing();
-    facts.undoDepth = session.model.undo.size();
+    facts.undoDepth = session.model.history.undoSize();
+    facts.redoDepth = session.model.history.redoSize();
     return facts;
 }
 
@@ -58,6 +59,7 @@ std::string ProbeLine(const ProbeFacts& facts) {
     line += " key=" + std::to_string(facts.keyShown);
     line += facts.playing ? " playing=1" : " playing=0";
     line += " undo=" + std::to_string(facts.undoDepth);
+    line += " redo=" + std::to_string(facts.redoDepth);
     line += " unsaved=" + unsaved;
     line += facts.modal ? " modal=1" : " modal=0";
     return line;

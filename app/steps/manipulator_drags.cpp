@@ -74,10 +74,10 @@ bool DragInProgress(const EditorState& state) {
 bool CancelDragOnEscape(Session& session, const framework::InputState& input) {
     EditorState& state = session.editor;
     if (!input.escapeDown || input.previousEscapeDown || !DragInProgress(state)) return false;
-    // The first frame of a drag recorded the pose at the press: taking that entry back puts
-    // the part where it was and leaves no step to undo.
+    // The first frame of a drag began its edit: cancelling it puts the part where it was and
+    // leaves no step to undo.
     if (state.Handle != HandleMode::kIdle && state.HandlePhase == DragPhase::kDragging) {
-        session.model.PopUndo();
+        session.model.CancelEdit();
     }
     if (state.LightDrag != LightDragMode::kIdle && state.LightDragPhase == DragPhase::kDragging) {
         SetLight(state, state.LightDragStartDirection, LightPowerAt(state.LightPowerPosition));
@@ -95,6 +95,8 @@ void DragPart(Session& session, const framework::InputState& input) {
     const framework::PixelPoint cursor = input.screenCursor;
     const model::PartIndex part = state.SelectedPart;
     if (LeftButtonUp(input) || part < 0 || part >= model::kMaxParts) {
+        // The whole drag, press to release, is one history step.
+        if (state.HandlePhase == DragPhase::kDragging) session.model.EndEdit();
         state.Handle = HandleMode::kIdle;
         state.HandlePhase = DragPhase::kArmed;
         return;
@@ -105,7 +107,7 @@ void DragPart(Session& session, const framework::InputState& input) {
         state.DragAnchor = cursor;
         const scene::TransformNode& node = session.model.scene.node[part];
         state.DragStartPosition = local ? Row(node.local, 3) : node.WorldPosition();
-        session.model.PushUndo(part);
+        session.model.BeginEdit();
         return;
     }
     if (IsTurnMode(state.Handle)) {

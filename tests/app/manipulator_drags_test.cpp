@@ -45,7 +45,7 @@ gfx::Matrix AxesTurned(gfx::Matrix m, const gfx::Matrix& turn) {
 }
 
 // Part 0: a root at scale 2 turned about Z; part 1: its child turned about X.
-TEST(PartDragTest, DragsFollowTheHorizontalMovementAndRecordOneUndoEntryEach) {
+TEST(PartDragTest, DragsFollowTheHorizontalMovementAndEachIsOneHistoryStep) {
     app::Session session;
     model::PartTable& parts = session.model.parts;
     editing::PartScene& partScene = session.model.scene;
@@ -116,7 +116,8 @@ TEST(PartDragTest, DragsFollowTheHorizontalMovementAndRecordOneUndoEntryEach) {
         SCOPED_TRACE(i);
         const Case& test = cases[i];
         const gfx::Matrix expected = test.expect(partScene.node[test.part].WorldMatrix());
-        const int entries = session.model.undo.size();
+        const int entries = session.model.history.undoSize();
+        const gfx::Matrix before = partScene.node[test.part].WorldMatrix();
         session.editor.SelectedPart = static_cast<model::PartIndex>(test.part);
         session.panels.handlingLocal = test.local;
         app::ArmPartDrag(session.editor, test.mode);
@@ -125,7 +126,10 @@ TEST(PartDragTest, DragsFollowTheHorizontalMovementAndRecordOneUndoEntryEach) {
         EXPECT_EQ(session.editor.Handle, hm::kIdle);
         EXPECT_EQ(session.editor.HandlePhase, app::DragPhase::kArmed) << "ready for the next";
         EXPECT_TRUE(MatricesNear(partScene.node[test.part].WorldMatrix(), expected, 2e-5f));
-        EXPECT_EQ(session.model.undo.size(), entries + 1);
+        // A drag that moved nothing leaves no step.
+        const bool moved = partScene.node[test.part].WorldMatrix() != before;
+        EXPECT_EQ(moved, i < 7);
+        EXPECT_EQ(session.model.history.undoSize(), entries + (moved ? 1 : 0));
     }
 
     // Without a selection nothing arms, and an armed drag whose selection went ends unrecorded.
@@ -135,7 +139,7 @@ TEST(PartDragTest, DragsFollowTheHorizontalMovementAndRecordOneUndoEntryEach) {
     session.editor.Handle = hm::kMoveX;
     app::DragPart(session, At({2, 100}));
     EXPECT_EQ(session.editor.Handle, hm::kIdle);
-    EXPECT_EQ(session.model.undo.size(), static_cast<int>(cases.size()));
+    EXPECT_EQ(session.model.history.undoSize(), 7);
 }
 
 TEST(LightDragTest, TiltOrTurnFromThePressWithThePowerReadEveryFrame) {
@@ -167,7 +171,7 @@ TEST(LightDragTest, TiltOrTurnFromThePressWithThePowerReadEveryFrame) {
         EXPECT_EQ(session.editor.LightDrag, app::LightDragMode::kIdle);
         EXPECT_EQ(session.editor.LightDragPhase, app::DragPhase::kArmed);
     }
-    EXPECT_EQ(session.model.undo.size(), 0);
+    EXPECT_FALSE(session.model.history.CanUndo());
 }
 
 TEST(EscapeDuringADragTest, CancelsItAndLeavesNoUndoEntry) {
@@ -191,10 +195,11 @@ TEST(EscapeDuringADragTest, CancelsItAndLeavesNoUndoEntry) {
     app::DragPart(session, At({2, 300}));
     app::DragPart(session, At({3, 460}));
     ASSERT_NE(partScene.node[0].local, before);
-    ASSERT_EQ(session.model.undo.size(), 1);
+    ASSERT_TRUE(session.model.EditUnderWay());
     EXPECT_TRUE(app::CancelDragOnEscape(session, escape({3, 480}, true, false)));
     EXPECT_EQ(partScene.node[0].local, before);
-    EXPECT_EQ(session.model.undo.size(), 0);
+    EXPECT_FALSE(session.model.EditUnderWay());
+    EXPECT_FALSE(session.model.history.CanUndo());
     EXPECT_FALSE(app::DragInProgress(session.editor));
     // The button still held moves nothing more.
     app::DragPart(session, At({3, 600}));

@@ -27,7 +27,9 @@ struct RecordingPanels : app::PanelObserver {
     void TreeRebuilt(const model::PartTable& parts, bool showScale) override {
         heard.push_back("tree " + std::to_string(parts.count) + (showScale ? " scale" : ""));
     }
-    void UndoStateChanged(bool canUndo) override { heard.push_back(canUndo ? "undo" : "no undo"); }
+    void HistoryChanged(bool canUndo, bool canRedo) override {
+        heard.push_back(std::string(canUndo ? "undo" : "no undo") + (canRedo ? ", redo" : ""));
+    }
     void StoreMaterialSettings() override { heard.push_back("store materials"); }
     void MaterialListChanged() override { heard.push_back("materials"); }
     std::vector<std::string> heard;
@@ -65,7 +67,8 @@ TEST_F(PartPanelCommandsTest, OpenSaveAndCloseTellThePanelsInOrder) {
 
     session->editor.SelectedPart = 3;
     ASSERT_TRUE(Run(PartPanelCommand::kOpenPartFile, kRobot));
-    EXPECT_EQ(panels.heard, (std::vector<std::string>{"store materials", "open pwp",
+    // An open starts a new history.
+    EXPECT_EQ(panels.heard, (std::vector<std::string>{"store materials", "open pwp", "no undo",
                                                       "tree 12 scale", "materials"}));
     EXPECT_EQ(session->editor.SelectedPart, model::kNoPart);
 
@@ -78,7 +81,12 @@ TEST_F(PartPanelCommandsTest, OpenSaveAndCloseTellThePanelsInOrder) {
     EXPECT_EQ(notices[0], app::kPartFileWrittenMessage);
     EXPECT_NE(notices[1], app::kPartFileWrittenMessage);  // the writer's own failure
 
-    session->model.PushUndo(0);
+    // Close empties both lists: a step to redo is forgotten too.
+    session->editor.SelectedPart = 0;
+    session->model.scene.node[0].SetLocalPosition({1, 2, 3});
+    ASSERT_TRUE(Run(PartPanelCommand::kMirrorPosition));
+    ASSERT_TRUE(Run(PartPanelCommand::kUndo));
+    ASSERT_TRUE(session->model.history.CanRedo());
     panels.heard.clear();
     ASSERT_TRUE(Run(PartPanelCommand::kClosePartFile));
     EXPECT_EQ(panels.heard,
@@ -86,12 +94,12 @@ TEST_F(PartPanelCommandsTest, OpenSaveAndCloseTellThePanelsInOrder) {
 }
 
 TEST_F(PartPanelCommandsTest, CommandsRunOnlyWhereTheirConditionHolds) {
-    // Empty table: only open, close, add (the root) and Undo run.
+    // Empty table: only open, close, add (the root), Undo and Redo run.
     for (PartPanelCommand command : app::kPartPanelCommands) {
         const bool runs = command == PartPanelCommand::kOpenPartFile ||
                           command == PartPanelCommand::kClosePartFile ||
                           command == PartPanelCommand::kAddChildPart ||
-                          command == PartPanelCommand::kUndo;
+                          command == PartPanelCommand::kUndo || command == PartPanelCommand::kRedo;
         EXPECT_EQ(Run(command), runs) << static_cast<int>(command);
     }
     ASSERT_TRUE(Run(PartPanelCommand::kAddChildPart, kCube));
@@ -129,17 +137,20 @@ TEST(PartPanelMenuState, FollowsSelectionCountAndUndo) {
         model::PartIndex selected;
         int count;
         bool canUndo;
+        bool canRedo;
         std::set<C> enabled;
     };
     const Case cases[] = {
-        {-1, 0, false, {C::kOpenPartFile, C::kAddChildPart}},
-        {-1, 0, true, {C::kOpenPartFile, C::kAddChildPart, C::kUndo}},
-        {-1, 3, false, join(model, {C::kOpenPartFile})},
-        {1, 3, false, join(join(model, selection), {C::kOpenPartFile, C::kAddChildPart})},
-        {0, 1, true, join(join(model, selection), {C::kOpenPartFile, C::kAddChildPart, C::kUndo})},
+        {-1, 0, false, false, {C::kOpenPartFile, C::kAddChildPart}},
+        {-1, 0, true, false, {C::kOpenPartFile, C::kAddChildPart, C::kUndo}},
+        {-1, 0, false, true, {C::kOpenPartFile, C::kAddChildPart, C::kRedo}},
+        {-1, 3, false, false, join(model, {C::kOpenPartFile})},
+        {1, 3, false, false, join(join(model, selection), {C::kOpenPartFile, C::kAddChildPart})},
+        {0, 1, true, true,
+         join(join(model, selection), {C::kOpenPartFile, C::kAddChildPart, C::kUndo, C::kRedo})},
     };
     for (const Case& c : cases) {
-        const app::PartMenuState state = app::MenuState(c.selected, c.count, c.canUndo);
+        const app::PartMenuState state = app::MenuState(c.selected, c.count, c.canUndo, c.canRedo);
         for (C command : app::kPartPanelCommands) {
             EXPECT_EQ(state.Enabled(command), c.enabled.contains(command))
                 << static_cast<int>(command) << " with s = " << c.selected

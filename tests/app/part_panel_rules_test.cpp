@@ -31,7 +31,7 @@ TEST(PartPanelRules, RunsAndOfferedFollowSelectionCountAndHistory) {
         std::set<C> runs;
         std::set<C> offered;
     };
-    const std::set<C> always = {C::kOpenPartFile, C::kClosePartFile, C::kUndo};
+    const std::set<C> always = {C::kOpenPartFile, C::kClosePartFile, C::kUndo, C::kRedo};
     const std::set<C> withParts = Join(kModel, always);
     const std::set<C> withSelection = Join(Join(withParts, kSelection), {C::kAddChildPart});
     const Case cases[] = {
@@ -40,9 +40,13 @@ TEST(PartPanelRules, RunsAndOfferedFollowSelectionCountAndHistory) {
          Join(always, {C::kAddChildPart}),
          {C::kOpenPartFile, C::kAddChildPart}},
         {"empty table with a history",
-         {-1, 0, true},
+         {-1, 0, true, true},
          Join(always, {C::kAddChildPart}),
-         {C::kOpenPartFile, C::kAddChildPart, C::kUndo}},
+         {C::kOpenPartFile, C::kAddChildPart, C::kUndo, C::kRedo}},
+        {"only redo left",
+         {-1, 0, false, true},
+         Join(always, {C::kAddChildPart}),
+         {C::kOpenPartFile, C::kAddChildPart, C::kRedo}},
         // No second root: adding needs a selection once there are parts.
         {"parts, none selected",
          {-1, 3, false},
@@ -52,7 +56,7 @@ TEST(PartPanelRules, RunsAndOfferedFollowSelectionCountAndHistory) {
          {2, 3, false},
          withSelection,
          Join(Join(kModel, kSelection), {C::kOpenPartFile, C::kClosePartFile, C::kAddChildPart})},
-        {"root selected with a history", {0, 1, true}, withSelection, withSelection},
+        {"root selected with a history", {0, 1, true, true}, withSelection, withSelection},
         // A selection left over from a cleared table still counts as one.
         {"selection on an empty table",
          {0, 0, false},

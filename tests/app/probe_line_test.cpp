@@ -27,6 +27,7 @@ TEST(ProbeLine, NamesEachFactAsAWordInAFixedOrder) {
     busy.keyShown = 2;
     busy.playing = true;
     busy.undoDepth = 3;
+    busy.redoDepth = 4;
     busy.partUnsaved = true;
     busy.animationUnsaved = true;
     busy.modal = true;
@@ -41,16 +42,16 @@ TEST(ProbeLine, NamesEachFactAsAWordInAFixedOrder) {
     const Case cases[] = {
         {"nothing yet",
          {},
-         "frame=0 parts=0 selected=none handle=idle light=idle key=0 playing=0 undo=0 "
+         "frame=0 parts=0 selected=none handle=idle light=idle key=0 playing=0 undo=0 redo=0 "
          "unsaved=none modal=0"},
         {"everything set", busy,
          "frame=123 parts=13 selected=4 handle=move-x light=drag-turn key=2 playing=1 undo=3 "
-         "unsaved=part,anim modal=1"},
+         "redo=4 unsaved=part,anim modal=1"},
         {"part 0 dragged, animation unsaved", animationOnly,
-         "frame=0 parts=0 selected=0 handle=drag-turn-z light=idle key=0 playing=0 undo=0 "
+         "frame=0 parts=0 selected=0 handle=drag-turn-z light=idle key=0 playing=0 undo=0 redo=0 "
          "unsaved=anim modal=0"},
         {"part file unsaved", partOnly,
-         "frame=0 parts=0 selected=none handle=idle light=idle key=16 playing=0 undo=0 "
+         "frame=0 parts=0 selected=none handle=idle light=idle key=16 playing=0 undo=0 redo=0 "
          "unsaved=part modal=0"},
     };
     for (const Case& c : cases) EXPECT_EQ(app::ProbeLine(c.facts), c.line) << c.what;
@@ -91,7 +92,7 @@ TEST(ProbeLine, SessionFactsFollowTheModelTheSelectionAndTheUndoHistory) {
     app::Session session;
     EXPECT_EQ(app::ProbeLine(app::SessionProbeFacts(session)),
               "frame=0 parts=0 selected=none handle=idle light=idle key=1 playing=0 undo=0 "
-              "unsaved=none modal=0");
+              "redo=0 unsaved=none modal=0");
 
     app::OpenStartupDocuments(session, {kRobot + "robot.pwp", ""});
     ASSERT_GT(session.model.parts.count, 1);
@@ -99,8 +100,12 @@ TEST(ProbeLine, SessionFactsFollowTheModelTheSelectionAndTheUndoHistory) {
     session.editor.Handle = app::HandleMode::kTurnY;
     session.editor.ShownKey = 3;
     session.editor.Playing = true;
-    session.model.undo.Push(1, session.model.scene);
-    session.model.undo.Push(2, session.model.scene);
+    for (float angle : {0.5f, 1.0f, 1.5f}) {
+        session.model.BeginEdit();
+        session.model.scene.node[1].TurnLocalX(angle);
+        session.model.EndEdit();
+    }
+    ASSERT_TRUE(session.model.Undo());
     const app::ProbeFacts facts = app::SessionProbeFacts(session);
     EXPECT_EQ(facts.parts, session.model.parts.count);
     EXPECT_EQ(facts.selected, 1);
@@ -108,6 +113,7 @@ TEST(ProbeLine, SessionFactsFollowTheModelTheSelectionAndTheUndoHistory) {
     EXPECT_EQ(facts.keyShown, 3);
     EXPECT_TRUE(facts.playing);
     EXPECT_EQ(facts.undoDepth, 2);
+    EXPECT_EQ(facts.redoDepth, 1);
 }
 
 }  // namespace

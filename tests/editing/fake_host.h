@@ -15,12 +15,18 @@ class FakeHost : public ModelHost {
     int treeRebuilds = 0;
     int meshChanges = 0;
     bool canUndo = false;
+    bool canRedo = false;
+    int restores = 0;
 
     model::PartIndex SelectedPart() const override { return selected; }
     void SetSelectedPart(model::PartIndex part) override { selected = part; }
     void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
     void PartTreeChanged(const model::PartTable&, bool) override { ++treeRebuilds; }
-    void UndoStateChanged(bool can) override { canUndo = can; }
+    void HistoryChanged(bool undo, bool redo) override {
+        canUndo = undo;
+        canRedo = redo;
+    }
+    void EditRestored(bool) override { ++restores; }
     void MeshesChanged() override { ++meshChanges; }
 };
 

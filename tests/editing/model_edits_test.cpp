@@ -140,15 +140,17 @@ TEST_F(ModelEditsTest, ParentIndicesAboveTheDeletedSubtreeShrinkByItsSize) {
     ExpectParts({"A.x", "D.x", "new.x"}, {-1, 0, 1}, {0, 1, 2});
 }
 
-TEST_F(ModelEditsTest, DeletingTheRootResetsScaleButClosingKeepsItAndEmptiesTheUndoHistory) {
+TEST_F(ModelEditsTest, DeletingTheRootResetsScaleButClosingKeepsItAndEmptiesTheHistory) {
     Add("A.x", kNoPart);
     model_.parts.scale = 2.5f;
-    model_.PushUndo(0);
+    model_.BeginEdit();
+    model_.scene.node[0].TurnLocalX(1.0f);
+    model_.EndEdit();
     ASSERT_TRUE(host_.canUndo);
     model_.ClearParts();
     EXPECT_EQ(model_.parts.count, 0);
     EXPECT_EQ(model_.parts.scale, 2.5f);
-    EXPECT_FALSE(model_.undo.CanUndo());
+    EXPECT_FALSE(model_.history.CanUndo());
     EXPECT_FALSE(host_.canUndo);
     Add("A.x", kNoPart);
     EXPECT_FLOAT_EQ(model_.scene.node[0].CombinedScale(), 2.5f);

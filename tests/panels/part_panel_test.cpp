@@ -136,21 +136,30 @@ TEST_F(PartPanelTest, ARebuildTicksEveryBoxAndSelectsNothing) {
     EXPECT_EQ(panel()->item(0), nullptr);
 }
 
-TEST_F(PartPanelTest, TheUndoButtonFollowsTheHistoryAndAnswersItsMnemonic) {
+TEST_F(PartPanelTest, UndoAndRedoButtonsFollowTheHistoryAndAnswerTheirMnemonics) {
     Choose(Command::kOpenPartFile, kRobot);
     QPushButton* undo = panel()->undoButton();
+    QPushButton* redo = panel()->redoButton();
     EXPECT_FALSE(undo->isEnabled());
-    session.model.PushUndo(3);
-    session.model.PushUndo(3);
+    EXPECT_FALSE(redo->isEnabled());
+    for (float angle : {0.5f, 1.0f}) {
+        session.model.BeginEdit();
+        session.model.scene.node[3].TurnLocalX(angle);
+        session.model.EndEdit();
+    }
     EXPECT_TRUE(undo->isEnabled());
     QTest::mouseClick(undo, Qt::LeftButton);
     EXPECT_TRUE(undo->isEnabled());
+    EXPECT_TRUE(redo->isEnabled());
     panel()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(panel()));
     // A mnemonic presses its button as a click that shows for a moment.
     QTest::keyClick(panel()->windowHandle(), Qt::Key_U, Qt::AltModifier);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !undo->isEnabled(); }, 2000));
-    EXPECT_FALSE(session.model.undo.CanUndo());
+    EXPECT_EQ(session.model.history.redoSize(), 2);
+    QTest::keyClick(panel()->windowHandle(), Qt::Key_R, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return undo->isEnabled(); }, 2000));
+    EXPECT_EQ(session.model.history.redoSize(), 1);
 
     // Outline and Grid are what the frame reads.
     EXPECT_TRUE(session.panels.gridTicked);
