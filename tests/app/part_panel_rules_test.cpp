@@ -15,8 +15,11 @@ using C = PartPanelCommand;
 const std::set<C> kSelection = {C::kCopyOrientation,  C::kPasteOrientation, C::kMirrorOrientation,
                                 C::kClearOrientation, C::kCopyPosition,     C::kPastePosition,
                                 C::kMirrorPosition,   C::kClearPosition,    C::kDeletePart};
-const std::set<C> kModel = {C::kSavePartFile, C::kFetchDefaultOrientation,
-                            C::kStoreDefaultOrientation, C::kFetchDefaultPosition,
+const std::set<C> kModel = {C::kSavePartFile,
+                            C::kSavePartFileAs,
+                            C::kFetchDefaultOrientation,
+                            C::kStoreDefaultOrientation,
+                            C::kFetchDefaultPosition,
                             C::kStoreDefaultPosition};
 
 std::set<C> Join(std::set<C> a, const std::set<C>& b) {
