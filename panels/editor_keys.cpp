@@ -64,8 +64,8 @@ app::Key MainKey(int key) {
 app::KeyStroke KeyStrokeOf(const QKeyEvent& event) {
     const Qt::KeyboardModifiers modifiers = event.modifiers();
     app::KeyStroke stroke;
-    stroke.key = modifiers.testFlag(Qt::KeypadModifier) ? KeypadKey(event.key())
-                                                        : MainKey(event.key());
+    stroke.key =
+        modifiers.testFlag(Qt::KeypadModifier) ? KeypadKey(event.key()) : MainKey(event.key());
     stroke.ctrl = modifiers.testFlag(Qt::ControlModifier);
     stroke.shift = modifiers.testFlag(Qt::ShiftModifier);
     stroke.alt = modifiers.testFlag(Qt::AltModifier) || modifiers.testFlag(Qt::MetaModifier);

@@ -75,7 +75,9 @@ class CameraViews : public ::testing::Test {
     void SetViewSize(int width, int height) {
         session.editor.Camera.ProjectionMatrix = app::EditorProjection(width, height);
     }
-    app::CameraFrame Camera() const { return app::CameraFromView(session.editor.Camera.ViewMatrix); }
+    app::CameraFrame Camera() const {
+        return app::CameraFromView(session.editor.Camera.ViewMatrix);
+    }
 
     QuietLog quiet;
     app::Session session;
@@ -86,8 +88,8 @@ TEST_F(CameraViews, FFramesTheSelectedPartAtTwoThirdsOfTheViewKeepingTheDirectio
         int part, width, height;
         bool byHeight;  // the sphere fills 2/3 of the height, else of the width
     };
-    for (const Case& c : {Case{4, 640, 480, true}, Case{0, 1280, 720, true},
-                          Case{7, 300, 600, false}}) {
+    for (const Case& c :
+         {Case{4, 640, 480, true}, Case{0, 1280, 720, true}, Case{7, 300, 600, false}}) {
         SCOPED_TRACE(c.part);
         SetViewSize(c.width, c.height);
         session.editor.SelectedPart = static_cast<model::PartIndex>(c.part);
@@ -101,8 +103,8 @@ TEST_F(CameraViews, FFramesTheSelectedPartAtTwoThirdsOfTheViewKeepingTheDirectio
         EXPECT_TRUE(Near(session.editor.OrbitCentre, sphere.centre, 1e-4f));
         ScreenExtent extent;
         AddSphere(extent, session.editor.Camera, sphere.centre, sphere.radius);
-        const float filled = c.byHeight ? (extent.top - extent.bottom) / 2.0f
-                                        : (extent.right - extent.left) / 2.0f;
+        const float filled =
+            c.byHeight ? (extent.top - extent.bottom) / 2.0f : (extent.right - extent.left) / 2.0f;
         EXPECT_NEAR(filled, 2.0f / 3.0f, 0.01f);
         EXPECT_NEAR(extent.top + extent.bottom, 0.0f, 0.01f);  // centred
         EXPECT_NEAR(extent.left + extent.right, 0.0f, 0.01f);
@@ -167,12 +169,10 @@ TEST_F(CameraViews, KeypadSidesLookAtTheOrbitCentreFromTheFirstCamerasSides) {
     };
     const gfx::Vec3 towardsViewer = -front.forward;
     const Case cases[] = {
-        {ViewSide::kFront, towardsViewer, front.up},
-        {ViewSide::kBack, front.forward, front.up},
-        {ViewSide::kRight, front.right, front.up},
-        {ViewSide::kLeft, -front.right, front.up},
-        {ViewSide::kTop, front.up, front.forward},        // the front at the bottom of the view
-        {ViewSide::kBottom, -front.up, towardsViewer},    // the front at its top
+        {ViewSide::kFront, towardsViewer, front.up},   {ViewSide::kBack, front.forward, front.up},
+        {ViewSide::kRight, front.right, front.up},     {ViewSide::kLeft, -front.right, front.up},
+        {ViewSide::kTop, front.up, front.forward},      // the front at the bottom of the view
+        {ViewSide::kBottom, -front.up, towardsViewer},  // the front at its top
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.side));

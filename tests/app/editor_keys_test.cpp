@@ -143,8 +143,8 @@ TEST_F(EditorKeyCommands, SaveWritesToTheFilesOwnPathWithoutADialog) {
 
     session.editor.SelectedPart = 2;
     session.model.scene.node[2].SetOrientation({0.0f, 0.6f, 0.0f, 0.8f});
-    ASSERT_TRUE(app::RunPartPanelCommand(session, app::PartPanelCommand::kStoreDefaultOrientation,
-                                         {}));
+    ASSERT_TRUE(
+        app::RunPartPanelCommand(session, app::PartPanelCommand::kStoreDefaultOrientation, {}));
     asked.clear();
     notices.clear();
     ASSERT_TRUE(Run(EditorCommand::kSave));

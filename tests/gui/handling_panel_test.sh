@@ -84,9 +84,12 @@ fi
 [ "$(diff "$work/before.pwp" "$work/moved.pwp" | grep -c '^>')" = 1 ] ||
     fail "more than the body's position changed: $(diff "$work/before.pwp" "$work/moved.pwp" | head -6)"
 
-# ---- Undo puts the body back where it was.
+# ---- Undo puts the body back where it was: first the default position the save stored, then
+# the drag, each one step.
 panel_keys alt+u
-wait_probe "undo=0" "Undo (Alt+U in the Part panel)"
+wait_probe "undo=1 redo=1" "Undo (Alt+U in the Part panel) of the stored default position"
+panel_keys alt+u
+wait_probe "undo=0 redo=2" "Undo (Alt+U in the Part panel) of the drag"
 save_part_file "$work/undone.pwp"
 cmp -s "$work/before.pwp" "$work/undone.pwp" ||
     fail "after Undo the file differs: $(diff "$work/before.pwp" "$work/undone.pwp" | head -4)"

@@ -47,8 +47,7 @@ class EditorKeysTest : public panels::testing_support::PanelTest {
     app::Session session;
     panels::ToolPanels panels{session, files::SettingsFile("/nonexistent/Posewrighter.ini"),
                               [](const app::FileRequest&) { return std::nullopt; }};
-    panels::EditorKeys keys{session, [](const app::FileRequest&) { return std::nullopt; },
-                            &panels};
+    panels::EditorKeys keys{session, [](const app::FileRequest&) { return std::nullopt; }, &panels};
 };
 
 TEST_F(EditorKeysTest, QtKeysBecomeStrokesWithTheKeypadWhateverNumLockSays) {
@@ -59,13 +58,20 @@ TEST_F(EditorKeysTest, QtKeysBecomeStrokesWithTheKeypadWhateverNumLockSays) {
     };
     const Qt::KeyboardModifiers pad = Qt::KeypadModifier;
     const Case cases[] = {
-        {Qt::Key_1, pad, Key::kKeypad1},          {Qt::Key_End, pad, Key::kKeypad1},
-        {Qt::Key_3, pad, Key::kKeypad3},          {Qt::Key_PageDown, pad, Key::kKeypad3},
-        {Qt::Key_7, pad, Key::kKeypad7},          {Qt::Key_Home, pad, Key::kKeypad7},
-        {Qt::Key_Delete, pad, Key::kDelete},      {Qt::Key_1, Qt::NoModifier, Key::kOther},
-        {Qt::Key_PageDown, {}, Key::kPageDown},   {Qt::Key_End, {}, Key::kOther},
-        {Qt::Key_F, {}, Key::kF},                 {Qt::Key_F, pad, Key::kOther},
-        {Qt::Key_Space, {}, Key::kSpace},         {Qt::Key_Escape, {}, Key::kOther},
+        {Qt::Key_1, pad, Key::kKeypad1},
+        {Qt::Key_End, pad, Key::kKeypad1},
+        {Qt::Key_3, pad, Key::kKeypad3},
+        {Qt::Key_PageDown, pad, Key::kKeypad3},
+        {Qt::Key_7, pad, Key::kKeypad7},
+        {Qt::Key_Home, pad, Key::kKeypad7},
+        {Qt::Key_Delete, pad, Key::kDelete},
+        {Qt::Key_1, Qt::NoModifier, Key::kOther},
+        {Qt::Key_PageDown, {}, Key::kPageDown},
+        {Qt::Key_End, {}, Key::kOther},
+        {Qt::Key_F, {}, Key::kF},
+        {Qt::Key_F, pad, Key::kOther},
+        {Qt::Key_Space, {}, Key::kSpace},
+        {Qt::Key_Escape, {}, Key::kOther},
     };
     for (const Case& c : cases) {
         const QKeyEvent event(QEvent::KeyPress, c.key, c.modifiers);
