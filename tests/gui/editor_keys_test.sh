@@ -1,15 +1,8 @@
 #!/usr/bin/env bash
-# The editor's keys pressed in the 3D view as a person would, on a virtual display:
-# usage editor_keys_test.sh EDITOR ROBOT_FOLDER
-# - a copy of the sample robot opens; a click on its body selects it, and a drag from the
-#   Handling panel's move-X picture moves it (undo=1);
-# - Ctrl+Z takes the drag back (undo=0 redo=1): the view is as before the drag, and Ctrl+S
-#   writes the part file back with the bytes it was opened with, with no file dialog (the
-#   "written" notice is answered);
-# - Ctrl+Y makes the drag again (undo=1 redo=0); made the default position, Ctrl+S writes the
-#   file with only the body's position changed, 1.0 further along X;
-# - Page Down in the Part panel shows key 2; F frames the body (the view changes); Space plays
-#   (playing=1) and Space again stops.
+# The editor's keys in the 3D view, on a copy of the sample robot: usage editor_keys_test.sh
+# EDITOR ROBOT_FOLDER. A Handling drag of the body, Ctrl+Z (the view as before; Ctrl+S writes
+# the file's own bytes back, no dialog), Ctrl+Y (Ctrl+S writes the body 1.0 along X), Page Down
+# in the Part panel, F (the view changes), Space twice (play, stop).
 set -uo pipefail
 # shellcheck source=scripts/editor-window.sh
 source "$(cd "$(dirname "$0")" && pwd)/../../scripts/editor-window.sh"
