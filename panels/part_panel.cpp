@@ -9,8 +9,10 @@
 #include <QSignalBlocker>
 #include <QTreeWidget>
 #include <algorithm>
+#include <optional>
 #include <string_view>
 
+#include "app/commands/editor_keys.h"
 #include "app/core/editor_actions.h"
 #include "framework/display_text.h"
 
@@ -29,6 +31,22 @@ struct MenuItem {
     std::string_view text;
     Command command = Command::kOpenPartFile;
 };
+
+// The editor's key for a menu command, shown beside it; none for most.
+std::optional<app::EditorCommand> KeyOf(Command command) {
+    switch (command) {
+        case Command::kOpenPartFile:
+            return app::EditorCommand::kOpen;
+        case Command::kSavePartFile:
+            return app::EditorCommand::kSave;
+        case Command::kSavePartFileAs:
+            return app::EditorCommand::kSaveAs;
+        case Command::kDeletePart:
+            return app::EditorCommand::kDeletePart;
+        default:
+            return std::nullopt;
+    }
+}
 constexpr MenuItem kSeparator{};
 
 struct MenuDefinition {
@@ -41,6 +59,7 @@ const std::array<MenuDefinition, 3>& MenuBarDefinition() {
         {"ファイル(&F)",
          {{"パーツファイルを開く(&O)", Command::kOpenPartFile},
           {"パーツファイルへ保存する(&S)", Command::kSavePartFile},
+          {"名前を付けてパーツファイルへ保存する(&A)...", Command::kSavePartFileAs},
           {"パーツファイルを閉じる(&C)", Command::kClosePartFile}}},
         {"編集(&E)",
          {{"姿勢のコピー(&C)", Command::kCopyOrientation},
@@ -98,7 +117,13 @@ void PartPanel::BuildMenus() {
                 menu->addSeparator();
                 continue;
             }
-            QAction* action = menu->addAction(Text(entry.text));
+            // The key is shown after a tab, in the menu's shortcut column. It is no shortcut
+            // of the action's: the editor's key filter runs it, in every window alike.
+            QString text = Text(entry.text);
+            if (const auto key = KeyOf(entry.command)) {
+                text += "\t" + QString::fromStdString(app::ShortcutText(*key));
+            }
+            QAction* action = menu->addAction(text);
             const Command command = entry.command;
             connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
             actions_.emplace_back(command, action);
@@ -147,10 +172,12 @@ void PartPanel::BuildControls() {
 
     undoButton_ = new QPushButton(QStringLiteral("Undo(&U)"), area);
     Place(undoButton_, 5, 19, 35, 13);
+    undoButton_->setToolTip(QString::fromStdString(app::ShortcutText(app::EditorCommand::kUndo)));
     connect(undoButton_, &QPushButton::clicked, this, [this] { RunCommand(Command::kUndo); });
 
     redoButton_ = new QPushButton(QStringLiteral("Redo(&R)"), area);
     Place(redoButton_, 43, 19, 35, 13);
+    redoButton_->setToolTip(QString::fromStdString(app::ShortcutText(app::EditorCommand::kRedo)));
     connect(redoButton_, &QPushButton::clicked, this, [this] { RunCommand(Command::kRedo); });
 
     outlineButton_ = new QPushButton(QStringLiteral("Outline(&O)"), area);

@@ -52,24 +52,38 @@ void OpenPartFile(Session& session, const ChooseFile& chooseFile) {
     NoteModelSaved(session, opened ? *path : std::string());
 }
 
-void SavePartFile(Session& session, const ChooseFile& chooseFile) {
-    if (!OfferPoseAsDefault(session)) return;
-    const auto path = chooseFile(PartFileRequest(session, true));
-    if (!path) return;
+// Writes the part file to `path` and tells the user how it went.
+void WritePartFileTo(Session& session, const std::string& path) {
     // Saved into another folder, relative mesh paths are written from there, so that the file
     // opens the same meshes; the open model takes them too, as it now belongs there.
     editing::Model& model = session.model;
-    const std::string folder = framework::FolderOf(*path);
+    const std::string folder = framework::FolderOf(path);
     const std::vector<std::string> previous = files::ReplaceMeshPaths(
         model.parts, files::MeshPathsFor(model.parts, model.documentFolder, folder));
-    const gfx::Status written = files::WritePartFile(*path, model.parts);
+    const gfx::Status written = files::WritePartFile(path, model.parts);
     if (written) {
         model.documentFolder = folder;
-        NoteModelSaved(session, *path);
+        NoteModelSaved(session, path);
     } else {
         files::ReplaceMeshPaths(model.parts, previous);
     }
     session.ShowMessage(written ? kPartFileWrittenMessage : std::string_view(written.error()));
+}
+
+// Save As: always the dialog, starting from the file's own path.
+void SavePartFileAs(Session& session, const ChooseFile& chooseFile) {
+    if (!OfferPoseAsDefault(session)) return;
+    const auto path = chooseFile(PartFileRequest(session, true));
+    if (path) WritePartFileTo(session, *path);
+}
+
+// Save: back to the file's own path; a model that has none yet asks as Save As does.
+void SavePartFile(Session& session, const ChooseFile& chooseFile) {
+    if (session.documents.modelPath.empty()) {
+        SavePartFileAs(session, chooseFile);
+    } else if (OfferPoseAsDefault(session)) {
+        WritePartFileTo(session, session.documents.modelPath);
+    }
 }
 
 void AddChildPart(Session& session, const ChooseFile& chooseFile) {
@@ -145,8 +159,9 @@ bool RunPartPanelCommand(Session& session, PartPanelCommand command, const Choos
     // Every command that may change the document or the pose is one history step; those that
     // open, save or close a document, and Undo and Redo themselves, are not.
     const bool edits = command != Command::kOpenPartFile && command != Command::kSavePartFile &&
-                       command != Command::kClosePartFile && command != Command::kAddChildPart &&
-                       command != Command::kUndo && command != Command::kRedo;
+                       command != Command::kSavePartFileAs && command != Command::kClosePartFile &&
+                       command != Command::kAddChildPart && command != Command::kUndo &&
+                       command != Command::kRedo;
     if (edits) model.BeginEdit();
     switch (command) {
         case Command::kOpenPartFile:
@@ -154,6 +169,9 @@ bool RunPartPanelCommand(Session& session, PartPanelCommand command, const Choos
             break;
         case Command::kSavePartFile:
             SavePartFile(session, chooseFile);
+            break;
+        case Command::kSavePartFileAs:
+            SavePartFileAs(session, chooseFile);
             break;
         case Command::kClosePartFile:
             session.panelObserver().StoreMaterialSettings();

@@ -66,12 +66,13 @@ std::string_view FolderSettingKey(FileKind kind);
 using ChooseFile = std::function<std::optional<std::string>(const FileRequest&)>;
 
 // Runs the command when PartCommandRuns allows it. Open and close first have the Material panel
-// store its settings; open, save and add ask `chooseFile` and stop when nothing was chosen. Save
-// first offers to store a live pose other than the defaults (kStorePoseQuestion). A
-// save that wrote tells the user so. Open, save and close note in the session's document record
-// what the part file now matches. The tree, the Undo button and the material list hear of their
-// changes through the session's panel observer. False when the condition did not hold (nothing
-// was done).
+// store its settings; open, save as and add ask `chooseFile` and stop when nothing was chosen;
+// save writes to the part file's own path (session.documents.modelPath) without asking, and
+// asks as save as does only when there is none. Both first offer to store a live pose other than
+// the defaults (kStorePoseQuestion). A save tells the user whether it wrote. Open, save and close
+// note in the session's document record what the part file now matches. The tree, the Undo
+// button and the material list hear of their changes through the session's panel observer.
+// False when the condition did not hold (nothing was done).
 bool RunPartPanelCommand(Session& session, PartPanelCommand command, const ChooseFile& chooseFile);
 
 // Which commands the menu bar and the Undo button offer (PartCommandOffered).

@@ -13,6 +13,7 @@ namespace app {
 enum class PartPanelCommand : int {
     kOpenPartFile = 40004,
     kSavePartFile = 40023,
+    kSavePartFileAs = 40025,
     kClosePartFile = 40021,
     kCopyOrientation = 40008,
     kPasteOrientation = 40007,
@@ -36,6 +37,7 @@ enum class PartPanelCommand : int {
 inline constexpr std::array kPartPanelCommands{
     PartPanelCommand::kOpenPartFile,
     PartPanelCommand::kSavePartFile,
+    PartPanelCommand::kSavePartFileAs,
     PartPanelCommand::kClosePartFile,
     PartPanelCommand::kCopyOrientation,
     PartPanelCommand::kPasteOrientation,
@@ -71,13 +73,13 @@ bool ActsOnSelectedPart(PartPanelCommand command);
 bool HasSelection(const PartPanelFacts& facts);
 // A child can be added: to the selected part, or as the root of an empty table (one root only).
 bool CanAddChild(const PartPanelFacts& facts);
-// The table holds parts: what save and the default pose commands need.
+// The table holds parts: what the saves and the default pose commands need.
 bool HasParts(const PartPanelFacts& facts);
 
 // Whether the command acts when run: open, close, Undo and Redo always; add child by CanAddChild;
-// the single-part commands by HasSelection; save and the default pose commands by HasParts. Close,
-// Undo and Redo run even where they are grayed: closing an empty table and undoing nothing are
-// harmless.
+// the single-part commands by HasSelection; save, save as and the default pose commands by
+// HasParts. Close, Undo and Redo run even where they are grayed: closing an empty table and
+// undoing nothing are harmless.
 bool PartCommandRuns(PartPanelCommand command, const PartPanelFacts& facts);
 
 // Whether the menu bar or the Undo and Redo buttons offer the command: as it runs, except that

@@ -76,6 +76,10 @@ struct EditorState {
     gfx::Vec3 DragStartPosition{0.0f, 0.0f, 0.0f};        // selected part at a move drag's press
     gfx::Vec3 LightDragStartDirection{0.0f, 0.0f, 1.0f};  // light at a light drag's press
 
+    // The point the right-button orbit turns the camera about: the world origin until F frames
+    // a part, then that part's centre (the keypad views look at it too).
+    gfx::Vec3 OrbitCentre{0.0f, 0.0f, 0.0f};
+
     // The camera as captured from the view matrix at a camera drag's press.
     gfx::Vec3 CameraEye{0.0f, 0.0f, 0.0f};
     gfx::Vec3 CameraForward{0.0f, 0.0f, 1.0f};

@@ -30,8 +30,8 @@ class Session : public editing::ModelHost {
     // The plane the camera pans along: a huge flat box that is ray-tested, never drawn.
     scene::MeshObject panPlaneMesh;
     scene::TransformNode panPlane;
-    // The orbit's rotation centre, kept at the world origin, and the node that carries the
-    // camera pose as its child during one orbit step. Neither has a mesh.
+    // The orbit's rotation centre, placed at editor.OrbitCentre for each orbit step, and the
+    // node that carries the camera pose as its child during that step. Neither has a mesh.
     scene::TransformNode orbitPivot;
     scene::TransformNode orbitCamera;
     // The tool panels' controls as the frame reads them; the panels keep them current.

@@ -28,6 +28,7 @@
 #include "framework/platform/input_devices.h"
 #include "framework/qt/message_box.h"
 #include "framework/qt/window_system.h"
+#include "panels/editor_keys.h"
 #include "panels/file_dialog.h"
 #include "panels/panel_font.h"
 #include "panels/tool_panels.h"
@@ -69,7 +70,15 @@ constexpr const char* kUsage =
     "  -dbf        append the debug log to debug.txt in the settings folder\n"
     "  -2nd        open the view on the second screen when there is one\n"
     "  --help      print this text and exit\n"
-    "  --version   print the version and exit\n";
+    "  --version   print the version and exit\n"
+    "keys (in the view and every tool panel, not in a text box):\n"
+    "  Ctrl+Z      undo                   Ctrl+Y, Ctrl+Shift+Z  redo\n"
+    "  Ctrl+S      save the part file     Ctrl+Shift+S          save it under another name\n"
+    "  Ctrl+O      open a part file       Delete                delete the selected part\n"
+    "  Space       play or stop           Page Up, Page Down    the previous, next key\n"
+    "  F           frame the selected part (every part when none is selected)\n"
+    "  keypad 1, 3, 7   look from the front, right, top (with Ctrl: back, left, bottom)\n"
+    "  Escape      cancel a drag; in the view with no drag, close the editor\n";
 
 // "--help" and "--version" answer at once, without a display.
 std::optional<int> AnswerInformationSwitches(int argc, char** argv) {
@@ -141,6 +150,8 @@ int main(int argc, char** argv) {
     panels::ToolPanels toolPanels(session, files::ProgramSettings(), fileDialogs.AsChooseFile(),
                                   true, &framework.window());
     editor.SetPanelWindows(&toolPanels);
+    // The editor's keys, wherever the keyboard is in the view or the panels.
+    panels::EditorKeys editorKeys(session, fileDialogs.AsChooseFile(), &toolPanels);
 
     // This editor's recovery copy: a folder of its own in the shared recovery folder, marked
     // as in use by a lock held until the process ends. Its disk work runs on its own thread,

@@ -35,12 +35,12 @@ void Orbit(Session& session, const ClientView& view, framework::PixelPoint curso
     scene::TransformNode& pivot = session.orbitPivot;
     scene::TransformNode& camera = session.orbitCamera;
     pivot.SetDirection({0.0f, 0.0f, 1.0f}, {0.0f, 1.0f, 0.0f});
-    pivot.SetLocalPosition({0.0f, 0.0f, 0.0f});
-    camera.SetLocalPosition(state.CameraEye);
+    pivot.SetLocalPosition(state.OrbitCentre);
+    camera.SetLocalPosition(state.CameraEye - state.OrbitCentre);
     camera.SetDirection(state.CameraForward, state.CameraUp);
     camera.parent = &pivot;
 
-    // Anchor minus current: dragging right swings the camera the other way round the origin.
+    // Anchor minus current: dragging right swings the camera the other way round the centre.
     const float yaw = static_cast<float>(state.DragAnchor.x - cursor.x) * kOrbitRadiansPerPixel;
     pivot.TurnLocalY(yaw);
     const float pitch = static_cast<float>(state.DragAnchor.y - cursor.y) * kOrbitRadiansPerPixel;

@@ -1,9 +1,10 @@
 #pragma once
-// The 3D view's camera, driven by the mouse alone: the right button orbits it about the world
-// origin, the middle button pans it so that the grabbed point follows the cursor, the wheel
-// moves it along its viewing direction. The camera has no state besides ViewMatrix: a drag
-// captures the camera at its press and rebuilds the view from that capture every held frame,
-// so a drag is absolute relative to its press point and holding still changes nothing.
+// The 3D view's camera, driven by the mouse: the right button orbits it about the orbit centre
+// (EditorState::OrbitCentre: the world origin until F frames a part), the middle button pans it
+// so that the grabbed point follows the cursor, the wheel moves it along its viewing direction.
+// Besides ViewMatrix the camera keeps only that centre: a drag captures the camera at its press
+// and rebuilds the view from that capture every held frame, so a drag is absolute relative to
+// its press point and holding still changes nothing.
 
 #include "app/core/session.h"
 #include "app/steps/view_geometry.h"
@@ -23,7 +24,8 @@ inline constexpr float kDollyPerWheelUnit = 0.0025f;  // a 120 notch moves 0.3 u
 // Right button pressed: remembers the cursor and captures the camera.
 void StartOrbit(EditorState& state, const ClientView& view, framework::PixelPoint cursor);
 // Right button held: the captured camera turned about the captured right axis through the
-// origin by the vertical drag, then about the world Y axis by the horizontal drag.
+// orbit centre by the vertical drag, then about the vertical axis through it by the horizontal
+// drag.
 void Orbit(Session& session, const ClientView& view, framework::PixelPoint cursor);
 
 // Middle button pressed: sets the pan plane facing the camera through the pointer line's point

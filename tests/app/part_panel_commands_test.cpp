@@ -74,10 +74,10 @@ TEST_F(PartPanelCommandsTest, OpenSaveAndCloseTellThePanelsInOrder) {
     EXPECT_EQ(session->editor.SelectedPart, model::kNoPart);
 
     const fs::path saved = fs::temp_directory_path() / ("panel_" + std::to_string(::getpid()));
-    ASSERT_TRUE(Run(PartPanelCommand::kSavePartFile, saved.string()));
+    ASSERT_TRUE(Run(PartPanelCommand::kSavePartFileAs, saved.string()));
     EXPECT_TRUE(fs::exists(saved));
     fs::remove(saved);
-    ASSERT_TRUE(Run(PartPanelCommand::kSavePartFile, (saved / "no" / "folder.pwp").string()));
+    ASSERT_TRUE(Run(PartPanelCommand::kSavePartFileAs, (saved / "no" / "folder.pwp").string()));
     ASSERT_EQ(notices.size(), 2u);
     EXPECT_EQ(notices[0], app::kPartFileWrittenMessage);
     EXPECT_NE(notices[1], app::kPartFileWrittenMessage);  // the writer's own failure
@@ -127,6 +127,7 @@ TEST(PartPanelMenuState, FollowsSelectionCountAndUndo) {
         C::kClearOrientation, C::kCopyPosition,     C::kPastePosition,
         C::kMirrorPosition,   C::kClearPosition,    C::kDeletePart};
     const std::set<C> model = {C::kSavePartFile,
+                               C::kSavePartFileAs,
                                C::kClosePartFile,
                                C::kFetchDefaultOrientation,
                                C::kStoreDefaultOrientation,
@@ -301,7 +302,7 @@ TEST_F(PartPanelCommandsTest, SavingAPoseThatIsNotTheDefaultOneAsksFirst) {
         });
         panels.heard.clear();
         fs::remove(saved);
-        ASSERT_TRUE(Run(PartPanelCommand::kSavePartFile, saved.string()));
+        ASSERT_TRUE(Run(PartPanelCommand::kSavePartFileAs, saved.string()));
         framework::SetQuestionHandler({});
         EXPECT_EQ(asked, c.asked);
         EXPECT_EQ(fs::exists(saved), c.written);

@@ -142,7 +142,7 @@ TEST(RecoveryKeeper, EveryEditASaveKeepsMakesTheCopyAndSavingBothRemovesIt) {
         EXPECT_EQ(keeper.animationUnsaved(), edit.animation) << edit.what;
 
         // One document saved: the copy stays while the other is unsaved.
-        app::RunPartPanelCommand(*session, app::PartPanelCommand::kSavePartFile,
+        app::RunPartPanelCommand(*session, app::PartPanelCommand::kSavePartFileAs,
                                  Answer(saved.string() + ".pwp"));
         keeper.Step(2000);
         EXPECT_FALSE(keeper.modelUnsaved()) << edit.what;
@@ -336,7 +336,7 @@ TEST_F(RecoveryLife, TwoEditorsKeepACopyEachAndASaveRemovesOnlyItsOwn) {
     // A saves its model: nothing of A's is unsaved, so A's copy goes and B's stays.
     framework::SetNoticeHandler([](std::string_view) {});
     const fs::path saved = root_ / "a.pwp";
-    app::RunPartPanelCommand(*a.session, app::PartPanelCommand::kSavePartFile,
+    app::RunPartPanelCommand(*a.session, app::PartPanelCommand::kSavePartFileAs,
                              Answer(saved.string()));
     framework::SetNoticeHandler({});
     a.Keep(2000);

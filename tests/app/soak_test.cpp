@@ -70,6 +70,8 @@ class SoakTest : public ::testing::Test {
   protected:
     void SetUp() override {
         std::filesystem::create_directories(work_);
+        // Save writes back to the file opened: the robot is opened from a copy of its own.
+        std::filesystem::copy(kRobot, robot_);
         framework::SetNoticeHandler([](std::string_view) {});
     }
     void TearDown() override {
@@ -82,10 +84,10 @@ class SoakTest : public ::testing::Test {
         if (request.save) return (work_ / ("saved." + std::string(request.extension))).string();
         if (request.extension == app::kMeshFileExtension) {
             static const char* meshes[] = {"head.x", "hand_l.x", "upper_leg_r.x", "missing.x"};
-            return (kRobot / meshes[random_() % 4]).string();
+            return (robot_ / meshes[random_() % 4]).string();
         }
-        if (request.extension == app::kPartFileExtension) return (kRobot / "robot.pwp").string();
-        return (kRobot / "robot.pwa").string();
+        if (request.extension == app::kPartFileExtension) return (robot_ / "robot.pwp").string();
+        return (robot_ / "robot.pwa").string();
     }
     int Pick(int count) { return static_cast<int>(random_() % static_cast<unsigned>(count)); }
 
@@ -157,6 +159,7 @@ class SoakTest : public ::testing::Test {
 
     const std::filesystem::path work_ = std::filesystem::temp_directory_path() /
                                         ("posewrighter_soak_" + std::to_string(::getpid()));
+    const std::filesystem::path robot_ = work_ / "robot";
     app::testing_support::QuietLog quietLog_;
     app::Session session_;
     app::testing_support::FakeWindow window_;
@@ -188,6 +191,8 @@ TEST_F(SoakTest, TenThousandRandomFramesKeepTheHeapFlat) {
             app::SetPlaying(session_, false);
             app::SetGridShown(session_, true);
             app::SetOutlineShown(session_, false);
+            std::filesystem::copy_file(kRobot / "robot.pwp", robot_ / "robot.pwp",
+                                       std::filesystem::copy_options::overwrite_existing);
             ASSERT_TRUE(app::RunPartPanelCommand(session_, app::PartPanelCommand::kOpenPartFile,
                                                  chooseFile_));
             // Seen from where the editor starts, drawn twice without input.

@@ -31,7 +31,7 @@ save_part_file() {
     local before_save
     menu_command d o
     before_save=$(editor_windows)
-    menu_command f s
+    menu_command f a
     answer_dialog '^Save As$' "$1" "saving $1" notice
     close_notice "$before_save" "saving $1"
     [ -s "$1" ] || fail "nothing saved to $1"

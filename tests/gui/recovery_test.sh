@@ -85,7 +85,7 @@ save_through_dialog() {
 }
 save_part() {
     panel="$part"
-    menu_command f s
+    menu_command f a
 }
 save_animation() { keys_to_window "$anim" alt+v; }
 

@@ -64,7 +64,7 @@ click_arrow() {
 save_file() {
     local before
     before=$(editor_windows)
-    if [ "$1" = part ]; then menu_command f s; else anim_button v; fi
+    if [ "$1" = part ]; then menu_command f a; else anim_button v; fi
     answer_dialog '^Save As$' "$2" "saving the $1 file" notice
     close_notice "$before" "saving the $1 file"
 }
