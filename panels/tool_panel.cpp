@@ -63,7 +63,10 @@ void ToolPanel::Close() {
 }
 
 framework::ScreenRect ToolPanel::Frame() const {
-    const QRect frame = frameGeometry();
+    // The native window's frame: it follows the window manager's margins as soon as they are
+    // known, where the widget's own frame geometry may still lack them.
+    const QWindow* window = windowHandle();
+    const QRect frame = window != nullptr ? window->frameGeometry() : frameGeometry();
     return {frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
 }
 
@@ -87,6 +90,11 @@ void ToolPanel::MoveRaiseAndShow(int left, int top) {
 bool ToolPanel::OnScreen() const {
     const QWindow* window = windowHandle();
     return isVisible() && window != nullptr && window->isExposed();
+}
+
+bool ToolPanel::Framed() const {
+    const QWindow* window = windowHandle();
+    return window != nullptr && !window->frameMargins().isNull();
 }
 
 void ToolPanel::closeEvent(QCloseEvent* event) {

@@ -51,6 +51,8 @@ class ToolPanel : public QWidget, public framework::PlaceableWindow {
     // Shown and on the screen: a window manager, when there is one, has framed it, so that
     // Frame() holds the frame rather than the client area.
     bool OnScreen() const;
+    // Framed by the window manager: the frame's margins are known (never without a manager).
+    bool Framed() const;
 
   protected:
     // The window system's close request (the panel has no close box, but a window manager may

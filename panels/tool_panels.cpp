@@ -8,6 +8,8 @@
 #include <memory>
 #include <utility>
 
+#include "framework/qt/window_system.h"
+
 namespace panels {
 
 ToolPanels::ToolPanels(app::Session& session, files::SettingsFile settings,
@@ -75,9 +77,14 @@ files::StartWindows ToolPanels::Windows() {
     // the panels just shown; a loaded machine's manager may take a few seconds over it.
     const std::array<const ToolPanel*, 5> shown = {part_.get(), animation_.get(), handling_.get(),
                                                    lighting_.get(), material_.get()};
-    const auto allOnScreen = [&shown] {
-        return std::all_of(shown.begin(), shown.end(), [](const ToolPanel* panel) {
-            return panel == nullptr || !panel->isVisible() || panel->OnScreen();
+    // Exposed is not yet framed: under a window manager the frame's margins (the title bar's
+    // height among them) may come a moment later, and a layout made without them can push a
+    // panel off the screen.
+    const bool managed = framework::qt::X11WindowManagerRunning();
+    const auto allOnScreen = [&shown, managed] {
+        return std::all_of(shown.begin(), shown.end(), [managed](const ToolPanel* panel) {
+            return panel == nullptr || !panel->isVisible() ||
+                   (panel->OnScreen() && (!managed || panel->Framed()));
         });
     };
     constexpr int kFramingLimitMilliseconds = 10000;

@@ -3,6 +3,7 @@
 #include <xcb/xcb.h>
 
 #include <QByteArray>
+#include <QGuiApplication>
 #include <QString>
 #include <QtGlobal>
 #include <cstdlib>
@@ -85,6 +86,29 @@ std::string X11DisplayProblem(const std::string& display) {
     xcb_disconnect(connection);
     if (error == 0) return {};
     return "the X display \"" + display + "\" cannot be reached: " + ConnectionErrorText(error);
+}
+
+bool X11WindowManagerRunning() {
+    const auto* x11 = qGuiApp != nullptr
+                          ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
+                          : nullptr;
+    xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+    if (connection == nullptr) return false;
+    static constexpr char kName[] = "_NET_SUPPORTING_WM_CHECK";
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 1, sizeof kName - 1, kName), nullptr);
+    if (atom == nullptr) return false;
+    const xcb_atom_t property = atom->atom;
+    std::free(atom);
+    if (property == XCB_ATOM_NONE) return false;
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    if (screen == nullptr) return false;
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, screen->root, property, XCB_ATOM_WINDOW, 0, 1),
+        nullptr);
+    const bool named = reply != nullptr && xcb_get_property_value_length(reply) >= 4;
+    std::free(reply);
+    return named;
 }
 
 std::string PrepareWindowSystem(const std::vector<std::string>& arguments) {

@@ -36,6 +36,11 @@ std::string X11DisplayProblem(const std::string& display);
 // reachable. Empty when Qt may start, else why no display was found.
 std::string PrepareWindowSystem(const std::vector<std::string>& arguments);
 
+// Whether an X11 window manager runs on the display Qt is connected to (the root window names
+// one in _NET_SUPPORTING_WM_CHECK): a window is then framed some time after it is shown. False
+// on any other platform.
+bool X11WindowManagerRunning();
+
 // While alive, a fatal error of Qt (a window system that failed in a way PrepareWindowSystem
 // could not foresee) calls reportAndExit with Qt's text instead of aborting; reportAndExit must
 // not return. Other messages go on to the handler that was installed before.
