@@ -48,15 +48,17 @@ void AnimationPanel::BuildControls() {
     QWidget* area = body();
 
     Place(Label("No.", Qt::AlignRight, area), 5, 5, 10, 10);
+    // The up-down is made before its box: the panel given the keyboard starts on it, not in
+    // the box.
+    keyUpDown_ = new UpDown(area);
+    Place(keyUpDown_, 50, 5, 25, 10);
+    keyUpDown_->SetRange(app::kFirstKeyNumber, app::kLastKeyNumber);
+    keyUpDown_->OnChangeEnded([this] { ShowKey(keyUpDown_->position()); });
     keyText_ = NumberBox(area);
     Place(keyText_, 25, 5, 25, 10);
     keyText_->OnConfirm(
         [this](const std::string& text) { Show(app::TypeKeyNumber(session_, text)); });
     keyText_->OnRevert([this] { ShowKey(keyNumber()); });
-    keyUpDown_ = new UpDown(area);
-    Place(keyUpDown_, 50, 5, 25, 10);
-    keyUpDown_->SetRange(app::kFirstKeyNumber, app::kLastKeyNumber);
-    keyUpDown_->OnChangeEnded([this] { ShowKey(keyUpDown_->position()); });
 
     getButton_ = new QPushButton(QStringLiteral("Get(&G)"), area);
     Place(getButton_, 80, 5, 35, 12);

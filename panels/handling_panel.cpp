@@ -101,9 +101,8 @@ void HandlingPanel::BuildBoxes() {
             boxes_[static_cast<std::size_t>(which)] = box;
         }
     }
-    // The keyboard goes through the boxes first, in reading order, then Local and World.
-    for (std::size_t i = 1; i < boxes_.size(); ++i) setTabOrder(boxes_[i - 1], boxes_[i]);
-    setTabOrder(boxes_.back(), local_);
+    // Made after Local and World, the boxes follow them in the keyboard's order (in reading
+    // order): the panel given the keyboard does not start in a box.
 }
 
 void HandlingPanel::ShowValues() {
