@@ -28,7 +28,10 @@ bool FitsPathField(std::string_view path) {
 }
 
 std::optional<std::string> FileDialogs::Choose(const app::FileRequest& request) {
-    QFileDialog dialog(nullptr, QString(), folder_,
+    const std::string_view key = app::FolderSettingKey(request.kind);
+    const std::string lastUsed =
+        settings_ ? settings_->Read(app::kFileDialogSection, key, "") : std::string();
+    QFileDialog dialog(nullptr, QString(), Text(app::DialogStartFolder(request, lastUsed)),
                        FileDialogFilter(request.description, request.extension));
     // Qt's own dialog on every desktop, the same everywhere.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -56,7 +59,11 @@ std::optional<std::string> FileDialogs::Choose(const app::FileRequest& request) 
     if (result != QDialog::Accepted || chosen.isEmpty()) return std::nullopt;
 
     const std::string path = QDir::toNativeSeparators(chosen.front()).toStdString();
-    folder_ = dialog.directory().absolutePath();
+    if (settings_) {
+        const std::string folder = dialog.directory().absolutePath().toStdString();
+        files::LogFailedSettingsWrite(settings_->Write(app::kFileDialogSection, key, folder),
+                                      "file dialog folder");
+    }
     if (!FitsPathField(path)) {
         framework::ShowMessage(editing::kPathTooLongMessage);
         return std::nullopt;

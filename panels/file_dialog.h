@@ -1,8 +1,10 @@
 #pragma once
 // The one open/save dialog of the editor, owned by the main window: one file type, its
-// extension added when the name has none, a save starting from the document's own path, an
-// existing file required to open, a question before a file is overwritten. A chosen path longer
-// than a part file's path field is refused with a notice rather than cut.
+// extension added when the name has none, a save starting from the document's own path, a
+// dialog otherwise starting in its document's folder or where its kind of file was last chosen
+// (kept in the settings, so across runs), an existing file required to open, a question before a
+// file is overwritten. A chosen path longer than a part file's path field is refused with a notice
+// rather than cut.
 
 #include <QString>
 #include <functional>
@@ -11,6 +13,7 @@
 #include <string_view>
 
 #include "app/commands/part_panel_commands.h"
+#include "files/settings/settings_file.h"
 
 class QWindow;
 
@@ -26,8 +29,11 @@ class FileDialogs {
   public:
     // `afterClose` runs once each dialog has closed (the input sampling forgets what the
     // dialog swallowed).
-    FileDialogs(QWindow* owner, std::function<void()> afterClose)
-        : owner_(owner), afterClose_(std::move(afterClose)) {}
+    // The folder last used for each kind of file is kept in `settings`; without any, each
+    // dialog starts from the request's folders alone.
+    FileDialogs(QWindow* owner, std::function<void()> afterClose,
+                std::optional<files::SettingsFile> settings = std::nullopt)
+        : owner_(owner), afterClose_(std::move(afterClose)), settings_(std::move(settings)) {}
 
     // The chosen path (UTF-8), or none when the dialog was cancelled or the path refused.
     std::optional<std::string> Choose(const app::FileRequest& request);
@@ -39,8 +45,7 @@ class FileDialogs {
   private:
     QWindow* owner_;
     std::function<void()> afterClose_;
-    // Each dialog starts in the folder of the file chosen last (the working folder at first).
-    QString folder_;
+    std::optional<files::SettingsFile> settings_;
 };
 
 }  // namespace panels

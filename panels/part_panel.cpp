@@ -111,7 +111,8 @@ void PartPanel::BuildControls() {
     QWidget* area = body();
 
     tree_ = new QTreeWidget(area);
-    Place(tree_, 5, 23, 192, 250);
+    // Below the two rows of controls: the scale and the view toggles, then Undo and Redo.
+    Place(tree_, 5, 34, 155, 239);
     tree_->setHeaderHidden(true);
     tree_->setColumnCount(1);
     tree_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -131,10 +132,10 @@ void PartPanel::BuildControls() {
             [this](const QPoint& at) { ShowEditMenu(at); });
 
     scaleLabel_ = new QLabel(QStringLiteral("Scale:"), area);
-    Place(scaleLabel_, 3, 6, 15, 10);
+    Place(scaleLabel_, 3, 6, 20, 10);
 
     scaleBox_ = new QLineEdit(area);
-    Place(scaleBox_, 20, 5, 30, 12);
+    Place(scaleBox_, 25, 5, 30, 12);
     scaleBox_->setMaxLength(app::kScaleBoxLimit);
     // Typed characters arrive as plain half-width text, never through an input method.
     scaleBox_->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -143,21 +144,21 @@ void PartPanel::BuildControls() {
     connect(scaleBox_, &QLineEdit::textEdited, this, [this] { ScaleEdited(); });
 
     undoButton_ = new QPushButton(QStringLiteral("Undo(&U)"), area);
-    Place(undoButton_, 125, 4, 35, 13);
+    Place(undoButton_, 5, 19, 35, 13);
     connect(undoButton_, &QPushButton::clicked, this, [this] { RunCommand(Command::kUndo); });
 
     redoButton_ = new QPushButton(QStringLiteral("Redo(&R)"), area);
-    Place(redoButton_, 162, 4, 35, 13);
+    Place(redoButton_, 43, 19, 35, 13);
     connect(redoButton_, &QPushButton::clicked, this, [this] { RunCommand(Command::kRedo); });
 
     outlineButton_ = new QPushButton(QStringLiteral("Outline(&O)"), area);
-    Place(outlineButton_, 55, 4, 35, 13);
+    Place(outlineButton_, 60, 4, 40, 13);
     outlineButton_->setCheckable(true);
     connect(outlineButton_, &QPushButton::toggled, this,
             [this](bool ticked) { app::SetOutlineShown(session_, ticked); });
 
     gridButton_ = new QPushButton(QStringLiteral("Grid(&G)"), area);
-    Place(gridButton_, 95, 4, 25, 13);
+    Place(gridButton_, 103, 4, 30, 13);
     gridButton_->setCheckable(true);
     connect(gridButton_, &QPushButton::toggled, this,
             [this](bool ticked) { app::SetGridShown(session_, ticked); });

@@ -27,7 +27,7 @@ namespace panels {
 
 inline constexpr std::string_view kPartPanelCaption = "Part Panel";
 inline constexpr std::string_view kPartPanelSection = "MAIN_DIALOG";
-inline constexpr int kPartPanelWidth = 200;   // dialog units: room for Redo beside Undo
+inline constexpr int kPartPanelWidth = 163;   // dialog units
 inline constexpr int kPartPanelHeight = 279;  // dialog units
 
 class PartPanel : public ToolPanel {

@@ -9,8 +9,21 @@
 #include "app/core/editor_actions.h"
 #include "editing/key_poses.h"
 #include "files/animation_file.h"
+#include "framework/asset_paths.h"
 
 namespace app {
+
+FileRequest AnimationFileRequest(const Session& session, bool save) {
+    const std::string& path = session.documents.animationPath;
+    FileRequest request;
+    request.description = kAnimationFileDescription;
+    request.extension = files::kAnimationFileExtension;
+    request.save = save;
+    if (save) request.startPath = path;
+    request.kind = FileKind::kAnimation;
+    request.documentFolder = framework::FolderOf(path.empty() ? session.documents.modelPath : path);
+    return request;
+}
 
 ShownKey KeyToShow(const Session& session, int keyNumber) {
     ShownKey shown;
@@ -54,8 +67,7 @@ ShownKey TypeFrameCount(Session& session, std::string_view text) {
 }
 
 bool SaveAnimation(Session& session, const ChooseFile& chooseFile) {
-    const auto path = chooseFile({kAnimationFileDescription, files::kAnimationFileExtension, true,
-                                  session.documents.animationPath});
+    const auto path = chooseFile(AnimationFileRequest(session, true));
     if (!path) return false;
     const auto written =
         files::WriteAnimationFile(*path, session.model.animation, session.model.parts);
@@ -73,8 +85,7 @@ bool SaveAnimation(Session& session, const ChooseFile& chooseFile) {
 }
 
 ShownKey LoadAnimation(Session& session, const ChooseFile& chooseFile) {
-    const auto path =
-        chooseFile({kAnimationFileDescription, files::kAnimationFileExtension, false, {}});
+    const auto path = chooseFile(AnimationFileRequest(session, false));
     if (path) {
         // A failed read leaves the animation empty, which matches no file.
         const bool opened = app::OpenAnimationFile(session.model, *path);

@@ -22,6 +22,9 @@ inline constexpr std::string_view kAnimationFileWrittenMessage = "アニメ情�
 inline constexpr std::string_view kEmptyAnimationMessage =
     "キー1のフレーム数が0のため、アニメーションは空です。ファイルは書き込まれませんでした。";
 
+// The animation file's dialogs concern the animation file, else the model it belongs to.
+FileRequest AnimationFileRequest(const Session& session, bool save);
+
 // What the panel shows for a key: its number on the key up-down, the slider and the key text,
 // its frame count on the frame up-down and the frame text.
 struct ShownKey {

@@ -20,7 +20,7 @@ using Command = PartPanelCommand;
 
 void OpenPartFile(Session& session, const ChooseFile& chooseFile) {
     session.panelObserver().StoreMaterialSettings();
-    const auto path = chooseFile({kPartFileDescription, kPartFileExtension, false, {}});
+    const auto path = chooseFile(PartFileRequest(session, false));
     if (!path) return;
     // A failed open leaves an empty table, which matches no file.
     const bool opened = app::OpenPartFile(session.model, *path);
@@ -28,8 +28,7 @@ void OpenPartFile(Session& session, const ChooseFile& chooseFile) {
 }
 
 void SavePartFile(Session& session, const ChooseFile& chooseFile) {
-    const auto path =
-        chooseFile({kPartFileDescription, kPartFileExtension, true, session.documents.modelPath});
+    const auto path = chooseFile(PartFileRequest(session, true));
     if (!path) return;
     // Saved into another folder, relative mesh paths are written from there, so that the file
     // opens the same meshes; the open model takes them too, as it now belongs there.
@@ -48,7 +47,7 @@ void SavePartFile(Session& session, const ChooseFile& chooseFile) {
 }
 
 void AddChildPart(Session& session, const ChooseFile& chooseFile) {
-    const auto path = chooseFile({kMeshFileDescription, kMeshFileExtension, false, {}});
+    const auto path = chooseFile(MeshFileRequest(session));
     if (!path) return;
     session.model.BeginEdit();
     session.model.AddChildPart(*path);
@@ -63,6 +62,45 @@ float ScaleValue(std::string_view text) {
 }
 
 }  // namespace
+
+FileRequest PartFileRequest(const Session& session, bool save) {
+    const std::string& path = session.documents.modelPath;
+    FileRequest request;
+    request.description = kPartFileDescription;
+    request.extension = kPartFileExtension;
+    request.save = save;
+    if (save) request.startPath = path;
+    request.kind = FileKind::kPart;
+    request.documentFolder = framework::FolderOf(path);
+    return request;
+}
+
+FileRequest MeshFileRequest(const Session& session) {
+    FileRequest request;
+    request.description = kMeshFileDescription;
+    request.extension = kMeshFileExtension;
+    request.kind = FileKind::kMesh;
+    request.fallbackFolder = framework::FolderOf(session.documents.modelPath);
+    return request;
+}
+
+std::string DialogStartFolder(const FileRequest& request, std::string_view lastUsed) {
+    if (!request.documentFolder.empty()) return request.documentFolder;
+    if (!lastUsed.empty()) return std::string(lastUsed);
+    return request.fallbackFolder;
+}
+
+std::string_view FolderSettingKey(FileKind kind) {
+    switch (kind) {
+        case FileKind::kPart:
+            return "PART_FOLDER";
+        case FileKind::kAnimation:
+            return "ANIM_FOLDER";
+        case FileKind::kMesh:
+            return "MESH_FOLDER";
+    }
+    return "PART_FOLDER";
+}
 
 std::optional<PartPanelCommand> PartPanelCommandFromId(int id) {
     for (Command command : kPartPanelCommands) {

@@ -4,6 +4,7 @@
 // and the scale's text. The panel forwards its commands here and owns the file dialogs: a command
 // that needs a file asks the caller for it.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -26,14 +27,35 @@ inline constexpr std::string_view kPartFileWrittenMessage = "パーツ情報を�
 // The scale box holds at most this many characters.
 inline constexpr int kScaleBoxLimit = 10;
 
+// The kinds of file the dialogs ask for; each remembers the folder it was last chosen from.
+enum class FileKind : std::int8_t { kPart, kAnimation, kMesh };
+
 // The file a command asks for: an open or a save dialog with its type's description and
 // extension. A save dialog starts from `startPath`, the document's own path, when there is one.
+// Otherwise the dialog starts in `documentFolder`, the folder of the document it concerns; or,
+// without one, in the folder last used for `kind`; or, failing that, in `fallbackFolder`.
 struct FileRequest {
     std::string_view description;
     std::string_view extension;
     bool save = false;
     std::string startPath;
+    FileKind kind = FileKind::kPart;
+    std::string documentFolder;
+    std::string fallbackFolder;
 };
+
+// The requests of the Part panel's dialogs. A part file's dialogs concern the open model's file;
+// a mesh's go where the last mesh came from, else beside the part file.
+FileRequest PartFileRequest(const Session& session, bool save);
+FileRequest MeshFileRequest(const Session& session);
+
+// Where the dialog starts, as FileRequest says, given the folder last used for its kind (empty
+// when none); empty for the working folder.
+std::string DialogStartFolder(const FileRequest& request, std::string_view lastUsed);
+
+// The settings that keep the folder last used for each kind of file.
+inline constexpr std::string_view kFileDialogSection = "FILE_DIALOG";
+std::string_view FolderSettingKey(FileKind kind);
 // The caller's dialog: the chosen path, or none when the user cancelled.
 using ChooseFile = std::function<std::optional<std::string>(const FileRequest&)>;
 

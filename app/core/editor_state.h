@@ -60,6 +60,9 @@ struct EditorState {
     model::PartIndex SelectedPart = model::kNoPart;
     HandleMode Handle = HandleMode::kIdle;
     DragPhase HandlePhase = DragPhase::kArmed;  // back to kArmed whenever Handle goes idle
+    // The selected part's manipulator handle under the cursor in the view (kIdle for none): a
+    // line stands for its move mode, a ring for its turn mode. A press there starts its drag.
+    HandleMode HoveredHandle = HandleMode::kIdle;
     LightDragMode LightDrag = LightDragMode::kIdle;
     DragPhase LightDragPhase = DragPhase::kArmed;  // likewise with LightDrag
 

@@ -52,7 +52,7 @@ void DrawParts(const FrameScene& scene, const FrameModes& modes) {
         BeginMarkers(device);
         DrawManipulator(device,
                         PartManipulatorFrame(scene.partScene, i, scene.panels.handlingLocal),
-                        modes.handleMode, modes.handlePhase);
+                        modes.handleMode, modes.handlePhase, modes.hoveredHandle);
         device.SetRenderState(RenderState::kZEnable, 1);
         device.SetRenderState(RenderState::kLighting, 1);
     }
@@ -71,7 +71,13 @@ void DrawPoseText(const FrameScene& scene, int part) {
 }  // namespace
 
 FrameModes ModesOf(const EditorState& state) {
-    return {state.SelectedPart, state.Handle, state.HandlePhase, state.LightDrag};
+    FrameModes modes;
+    modes.selectedPart = state.SelectedPart;
+    modes.handleMode = state.Handle;
+    modes.handlePhase = state.HandlePhase;
+    modes.hoveredHandle = state.HoveredHandle;
+    modes.lightDragMode = state.LightDrag;
+    return modes;
 }
 
 std::array<std::string, 2> PoseOverlayLines(const scene::TransformNode& node) {

@@ -27,6 +27,7 @@ struct FrameModes {
     HandleMode handleMode = HandleMode::kIdle;  // the part manipulator's axes follow it
     DragPhase handlePhase = DragPhase::kArmed;
     LightDragMode lightDragMode = LightDragMode::kIdle;  // the light marker shows unless idle
+    HandleMode hoveredHandle = HandleMode::kIdle;        // the manipulator handle under the cursor
 };
 
 // What one frame draws with. The device is handed the camera and the light as the frame begins.

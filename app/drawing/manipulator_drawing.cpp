@@ -42,43 +42,39 @@ gfx::Vec3 AxisOf(const ManipulatorFrame& frame, Axis axis) {
 }
 
 // The ring about an axis; the second axis fixes where the ring's segments start.
-void DrawAxisRing(framework::GraphicsDevice& device, const ManipulatorFrame& frame, Axis axis) {
+void DrawAxisRing(framework::GraphicsDevice& device, const ManipulatorFrame& frame, Axis axis,
+                  bool hovered = false) {
     const gfx::Vec3 second = axis == Axis::kY ? frame.z : frame.y;
     scene::DrawRing(device, frame.centre, AxisOf(frame, axis), second, frame.radius,
-                    AxisColour(axis));
+                    hovered ? kHoveredHandleColour : AxisColour(axis));
 }
 
 // Across the pivot, one radius to each side.
-void DrawAxisLine(framework::GraphicsDevice& device, const ManipulatorFrame& frame, Axis axis) {
+void DrawAxisLine(framework::GraphicsDevice& device, const ManipulatorFrame& frame, Axis axis,
+                  bool hovered = false) {
     const gfx::Vec3 reach = AxisOf(frame, axis) * frame.radius;
-    scene::DrawLine(device, frame.centre + reach, frame.centre - reach, AxisColour(axis));
+    scene::DrawLine(device, frame.centre + reach, frame.centre - reach,
+                    hovered ? kHoveredHandleColour : AxisColour(axis));
 }
 
 }  // namespace
 
-ManipulatorFrame PartManipulatorFrame(const editing::PartScene& scene, int part, bool local) {
-    const scene::TransformNode& node = scene.node[part];
-    ManipulatorFrame frame;
-    frame.radius = node.BoundingSphere().radius;
-    if (part > 0) frame.radius *= scene.node[0].scale;
-    frame.centre = node.WorldPosition();
-    if (local) {
-        frame.x = gfx::Vec3Normalize(node.WorldAxisX());
-        frame.y = gfx::Vec3Normalize(node.WorldAxisY());
-        frame.z = gfx::Vec3Normalize(node.WorldAxisZ());
-    }
-    return frame;
-}
-
 void DrawManipulator(framework::GraphicsDevice& device, const ManipulatorFrame& frame,
-                     HandleMode mode, DragPhase phase) {
+                     HandleMode mode, DragPhase phase, HandleMode hovered) {
     ResetWorld(device);
     scene::DrawFacingCircle(device, frame.centre, kPivotMarkerRadius, kMarkerColour);
     ResetWorld(device);
     if (mode == HandleMode::kIdle) {
-        for (Axis axis : {Axis::kX, Axis::kY, Axis::kZ}) DrawAxisRing(device, frame, axis);
+        const int hoveredAxis = HandleAxis(hovered);
+        const bool ring = IsTurnMode(hovered);
+        for (Axis axis : {Axis::kX, Axis::kY, Axis::kZ}) {
+            DrawAxisRing(device, frame, axis, ring && static_cast<int>(axis) == hoveredAxis);
+        }
         ResetWorld(device);
-        for (Axis axis : {Axis::kX, Axis::kY, Axis::kZ}) DrawAxisLine(device, frame, axis);
+        for (Axis axis : {Axis::kX, Axis::kY, Axis::kZ}) {
+            DrawAxisLine(device, frame, axis,
+                         !ring && hoveredAxis >= 0 && static_cast<int>(axis) == hoveredAxis);
+        }
     }
     ResetWorld(device);
     if (mode == HandleMode::kIdle || phase != DragPhase::kDragging) return;

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "app/core/editor_state.h"
+#include "app/core/manipulator_frame.h"
 #include "editing/part_scene.h"
 #include "framework/device/graphics_device.h"
 #include "gfx/math/math_types.h"
@@ -16,24 +17,15 @@ inline constexpr float kPivotMarkerRadius = 0.04f;
 inline constexpr float kLightMarkerRadius = 0.05f;
 inline constexpr float kLightMarkerDistance = 4.0f;
 
-// Where the manipulator stands and how large it is: the part's world position, three unit axes
-// and the handle radius.
-struct ManipulatorFrame {
-    gfx::Vec3 centre;
-    gfx::Vec3 x{1, 0, 0}, y{0, 1, 0}, z{0, 0, 1};
-    float radius = 0;
-};
+// The handle under the cursor, drawn in this colour in place of its axis colour.
+inline constexpr gfx::Colour kHoveredHandleColour = 0xFFFFFF00;
 
-// The radius is the part's bounding-sphere radius, times the root part's scale for any part but
-// the root (the root's own scale already counts for the root). Local takes the part's world
-// axes, otherwise the world's; either way normalised.
-ManipulatorFrame PartManipulatorFrame(const editing::PartScene& scene, int part, bool local);
-
-// The pivot marker always; then by handle mode: idle, all three rings and lines; a move drag
-// under way, its axis's line; a turn drag under way, its axis's ring and line; an armed mode
-// nothing more. Leaves the world transform at the identity or the last ring's.
+// The pivot marker always; then by handle mode: idle, all three rings and lines, the `hovered`
+// one (a move mode for a line, a turn mode for a ring) in the hover colour; a move drag under
+// way, its axis's line; a turn drag under way, its axis's ring and line; an armed mode nothing
+// more. Leaves the world transform at the identity or the last ring's.
 void DrawManipulator(framework::GraphicsDevice& device, const ManipulatorFrame& frame,
-                     HandleMode mode, DragPhase phase);
+                     HandleMode mode, DragPhase phase, HandleMode hovered = HandleMode::kIdle);
 
 // A yellow circle 4 units from the origin on the side the light comes from (against its
 // direction), and a line from the origin to it.

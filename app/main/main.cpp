@@ -136,7 +136,8 @@ int main(int argc, char** argv) {
                        files::ProgramSettings());
     app::SystemPacerClock clock;
     // The file dialogs are owned by the main window; what they swallowed reads as up after them.
-    panels::FileDialogs fileDialogs(&framework.window(), [&framework] { framework.ClearInput(); });
+    panels::FileDialogs fileDialogs(
+        &framework.window(), [&framework] { framework.ClearInput(); }, files::ProgramSettings());
     panels::ToolPanels toolPanels(session, files::ProgramSettings(), fileDialogs.AsChooseFile(),
                                   true, &framework.window());
     editor.SetPanelWindows(&toolPanels);

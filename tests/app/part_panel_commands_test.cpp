@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/commands/animation_panel_commands.h"
 #include "framework/debug_log.h"
 #include "framework/notice.h"
 
@@ -228,6 +229,42 @@ TEST(PartPanelScaleBox, ScaleTextDropsTrailingZerosThenThePoint) {
         {0.1f, "0.1"}, {1234.5f, "1234.5"}, {0.0000001f, "0"}, {0.123456f, "0.123456"},
     };
     for (const auto& [scale, text] : cases) EXPECT_EQ(app::ScaleText(scale), text) << scale;
+}
+
+// Where each dialog starts: the document's folder, else the folder last used for its kind, else
+// (meshes) beside the part file, else the working folder.
+TEST(FileDialogStart, TheDocumentsFolderThenTheLastUsedThenBesideTheModel) {
+    struct Case {
+        const char* what;
+        std::string model, animation, lastUsed;
+        std::string part, anim, mesh;  // the start folders of the three kinds
+    };
+    const Case cases[] = {
+        {"nothing open, nothing used", "", "", "", "", "", ""},
+        {"nothing open", "", "", "/last/", "/last/", "/last/", "/last/"},
+        {"a model", "/m/robot.pwp", "", "/last/", "/m/", "/m/", "/last/"},
+        {"a model, no mesh chosen yet", "/m/robot.pwp", "", "", "/m/", "/m/", "/m/"},
+        {"an animation elsewhere", "/m/robot.pwp", "/a/walk.pwa", "", "/m/", "/a/", "/m/"},
+        {"a relative model path", "samples/robot.pwp", "", "/last/", "samples/", "samples/",
+         "/last/"},
+    };
+    for (const Case& c : cases) {
+        app::Session session;
+        session.documents.modelPath = c.model;
+        session.documents.animationPath = c.animation;
+        EXPECT_EQ(app::DialogStartFolder(app::PartFileRequest(session, false), c.lastUsed), c.part)
+            << c.what;
+        EXPECT_EQ(app::DialogStartFolder(app::AnimationFileRequest(session, false), c.lastUsed),
+                  c.anim)
+            << c.what;
+        EXPECT_EQ(app::DialogStartFolder(app::MeshFileRequest(session), c.lastUsed), c.mesh)
+            << c.what;
+    }
+    // A save starts from the document's own file.
+    app::Session session;
+    session.documents.modelPath = "/m/robot.pwp";
+    EXPECT_EQ(app::PartFileRequest(session, true).startPath, "/m/robot.pwp");
+    EXPECT_EQ(app::PartFileRequest(session, false).startPath, "");
 }
 
 }  // namespace

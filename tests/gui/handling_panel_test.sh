@@ -6,8 +6,8 @@
 #   click, the cursor goes 160 pixels right in steps (and down, out of every window), then the
 #   button comes up: saved through the Part panel's menu and the real file dialog (the live
 #   position made the default first), the body stands 1.0 further along its own X axis;
-# - Undo (Alt+U in the Part panel) twice (the default position set for the save, then the drag)
-#   puts it back: saved again, the file is byte for byte the one saved before the drag;
+# - Undo (Alt+U in the Part panel) puts it back: saved again, the file is byte for byte the one
+#   saved before the drag;
 # - a press on the Lighting panel's tilt picture and a drag to the left relights the view, and
 #   after Escape the settings file holds a light direction other than the default one.
 set -uo pipefail
@@ -84,12 +84,12 @@ fi
 [ "$(diff "$work/before.pwp" "$work/moved.pwp" | grep -c '^>')" = 1 ] ||
     fail "more than the body's position changed: $(diff "$work/before.pwp" "$work/moved.pwp" | head -6)"
 
-# ---- Undo puts the body back where it was: the first takes back the default position the
-# save set, the second the drag.
+# ---- Undo puts the body back where it was: first the default position the save stored, then
+# the drag, each one step.
 panel_keys alt+u
-wait_probe "undo=1" "Undo (Alt+U in the Part panel) of the default position"
+wait_probe "undo=1 redo=1" "Undo (Alt+U in the Part panel) of the stored default position"
 panel_keys alt+u
-wait_probe "undo=0" "Undo (Alt+U in the Part panel) of the drag"
+wait_probe "undo=0 redo=2" "Undo (Alt+U in the Part panel) of the drag"
 save_part_file "$work/undone.pwp"
 cmp -s "$work/before.pwp" "$work/undone.pwp" ||
     fail "after Undo the file differs: $(diff "$work/before.pwp" "$work/undone.pwp" | head -4)"

@@ -110,8 +110,8 @@ drawn_shot "$main"
 [ "$(changed_pixels "$empty" "$shot")" -gt 0 ] || fail "the parts are not drawn"
 
 # ---- Two parts posed by dragging: the root (clicked in the tree) along X, the head along Y.
-root_row="730 83"
-head_row="750 97"
+root_row="730 105"
+head_row="750 119"
 # Selects the part $2 whose tree row is at screen point $1, then drags the Handling panel's
 # picture of colour $3 by $4 pixels to the right.
 # Without a window manager the keyboard focus stays where it was put: it is moved as one would

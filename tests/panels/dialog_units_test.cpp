@@ -47,11 +47,11 @@ TEST_F(DialogUnitsTest, ThePanelFontIsAJapaneseGothicAndSizesFollowItsMetrics) {
 
     app::Session session;
     panels::PartPanel panel(session, files::SettingsFile("/nonexistent/Posewrighter.ini"), {});
-    EXPECT_EQ(panel.body()->size(), QSize((200 * baseX + 2) / 4, (279 * baseY + 4) / 8));
+    EXPECT_EQ(panel.body()->size(), QSize((163 * baseX + 2) / 4, (279 * baseY + 4) / 8));
     EXPECT_EQ(panel.size().height(), panel.body()->height() + panel.menus()->height());
-    // The tree at (5, 23), 192 x 250 units.
-    EXPECT_EQ(panel.tree()->geometry(), QRect((5 * baseX + 2) / 4, (23 * baseY + 4) / 8,
-                                              (192 * baseX + 2) / 4, (250 * baseY + 4) / 8));
+    // The tree at (5, 34), 155 x 239 units.
+    EXPECT_EQ(panel.tree()->geometry(), QRect((5 * baseX + 2) / 4, (34 * baseY + 4) / 8,
+                                              (155 * baseX + 2) / 4, (239 * baseY + 4) / 8));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QDir>
 #include <QFileDialog>
 #include <QTimer>
 #include <filesystem>
@@ -45,7 +46,11 @@ TEST_F(FileDialogTest, GivesTheChosenPathAddsTheExtensionAndRefusesWhatDoesNotFi
     std::vector<std::string> notices;
     framework::SetNoticeHandler([&](std::string_view text) { notices.emplace_back(text); });
     int closed = 0;
-    panels::FileDialogs dialogs(nullptr, [&] { ++closed; });
+    // The folder last chosen is kept in the settings: each dialog after the first starts there.
+    panels::FileDialogs dialogs(
+        nullptr, [&] { ++closed; }, files::SettingsFile(folder / "Posewrighter.ini"));
+    const QString working = QDir::currentPath();
+    int shown = 0;
     const std::string fitted = (folder / "body.x").string();
     const std::string document = (folder / "document.pwp").string();
     for (const Answer& answer :
@@ -56,6 +61,7 @@ TEST_F(FileDialogTest, GivesTheChosenPathAddsTheExtensionAndRefusesWhatDoesNotFi
         // Qt's own dialog, with the question before an overwrite, the file mode and the extension.
         bool configured = false;
         bool startsAtDocument = false;
+        QString startFolder;
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             if (dialog == nullptr) return;
@@ -68,17 +74,23 @@ TEST_F(FileDialogTest, GivesTheChosenPathAddsTheExtensionAndRefusesWhatDoesNotFi
             // A save starts from the document's own file; an open from the last folder.
             const QStringList start = dialog->selectedFiles();
             startsAtDocument = !start.isEmpty() && start.front().toStdString() == document;
+            startFolder = dialog->directory().absolutePath();
             if (answer.typed.empty()) return dialog->reject();
             dialog->selectFile(QString::fromStdString(answer.typed));
             static_cast<QDialog*>(dialog)->accept();
         });
         QTimer::singleShot(5000, [] { QApplication::closeAllWindows(); });
-        const auto chosen =
-            dialogs.Choose({"Posewrighter Part File", "pwp", answer.save, document});
+        app::FileRequest request;
+        request.description = "Posewrighter Part File";
+        request.extension = "pwp";
+        request.save = answer.save;
+        request.startPath = document;
+        const auto chosen = dialogs.Choose(request);
         EXPECT_EQ(chosen, answer.expected) << answer.typed;
         EXPECT_EQ(filters, QStringLiteral("Posewrighter Part File (*.pwp)"));
         EXPECT_TRUE(configured);
         EXPECT_EQ(startsAtDocument, answer.save);
+        EXPECT_EQ(startFolder, shown++ == 0 ? working : QString::fromStdString(folder.string()));
     }
     EXPECT_EQ(closed, 4);
     EXPECT_EQ(notices, std::vector<std::string>{std::string(editing::kPathTooLongMessage)});
