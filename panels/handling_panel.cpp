@@ -35,9 +35,9 @@ constexpr std::array<BoxGroup, 2> kBoxGroups{{{"Position", app::HandlingBox::kPo
                                               {"Rotation (°)", app::HandlingBox::kAngleX, 79}}};
 constexpr std::array<const char*, 3> kAxisLetters{"X", "Y", "Z"};
 constexpr int kBoxesBelowTitle = 10;
-constexpr int kFirstLetterX = 4;
-constexpr int kLetterWidth = 6;
-constexpr int kBoxWidth = 36;
+constexpr int kFirstLetterX = 2;
+constexpr int kLetterWidth = 5;
+constexpr int kBoxWidth = 40;
 constexpr int kBoxHeight = 12;
 constexpr int kBoxStep = 45;  // dialog units from one letter to the next
 
@@ -92,7 +92,7 @@ void HandlingPanel::BuildBoxes() {
             Place(letter, x, y + 1, kLetterWidth, 10);
             const auto which = static_cast<app::HandlingBox>(static_cast<int>(group.first) + axis);
             auto* box = new ValueBox(area);
-            Place(box, x + kLetterWidth + 1, y, kBoxWidth, kBoxHeight);
+            Place(box, x + kLetterWidth, y, kBoxWidth, kBoxHeight);
             box->OnConfirm([this, which](const std::string& text) {
                 app::TypeHandlingValue(session_, which, text);
                 ShowValues();

@@ -34,8 +34,8 @@ type_into() {
     wait_probe "$8" "$7 typed into the $2 panel"
 }
 # The Handling panel is 140 x 104 dialog units: the position's boxes stand from 64 to 76, the
-# rotation's from 89 to 101, the X boxes from 11 to 47.
-handling_box() { type_into "$handling" Handling 29 "$1" 140 104 "$2" "$3"; }
+# rotation's from 89 to 101, the X boxes from 7 to 47.
+handling_box() { type_into "$handling" Handling 27 "$1" 140 104 "$2" "$3"; }
 # The Animation panel is 119 x 75: the Frame box stands at 25 .. 50, 37 .. 47.
 frame_box() { type_into "$anim" Animation 37 42 119 75 "$1" "$2"; }
 # Saves through the Part panel's menu or the Animation panel's Save ($1: part or anim) to $2
