@@ -28,6 +28,7 @@ ProbeFacts SessionProbeFacts(const Session& session) {
     facts.selected = session.editor.SelectedPart;
     facts.handle = session.editor.Handle;
     facts.handlePhase = session.editor.HandlePhase;
+    facts.hovered = session.editor.HoveredHandle;
     facts.lightDrag = session.editor.LightDrag;
     facts.lightDragPhase = session.editor.LightDragPhase;
     facts.keyShown = session.shownKey();
@@ -55,6 +56,7 @@ std::string ProbeLine(const ProbeFacts& facts) {
     line +=
         " selected=" + (facts.selected < 0 ? std::string("none") : std::to_string(facts.selected));
     line += " handle=" + HandleModeName(facts.handle, facts.handlePhase);
+    line += " hover=" + HandleModeName(facts.hovered, DragPhase::kArmed);
     line += " light=" + LightDragModeName(facts.lightDrag, facts.lightDragPhase);
     line += " key=" + std::to_string(facts.keyShown);
     line += facts.playing ? " playing=1" : " playing=0";

@@ -1,7 +1,7 @@
 #pragma once
 // One line a frame for the test probe: the editor's state as a window test waits on it, in
 // plain "name=value" words, e.g.
-//   frame=123 parts=13 selected=4 handle=move-x light=idle key=2 playing=0 undo=3
+//   frame=123 parts=13 selected=4 handle=move-x hover=idle light=idle key=2 playing=0 undo=3
 //   redo=0 unsaved=part,anim modal=0
 // (one line). The facts come from the session and, for what only the windows know, from the
 // caller; the line is written by the program's edge.
@@ -19,6 +19,7 @@ struct ProbeFacts {
     int selected = -1;        // the selected part; -1 = none
     HandleMode handle = HandleMode::kIdle;
     DragPhase handlePhase = DragPhase::kArmed;
+    HandleMode hovered = HandleMode::kIdle;  // the manipulator handle under the cursor
     LightDragMode lightDrag = LightDragMode::kIdle;
     DragPhase lightDragPhase = DragPhase::kArmed;
     int keyShown = 0;  // the key shown, 1 .. 16; 0 = none yet

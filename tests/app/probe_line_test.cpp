@@ -28,6 +28,7 @@ TEST(ProbeLine, NamesEachFactAsAWordInAFixedOrder) {
     busy.playing = true;
     busy.undoDepth = 3;
     busy.redoDepth = 4;
+    busy.hovered = app::HandleMode::kTurnY;
     busy.partUnsaved = true;
     busy.animationUnsaved = true;
     busy.modal = true;
@@ -42,16 +43,20 @@ TEST(ProbeLine, NamesEachFactAsAWordInAFixedOrder) {
     const Case cases[] = {
         {"nothing yet",
          {},
-         "frame=0 parts=0 selected=none handle=idle light=idle key=0 playing=0 undo=0 redo=0 "
+         "frame=0 parts=0 selected=none handle=idle hover=idle light=idle key=0 playing=0 undo=0 "
+         "redo=0 "
          "unsaved=none modal=0"},
         {"everything set", busy,
-         "frame=123 parts=13 selected=4 handle=move-x light=drag-turn key=2 playing=1 undo=3 "
+         "frame=123 parts=13 selected=4 handle=move-x hover=turn-y light=drag-turn key=2 playing=1 "
+         "undo=3 "
          "redo=4 unsaved=part,anim modal=1"},
         {"part 0 dragged, animation unsaved", animationOnly,
-         "frame=0 parts=0 selected=0 handle=drag-turn-z light=idle key=0 playing=0 undo=0 redo=0 "
+         "frame=0 parts=0 selected=0 handle=drag-turn-z hover=idle light=idle key=0 playing=0 "
+         "undo=0 redo=0 "
          "unsaved=anim modal=0"},
         {"part file unsaved", partOnly,
-         "frame=0 parts=0 selected=none handle=idle light=idle key=16 playing=0 undo=0 redo=0 "
+         "frame=0 parts=0 selected=none handle=idle hover=idle light=idle key=16 playing=0 undo=0 "
+         "redo=0 "
          "unsaved=part modal=0"},
     };
     for (const Case& c : cases) EXPECT_EQ(app::ProbeLine(c.facts), c.line) << c.what;
@@ -90,9 +95,10 @@ TEST(ProbeLine, ModeNamesCoverArmedAndDraggingModesAndShowOthersAsNumbers) {
 // The session's facts as an opened model and an edit leave them.
 TEST(ProbeLine, SessionFactsFollowTheModelTheSelectionAndTheUndoHistory) {
     app::Session session;
-    EXPECT_EQ(app::ProbeLine(app::SessionProbeFacts(session)),
-              "frame=0 parts=0 selected=none handle=idle light=idle key=1 playing=0 undo=0 "
-              "redo=0 unsaved=none modal=0");
+    EXPECT_EQ(
+        app::ProbeLine(app::SessionProbeFacts(session)),
+        "frame=0 parts=0 selected=none handle=idle hover=idle light=idle key=1 playing=0 undo=0 "
+        "redo=0 unsaved=none modal=0");
 
     app::OpenStartupDocuments(session, {kRobot + "robot.pwp", ""});
     ASSERT_GT(session.model.parts.count, 1);

@@ -8,6 +8,8 @@
 #   position made the default first), the body stands 1.0 further along its own X axis;
 # - Undo (Alt+U in the Part panel) puts it back: saved again, the file is byte for byte the one
 #   saved before the drag;
+# - in the 3D view, the cursor finds the body's Y axis line (highlighted), and a drag from there
+#   moves the body 1.0 along Y, one history step;
 # - a press on the Lighting panel's tilt picture and a drag to the left relights the view, and
 #   after Escape the settings file holds a light direction other than the default one.
 set -uo pipefail
@@ -126,6 +128,39 @@ xdotool key Escape
 # Frames after the key are drawn with the editor still there.
 frames_after_input "Escape in the Part panel"
 kill -0 "$pid" 2>/dev/null || fail "Escape in the Part panel ended the editor"
+
+# ---- The manipulator in the view: scanning up the view's middle, the cursor finds the body's
+# Y axis line (the probe names the handle under the cursor, and the view draws it highlighted);
+# a press there and 160 pixels to the right move the body one unit along Y, one history step.
+timeout 10 xdotool windowfocus --sync "$main"
+drawn_shot "$main" "before the cursor meets the manipulator"
+plain_view="$shot"
+on_line=
+for y in $(seq 300 -4 120); do
+    xdotool mousemove --sync 320 "$y"
+    frames_after_input "the cursor at 320,$y"
+    if probe_last | grep -q ' hover=move-y '; then
+        on_line=$y
+        break
+    fi
+done
+[ -n "$on_line" ] || fail "no Y axis line of the body's manipulator under the cursor at x = 320"
+window_shot "$main"
+[ "$(changed_pixels "$plain_view" "$shot")" -gt 0 ] || fail "the handle under the cursor is not highlighted"
+xdotool mousedown 1
+wait_probe "handle=drag-move-y" "the press on the Y line in the view"
+for _ in $(seq 10); do
+    xdotool mousemove_relative --sync -- 16 0
+done
+frames_after_input "the drag's last move in the view"
+xdotool mouseup 1
+wait_probe "handle=idle undo=1 redo=0" "the drag in the view ending as one step"
+save_part_file "$work/lifted.pwp"
+read -r lx ly lz _ < <(entry "$work/lifted.pwp" g_posDef body.x)
+if ! awk -v a="$ly" -v b="$by" 'BEGIN { exit !(a - b > 0.99999 && a - b < 1.00001) }' ||
+    [ "$lx $lz" != "$bx $bz" ]; then
+    fail "body at ($lx, $ly, $lz) after the drag in the view, expected 1.0 along Y from ($bx, $by, $bz)"
+fi
 
 # ---- The light tilted by a drag from the tilt picture relights the view.
 if at=$(find_colour "$lighting" '#EBAF00'); then
