@@ -1,5 +1,5 @@
-// Typing into the panels' boxes: Enter takes the number, Escape and leaving the box put the
-// shown value back, and the frame's refresh leaves a box being typed in alone.
+// Typing into the Handling panel's boxes: Enter takes the number, Escape and leaving the box put
+// the shown value back, and the frame's refresh leaves a box being typed in alone.
 
 #include <QFocusEvent>
 #include <QTest>
@@ -7,7 +7,6 @@
 #include "app/core/documents.h"
 #include "framework/debug_log.h"
 #include "panels/tool_panels.h"
-#include "panels/up_down.h"
 #include "panels/value_box.h"
 #include "tests/panels/panel_test_support.h"
 
@@ -64,17 +63,6 @@ TEST_F(ValueBoxesTest, HandlingBoxesTakeATypedValueOnEnterOnly) {
     QApplication::sendEvent(angle, &left);
     EXPECT_EQ(angle->text(), "30");
     EXPECT_EQ(session.model.history.undoSize(), 2);
-}
-
-TEST_F(ValueBoxesTest, AnimationBoxesShowAKeyAndSetItsFrameCount) {
-    panels::AnimationPanel* panel = panels.animationPanel();
-    Type(panel->keyText(), "4", Qt::Key_Return);
-    Type(panel->frameText(), "12", Qt::Key_Return);
-    EXPECT_EQ(panel->keyUpDown()->position(), 4);
-    EXPECT_EQ(panel->frameUpDown()->position(), 12);
-    EXPECT_EQ(session.model.animation.frameCount[3], 12);
-    Type(panel->frameText(), "100", Qt::Key_Return);
-    EXPECT_EQ(panel->frameText()->text(), "12");
 }
 
 }  // namespace
