@@ -170,6 +170,9 @@ bool Model::AddChildPart(std::string_view meshPath) {
     host_.SetSelectedPart(kNoPart);
     host_.PartTreeChanged(parts, false);
     host_.MeshesChanged();
+    // The new part is what the user works on next: it ends selected (the rebuilt tree selected
+    // nothing).
+    host_.SetSelectedPart(static_cast<PartIndex>(b));
     return true;
 }
 

@@ -76,7 +76,8 @@ class Model {
     // parent indices held by other parts are not renumbered, so the caller does that first to
     // keep the table a tree.
     void SwapParts(int a, int b);
-    // Adds the .x file as the last child of the selected part (the root of an empty table).
+    // Adds the .x file as the last child of the selected part (the root of an empty table), and
+    // selects the new part.
     // False when refused (full table, path or name too long, a double quote, line end or NUL in
     // the path, no parent selected): nothing changed. A mesh that fails to load keeps the new
     // part in the table.

@@ -1,6 +1,9 @@
 #include "editing/pose_commands.h"
 
 #include <algorithm>
+#include <cmath>
+
+#include "gfx/math/math.h"
 
 namespace editing {
 
@@ -96,6 +99,31 @@ void StoreDefaultPosition(PartTable& parts, const PartScene& scene) {
     for (int i = 0; i < UsedParts(parts); ++i) {
         parts.defaultPosition[i] = scene.node[i].GetPosition();
     }
+}
+
+void StoreDefaultPose(PartTable& parts, const PartScene& scene) {
+    StoreDefaultOrientation(parts, scene);
+    StoreDefaultPosition(parts, scene);
+}
+
+bool PoseDiffersFromDefaults(const PartTable& parts, const PartScene& scene) {
+    constexpr float kTolerance = 1e-5f;
+    for (int i = 0; i < UsedParts(parts); ++i) {
+        const gfx::Quat q = scene.node[i].GetOrientation();
+        // q and -q are the same rotation; a NaN anywhere counts as a difference.
+        if (!(std::fabs(gfx::QuaternionDot(q, parts.defaultOrientation[i])) >= 1.0f - kTolerance)) {
+            return true;
+        }
+        const gfx::Vec3 p = scene.node[i].GetPosition();
+        const gfx::Vec3 d = parts.defaultPosition[i];
+        const float scale = std::max({1.0f, std::fabs(d.x), std::fabs(d.y), std::fabs(d.z)});
+        if (!(std::fabs(p.x - d.x) <= kTolerance * scale &&
+              std::fabs(p.y - d.y) <= kTolerance * scale &&
+              std::fabs(p.z - d.z) <= kTolerance * scale)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace editing

@@ -53,5 +53,10 @@ void FetchDefaultOrientation(const model::PartTable& parts, PartScene& scene);
 void StoreDefaultOrientation(model::PartTable& parts, const PartScene& scene);
 void FetchDefaultPosition(const model::PartTable& parts, PartScene& scene);
 void StoreDefaultPosition(model::PartTable& parts, const PartScene& scene);
+// Both at once: the whole live pose becomes the default pose.
+void StoreDefaultPose(model::PartTable& parts, const PartScene& scene);
+// Whether some used part's live orientation or position is not its default one (the same
+// rotation written with the opposite sign, and differences of float rounding, count as equal).
+bool PoseDiffersFromDefaults(const model::PartTable& parts, const PartScene& scene);
 
 }  // namespace editing

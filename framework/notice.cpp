@@ -10,7 +10,19 @@ NoticeHandler& Handler() {
     static NoticeHandler handler;
     return handler;
 }
+QuestionHandler& Questions() {
+    static QuestionHandler handler;
+    return handler;
+}
 }  // namespace
+
+void SetQuestionHandler(QuestionHandler handler) {
+    Questions() = std::move(handler);
+}
+
+Answer AskQuestion(std::string_view question) {
+    return Questions() ? Questions()(question) : Answer::kNo;
+}
 
 void SetNoticeHandler(NoticeHandler handler) {
     Handler() = std::move(handler);

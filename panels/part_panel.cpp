@@ -60,7 +60,9 @@ const std::array<MenuDefinition, 3>& MenuBarDefinition() {
           {"初期姿勢としてセット(&U)", Command::kStoreDefaultOrientation},
           kSeparator,
           {"初期位置を取得(&P)", Command::kFetchDefaultPosition},
-          {"初期位置としてセット(&O)", Command::kStoreDefaultPosition}}},
+          {"初期位置としてセット(&O)", Command::kStoreDefaultPosition},
+          kSeparator,
+          {"現在のポーズを初期位置/姿勢としてセット(&A)", Command::kStoreDefaultPose}}},
     }};
     return menus;
 }

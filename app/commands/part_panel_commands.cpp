@@ -11,12 +11,37 @@
 #include "files/mesh_paths.h"
 #include "files/part_file.h"
 #include "framework/asset_paths.h"
+#include "framework/notice.h"
 
 namespace app {
 
 namespace {
 
 using Command = PartPanelCommand;
+
+// Only the default pose is saved: a model posed by dragging would be saved with every part where
+// it was before. With no key in use (the pose is then the model's own, not a key's) and a live
+// pose other than the defaults, the user chooses: store it first (one history step), save as is,
+// or not save. False when cancelled.
+bool OfferPoseAsDefault(Session& session) {
+    editing::Model& model = session.model;
+    if (model.animation.KeysInUse() > 0 ||
+        !editing::PoseDiffersFromDefaults(model.parts, model.scene)) {
+        return true;
+    }
+    switch (framework::AskQuestion(kStorePoseQuestion)) {
+        case framework::Answer::kYes:
+            model.BeginEdit();
+            editing::StoreDefaultPose(model.parts, model.scene);
+            model.EndEdit();
+            return true;
+        case framework::Answer::kNo:
+            return true;
+        case framework::Answer::kCancel:
+            return false;
+    }
+    return false;
+}
 
 void OpenPartFile(Session& session, const ChooseFile& chooseFile) {
     session.panelObserver().StoreMaterialSettings();
@@ -28,6 +53,7 @@ void OpenPartFile(Session& session, const ChooseFile& chooseFile) {
 }
 
 void SavePartFile(Session& session, const ChooseFile& chooseFile) {
+    if (!OfferPoseAsDefault(session)) return;
     const auto path = chooseFile(PartFileRequest(session, true));
     if (!path) return;
     // Saved into another folder, relative mesh paths are written from there, so that the file
@@ -50,8 +76,10 @@ void AddChildPart(Session& session, const ChooseFile& chooseFile) {
     const auto path = chooseFile(MeshFileRequest(session));
     if (!path) return;
     session.model.BeginEdit();
-    session.model.AddChildPart(*path);
+    const bool added = session.model.AddChildPart(*path);
     session.model.EndEdit();
+    // The tree shows the new part selected.
+    if (added) session.panelObserver().SelectionChanged(session.editor.SelectedPart);
 }
 
 // The number the filtered text holds; 0 for an empty text or a lone decimal point.
@@ -173,6 +201,9 @@ bool RunPartPanelCommand(Session& session, PartPanelCommand command, const Choos
             break;
         case Command::kStoreDefaultPosition:
             editing::StoreDefaultPosition(parts, model.scene);
+            break;
+        case Command::kStoreDefaultPose:
+            editing::StoreDefaultPose(parts, model.scene);
             break;
         case Command::kUndo:
             model.Undo();

@@ -24,6 +24,12 @@ inline constexpr std::string_view kPartFileExtension = "pwp";
 inline constexpr std::string_view kMeshFileDescription = "Direct3D Object";
 inline constexpr std::string_view kMeshFileExtension = "x";
 inline constexpr std::string_view kPartFileWrittenMessage = "パーツ情報を書み込みました。";
+// Asked before a part file is saved when the view's pose is not the stored default pose and no
+// animation key is in use.
+inline constexpr std::string_view kStorePoseQuestion =
+    "表示中のポーズが初期位置/姿勢と違います。パーツファイルに保存されるのは初期位置/姿勢です。\r"
+    "保存する前に、表示中のポーズを初期位置/姿勢としてセットしますか?\r"
+    "Yes: セットしてから保存　No: そのまま保存　Cancel: 保存しない";
 // The scale box holds at most this many characters.
 inline constexpr int kScaleBoxLimit = 10;
 
@@ -60,7 +66,8 @@ std::string_view FolderSettingKey(FileKind kind);
 using ChooseFile = std::function<std::optional<std::string>(const FileRequest&)>;
 
 // Runs the command when PartCommandRuns allows it. Open and close first have the Material panel
-// store its settings; open, save and add ask `chooseFile` and stop when nothing was chosen. A
+// store its settings; open, save and add ask `chooseFile` and stop when nothing was chosen. Save
+// first offers to store a live pose other than the defaults (kStorePoseQuestion). A
 // save that wrote tells the user so. Open, save and close note in the session's document record
 // what the part file now matches. The tree, the Undo button and the material list hear of their
 // changes through the session's panel observer. False when the condition did not hold (nothing

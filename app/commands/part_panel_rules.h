@@ -28,6 +28,7 @@ enum class PartPanelCommand : int {
     kStoreDefaultOrientation = 40020,
     kFetchDefaultPosition = 40017,
     kStoreDefaultPosition = 40019,
+    kStoreDefaultPose = 40026,
     kUndo = 1030,
     kRedo = 1031,
 };
@@ -50,6 +51,7 @@ inline constexpr std::array kPartPanelCommands{
     PartPanelCommand::kStoreDefaultOrientation,
     PartPanelCommand::kFetchDefaultPosition,
     PartPanelCommand::kStoreDefaultPosition,
+    PartPanelCommand::kStoreDefaultPose,
     PartPanelCommand::kUndo,
     PartPanelCommand::kRedo,
 };

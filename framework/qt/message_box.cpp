@@ -40,12 +40,31 @@ bool AskYesNoBox(QWindow* owner, std::string_view question) {
     return RunBox(owner, box) == QMessageBox::Yes;
 }
 
+framework::Answer AskYesNoCancelBox(QWindow* owner, std::string_view question) {
+    QMessageBox box(QMessageBox::Question, QString(), Lines(question),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (RunBox(owner, box)) {
+        case QMessageBox::Yes:
+            return framework::Answer::kYes;
+        case QMessageBox::No:
+            return framework::Answer::kNo;
+        default:
+            return framework::Answer::kCancel;
+    }
+}
+
 void InstallMessageBoxNotices(QWindow& owner, std::function<void()> afterClose) {
-    framework::SetNoticeHandler(
-        [&owner, afterClose = std::move(afterClose)](std::string_view text) {
-            ShowMessageBox(&owner, text);
-            if (afterClose) afterClose();
-        });
+    framework::SetNoticeHandler([&owner, afterClose](std::string_view text) {
+        ShowMessageBox(&owner, text);
+        if (afterClose) afterClose();
+    });
+    framework::SetQuestionHandler([&owner, afterClose](std::string_view question) {
+        const framework::Answer answer = AskYesNoCancelBox(&owner, question);
+        if (afterClose) afterClose();
+        return answer;
+    });
 }
 
 }  // namespace framework::qt

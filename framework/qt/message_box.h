@@ -5,6 +5,8 @@
 #include <functional>
 #include <string_view>
 
+#include "framework/notice.h"
+
 class QWindow;
 
 namespace framework::qt {
@@ -16,8 +18,13 @@ void ShowMessageBox(QWindow* owner, std::string_view text);
 // Escape and the close box all answer it, so that only a deliberate No discards anything.
 bool AskYesNoBox(QWindow* owner, std::string_view question);
 
-// Routes framework::ShowMessage to the box; afterClose runs once each box has been closed
-// (the input sampling forgets the buttons the box swallowed).
+// Asks with Yes, No and Cancel buttons; Yes is the default (Enter), Escape and the close box
+// cancel.
+framework::Answer AskYesNoCancelBox(QWindow* owner, std::string_view question);
+
+// Routes framework::ShowMessage to the box and framework::AskQuestion to the three-way box;
+// afterClose runs once each box has been closed (the input sampling forgets the buttons the box
+// swallowed).
 void InstallMessageBoxNotices(QWindow& owner, std::function<void()> afterClose);
 
 }  // namespace framework::qt

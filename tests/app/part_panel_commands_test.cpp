@@ -105,6 +105,8 @@ TEST_F(PartPanelCommandsTest, CommandsRunOnlyWhereTheirConditionHolds) {
     }
     ASSERT_TRUE(Run(PartPanelCommand::kAddChildPart, kCube));
     ASSERT_EQ(session->model.parts.count, 1);
+    EXPECT_EQ(session->editor.SelectedPart, 0) << "the added root is selected";
+    session->editor.SelectedPart = model::kNoPart;
     // A part but no selection: no second root, no single-part command.
     EXPECT_FALSE(Run(PartPanelCommand::kAddChildPart, kCube));
     EXPECT_FALSE(Run(PartPanelCommand::kMirrorPosition));
@@ -129,7 +131,8 @@ TEST(PartPanelMenuState, FollowsSelectionCountAndUndo) {
                                C::kFetchDefaultOrientation,
                                C::kStoreDefaultOrientation,
                                C::kFetchDefaultPosition,
-                               C::kStoreDefaultPosition};
+                               C::kStoreDefaultPosition,
+                               C::kStoreDefaultPose};
     const auto join = [](std::set<C> a, const std::set<C>& b) {
         a.insert(b.begin(), b.end());
         return a;
@@ -265,6 +268,48 @@ TEST(FileDialogStart, TheDocumentsFolderThenTheLastUsedThenBesideTheModel) {
     session.documents.modelPath = "/m/robot.pwp";
     EXPECT_EQ(app::PartFileRequest(session, true).startPath, "/m/robot.pwp");
     EXPECT_EQ(app::PartFileRequest(session, false).startPath, "");
+}
+
+// A save with the view's pose other than the defaults and no key in use asks first; the answer
+// stores the pose (one step), saves as is, or saves nothing.
+TEST_F(PartPanelCommandsTest, SavingAPoseThatIsNotTheDefaultOneAsksFirst) {
+    const fs::path saved = fs::temp_directory_path() / ("pose_" + std::to_string(::getpid()));
+    const struct Case {
+        const char* what;
+        bool moved, keyInUse;
+        framework::Answer answer;
+        bool asked, written, stored;
+    } cases[] = {
+        {"the default pose", false, false, framework::Answer::kCancel, false, true, false},
+        {"a key's pose", true, true, framework::Answer::kCancel, false, true, false},
+        {"yes", true, false, framework::Answer::kYes, true, true, true},
+        {"no", true, false, framework::Answer::kNo, true, true, false},
+        {"cancel", true, false, framework::Answer::kCancel, true, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(Run(PartPanelCommand::kOpenPartFile, kRobot));
+        session->model.animation.frameCount[0] = c.keyInUse ? 10 : 0;
+        // The same rotation with the opposite sign is no difference.
+        const gfx::Quat q = session->model.parts.defaultOrientation[1];
+        session->model.scene.node[1].SetOrientation({-q.x, -q.y, -q.z, -q.w});
+        if (c.moved) session->model.scene.node[1].SetLocalPosition({0.5f, 0.25f, 0.0f});
+        bool asked = false;
+        framework::SetQuestionHandler([&](std::string_view question) {
+            asked = question == app::kStorePoseQuestion;
+            return c.answer;
+        });
+        panels.heard.clear();
+        fs::remove(saved);
+        ASSERT_TRUE(Run(PartPanelCommand::kSavePartFile, saved.string()));
+        framework::SetQuestionHandler({});
+        EXPECT_EQ(asked, c.asked);
+        EXPECT_EQ(fs::exists(saved), c.written);
+        EXPECT_EQ(session->model.parts.defaultPosition[1] == (gfx::Vec3{0.5f, 0.25f, 0.0f}),
+                  c.stored);
+        EXPECT_EQ(session->model.history.undoSize(), c.stored ? 1 : 0);
+    }
+    fs::remove(saved);
 }
 
 }  // namespace

@@ -15,9 +15,9 @@ using C = PartPanelCommand;
 const std::set<C> kSelection = {C::kCopyOrientation,  C::kPasteOrientation, C::kMirrorOrientation,
                                 C::kClearOrientation, C::kCopyPosition,     C::kPastePosition,
                                 C::kMirrorPosition,   C::kClearPosition,    C::kDeletePart};
-const std::set<C> kModel = {C::kSavePartFile, C::kFetchDefaultOrientation,
-                            C::kStoreDefaultOrientation, C::kFetchDefaultPosition,
-                            C::kStoreDefaultPosition};
+const std::set<C> kModel = {
+    C::kSavePartFile,         C::kFetchDefaultOrientation, C::kStoreDefaultOrientation,
+    C::kFetchDefaultPosition, C::kStoreDefaultPosition,    C::kStoreDefaultPose};
 
 std::set<C> Join(std::set<C> a, const std::set<C>& b) {
     a.insert(b.begin(), b.end());

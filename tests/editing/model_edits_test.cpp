@@ -75,7 +75,7 @@ TEST_F(ModelEditsTest, AddingToAnEmptyTableMakesTheRootWhateverIsSelected) {
     ASSERT_TRUE(model_.AddChildPart(PathOf("A.x")));
     ExpectParts({"A.x"}, {-1}, {0});
     EXPECT_EQ(model_.parts.Path(0), PathOf("A.x"));
-    EXPECT_EQ(host_.selected, kNoPart);
+    EXPECT_EQ(host_.selected, 0) << "the new part is selected";
     EXPECT_EQ(host_.treeRebuilds, 1);
     EXPECT_EQ(host_.meshChanges, 1);
     EXPECT_TRUE(model_.scene.mesh[0].IsLoaded());

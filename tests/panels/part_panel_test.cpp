@@ -104,7 +104,7 @@ TEST_F(PartPanelTest, TheMenuOffersWhatTheSelectionAndTheCountAllow) {
     EXPECT_FALSE(panel()->action(Command::kDeletePart)->isEnabled());
 }
 
-TEST_F(PartPanelTest, ARebuildTicksEveryBoxAndSelectsNothing) {
+TEST_F(PartPanelTest, ARebuildTicksEveryBoxAndAnAddedPartEndsSelected) {
     Choose(Command::kOpenPartFile, kRobot);
     EXPECT_EQ(panel()->scaleBox()->text(),
               QString::fromStdString(app::ScaleText(session.model.parts.scale)));
@@ -116,8 +116,11 @@ TEST_F(PartPanelTest, ARebuildTicksEveryBoxAndSelectsNothing) {
     panel()->tree()->setCurrentItem(panel()->item(2));
     Choose(Command::kAddChildPart, kCube);
     ASSERT_EQ(session.model.parts.count, 13);
-    EXPECT_EQ(session.editor.SelectedPart, model::kNoPart);
-    EXPECT_TRUE(panel()->tree()->selectedItems().isEmpty());
+    const model::PartIndex added = session.editor.SelectedPart;
+    ASSERT_GE(added, 0);
+    EXPECT_EQ(session.model.parts.Name(added), "cube.x");
+    EXPECT_EQ(session.model.parts.parent[added], 2);
+    EXPECT_EQ(panel()->tree()->selectedItems(), QList<QTreeWidgetItem*>{panel()->item(added)});
     for (int i = 0; i < 13; ++i) {
         EXPECT_EQ(panel()->item(i)->checkState(0), Qt::Checked) << i;
         EXPECT_TRUE(session.panels.IsPartVisible(i)) << i;
