@@ -7,6 +7,7 @@
 
 #include "app/core/editor_actions.h"
 #include "panels/up_down.h"
+#include "panels/value_box.h"
 
 namespace panels {
 
@@ -18,11 +19,12 @@ QLabel* Label(const char* text, Qt::Alignment alignment, QWidget* parent) {
     return label;
 }
 
-QLabel* SunkenText(QWidget* parent) {
-    QLabel* text = Label("1", Qt::AlignHCenter, parent);
-    text->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    text->setLineWidth(1);
-    return text;
+// A sunken box with a number, centred, that takes a typed one.
+ValueBox* NumberBox(QWidget* parent) {
+    auto* box = new ValueBox(parent);
+    box->setAlignment(Qt::AlignCenter);
+    box->setText(QStringLiteral("1"));
+    return box;
 }
 
 }  // namespace
@@ -46,12 +48,17 @@ void AnimationPanel::BuildControls() {
     QWidget* area = body();
 
     Place(Label("No.", Qt::AlignRight, area), 5, 5, 10, 10);
-    keyText_ = SunkenText(area);
-    Place(keyText_, 25, 5, 25, 10);
+    // The up-down is made before its box: the panel given the keyboard starts on it, not in
+    // the box.
     keyUpDown_ = new UpDown(area);
     Place(keyUpDown_, 50, 5, 25, 10);
     keyUpDown_->SetRange(app::kFirstKeyNumber, app::kLastKeyNumber);
     keyUpDown_->OnChangeEnded([this] { ShowKey(keyUpDown_->position()); });
+    keyText_ = NumberBox(area);
+    Place(keyText_, 25, 5, 25, 10);
+    keyText_->OnConfirm(
+        [this](const std::string& text) { Show(app::TypeKeyNumber(session_, text)); });
+    keyText_->OnRevert([this] { ShowKey(keyNumber()); });
 
     getButton_ = new QPushButton(QStringLiteral("Get(&G)"), area);
     Place(getButton_, 80, 5, 35, 12);
@@ -71,8 +78,11 @@ void AnimationPanel::BuildControls() {
     });
 
     Place(Label("Frame", Qt::AlignRight, area), 5, 37, 20, 10);
-    frameText_ = SunkenText(area);
+    frameText_ = NumberBox(area);
     Place(frameText_, 25, 37, 25, 10);
+    frameText_->OnConfirm(
+        [this](const std::string& text) { Show(app::TypeFrameCount(session_, text)); });
+    frameText_->OnRevert([this] { ShowKey(keyNumber()); });
     frameUpDown_ = new UpDown(area);
     Place(frameUpDown_, 50, 37, 25, 10);
     frameUpDown_->SetRange(0, app::kMaxFrameCount);
@@ -119,9 +129,9 @@ void AnimationPanel::Show(const app::ShownKey& key) {
         const QSignalBlocker quiet(slider_);
         slider_->setValue(key.keyNumber);
     }
-    keyText_->setText(QString::fromStdString(key.keyText));
+    keyText_->Follow(QString::fromStdString(key.keyText));
     frameUpDown_->SetPosition(key.frameCount);
-    frameText_->setText(QString::fromStdString(key.frameText));
+    frameText_->Follow(QString::fromStdString(key.frameText));
 }
 
 void AnimationPanel::Load() {

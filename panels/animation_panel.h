@@ -1,6 +1,7 @@
 #pragma once
 // The "Animation Panel": the key number (1 .. 16) on an up-down and a slider with the number in
-// a sunken text, the key's frame count (0 .. 99) on an up-down with its own text, Get and Set of
+// a box, the key's frame count (0 .. 99) on an up-down with its own box (either box takes a
+// number typed and confirmed with Enter), Get and Set of
 // the key's pose, Play, and Load and Save of the animation file. It stays above the other
 // windows. The up-downs and the slider act only when a change ends (a button or key let go, a
 // drag finished); after any completed change the key up-down, the slider and both texts show
@@ -18,6 +19,7 @@ class QSlider;
 namespace panels {
 
 class UpDown;
+class ValueBox;
 
 inline constexpr std::string_view kAnimationPanelCaption = "Animation Panel";
 inline constexpr std::string_view kAnimationPanelSection = "ANIM_DIALOG";
@@ -37,8 +39,8 @@ class AnimationPanel : public ToolPanel {
     // The Play button as Play stands, without switching it again.
     void ShowPlaying(bool playing);
 
-    QLabel* keyText() const { return keyText_; }
-    QLabel* frameText() const { return frameText_; }
+    ValueBox* keyText() const { return keyText_; }
+    ValueBox* frameText() const { return frameText_; }
     UpDown* keyUpDown() const { return keyUpDown_; }
     UpDown* frameUpDown() const { return frameUpDown_; }
     QSlider* slider() const { return slider_; }
@@ -55,8 +57,8 @@ class AnimationPanel : public ToolPanel {
 
     app::Session& session_;
     app::ChooseFile chooseFile_;
-    QLabel* keyText_ = nullptr;
-    QLabel* frameText_ = nullptr;
+    ValueBox* keyText_ = nullptr;
+    ValueBox* frameText_ = nullptr;
     UpDown* keyUpDown_ = nullptr;
     UpDown* frameUpDown_ = nullptr;
     QSlider* slider_ = nullptr;

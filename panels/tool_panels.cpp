@@ -130,6 +130,10 @@ void ToolPanels::PlayingChanged(bool playing) {
     if (animation_ != nullptr) animation_->ShowPlaying(playing);
 }
 
+void ToolPanels::FrameStepsRan() {
+    if (handling_ != nullptr) handling_->ShowValues();
+}
+
 void ToolPanels::StoreMaterialSettings() {
     if (material_ != nullptr) material_->StoreSettings();
 }

@@ -47,6 +47,7 @@ class ToolPanels : public app::PanelWindows, public app::PanelObserver {
     void ScaleChanged(float scale) override;
     void KeyShown(int keyNumber) override;
     void PlayingChanged(bool playing) override;
+    void FrameStepsRan() override;
     void StoreMaterialSettings() override;
     void MaterialListChanged() override;
 

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
+#include "app/commands/typed_numbers.h"
 #include "app/core/documents.h"
 #include "app/core/editor_actions.h"
 #include "editing/key_poses.h"
@@ -51,6 +53,17 @@ ShownKey SetKeyFrameCount(Session& session, int keyNumber, int frameCount) {
         key.keyNumber, static_cast<std::int16_t>(std::clamp(frameCount, 0, kMaxFrameCount)));
     session.model.EndEdit();
     return KeyToShow(session, key.keyNumber);
+}
+
+ShownKey TypeKeyNumber(Session& session, std::string_view text) {
+    const std::optional<int> key = TypedWholeNumber(text, kFirstKeyNumber, kLastKeyNumber);
+    return KeyToShow(session, key ? SetShownKey(session, *key) : session.shownKey());
+}
+
+ShownKey TypeFrameCount(Session& session, std::string_view text) {
+    const std::optional<int> frames = TypedWholeNumber(text, 0, kMaxFrameCount);
+    if (!frames) return KeyToShow(session, session.shownKey());
+    return SetKeyFrameCount(session, session.shownKey(), *frames);
 }
 
 bool SaveAnimation(Session& session, const ChooseFile& chooseFile) {

@@ -47,6 +47,13 @@ void StoreAnimationKey(Session& session, int keyNumber);
 // The frame up-down's change ended: the key gets `frameCount`, brought into 0 .. 99.
 ShownKey SetKeyFrameCount(Session& session, int keyNumber, int frameCount);
 
+// A number typed into the key box and confirmed: a whole number within 1 .. 16 becomes the key
+// shown; anything else is refused. Returns what the panel shows now either way.
+ShownKey TypeKeyNumber(Session& session, std::string_view text);
+// A number typed into the frame box and confirmed: a whole number within 0 .. 99 becomes the
+// shown key's frame count (SetKeyFrameCount); anything else is refused and changes nothing.
+ShownKey TypeFrameCount(Session& session, std::string_view text);
+
 // Save: asks for a file and writes the keys in use. Only a save that wrote tells the user so;
 // an empty animation writes nothing and says nothing, a failure shows the writer's message.
 // True when a file was written. Save and Load note in the session's document record what the

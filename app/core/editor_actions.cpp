@@ -31,6 +31,11 @@ void ArmPartDrag(EditorState& state, HandleMode mode) {
     state.HandlePhase = DragPhase::kArmed;
 }
 
+void KeepTypedAngles(EditorState& state, model::PartIndex part, gfx::Quat orientation,
+                     gfx::Vec3 degrees) {
+    state.HandlingAngles = {part, orientation, degrees};
+}
+
 void ArmLightDrag(EditorState& state, LightDragMode mode) {
     state.LightDrag = mode;
     state.LightDragPhase = DragPhase::kArmed;

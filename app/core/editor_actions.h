@@ -24,6 +24,10 @@ void SelectPart(Session& session, model::PartIndex part);
 // A press on one of the Handling panel's pictures: arms `mode` while a part is selected; with
 // nothing selected the mode stays as it is.
 void ArmPartDrag(EditorState& state, HandleMode mode);
+// Angles typed into the Handling panel turned `part` to `orientation`: shown as typed while it
+// stays so.
+void KeepTypedAngles(EditorState& state, model::PartIndex part, gfx::Quat orientation,
+                     gfx::Vec3 degrees);
 // A press on one of the Lighting panel's pictures: arms `mode`.
 void ArmLightDrag(EditorState& state, LightDragMode mode);
 

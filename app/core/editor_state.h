@@ -36,6 +36,16 @@ enum class LightDragMode : std::int8_t {
     kTurn,  // about the vertical axis
 };
 
+// The angles last typed into the Handling panel for `part`, with the orientation they gave it
+// (as the node reads it back). The panel shows them while the part keeps exactly that
+// orientation, so that a typed angle reads back as typed rather than as another triple that
+// makes the same turn.
+struct TypedAngles {
+    model::PartIndex part = model::kNoPart;
+    gfx::Quat orientation;
+    gfx::Vec3 degrees{0.0f, 0.0f, 0.0f};  // about X, Y and Z
+};
+
 // How far an armed drag has come: a panel press arms it, the drag's first frame starts it.
 enum class DragPhase : std::int8_t { kArmed, kDragging };
 
@@ -62,6 +72,8 @@ struct EditorState {
     std::int16_t PlayTick = 0;  // frames played within PlayKey
     // The key the Animation panel shows, 1 .. 16: the one Get, Set and the frame count act on.
     int ShownKey = 1;
+
+    TypedAngles HandlingAngles;
 
     // The 3D view's camera, which the drawing hands the device each frame. The camera drags and
     // the wheel move it; start-up frames it and fits its projection to the view.

@@ -57,6 +57,11 @@ class PanelObserver {
     // Animation panel: Play was switched on or off (by the panel or by a command).
     virtual void PlayingChanged(bool /*playing*/) {}
 
+    // Handling panel: the frame's steps have run, once a frame. A drag, playback, a pick or a
+    // command since the last frame may have moved the selected part or selected another: the
+    // boxes show its values again (but for one the user is typing in).
+    virtual void FrameStepsRan() {}
+
     // Material panel: the part file is about to be opened or closed; store the colour
     // replacements of the current list in the settings.
     virtual void StoreMaterialSettings() {}

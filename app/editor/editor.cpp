@@ -78,6 +78,7 @@ void Editor::Frame(const framework::InputState& input) {
     // The back buffer and the projection follow the window before anything reads them.
     FollowWindowSize(device_, session_.editor.Camera, client.pixels);
     HandleFrameInput(session_, input, window_.IsActive(), client.logical);
+    session_.panelObserver().FrameStepsRan();
     DrawView();
     device_.EndFrame();
 }

@@ -35,8 +35,8 @@ class Editor : public EditorSteps {
     // have no stored position (files::FirstStartLayout), creates the overlay font, resets the pose
     // clipboards, the rebuild pose and the animation keys, and sets the stored light.
     void Startup() override;
-    // Fits the view to the window's client area, takes the input, draws the view and presents
-    // it.
+    // Fits the view to the window's client area, takes the input, tells the panels that the
+    // frame's steps have run, draws the view and presents it.
     void Frame(const framework::InputState& input) override;
     // Closes the panels, then stores the window's position and client size.
     void Shutdown() override;

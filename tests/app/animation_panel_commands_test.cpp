@@ -71,6 +71,22 @@ TEST_F(AnimationPanelCommandsTest, KeysAndFrameCountsStayInTheirRanges) {
     }
 }
 
+// A typed number out of its range is refused; each frame count taken is one step.
+TEST_F(AnimationPanelCommandsTest, TypedKeysAndFrameCountsOutsideTheirRangesAreRefused) {
+    const struct {
+        const char *key, *frames;
+        app::ShownKey shown;
+    } cases[] = {{"3", "12", {3, 12, "3", "12"}},
+                 {"17", "100", {3, 12, "3", "12"}},
+                 {"0", "1.5", {3, 12, "3", "12"}},
+                 {" 16", "99 ", {16, 99, "16", "99"}}};
+    for (const auto& c : cases) {
+        app::TypeKeyNumber(*session, c.key);
+        EXPECT_EQ(app::TypeFrameCount(*session, c.frames), c.shown) << c.key << " " << c.frames;
+    }
+    EXPECT_EQ(session->model.history.undoSize(), 2);
+}
+
 TEST_F(AnimationPanelCommandsTest, SetStoresTheLivePoseAndGetBringsItBack) {
     scene::TransformNode& node = session->model.scene.node[1];
     const gfx::Vec3 moved{1.0f, 2.0f, 3.0f};

@@ -16,6 +16,7 @@
 #include "framework/notice.h"
 #include "panels/tool_panels.h"
 #include "panels/up_down.h"
+#include "panels/value_box.h"
 #include "tests/panels/panel_test_support.h"
 
 namespace {
