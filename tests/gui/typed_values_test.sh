@@ -19,6 +19,10 @@ run_inside_xvfb 1024x768 "xdotool import convert" "$0" "$@"
 
 make_work_folder "$editor"
 place_windows_for_dragging "$work/Posewrighter.ini"
+# The editor works on a copy: no save may reach the sample.
+cp -r "$(dirname "$model")" "$work/robot"
+model="$work/robot/$(basename "$model")"
+animation="$work/robot/$(basename "$animation")"
 
 # Clicks the point ($2, $3) of window $1 laid out $4 x $5 dialog units, types $6 over the box's
 # text with Enter, and waits for the probe to say $7.
@@ -35,7 +39,7 @@ type_into() {
 save_file() {
     local before
     before=$(editor_windows)
-    if [ "$1" = part ]; then menu_command f s; else keys_to_window "$anim" alt+v; fi
+    if [ "$1" = part ]; then menu_command f a; else keys_to_window "$anim" alt+v; fi
     answer_dialog '^Save As$' "$2" "saving the $1 file" notice
     close_notice "$before" "saving the $1 file"
 }
