@@ -1,5 +1,6 @@
 #include "panels/animation_panel.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -108,6 +109,13 @@ void AnimationPanel::BuildControls() {
     Place(saveButton_, 80, 55, 35, 12);
     connect(saveButton_, &QPushButton::clicked, this,
             [this] { app::SaveAnimation(session_, chooseFile_); });
+
+    // A row of its own below the buttons; unticked at every start.
+    onionBox_ = new QCheckBox(QStringLiteral("Onion(&N)"), area);
+    Place(onionBox_, 5, 71, 60, 10);
+    onionBox_->setChecked(session_.panels.onionTicked);
+    connect(onionBox_, &QCheckBox::toggled, this,
+            [this](bool ticked) { app::SetOnionShown(session_, ticked); });
 }
 
 int AnimationPanel::keyNumber() const {

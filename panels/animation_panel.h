@@ -2,16 +2,18 @@
 // The "Animation Panel": the key number (1 .. 16) on an up-down and a slider with the number in
 // a box, the key's frame count (0 .. 99) on an up-down with its own box (either box takes a
 // number typed and confirmed with Enter), Get and Set of
-// the key's pose, Play, and Load and Save of the animation file. It stays above the other
+// the key's pose, Play, Load and Save of the animation file, and the onion skin's box. It stays above the other
 // windows. The up-downs and the slider act only when a change ends (a button or key let go, a
 // drag finished); after any completed change the key up-down, the slider and both texts show
 // the same key. The widgets hold nothing of the editor's: the commands run on the session
-// (app/commands/animation_panel_commands.h) and Play and the key shown are the session's.
+// (app/commands/animation_panel_commands.h) and Play, the key shown and the onion skin are the
+// session's.
 
 #include "app/commands/animation_panel_commands.h"
 #include "app/core/session.h"
 #include "panels/tool_panel.h"
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QSlider;
@@ -24,7 +26,7 @@ class ValueBox;
 inline constexpr std::string_view kAnimationPanelCaption = "Animation Panel";
 inline constexpr std::string_view kAnimationPanelSection = "ANIM_DIALOG";
 inline constexpr int kAnimationPanelWidth = 119;  // dialog units
-inline constexpr int kAnimationPanelHeight = 75;  // dialog units
+inline constexpr int kAnimationPanelHeight = 86;  // dialog units
 
 class AnimationPanel : public ToolPanel {
   public:
@@ -49,6 +51,7 @@ class AnimationPanel : public ToolPanel {
     QPushButton* playButton() const { return playButton_; }
     QPushButton* loadButton() const { return loadButton_; }
     QPushButton* saveButton() const { return saveButton_; }
+    QCheckBox* onionBox() const { return onionBox_; }
 
   private:
     void BuildControls();
@@ -67,6 +70,7 @@ class AnimationPanel : public ToolPanel {
     QPushButton* playButton_ = nullptr;
     QPushButton* loadButton_ = nullptr;
     QPushButton* saveButton_ = nullptr;
+    QCheckBox* onionBox_ = nullptr;
 };
 
 }  // namespace panels

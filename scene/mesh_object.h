@@ -59,6 +59,10 @@ class MeshObject {
     // the first draw on a device and kept until Release.
     void Draw(framework::GraphicsDevice& device, const gfx::Matrix& world, bool outline,
               gfx::Colour outlineColour);
+    // Draws every subset at `world` in the one `material`, untextured and without outline: a
+    // faint copy of the mesh, as the onion skin's ghosts are.
+    void DrawInMaterial(framework::GraphicsDevice& device, const gfx::Matrix& world,
+                        const gfx::Material& material);
     // Materials whose diffuse equals `match` exactly get the new diffuse, ambient 0.4 times it,
     // and their emissive rescaled to keep its brightness relative to the new diffuse.
     void RecolourByColour(gfx::ColourValue match, gfx::ColourValue colour);

@@ -67,6 +67,19 @@ void MeshObject::Draw(framework::GraphicsDevice& device, const gfx::Matrix& worl
     device.SetRenderState(RenderState::kDitherEnable, dither);
 }
 
+void MeshObject::DrawInMaterial(framework::GraphicsDevice& device, const gfx::Matrix& world,
+                                const gfx::Material& material) {
+    if (!d3dMesh) return;
+    device.SetTransform(TransformState::kWorld, world);
+    const framework::MeshBuffers* buffers = Buffers(device);
+    if (buffers == nullptr) return;
+    device.SetMaterial(material);
+    device.SetTexture(0, nullptr);
+    for (std::uint32_t i = 0; i < materialCount && i < materials.size(); ++i) {
+        device.DrawSubset(*buffers, i);
+    }
+}
+
 bool MeshObject::HasOutlineData() const {
     const std::size_t faces = faceEdges.size();
     return d3dMesh && outline_ && faces > 0 && faces == outline_->faceEdges.size() &&

@@ -30,7 +30,7 @@ namespace {
 
 constexpr const char* kRenderUsage =
     "usage: posewrighter-cli render MODEL.pwp [--anim ANIM.pwa --key K] [--select N] "
-    "[--outline] [--no-grid] [--eye X,Y,Z --target X,Y,Z] [--size WxH] -o OUT.png\n";
+    "[--outline] [--onion] [--no-grid] [--eye X,Y,Z --target X,Y,Z] [--size WxH] -o OUT.png\n";
 
 // The largest side --size takes: far beyond any window, well within what a renderer allows.
 constexpr int kMaxRenderSide = 8192;
@@ -40,6 +40,7 @@ struct RenderOptions {
     int key = 0;  // 0 = the default pose
     int select = model::kNoPart;
     bool outline = false, grid = true;
+    bool onion = false;  // the keys beside --key as ghosts
     std::optional<gfx::Vec3> eye, target;
     app::ViewSize size{framework::kBackBufferWidth, framework::kBackBufferHeight};
 };
@@ -89,6 +90,8 @@ std::optional<RenderOptions> ParseOptions(std::span<const std::string> args, std
         auto value = [&]() -> const std::string& { return args[++i]; };
         if (word == "--outline") {
             options.outline = true;
+        } else if (word == "--onion") {
+            options.onion = true;
         } else if (word == "--no-grid") {
             options.grid = false;
         } else if (word == "--anim" || word == "-o" || word == "--key" || word == "--select" ||
@@ -139,6 +142,10 @@ std::optional<RenderOptions> ParseOptions(std::span<const std::string> args, std
     }
     if (options.key != 0 && options.animation.empty()) {
         err << "render: --key needs --anim\n";
+        return std::nullopt;
+    }
+    if (options.onion && options.key == 0) {
+        err << "render: --onion needs --key\n";
         return std::nullopt;
     }
     return options;
@@ -212,9 +219,13 @@ int RunRender(std::span<const std::string> args, std::ostream&, std::ostream& er
     app::ApplyStoredLight(state, app::ReadStoredLight(files::ProgramSettings()));
     app::SetGridShown(*session, options->grid);
     app::SetOutlineShown(*session, options->outline);
+    app::SetOnionShown(*session, options->onion);
+    if (options->key != 0) app::SetShownKey(*session, options->key);
+    app::FrameModes modes{state.SelectedPart};
+    modes.onion = app::OnionKeysToShow(session->model.animation, session->panels, state);
     app::RenderFrame({device, overlay, session->model.parts, session->model.scene, session->panels,
-                      state.Camera, state.Light},
-                     {state.SelectedPart});
+                      state.Camera, state.Light, &session->model.animation},
+                     modes);
 
     gfx::Image image;
     image.width = static_cast<std::uint32_t>(device.ScreenWidth());

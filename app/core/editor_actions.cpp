@@ -75,4 +75,8 @@ void SetHandlingLocal(Session& session, bool local) {
     session.panels.handlingLocal = local;
 }
 
+void SetOnionShown(Session& session, bool shown) {
+    session.panels.onionTicked = shown;
+}
+
 }  // namespace app

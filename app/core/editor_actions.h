@@ -45,5 +45,7 @@ void SetOutlineShown(Session& session, bool shown);
 void SetPartVisible(Session& session, int part, bool visible);
 void ShowAllParts(Session& session);
 void SetHandlingLocal(Session& session, bool local);
+// The Animation panel's onion skin box.
+void SetOnionShown(Session& session, bool shown);
 
 }  // namespace app

@@ -22,6 +22,9 @@ struct PanelValues {
     std::array<bool, model::kMaxParts> partVisible = AllParts();
     // Handling panel: "Local" (the part's own axes) rather than "World".
     bool handlingLocal = true;
+    // Animation panel: "Onion(&N)", the poses of the keys beside the shown one as faint ghosts
+    // while playback is off. Not stored: every start begins without.
+    bool onionTicked = false;
 
     bool IsPartVisible(int part) const {
         return part >= 0 && part < model::kMaxParts && partVisible[part];

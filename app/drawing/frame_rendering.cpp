@@ -105,6 +105,10 @@ void DrawFrame(const FrameScene& scene, const FrameModes& requested) {
     ResetWorld(device);
     if (scene.panels.gridTicked) DrawGridAndAxes(device);
     device.SetRenderState(RenderState::kZEnable, 1);
+    if (scene.animation != nullptr) {
+        DrawOnionSkin(device, scene.parts, scene.partScene, scene.panels, *scene.animation,
+                      modes.onion);
+    }
 
     DrawParts(scene, modes);
 

@@ -1,5 +1,6 @@
 #pragma once
-// The editor's 3D view, drawn once per frame: the floor grid and world axes, every visible part
+// The editor's 3D view, drawn once per frame: the floor grid and world axes, the onion skin's
+// ghosts, every visible part
 // (with its silhouette when asked), the selected part's manipulator, the light marker while the
 // light is aimed, and two text lines with the selected part's pose. The editor and the headless
 // render command both draw through here.
@@ -10,6 +11,7 @@
 
 #include "app/core/editor_state.h"
 #include "app/core/tool_panels.h"
+#include "app/drawing/onion_skin.h"
 #include "editing/part_scene.h"
 #include "framework/device/graphics_device.h"
 #include "gfx/math/math_types.h"
@@ -28,6 +30,7 @@ struct FrameModes {
     DragPhase handlePhase = DragPhase::kArmed;
     LightDragMode lightDragMode = LightDragMode::kIdle;  // the light marker shows unless idle
     HandleMode hoveredHandle = HandleMode::kIdle;        // the manipulator handle under the cursor
+    OnionKeys onion{};  // the keys drawn as ghosts behind the model (FrameScene::animation's)
 };
 
 // What one frame draws with. The device is handed the camera and the light as the frame begins.
@@ -39,6 +42,7 @@ struct FrameScene {
     const PanelValues& panels;
     const framework::ViewTransforms& camera;
     const ViewLight& light;
+    const model::AnimationSet* animation = nullptr;  // the onion skin's keys; none draws no ghosts
 };
 
 // The modes of the editor's state.

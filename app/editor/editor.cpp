@@ -68,9 +68,11 @@ void Editor::RestoreClientSize() {
 
 void Editor::DrawView() {
     const EditorState& state = session_.editor;
+    FrameModes modes = ModesOf(state);
+    modes.onion = OnionKeysToShow(session_.model.animation, session_.panels, state);
     DrawFrame({device_, overlay_, session_.model.parts, session_.model.scene, session_.panels,
-               state.Camera, state.Light},
-              ModesOf(state));
+               state.Camera, state.Light, &session_.model.animation},
+              modes);
 }
 
 void Editor::Frame(const framework::InputState& input) {

@@ -1,14 +1,17 @@
 // The Animation panel's widgets on the session: the key and frame controls agree after every
-// completed change and act only when it ends, Get of a key never set, Load, and the key shown
-// from playback.
+// completed change and act only when it ends, Get of a key never set, Load, the key shown
+// from playback, and the onion skin's box.
 
 #include "panels/animation_panel.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
 #include <QToolButton>
+
+#include <set>
 
 #include "app/core/documents.h"
 #include "app/core/editor_actions.h"
@@ -143,6 +146,25 @@ TEST_F(AnimationPanelTest, PlayFromTheButtonAndFromACommandEndsInOneState) {
     play->animateClick();
     QTRY_COMPARE(session.playing(), true);
     EXPECT_TRUE(play->isChecked());
+}
+
+// The box starts unticked and its state is the session's; its mnemonic is no other control's.
+TEST_F(AnimationPanelTest, TheOnionBoxReachesTheSession) {
+    QCheckBox* onion = panel()->onionBox();
+    EXPECT_FALSE(onion->isChecked());
+    EXPECT_FALSE(session.panels.onionTicked);
+    QTest::mouseClick(onion, Qt::LeftButton);
+    EXPECT_TRUE(session.panels.onionTicked);
+    QTest::mouseClick(onion, Qt::LeftButton);
+    EXPECT_FALSE(session.panels.onionTicked);
+    std::set<QChar> mnemonics;
+    for (const QAbstractButton* button : panel()->findChildren<QAbstractButton*>()) {
+        const qsizetype amp = button->text().indexOf('&');
+        if (amp < 0) continue;
+        EXPECT_TRUE(mnemonics.insert(button->text().at(amp + 1).toUpper()).second)
+            << button->text().toStdString();
+    }
+    EXPECT_EQ(mnemonics.count('N'), 1u);
 }
 
 }  // namespace
