@@ -2,10 +2,10 @@
 // The "Animation Panel": the key number (1 .. 16) on an up-down and a slider with the number in
 // a box, the key's frame count (0 .. 99) on an up-down with its own box (either box takes a
 // number typed and confirmed with Enter), Get and Set of
-// the key's pose, Play, Load and Save of the animation file, and the onion skin's box. It stays above the other
-// windows. The up-downs and the slider act only when a change ends (a button or key let go, a
-// drag finished); after any completed change the key up-down, the slider and both texts show
-// the same key. The widgets hold nothing of the editor's: the commands run on the session
+// the key's pose, Play, Load and Save of the animation file, and the onion skin's box. It stays
+// above the other windows. The up-downs and the slider act only when a change ends (a button or key
+// let go, a drag finished); after any completed change the key up-down, the slider and both texts
+// show the same key. The widgets hold nothing of the editor's: the commands run on the session
 // (app/commands/animation_panel_commands.h) and Play, the key shown and the onion skin are the
 // session's.
 

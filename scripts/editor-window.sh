@@ -89,7 +89,7 @@ place_windows_for_dragging() {
 
 # ---- The editor's test probe. make_work_folder points POSEWRIGHTER_PROBE at $probe: the editor
 # appends a line of its state after every frame and whenever a modal window opens or closes, e.g.
-#   frame=12 parts=13 selected=4 handle=move-x hover=idle light=idle key=1 playing=0 undo=0 unsaved=none modal=0
+#   frame=12 parts=13 selected=4 handle=move-x hover=idle light=idle key=1 playing=0 onion=0 undo=0 unsaved=none modal=0
 # The waits below read only the lines after $probe_seen, the last line a wait matched (or
 # probe_mark set), so that a state seen before an action never answers a wait that follows it.
 

@@ -33,6 +33,7 @@ ProbeFacts SessionProbeFacts(const Session& session) {
     facts.lightDragPhase = session.editor.LightDragPhase;
     facts.keyShown = session.shownKey();
     facts.playing = session.playing();
+    facts.onion = session.panels.onionTicked;
     facts.undoDepth = session.model.history.undoSize();
     facts.redoDepth = session.model.history.redoSize();
     return facts;
@@ -60,6 +61,7 @@ std::string ProbeLine(const ProbeFacts& facts) {
     line += " light=" + LightDragModeName(facts.lightDrag, facts.lightDragPhase);
     line += " key=" + std::to_string(facts.keyShown);
     line += facts.playing ? " playing=1" : " playing=0";
+    line += facts.onion ? " onion=1" : " onion=0";
     line += " undo=" + std::to_string(facts.undoDepth);
     line += " redo=" + std::to_string(facts.redoDepth);
     line += " unsaved=" + unsaved;

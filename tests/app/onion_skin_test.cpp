@@ -40,14 +40,14 @@ TEST(OnionKeys, OnlyKeysInUseBesideTheShownOne) {
         app::OnionKeys expected;
     };
     const Case cases[] = {
-        {{}, 1, {0, 0}},                 // no keys in use
-        {{10, 10, 10}, 1, {0, 2}},       // no wrap to the last key
-        {{10, 10, 10}, 2, {1, 3}},       //
-        {{10, 10, 10}, 3, {2, 0}},       //
-        {{10, 10, 10}, 4, {3, 0}},       // the next key being made sees the last one
-        {{10, 10, 10}, 5, {0, 0}},       //
-        {{10, 10, 0, 10}, 2, {1, 0}},    // key 4 lies past a gap
-        {{10, 10, 0, 10}, 4, {0, 0}},    //
+        {{}, 1, {0, 0}},               // no keys in use
+        {{10, 10, 10}, 1, {0, 2}},     // no wrap to the last key
+        {{10, 10, 10}, 2, {1, 3}},     //
+        {{10, 10, 10}, 3, {2, 0}},     //
+        {{10, 10, 10}, 4, {3, 0}},     // the next key being made sees the last one
+        {{10, 10, 10}, 5, {0, 0}},     //
+        {{10, 10, 0, 10}, 2, {1, 0}},  // key 4 lies past a gap
+        {{10, 10, 0, 10}, 4, {0, 0}},  //
         {std::vector<std::int16_t>(16, 5), 16, {15, 0}},
     };
     for (const Case& c : cases) {
@@ -99,10 +99,10 @@ class OnionSkinDrawing : public ::testing::Test {
         const app::EditorState& state = session->editor;
         app::FrameModes modes = app::ModesOf(state);
         modes.onion = app::OnionKeysToShow(session->model.animation, session->panels, state);
-        app::DrawFrame({headless.device, overlay, session->model.parts, session->model.scene,
-                        session->panels, state.Camera, state.Light,
-                        withAnimation ? &session->model.animation : nullptr},
-                       modes);
+        app::DrawFrame(
+            {headless.device, overlay, session->model.parts, session->model.scene, session->panels,
+             state.Camera, state.Light, withAnimation ? &session->model.animation : nullptr},
+            modes);
         return headless.device.ReadPixels();
     }
     std::uint32_t At(const std::vector<std::uint32_t>& pixels, gfx::Vec3 point) const {
@@ -126,7 +126,8 @@ class OnionSkinDrawing : public ::testing::Test {
     }
     // Where a ghost may draw: its body and head.
     bool InGhost(int x, int y, gfx::Vec3 body) const {
-        return InsideBox(x, y, body - gfx::Vec3{0.5f, 0.5f, 0.5f}, body + gfx::Vec3{0.5f, 0.5f, 0.5f}) ||
+        return InsideBox(x, y, body - gfx::Vec3{0.5f, 0.5f, 0.5f},
+                         body + gfx::Vec3{0.5f, 0.5f, 0.5f}) ||
                InsideBox(x, y, body + kHead - gfx::Vec3{0.2f, 0.2f, 0.2f},
                          body + kHead + gfx::Vec3{0.2f, 0.2f, 0.2f});
     }
@@ -137,8 +138,12 @@ class OnionSkinDrawing : public ::testing::Test {
     std::unique_ptr<app::Session> session = std::make_unique<app::Session>();
 };
 
-int Red(std::uint32_t c) { return static_cast<int>((c >> 16) & 0xFF); }
-int Blue(std::uint32_t c) { return static_cast<int>(c & 0xFF); }
+int Red(std::uint32_t c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
+int Blue(std::uint32_t c) {
+    return static_cast<int>(c & 0xFF);
+}
 // How much more a tint over `under` added to blue than to red (negative: more to red).
 int BlueGain(std::uint32_t tinted, std::uint32_t under) {
     return (Blue(tinted) - Blue(under)) - (Red(tinted) - Red(under));

@@ -26,6 +26,7 @@ TEST(ProbeLine, NamesEachFactAsAWordInAFixedOrder) {
     busy.lightDragPhase = app::DragPhase::kDragging;
     busy.keyShown = 2;
     busy.playing = true;
+    busy.onion = true;
     busy.undoDepth = 3;
     busy.redoDepth = 4;
     busy.hovered = app::HandleMode::kTurnY;
@@ -43,19 +44,21 @@ TEST(ProbeLine, NamesEachFactAsAWordInAFixedOrder) {
     const Case cases[] = {
         {"nothing yet",
          {},
-         "frame=0 parts=0 selected=none handle=idle hover=idle light=idle key=0 playing=0 undo=0 "
+         "frame=0 parts=0 selected=none handle=idle hover=idle light=idle key=0 playing=0 onion=0 "
+         "undo=0 "
          "redo=0 "
          "unsaved=none modal=0"},
         {"everything set", busy,
          "frame=123 parts=13 selected=4 handle=move-x hover=turn-y light=drag-turn key=2 playing=1 "
-         "undo=3 "
+         "onion=1 undo=3 "
          "redo=4 unsaved=part,anim modal=1"},
         {"part 0 dragged, animation unsaved", animationOnly,
          "frame=0 parts=0 selected=0 handle=drag-turn-z hover=idle light=idle key=0 playing=0 "
-         "undo=0 redo=0 "
+         "onion=0 undo=0 redo=0 "
          "unsaved=anim modal=0"},
         {"part file unsaved", partOnly,
-         "frame=0 parts=0 selected=none handle=idle hover=idle light=idle key=16 playing=0 undo=0 "
+         "frame=0 parts=0 selected=none handle=idle hover=idle light=idle key=16 playing=0 onion=0 "
+         "undo=0 "
          "redo=0 "
          "unsaved=part modal=0"},
     };
@@ -95,10 +98,10 @@ TEST(ProbeLine, ModeNamesCoverArmedAndDraggingModesAndShowOthersAsNumbers) {
 // The session's facts as an opened model and an edit leave them.
 TEST(ProbeLine, SessionFactsFollowTheModelTheSelectionAndTheUndoHistory) {
     app::Session session;
-    EXPECT_EQ(
-        app::ProbeLine(app::SessionProbeFacts(session)),
-        "frame=0 parts=0 selected=none handle=idle hover=idle light=idle key=1 playing=0 undo=0 "
-        "redo=0 unsaved=none modal=0");
+    EXPECT_EQ(app::ProbeLine(app::SessionProbeFacts(session)),
+              "frame=0 parts=0 selected=none handle=idle hover=idle light=idle key=1 playing=0 "
+              "onion=0 undo=0 "
+              "redo=0 unsaved=none modal=0");
 
     app::OpenStartupDocuments(session, {kRobot + "robot.pwp", ""});
     ASSERT_GT(session.model.parts.count, 1);
@@ -106,6 +109,7 @@ TEST(ProbeLine, SessionFactsFollowTheModelTheSelectionAndTheUndoHistory) {
     session.editor.Handle = app::HandleMode::kTurnY;
     session.editor.ShownKey = 3;
     session.editor.Playing = true;
+    session.panels.onionTicked = true;
     for (float angle : {0.5f, 1.0f, 1.5f}) {
         session.model.BeginEdit();
         session.model.scene.node[1].TurnLocalX(angle);
@@ -118,6 +122,7 @@ TEST(ProbeLine, SessionFactsFollowTheModelTheSelectionAndTheUndoHistory) {
     EXPECT_EQ(facts.handle, app::HandleMode::kTurnY);
     EXPECT_EQ(facts.keyShown, 3);
     EXPECT_TRUE(facts.playing);
+    EXPECT_TRUE(facts.onion);
     EXPECT_EQ(facts.undoDepth, 2);
     EXPECT_EQ(facts.redoDepth, 1);
 }

@@ -16,7 +16,7 @@ using W = LayoutWindow;
 // The frames openbox gives the editor's windows (title bar and border included).
 constexpr LayoutSizes kFrames = {{{642, 501},    // main window: 640 x 480 client area
                                   {287, 492},    // Part panel
-                                  {210, 143},    // Animation panel
+                                  {210, 161},    // Animation panel
                                   {247, 109},    // Handling panel
                                   {184, 70},     // Lighting panel
                                   {358, 288}}};  // Material panel

@@ -9,7 +9,10 @@
 #   typed, Enter): the reader's message box shows and closes on Enter; Play is unticked and
 #   key 1 is shown: the panel's rows look as they do in an editor started without an
 #   animation, and the robot holds still;
-# - Escape ends the editor, which stores the panel's position under "ANIM_DIALOG".
+# - Escape ends the editor, which stores the panel's position under "ANIM_DIALOG";
+# - opened again and seen from the right (keypad 3), Onion ticked with its mnemonic (Alt+N):
+#   the ghost of key 2 joins the view beside the robot, which holds still; unticked (Alt+N
+#   again), the view is as it was to the pixel.
 set -uo pipefail
 # shellcheck source=scripts/editor-window.sh
 source "$(cd "$(dirname "$0")" && pwd)/../../scripts/editor-window.sh"
@@ -57,11 +60,11 @@ crop_changed() {
 }
 legs_changed() { crop_changed "$1" "$2" "$legs_region"; }
 # The panel's rows of key, frame and buttons, without the slider between them, whose look
-# follows the keyboard focus. The panel is 75 dialog units high; the slider stands from 19 to 32.
+# follows the keyboard focus. The panel is 86 dialog units high; the slider stands from 19 to 32.
 panel_rows_alike() {
     local width height
     read -r width height < <(identify -format '%w %h' "$1")
-    local slider_top=$((height * 18 / 75)) slider_bottom=$((height * 34 / 75))
+    local slider_top=$((height * 18 / 86)) slider_bottom=$((height * 34 / 86))
     [ "$(crop_changed "$1" "$2" "${width}x$slider_top+0+0")" -eq 0 ] &&
         [ "$(crop_changed "$1" "$2" "${width}x$((height - slider_bottom))+0+$slider_bottom")" -eq 0 ]
 }
@@ -130,5 +133,27 @@ view_still || fail "the robot did not hold still after the load"
 end_editor
 [ "$(sed -n '/^\[ANIM_DIALOG\]/,/^\[/p' "$work/Posewrighter.ini" | tr -d '\r' | grep -c -x -e 'LEFT= 20' -e 'TOP= 540')" = 2 ] ||
     fail "panel position not stored: $(tr '\r' ' ' <"$work/Posewrighter.ini")"
+
+# ---- Onion skin, seen from the right (keypad 3), where the walk swings the limbs out: the
+# ghost of key 2 beside key 1.
+start_editor "$model" "$animation" || { fail "the editor did not open the sample again"; exit 1; }
+wait_probe "parts=12 key=1 playing=0 onion=0" "the sample opened again"
+panel_keys KP_3
+frames_after_input "the view from the right"
+view_still || fail "the view from the right did not hold still"
+plain="$shot"
+panel_keys alt+n
+wait_probe "onion=1 playing=0" "Onion ticked with Alt+N"
+shoot main
+onion="$shot"
+[ "$(changed_pixels "$plain" "$onion")" -gt 200 ] ||
+    fail "ticking Onion added no ghost to the view (see $onion)"
+view_still || fail "the view moved with Onion ticked"
+panel_keys alt+n
+wait_probe "onion=0" "Onion unticked with Alt+N"
+shoot main
+[ "$(changed_pixels "$plain" "$shot")" -eq 0 ] ||
+    fail "the view is not as before once Onion was unticked (see $shot)"
+end_editor
 
 finish_checks "animation panel test"

@@ -66,10 +66,10 @@ xdotool mousemove --sync 320 225 click 1
 wait_probe "selected=0" "the click on the body in the view"
 # The Handling panel is 140 x 104 dialog units: the X boxes stand from 7 to 47, the position's
 # from 64 to 76, the rotation's from 89 to 101. The Animation panel's Frame box stands at
-# 25 .. 50, 37 .. 47 of 119 x 75.
+# 25 .. 50, 37 .. 47 of 119 x 86.
 type_into "$handling" 27 70 140 104 0.5 "undo=1"
 type_into "$handling" 27 95 140 104 30 "undo=2"
-type_into "$anim" 37 42 119 75 12 "key=1 undo=3"
+type_into "$anim" 37 42 119 86 12 "key=1 undo=3"
 save_file anim "$work/typed.pwa"
 [ "$(frame_counts "$work/typed.pwa")" = "short g_frameCount[4] = {12, 10, 10, 10};" ] ||
     fail "typed frame count not saved: $(frame_counts "$work/typed.pwa")"

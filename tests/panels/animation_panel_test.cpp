@@ -10,7 +10,6 @@
 #include <QSlider>
 #include <QTest>
 #include <QToolButton>
-
 #include <set>
 
 #include "app/core/documents.h"
