@@ -37,10 +37,6 @@ save_part_file() {
     close_notice "$before_save" "saving $1"
     [ -s "$1" ] || fail "nothing saved to $1"
 }
-# The three numbers of the VEC3 or QUAT line of array $2 for part $3 in file $1.
-entry() {
-    sed -n "/$2/,/};/p" "$1" | grep -m 1 "// $3"$'\r' | awk -F'[(,]' '{ print $2 + 0, $3 + 0, $4 + 0, $5 + 0 }'
-}
 
 # ---- The robot opens with the panels where the settings put them.
 (cd "$work" && exec ./posewrighter "$model") &
