@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "gfx/base/result.h"
 
@@ -23,5 +24,13 @@ inline gfx::Error WriteFailed() {
 // own (a lone carriage return breaks the notice box's line):
 // "ファイルの読み込みに失敗しました。\r/home/u/robot.pwa\rline 3: ...".
 gfx::Error ReadFailedAt(const std::string& path, std::string_view reason);
+
+// Said when Set stores a key after the first key without frames (keys are 1 .. 16): it is
+// neither played nor saved.
+std::string KeyPastTheEndMessage(int keyNumber, int firstKeyWithoutFrames);
+// Said after an animation was saved while `keys` past the end held poses or frames.
+std::string KeysNotSavedMessage(const std::vector<int>& keys, int firstKeyWithoutFrames);
+// "3, 5, 7".
+std::string KeyList(const std::vector<int>& keys);
 
 }  // namespace files

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "gfx/math/math_types.h"
 #include "model/limits.h"
@@ -22,6 +23,10 @@ struct AnimationSet {
     void ClearAnimation();
     // The leading keys with a non-zero frame count (0 = the animation is empty).
     int KeysInUse() const;
+    // The key numbers past the keys in use that hold a pose of one of the first `partCount`
+    // parts, or frames: neither played nor saved, since the first key without frames ends the
+    // animation.
+    std::vector<int> KeysPastTheEnd(int partCount) const;
 
     friend bool operator==(const AnimationSet&, const AnimationSet&) = default;
 };

@@ -338,6 +338,11 @@ close_notice() {
     xdotool key Return
     wait_modal_closed "the notice after $2 closing on Return"
 }
+# The numbers of the line of array $2 (g_posDef, g_quaDef) for part $3 in the part file $1: four
+# of them, the fourth 0 for a VEC3 line.
+entry() {
+    sed -n "/$2/,/};/p" "$1" | grep -m 1 "// $3"$'\r' | awk -F'[(,]' '{ print $2 + 0, $3 + 0, $4 + 0, $5 + 0 }'
+}
 # Escape ends the editor $pid (its window $main) within 10 seconds, with exit code 0.
 end_editor() {
     press_escape "${main:?}"

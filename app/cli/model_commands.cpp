@@ -9,6 +9,7 @@
 #include "app/core/documents.h"
 #include "app/core/session.h"
 #include "files/animation_file.h"
+#include "files/file_messages.h"
 #include "files/mesh_paths.h"
 #include "files/part_file.h"
 #include "framework/asset_paths.h"
@@ -102,6 +103,12 @@ int RunResaveAnimation(std::span<const std::string> args, std::ostream&, std::os
     if (*written == files::AnimationWrite::kEmpty) {
         err << "resave-anim: the animation is empty (key 1 has no frames); nothing written\n";
         return 1;
+    }
+    const std::vector<int> lost = animation->KeysPastTheEnd(parts->count);
+    if (!lost.empty()) {
+        err << "resave-anim: key" << (lost.size() > 1 ? "s " : " ") << files::KeyList(lost)
+            << " not written: the animation ends before key " << animation->KeysInUse() + 1
+            << ", the first without frames\n";
     }
     return 0;
 }

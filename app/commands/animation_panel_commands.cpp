@@ -9,6 +9,7 @@
 #include "app/core/editor_actions.h"
 #include "editing/key_poses.h"
 #include "files/animation_file.h"
+#include "files/file_messages.h"
 #include "framework/asset_paths.h"
 
 namespace app {
@@ -44,6 +45,11 @@ void StoreAnimationKey(Session& session, int keyNumber) {
     session.model.BeginEdit();
     editing::StoreKey(session.model.animation, keyNumber, session.model.scene);
     session.model.EndEdit();
+    // A key after the first one without frames would be lost at quit without a word.
+    const int firstWithoutFrames = session.model.animation.KeysInUse() + 1;
+    if (keyNumber > firstWithoutFrames) {
+        session.ShowMessage(files::KeyPastTheEndMessage(keyNumber, firstWithoutFrames));
+    }
 }
 
 ShownKey SetKeyFrameCount(Session& session, int keyNumber, int frameCount) {
@@ -80,7 +86,12 @@ bool SaveAnimation(Session& session, const ChooseFile& chooseFile) {
         return false;
     }
     NoteAnimationSaved(session, *path);
-    session.ShowMessage(kAnimationFileWrittenMessage);
+    const model::AnimationSet& animation = session.model.animation;
+    const std::vector<int> lost = animation.KeysPastTheEnd(session.model.parts.count);
+    session.ShowMessage(lost.empty()
+                            ? std::string(kAnimationFileWrittenMessage)
+                            : std::string(kAnimationFileWrittenMessage) + "\r" +
+                                  files::KeysNotSavedMessage(lost, animation.KeysInUse() + 1));
     return true;
 }
 

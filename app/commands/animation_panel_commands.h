@@ -39,7 +39,8 @@ struct ShownKey {
 // Key `keyNumber`, brought into 1 .. 16, with its frame count.
 ShownKey KeyToShow(const Session& session, int keyNumber);
 
-// Get, Set and the frame count are each one history step.
+// Get, Set and the frame count are each one history step. Set on a key after the first key
+// without frames says that the key will be neither played nor saved.
 // Get: the parts take the key's stored pose.
 void FetchAnimationKey(Session& session, int keyNumber);
 // Set: the key takes the parts' live pose.
@@ -54,7 +55,8 @@ ShownKey TypeKeyNumber(Session& session, std::string_view text);
 // shown key's frame count (SetKeyFrameCount); anything else is refused and changes nothing.
 ShownKey TypeFrameCount(Session& session, std::string_view text);
 
-// Save: asks for a file and writes the keys in use. Only a save that wrote tells the user so;
+// Save: asks for a file and writes the keys in use. Only a save that wrote tells the user so
+// (and which keys past the end, holding a pose or frames, were not saved);
 // an empty animation writes nothing and says nothing, a failure shows the writer's message.
 // True when a file was written. Save and Load note in the session's document record what the
 // animation file now matches.

@@ -125,6 +125,24 @@ TEST_F(AnimationPanelCommandsTest, SaveTellsOfAFileWrittenAndWhyAnEmptyOneIsNot)
     EXPECT_NE(notices[1], app::kAnimationFileWrittenMessage);  // the writer's own failure
 }
 
+// Keys after the first key without frames are neither played nor saved: Set and Save say so.
+TEST_F(AnimationPanelCommandsTest, KeysPastTheEndAreNamedWhenSetAndWhenSaved) {
+    app::SetKeyFrameCount(*session, 1, 10);
+    app::StoreAnimationKey(*session, 1);
+    app::StoreAnimationKey(*session, 2);  // the next key: its frames usually come next
+    EXPECT_TRUE(notices.empty());
+    app::StoreAnimationKey(*session, 4);
+    EXPECT_EQ(notices, std::vector<std::string>{
+                           "キー2のフレーム数が0のため、アニメーションはその前で終わります。\r"
+                           "キー4は再生も保存もされません。"});
+    notices.clear();
+    EXPECT_TRUE(app::SaveAnimation(*session, Answer((folder / "walk.pwa").string())));
+    EXPECT_EQ(notices, std::vector<std::string>{
+                           std::string(app::kAnimationFileWrittenMessage) +
+                           "\rキー2, 4は保存されませんでした。\r"
+                           "キー2のフレーム数が0のため、アニメーションはその前で終わります。"});
+}
+
 TEST_F(AnimationPanelCommandsTest, LoadStopsPlaybackAndShowsKeyOneWhateverItRead) {
     const std::string broken = (folder / "broken.pwa").string();
     std::ofstream(broken) << "not an animation\r\n";

@@ -74,6 +74,19 @@ TEST_F(CliModelCommandsTest, ResaveReproducesTheWorkedExamplesByteForByte) {
                  anim);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(ReadBytes(anim), ReadBytes(kData + "/files/two_keys.pwa"));
+    EXPECT_EQ(run.err, "");
+
+    // A file whose first key without frames is followed by a posed key: only key 1 is written,
+    // and standard error names what was left out.
+    std::string gap = ReadBytes(kData + "/files/two_keys.pwa");
+    gap.replace(gap.find("{10, 20}"), 8, "{10, 0}");
+    const std::string gapped = (dir_ / "gap.pwa").string();
+    std::ofstream(gapped, std::ios::binary) << gap;
+    run = RunCli("resave-anim " + kData + "/files/two_parts.pwp " + gapped + " " + anim);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err,
+              "resave-anim: key 2 not written: the animation ends before key 2, the first without "
+              "frames\n");
 }
 
 TEST_F(CliModelCommandsTest, CheckPrintsTheTreeWithMeshesAndTheKeysInUse) {

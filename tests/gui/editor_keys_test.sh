@@ -35,10 +35,6 @@ save_with_keys() {
     close_notice "$before" "Ctrl+S $1"
     [ -s "$model" ] || fail "Ctrl+S $1 wrote nothing to $model"
 }
-# The three numbers of the VEC3 line of array $2 for part $3 in file $1.
-entry() {
-    sed -n "/$2/,/};/p" "$1" | grep -m 1 "// $3"$'\r' | awk -F'[(,]' '{ print $2 + 0, $3 + 0, $4 + 0 }'
-}
 
 # ---- The robot opens; a click on its body in the view selects it.
 (cd "$work" && exec ./posewrighter "$model") &
@@ -87,8 +83,8 @@ drawn_shot "$main" "the view after Ctrl+Y"
 menu_command d o
 wait_probe "undo=2" "the moved position made the default one"
 save_with_keys "after Ctrl+Y"
-read -r bx by bz < <(entry "$work/opened.pwp" g_posDef body.x)
-read -r mx my mz < <(entry "$model" g_posDef body.x)
+read -r bx by bz _ < <(entry "$work/opened.pwp" g_posDef body.x)
+read -r mx my mz _ < <(entry "$model" g_posDef body.x)
 if ! awk -v a="$mx" -v b="$bx" 'BEGIN { exit !(a - b > 0.99999 && a - b < 1.00001) }' ||
     [ "$my $mz" != "$by $bz" ]; then
     fail "body at ($mx, $my, $mz) after Ctrl+Y, expected 1.0 along X from ($bx, $by, $bz)"

@@ -9,7 +9,8 @@
 # - Undo (Alt+U in the Part panel) puts it back: saved again, the file is byte for byte the one
 #   saved before the drag;
 # - in the 3D view, the cursor finds the body's Y axis line (highlighted), and a drag from there
-#   moves the body 1.0 along Y, one history step;
+#   moves the body 1.0 along Y, one history step; Save As then asks whether the pose should
+#   become the default one first, and Yes stores it (the file holds the lifted body);
 # - a press on the Lighting panel's tilt picture and a drag to the left relights the view, and
 #   after Escape the settings file holds a light direction other than the default one.
 set -uo pipefail
@@ -35,10 +36,6 @@ save_part_file() {
     answer_dialog '^Save As$' "$1" "saving $1" notice
     close_notice "$before_save" "saving $1"
     [ -s "$1" ] || fail "nothing saved to $1"
-}
-# The three numbers of the VEC3 or QUAT line of array $2 for part $3 in file $1.
-entry() {
-    sed -n "/$2/,/};/p" "$1" | grep -m 1 "// $3"$'\r' | awk -F'[(,]' '{ print $2 + 0, $3 + 0, $4 + 0, $5 + 0 }'
 }
 
 # ---- The robot opens with the panels where the settings put them.
@@ -155,7 +152,17 @@ done
 frames_after_input "the drag's last move in the view"
 xdotool mouseup 1
 wait_probe "handle=idle undo=1 redo=0" "the drag in the view ending as one step"
-save_part_file "$work/lifted.pwp"
+# Saved without storing the pose first: with no key in use the editor asks before the file
+# dialog, and Yes (Return) stores the lifted pose as the default one, one more step.
+before_save=$(editor_windows)
+menu_command f a
+wait_probe "modal=1" "the question before Save As"
+question=$(wait_new_window "$before_save") || { fail "no question before Save As"; exit 1; }
+timeout 10 xdotool windowfocus --sync "$question"
+xdotool key Return
+answer_dialog '^Save As$' "$work/lifted.pwp" "saving $work/lifted.pwp" notice
+close_notice "$before_save" "saving $work/lifted.pwp"
+wait_probe "undo=2" "the pose stored by the answer Yes"
 read -r lx ly lz _ < <(entry "$work/lifted.pwp" g_posDef body.x)
 if ! awk -v a="$ly" -v b="$by" 'BEGIN { exit !(a - b > 0.99999 && a - b < 1.00001) }' ||
     [ "$lx $lz" != "$bx $bz" ]; then

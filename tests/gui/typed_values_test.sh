@@ -44,10 +44,6 @@ save_file() {
     close_notice "$before" "saving the $1 file"
 }
 frame_counts() { grep -m 1 'g_frameCount' "$1" | tr -d '\r'; }
-# The numbers of the line of array $2 for part $3 in file $1.
-entry() {
-    sed -n "/$2/,/};/p" "$1" | grep -m 1 "// $3"$'\r' | awk -F'[(,]' '{ print $2 + 0, $3 + 0, $4 + 0, $5 + 0 }'
-}
 
 (cd "$work" && exec ./posewrighter "$model" "$animation") &
 pid=$!

@@ -33,5 +33,18 @@ TEST(AnimationSetTest, ClearGivesIdentityOriginAndZeroCounts) {
     EXPECT_EQ(set.frameCount[5], 0);
 }
 
+TEST(AnimationSetTest, KeysPastTheEndAreThoseHoldingAPoseOrFramesAfterTheKeysInUse) {
+    AnimationSet set;
+    set.ClearAnimation();
+    set.SetFrameCount(1, 10);
+    set.keyPosition[1][4] = {0, 0, 1};        // key 2: a pose of part 4, no frames
+    set.SetFrameCount(5, 3);                  // key 5: frames only
+    set.keyOrientation[7][9] = {0, 1, 0, 0};  // key 8: a pose of part 9
+    EXPECT_EQ(set.KeysPastTheEnd(10), (std::vector<int>{2, 5, 8}));
+    EXPECT_EQ(set.KeysPastTheEnd(5), (std::vector<int>{2, 5})) << "part 9 is not in the model";
+    set.SetFrameCount(2, 4);  // key 2 in use now
+    EXPECT_EQ(set.KeysPastTheEnd(10), (std::vector<int>{5, 8}));
+}
+
 }  // namespace
 }  // namespace model
