@@ -94,25 +94,6 @@ TEST_F(CliRenderTest, ASelectionAddsThePoseTextAndAKeyMovesTheParts) {
     EXPECT_NE(plain.texels, otherKey.texels);
 }
 
-TEST_F(CliRenderTest, OnionAddsTheNeighbouringKeysAsGhosts) {
-    const std::string key2 = kRobot + " --no-grid --anim " + kWalk + " --key 2";
-    const gfx::Image plain = Render(key2);
-    const gfx::Image onion = Render(key2 + " --onion");
-    ASSERT_EQ(onion.texels.size(), plain.texels.size());
-    int bluish = 0, reddish = 0;
-    for (std::size_t i = 0; i < plain.texels.size(); ++i) {
-        if (plain.texels[i] != kBackground || onion.texels[i] == kBackground) continue;
-        // Over the background, blue tint adds more to blue than to red, red tint the other way.
-        const int gain = (static_cast<int>(onion.texels[i] & 0xFF) - 0x5A) -
-                         (static_cast<int>((onion.texels[i] >> 16) & 0xFF) - 0x18);
-        bluish += gain > 0;
-        reddish += gain < 0;
-    }
-    // The walk's keys 1 and 3 swing arms and legs out where key 2 has none.
-    EXPECT_GT(bluish, 50);
-    EXPECT_GT(reddish, 50);
-}
-
 TEST_F(CliRenderTest, TheEyeAndTargetMoveTheCamera) {
     // Looking at the robot from far to the side puts it away from the centre column.
     const gfx::Image front = Render(kRobot + " --no-grid");

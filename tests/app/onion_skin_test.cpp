@@ -1,6 +1,6 @@
 // The onion skin: which keys become ghosts, and the ghosts drawn headless. Off (or while
 // playing) the view is the same picture to the byte; on, tinted pixels appear only where the
-// neighbouring keys put the parts, the live model covers them and keeps its pose.
+// neighbouring keys put the visible parts, the live model covers them and keeps its pose.
 
 #include "app/drawing/onion_skin.h"
 
@@ -30,7 +30,7 @@ using framework::testing_support::Project;
 constexpr std::uint32_t kBackground = 0xFF18415A;
 constexpr gfx::Vec3 kLive{0.0f, 1.0f, 0.0f};
 constexpr gfx::Vec3 kBefore{-1.6f, 1.0f, 0.0f};  // key 1
-constexpr gfx::Vec3 kAfter{1.6f, 1.0f, 0.0f};    // key 3
+constexpr gfx::Vec3 kAfter{0.8f, 1.0f, 1.5f};    // key 3: nearer, half over the body
 constexpr gfx::Vec3 kHead{0.0f, 0.9f, 0.0f};     // the child's place on its parent
 
 TEST(OnionKeys, OnlyKeysInUseBesideTheShownOne) {
@@ -63,8 +63,9 @@ struct QuietLog {
     ~QuietLog() { framework::ProcessLog().SetPath(""); }
 };
 
-// A grey body at (0, 1, 0) with a small head on it (a child part); keys 1 and 3 put the body
-// left and right of where it stands, key 2 (shown) where it is. Grid off.
+// A grey body at (0, 1, 0) with a small head on it (a child part); key 1 puts the body left of
+// where it stands, key 3 right and nearer the camera (at (0, 2, 8)), so that its ghost stands
+// before part of the live body; key 2 (shown) where it is. Grid off.
 class OnionSkinDrawing : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -176,8 +177,10 @@ TEST_F(OnionSkinDrawing, GhostsOfTheKeysBesideBehindTheLiveModel) {
     EXPECT_NE(At(onion, kAfter + kHead), kBackground);
     // Faint: the background still shows through.
     EXPECT_LT(Red(right), 0xC0);
-    // Key 2's ghost lies under the live model, which covers it wholly.
+    // The live model covers the ghosts: key 2's, where it stands, and key 3's, before it.
     EXPECT_EQ(At(onion, kLive), At(plain, kLive));
+    EXPECT_EQ(At(onion, kLive + gfx::Vec3{0.4f, 0.0f, 0.5f}),
+              At(plain, kLive + gfx::Vec3{0.4f, 0.0f, 0.5f}));
     EXPECT_EQ(At(onion, kLive + kHead), At(plain, kLive + kHead));
 
     int changed = 0;
@@ -194,15 +197,12 @@ TEST_F(OnionSkinDrawing, GhostsOfTheKeysBesideBehindTheLiveModel) {
     const gfx::Matrix headAfter = session->model.scene.node[1].WorldMatrix();
     EXPECT_EQ(std::memcmp(&body, &bodyAfter, sizeof body), 0);
     EXPECT_EQ(std::memcmp(&head, &headAfter, sizeof head), 0);
-}
 
-TEST_F(OnionSkinDrawing, AnUntickedPartHasNoGhost) {
-    app::SetOnionShown(*session, true);
+    // A part whose box is unticked has no ghost.
     app::SetPartVisible(*session, 1, false);
-    const auto onion = Draw();
-    EXPECT_NE(At(onion, kBefore), kBackground);
-    EXPECT_EQ(At(onion, kBefore + kHead), kBackground);
-    EXPECT_EQ(At(onion, kAfter + kHead), kBackground);
+    const auto noHead = Draw();
+    EXPECT_NE(At(noHead, kBefore), kBackground);
+    EXPECT_EQ(At(noHead, kBefore + kHead), kBackground);
 }
 
 }  // namespace
