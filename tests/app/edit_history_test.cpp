@@ -78,6 +78,7 @@ TEST_F(EditHistoryTest, EveryKindOfEditIsOneStepUndoneAndRedoneExactly) {
         {"store default pose", command(PartPanelCommand::kStoreDefaultOrientation)},
         {"get default position", command(PartPanelCommand::kFetchDefaultPosition)},
         {"set as default position", command(PartPanelCommand::kStoreDefaultPosition)},
+        {"set the whole pose as default", command(PartPanelCommand::kStoreDefaultPose)},
         {"set key 1", [](EditHistoryTest& t) { app::StoreAnimationKey(t.session, 1); }},
         // A key never set puts every part at the origin.
         {"get key 9", [](EditHistoryTest& t) { app::FetchAnimationKey(t.session, 9); }},
