@@ -121,6 +121,7 @@ FileRequest MeshFileRequest(const Session& session) {
     FileRequest request;
     request.description = kMeshFileDescription;
     request.extension = kMeshFileExtension;
+    request.moreTypes = {{kObjFileDescription, kObjFileExtension}};
     request.kind = FileKind::kMesh;
     request.fallbackFolder = framework::FolderOf(session.documents.modelPath);
     return request;
