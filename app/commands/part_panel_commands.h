@@ -47,9 +47,10 @@ struct FileType {
 
 // The file a command asks for: an open or a save dialog with its type's description and
 // extension (the one added to a name typed without one). An open dialog may offer more types,
-// and then also all of them at once and all files. A save dialog starts from `startPath`, the document's own path, when there is one.
-// Otherwise the dialog starts in `documentFolder`, the folder of the document it concerns; or,
-// without one, in the folder last used for `kind`; or, failing that, in `fallbackFolder`.
+// and then also all of them at once and all files. A save dialog starts from `startPath`, the
+// document's own path, when there is one. Otherwise the dialog starts in `documentFolder`, the
+// folder of the document it concerns; or, without one, in the folder last used for `kind`; or,
+// failing that, in `fallbackFolder`.
 struct FileRequest {
     std::string_view description;
     std::string_view extension;

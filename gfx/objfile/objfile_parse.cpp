@@ -27,8 +27,7 @@ ExtendedMaterial GreyMaterial() {
 }
 
 bool IsAbsolute(std::string_view name) {
-    return name.starts_with('/') || name.starts_with('\\') ||
-           (name.size() >= 2 && name[1] == ':');
+    return name.starts_with('/') || name.starts_with('\\') || (name.size() >= 2 && name[1] == ':');
 }
 
 // Serves each `mtllib` name from the caller's source, remembering why a library could not be
@@ -226,9 +225,9 @@ Result<ObjMesh> ParseObj(std::string_view text, const MtlSource& mtl) {
                     }
                     normalCorners.push_back(static_cast<std::uint32_t>(index.normal_index));
                 }
-                const auto [position, added] = positionOf.TryEmplace(
-                    PairKey{index.vertex_index, index.texcoord_index},
-                    static_cast<std::uint32_t>(data.positions.size()));
+                const auto [position, added] =
+                    positionOf.TryEmplace(PairKey{index.vertex_index, index.texcoord_index},
+                                          static_cast<std::uint32_t>(data.positions.size()));
                 if (added) {
                     const float* v = &attrib.vertices[3 * std::size_t(index.vertex_index)];
                     data.positions.push_back({v[0], v[1], -v[2]});
@@ -242,15 +241,16 @@ Result<ObjMesh> ParseObj(std::string_view text, const MtlSource& mtl) {
                     data.texCoords.push_back(uv);
                     if (colours) {
                         data.colours.push_back(
-                            {*position, PackColour(&attrib.colors[3 * std::size_t(
-                                                                          index.vertex_index)])});
+                            {*position,
+                             PackColour(&attrib.colors[3 * std::size_t(index.vertex_index)])});
                     }
                 }
                 data.corners.push_back(*position);
             }
             data.faceSizes.push_back(static_cast<std::uint32_t>(size));
             const int material = f < mesh.material_ids.size() ? mesh.material_ids[f] : -1;
-            const bool known = material >= 0 && static_cast<std::size_t>(material) < materials.size();
+            const bool known =
+                material >= 0 && static_cast<std::size_t>(material) < materials.size();
             anyUnknownMaterial |= !known;
             data.faceMaterials.push_back(known ? static_cast<std::uint32_t>(material)
                                                : static_cast<std::uint32_t>(materials.size()));

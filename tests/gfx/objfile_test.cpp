@@ -1,11 +1,12 @@
 // The OBJ reader: the same mesh the .x reader gives, in the editor's left-handed frame.
 
+#include "gfx/objfile/objfile.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "gfx/meshfile/mesh_file.h"
-#include "gfx/objfile/objfile.h"
 
 namespace {
 

@@ -28,10 +28,11 @@ TEST(FileDialogFilter, IsTheDescriptionWithThePatternInParentheses) {
 
 TEST(FileDialogFilter, TheMeshDialogOffersBothTypesTogetherEachAndAllFiles) {
     const auto session = std::make_unique<app::Session>();
-    EXPECT_EQ(panels::FileDialogFilters(app::MeshFileRequest(*session)),
-              QStringList({QStringLiteral("Direct3D Object, Wavefront OBJ (*.x *.obj)"),
-                           QStringLiteral("Direct3D Object (*.x)"),
-                           QStringLiteral("Wavefront OBJ (*.obj)"), QStringLiteral("All Files (*)")}));
+    EXPECT_EQ(
+        panels::FileDialogFilters(app::MeshFileRequest(*session)),
+        QStringList({QStringLiteral("Direct3D Object, Wavefront OBJ (*.x *.obj)"),
+                     QStringLiteral("Direct3D Object (*.x)"),
+                     QStringLiteral("Wavefront OBJ (*.obj)"), QStringLiteral("All Files (*)")}));
 }
 
 // What the user does in the dialog once it is up: a file name accepted, or cancel (empty).
