@@ -6,6 +6,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/commands/typed_numbers.h"
 #include "app/core/documents.h"
 #include "editing/pose_commands.h"
 #include "files/mesh_paths.h"
@@ -285,16 +286,7 @@ std::string ScaleBoxLeft(Session& session) {
 
 std::string ScaleText(float scale) {
     // "%f" without the locale: six decimals and a '.' point.
-    char buffer[64];
-    const auto [end, error] =
-        std::to_chars(buffer, buffer + sizeof buffer, scale, std::chars_format::fixed, 6);
-    if (error != std::errc{}) return "0";
-    std::string text(buffer, end);
-    if (text.find('.') != std::string::npos) {
-        text.erase(text.find_last_not_of('0') + 1);
-        if (text.back() == '.') text.pop_back();
-    }
-    return text;
+    return TrimmedDecimalText(scale, 6);
 }
 
 }  // namespace app

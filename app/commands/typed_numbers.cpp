@@ -26,12 +26,17 @@ std::string_view WithoutPlus(std::string_view text) {
 
 }  // namespace
 
-std::string ShortNumberText(float value) {
-    std::string text = FixedText(value, 3);
+std::string TrimmedDecimalText(float value, int decimals) {
+    std::string text = FixedText(value, decimals);
     if (text.find('.') != std::string::npos) {
         text.erase(text.find_last_not_of('0') + 1);
         if (text.back() == '.') text.pop_back();
     }
+    return text;
+}
+
+std::string ShortNumberText(float value) {
+    std::string text = TrimmedDecimalText(value, 3);
     if (text == "-0") text = "0";
     return text;
 }

@@ -8,6 +8,10 @@
 
 namespace app {
 
+// `value` with at most `decimals` decimals, without trailing zeros or a trailing point
+// (1 -> "1", 0.25 -> "0.25").
+std::string TrimmedDecimalText(float value, int decimals);
+
 // `value` with at most three decimals and no trailing zeros: "1.5", "-0.125", "30" ("0" for a
 // value that rounds to -0).
 std::string ShortNumberText(float value);

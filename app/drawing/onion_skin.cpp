@@ -4,6 +4,7 @@
 #include <memory>
 #include <utility>
 
+#include "editing/key_poses.h"
 #include "scene/mesh_object.h"
 
 namespace app {
@@ -39,11 +40,7 @@ void PoseGhost(GhostNodes& ghost, const editing::PartScene& partScene,
         const scene::TransformNode* parent = partScene.node[i].parent;
         if (parent >= first && parent < end) ghost[i].parent = &ghost[parent - first];
     }
-    const auto k = static_cast<std::size_t>(keyNumber - 1);
-    for (std::size_t i = 0; i < ghost.size(); ++i) {
-        ghost[i].SetOrientation(animation.keyOrientation[k][i]);
-        ghost[i].SetPosition(animation.keyPosition[k][i]);
-    }
+    editing::FetchKey(animation, keyNumber, ghost);
 }
 
 void DrawGhost(framework::GraphicsDevice& device, const model::PartTable& parts,
