@@ -23,6 +23,23 @@ QString FileDialogFilter(std::string_view description, std::string_view extensio
     return QStringLiteral("%1 (*.%2)").arg(Text(description), Text(extension));
 }
 
+QStringList FileDialogFilters(const app::FileRequest& request) {
+    const QString first = FileDialogFilter(request.description, request.extension);
+    if (request.moreTypes.empty()) return {first};
+    QString descriptions = Text(request.description);
+    QString patterns = QStringLiteral("*.") + Text(request.extension);
+    QStringList each{first};
+    for (const app::FileType& type : request.moreTypes) {
+        descriptions += QStringLiteral(", ") + Text(type.description);
+        patterns += QStringLiteral(" *.") + Text(type.extension);
+        each.append(FileDialogFilter(type.description, type.extension));
+    }
+    QStringList filters{QStringLiteral("%1 (%2)").arg(descriptions, patterns)};
+    filters.append(each);
+    filters.append(QStringLiteral("All Files (*)"));
+    return filters;
+}
+
 bool FitsPathField(std::string_view path) {
     return path.size() < model::kPathField;
 }
@@ -31,8 +48,8 @@ std::optional<std::string> FileDialogs::Choose(const app::FileRequest& request) 
     const std::string_view key = app::FolderSettingKey(request.kind);
     const std::string lastUsed =
         settings_ ? settings_->Read(app::kFileDialogSection, key, "") : std::string();
-    QFileDialog dialog(nullptr, QString(), Text(app::DialogStartFolder(request, lastUsed)),
-                       FileDialogFilter(request.description, request.extension));
+    QFileDialog dialog(nullptr, QString(), Text(app::DialogStartFolder(request, lastUsed)));
+    dialog.setNameFilters(FileDialogFilters(request));
     // Qt's own dialog on every desktop, the same everywhere.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

@@ -7,6 +7,7 @@
 // rather than cut.
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 #include <string>
@@ -19,8 +20,11 @@ class QWindow;
 
 namespace panels {
 
-// The dialog's one filter: "<description> (*.<extension>)".
+// A filter: "<description> (*.<extension>)".
 QString FileDialogFilter(std::string_view description, std::string_view extension);
+// The request's filters: its one type; or, with more types, every type at once
+// ("<description>, <description> (*.<extension> *.<extension>)"), each type, and all files.
+QStringList FileDialogFilters(const app::FileRequest& request);
 
 // Whether the path fits the part file's path field with its terminator (255 bytes).
 bool FitsPathField(std::string_view path);

@@ -10,7 +10,7 @@
 #include "framework/debug_log.h"
 #include "framework/display_text.h"
 #include "framework/texture_cache.h"
-#include "gfx/xfile/xfile.h"
+#include "gfx/meshfile/mesh_file.h"
 
 namespace scene {
 namespace {
@@ -136,7 +136,7 @@ gfx::Status MeshObject::LoadFromFile(framework::TextureCache& textureCache, cons
         stamp ? meshes->Find(path, buildOutline, *stamp) : nullptr;
     std::optional<gfx::LoadedMesh> file;
     if (!prepared) {
-        gfx::Result<gfx::LoadedMesh> loaded = gfx::LoadMeshFromX(path);
+        gfx::Result<gfx::LoadedMesh> loaded = gfx::LoadMeshFile(path);
         if (!loaded) {
             // The reader's reason completes the line: which file, and what is wrong with it.
             LogMessage("failed. %s\n", framework::DisplayText(loaded.error()).c_str());

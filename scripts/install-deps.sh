@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config locales
     qt6-base-dev libqt6opengl6-dev libxcb1-dev
     libgl-dev libegl-dev libgl1-mesa-dri
-    libpng-dev libjpeg-dev zlib1g-dev libstb-dev libsquish-dev libtinygltf-dev
+    libpng-dev libjpeg-dev zlib1g-dev libstb-dev libsquish-dev libtinygltf-dev libtinyobjloader-dev
     libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
     libmeshoptimizer-dev libasound2-dev
     libgtest-dev libgmock-dev libbenchmark-dev

@@ -14,7 +14,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: posewrighter-cli COMMAND ARGS...\n"
     "commands:\n"
-    "  mesh-info FILE.x                     what the mesh loader makes of a .x file\n"
+    "  mesh-info FILE.x|FILE.obj            what the mesh loader makes of a .x or .obj file\n"
     "  check MODEL.pwp [ANIM.pwa]           open a model (meshes loaded) and its animation\n"
     "  resave IN.pwp OUT.pwp                read and write back a part file\n"
     "  resave-anim MODEL.pwp IN.pwa OUT.pwa read and write back an animation file\n"

@@ -1,4 +1,4 @@
-// mesh-info: prints, one fact a line, what the .x loader gives for a file.
+// mesh-info: prints, one fact a line, what the mesh loader gives for a file (.x or .obj).
 
 #include <cstdio>
 #include <ostream>
@@ -6,7 +6,7 @@
 
 #include "app/cli/commands.h"
 #include "gfx/mesh/mesh.h"
-#include "gfx/xfile/xfile.h"
+#include "gfx/meshfile/mesh_file.h"
 
 namespace cli {
 
@@ -36,10 +36,10 @@ std::size_t UsedSubsets(const gfx::Mesh& mesh) {
 
 int RunMeshInfo(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
     if (args.size() != 1) {
-        err << "usage: posewrighter-cli mesh-info FILE.x\n";
+        err << "usage: posewrighter-cli mesh-info FILE.x|FILE.obj\n";
         return 2;
     }
-    const auto loaded = gfx::LoadMeshFromX(args[0]);
+    const auto loaded = gfx::LoadMeshFile(args[0]);
     if (!loaded) {
         err << "mesh-info: " << loaded.error() << "\n";
         return 1;

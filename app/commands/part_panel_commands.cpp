@@ -122,6 +122,7 @@ FileRequest MeshFileRequest(const Session& session) {
     FileRequest request;
     request.description = kMeshFileDescription;
     request.extension = kMeshFileExtension;
+    request.moreTypes = {{kObjFileDescription, kObjFileExtension}};
     request.kind = FileKind::kMesh;
     request.fallbackFolder = framework::FolderOf(session.documents.modelPath);
     return request;

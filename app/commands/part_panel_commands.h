@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/commands/part_panel_rules.h"
 #include "app/core/session.h"
@@ -23,6 +24,8 @@ inline constexpr std::string_view kPartFileDescription = "Posewrighter Part File
 inline constexpr std::string_view kPartFileExtension = "pwp";
 inline constexpr std::string_view kMeshFileDescription = "Direct3D Object";
 inline constexpr std::string_view kMeshFileExtension = "x";
+inline constexpr std::string_view kObjFileDescription = "Wavefront OBJ";
+inline constexpr std::string_view kObjFileExtension = "obj";
 inline constexpr std::string_view kPartFileWrittenMessage = "パーツ情報を書み込みました。";
 // Asked before a part file is saved when the view's pose is not the stored default pose and no
 // animation key is in use.
@@ -36,13 +39,22 @@ inline constexpr int kScaleBoxLimit = 10;
 // The kinds of file the dialogs ask for; each remembers the folder it was last chosen from.
 enum class FileKind : std::int8_t { kPart, kAnimation, kMesh };
 
+// A kind of file a dialog offers: its description and extension.
+struct FileType {
+    std::string_view description;
+    std::string_view extension;
+};
+
 // The file a command asks for: an open or a save dialog with its type's description and
-// extension. A save dialog starts from `startPath`, the document's own path, when there is one.
-// Otherwise the dialog starts in `documentFolder`, the folder of the document it concerns; or,
-// without one, in the folder last used for `kind`; or, failing that, in `fallbackFolder`.
+// extension (the one added to a name typed without one). An open dialog may offer more types,
+// and then also all of them at once and all files. A save dialog starts from `startPath`, the
+// document's own path, when there is one. Otherwise the dialog starts in `documentFolder`, the
+// folder of the document it concerns; or, without one, in the folder last used for `kind`; or,
+// failing that, in `fallbackFolder`.
 struct FileRequest {
     std::string_view description;
     std::string_view extension;
+    std::vector<FileType> moreTypes;
     bool save = false;
     std::string startPath;
     FileKind kind = FileKind::kPart;

@@ -39,6 +39,15 @@ TEST(CliMeshInfoTest, ReportsCountsMaterialsAndBoundsOneFactALine) {
               "sphere radius: 1.07703\n");
 }
 
+TEST(CliMeshInfoTest, TakesAnObjFile) {
+    const CliRun run =
+        RunCli("mesh-info " + std::string(POSEWRIGHTER_TEST_DATA) + "/obj/textured.obj");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("faces: 3\nsubsets: 2\nmaterials: 2\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("material 0 texture: \"materials/picture.png\"\n"), std::string::npos)
+        << run.out;
+}
+
 TEST(CliMeshInfoTest, FailureGivesTheReasonOnStandardErrorAndNonZeroExit) {
     for (const std::string file : {"missing.x", "index_out_of_range.x"}) {
         const CliRun run = RunCli("mesh-info " + kData + file);

@@ -115,6 +115,19 @@ TEST_F(CliRenderTest, ASideTurnedFromTheLightShowsTheAmbientColourNotBlack) {
     }
 }
 
+TEST_F(CliRenderTest, AnObjPartShowsItsTextureUprightAndUnmirrored) {
+    // tests/data/obj/textured.pwp: a 2 x 2 square facing the OBJ's +z, its fully emissive
+    // texture red, green / blue, yellow in quadrants (found beside the library in another
+    // folder). Seen from the mirrored side it is drawn upright, unmirrored and not culled.
+    const gfx::Image image = Render(std::string(POSEWRIGHTER_TEST_DATA) +
+                                    "/obj/textured.pwp --no-grid --eye 0,0,-3 --target 0,0,0");
+    const auto at = [&](int x, int y) { return image.texels.at(y * 640 + x) & 0xFFFFFFu; };
+    EXPECT_EQ(at(223, 143), 0xFF0000u) << std::hex << at(223, 143);
+    EXPECT_EQ(at(417, 143), 0x00FF00u) << std::hex << at(417, 143);
+    EXPECT_EQ(at(223, 337), 0x0000FFu) << std::hex << at(223, 337);
+    EXPECT_EQ(at(417, 337), 0xFFFF00u) << std::hex << at(417, 337);
+}
+
 // --size draws at that many pixels, as the editor's view does in a window of that size: the
 // robot stays at the same fraction of the picture and the grid keeps one-pixel lines (twice the
 // width and height give about twice the grid's pixels, where an enlarged picture has four times).

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <vector>
 
 #include "editing/model.h"
@@ -23,6 +24,15 @@ TEST(FileDialogFilter, IsTheDescriptionWithThePatternInParentheses) {
               QStringLiteral("Posewrighter Part File (*.pwp)"));
     EXPECT_EQ(panels::FileDialogFilter("Direct3D Object", "x"),
               QStringLiteral("Direct3D Object (*.x)"));
+}
+
+TEST(FileDialogFilter, TheMeshDialogOffersBothTypesTogetherEachAndAllFiles) {
+    const auto session = std::make_unique<app::Session>();
+    EXPECT_EQ(
+        panels::FileDialogFilters(app::MeshFileRequest(*session)),
+        QStringList({QStringLiteral("Direct3D Object, Wavefront OBJ (*.x *.obj)"),
+                     QStringLiteral("Direct3D Object (*.x)"),
+                     QStringLiteral("Wavefront OBJ (*.obj)"), QStringLiteral("All Files (*)")}));
 }
 
 // What the user does in the dialog once it is up: a file name accepted, or cancel (empty).

@@ -1,0 +1,20 @@
+#pragma once
+// The one place that chooses a mesh file's reader: by the name's extension, letter case ignored.
+
+#include <string>
+
+#include "gfx/base/result.h"
+#include "gfx/xfile/xfile.h"
+
+namespace gfx {
+
+enum class MeshFormat { kX, kObj };
+
+// ".obj" is Wavefront OBJ; every other name is read as a .x file, whose reader checks its
+// header.
+MeshFormat MeshFormatOf(const std::string& path);
+
+// The mesh of any supported file; the error names the path and the reason.
+Result<LoadedMesh> LoadMeshFile(const std::string& path);
+
+}  // namespace gfx
