@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <string>
 
+#include "gfx/image/image.h"
 #include "gfx/math/math.h"
 #include "gfx/meshfile/mesh_file.h"
 
@@ -101,16 +102,16 @@ TEST(GltfFile, ChildNodesAreMovedByTheirParentsAndFacesWindClockwise) {
 
 TEST(GltfFile, BrokenFilesAreRefusedWithTheReason) {
     const std::pair<const char*, std::string> cases[] = {
-        {"index_past.gltf", "mesh \"shapes\" primitive 0: index 1 names vertex 9 of 4"},
+        {"index_past.gltf", "mesh 'shapes' primitive 0: index 1 names vertex 9 of 4"},
         {"accessor_past.gltf",
-         "mesh \"shapes\" primitive 2: POSITION accessor 4 reaches past the 36 bytes of buffer "
+         "mesh 'shapes' primitive 2: POSITION accessor 4 reaches past the 36 bytes of buffer "
          "view 4"},
         {"view_past.gltf",
-         "mesh \"shapes\" primitive 2: POSITION accessor 4: buffer view 4 reaches past the 220 "
+         "mesh 'shapes' primitive 2: POSITION accessor 4: buffer view 4 reaches past the 190 "
          "bytes of buffer 0"},
         {"not_triangles.gltf",
-         "mesh \"shapes\" primitive 2: 5 indices are not a whole number of triangles"},
-        {"nan_position.gltf", "mesh \"shapes\" primitive 0: position 0 is not a finite number"},
+         "mesh 'shapes' primitive 2: 5 indices are not a whole number of triangles"},
+        {"nan_position.gltf", "mesh 'shapes' primitive 0: position 0 is not a finite number"},
         {"missing_bin.gltf", "cannot read \"gone.bin\": No such file or directory"},
         {"not_gltf.gltf", "not a glTF file: neither JSON text nor a binary glTF header"},
         {"truncated.glb", "not a valid binary glTF file: Invalid glTF binary"},
