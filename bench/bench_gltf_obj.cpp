@@ -93,11 +93,10 @@ std::string GlbFile(const Grid& g) {
     std::string bin;
     const auto add = [&bin](const auto& values) {
         const std::size_t offset = bin.size();
-        bin.append(reinterpret_cast<const char*>(values.data()),
-                   values.size() * sizeof(values[0]));
+        bin.append(reinterpret_cast<const char*>(values.data()), values.size() * sizeof(values[0]));
         while (bin.size() % 4 != 0) bin += '\0';
-        return std::to_string(offset) + ",\"byteLength\":" +
-               std::to_string(values.size() * sizeof(values[0]));
+        return std::to_string(offset) +
+               ",\"byteLength\":" + std::to_string(values.size() * sizeof(values[0]));
     };
     std::vector<std::uint16_t> indices(g.triangles.begin(), g.triangles.end());
     const std::string views[] = {add(g.positions), add(g.normals), add(g.uvs), add(indices)};
@@ -109,15 +108,16 @@ std::string GlbFile(const Grid& g) {
     for (int i = 0; i < 4; ++i) {
         json += std::string(i ? "," : "") + "{\"buffer\":0,\"byteOffset\":" + views[i] + "}";
     }
-    json += "],\"accessors\":[{\"bufferView\":0,\"componentType\":5126,\"type\":\"VEC3\",\"count\":" +
-            std::to_string(vertices) + ",\"min\":[0,0,-1],\"max\":[10,10,1]}," +
-            "{\"bufferView\":1,\"componentType\":5126,\"type\":\"VEC3\",\"count\":" +
-            std::to_string(vertices) + "}," +
-            "{\"bufferView\":2,\"componentType\":5126,\"type\":\"VEC2\",\"count\":" +
-            std::to_string(vertices) + "}," +
-            "{\"bufferView\":3,\"componentType\":5123,\"type\":\"SCALAR\",\"count\":" +
-            std::to_string(indices.size()) + "}],\"buffers\":[{\"byteLength\":" +
-            std::to_string(bin.size()) + "}]}";
+    json +=
+        "],\"accessors\":[{\"bufferView\":0,\"componentType\":5126,\"type\":\"VEC3\",\"count\":" +
+        std::to_string(vertices) + ",\"min\":[0,0,-1],\"max\":[10,10,1]}," +
+        "{\"bufferView\":1,\"componentType\":5126,\"type\":\"VEC3\",\"count\":" +
+        std::to_string(vertices) + "}," +
+        "{\"bufferView\":2,\"componentType\":5126,\"type\":\"VEC2\",\"count\":" +
+        std::to_string(vertices) + "}," +
+        "{\"bufferView\":3,\"componentType\":5123,\"type\":\"SCALAR\",\"count\":" +
+        std::to_string(indices.size()) +
+        "}],\"buffers\":[{\"byteLength\":" + std::to_string(bin.size()) + "}]}";
     while (json.size() % 4 != 0) json += ' ';
     std::string out;
     const auto put = [&out](std::uint32_t value) {

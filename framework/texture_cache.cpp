@@ -69,7 +69,8 @@ Texture* TextureCache::Add(std::string nameCopy, gfx::Result<gfx::Texture> loade
     LogMessage("ok.\n");
 
     const auto position = entries_.empty() ? entries_.end() : std::next(entries_.begin());
-    Entry& entry = *entries_.insert(position, Entry{{std::move(loaded).value(), 0}, std::move(nameCopy), 1});
+    Entry& entry =
+        *entries_.insert(position, Entry{{std::move(loaded).value(), 0}, std::move(nameCopy), 1});
     if (uploader_ != nullptr) entry.texture.deviceHandle = uploader_->Upload(entry.texture.image);
     return &entry.texture;
 }

@@ -10,8 +10,8 @@
 #include "gfx/gltffile/gltffile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    auto loaded = gfx::LoadMeshFromGltfInMemory(
-        std::as_bytes(std::span(data, size)), "fuzz", std::nullopt);
+    auto loaded =
+        gfx::LoadMeshFromGltfInMemory(std::as_bytes(std::span(data, size)), "fuzz", std::nullopt);
     if (loaded.ok()) {
         // Touch the result so a broken mesh shows up under the sanitizers.
         volatile std::uint32_t sink = loaded->mesh.NumFaces();

@@ -1,5 +1,6 @@
-// libFuzzer target: any JSON text (.gltf) whose buffers and images are data URIs given to the glTF loader must give a mesh or an error, never a
-// crash, an out-of-bounds access or unbounded memory use. No side file is read.
+// libFuzzer target: any JSON text (.gltf) whose buffers and images are data URIs given to the glTF
+// loader must give a mesh or an error, never a crash, an out-of-bounds access or unbounded memory
+// use. No side file is read.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,8 +11,8 @@
 #include "gfx/gltffile/gltffile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    auto loaded = gfx::LoadMeshFromGltfInMemory(
-        std::as_bytes(std::span(data, size)), "fuzz", std::nullopt);
+    auto loaded =
+        gfx::LoadMeshFromGltfInMemory(std::as_bytes(std::span(data, size)), "fuzz", std::nullopt);
     if (loaded.ok()) {
         // Touch the result so a broken mesh shows up under the sanitizers.
         volatile std::uint32_t sink = loaded->mesh.NumFaces();

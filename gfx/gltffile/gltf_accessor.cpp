@@ -133,9 +133,9 @@ Result<AccessorView> ViewAccessor(const tinygltf::Model& model, int accessor,
     // The last element must end inside the view; no product is formed before the count is
     // known to fit.
     const std::size_t length = bytes->size();
-    const bool fits = a.count == 0 ||
-                      (a.byteOffset <= length && element <= length - a.byteOffset &&
-                       a.count - 1 <= (length - a.byteOffset - element) / view.stride_);
+    const bool fits =
+        a.count == 0 || (a.byteOffset <= length && element <= length - a.byteOffset &&
+                         a.count - 1 <= (length - a.byteOffset - element) / view.stride_);
     if (!fits) {
         return Error{label + " reaches past the " + std::to_string(length) +
                      " bytes of buffer view " + std::to_string(a.bufferView)};

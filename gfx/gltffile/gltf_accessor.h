@@ -24,8 +24,8 @@ class AccessorView {
 
   private:
     friend Result<AccessorView> ViewAccessor(const tinygltf::Model&, int,
-                                             std::initializer_list<int>,
-                                             std::initializer_list<int>, bool);
+                                             std::initializer_list<int>, std::initializer_list<int>,
+                                             bool);
     const unsigned char* data_ = nullptr;
     std::size_t stride_ = 0, count_ = 0;
     int componentType_ = 0, components_ = 0;
@@ -36,8 +36,7 @@ class AccessorView {
 // types; integer components other than indices must be normalized when `normalizedOnly`.
 Result<AccessorView> ViewAccessor(const tinygltf::Model& model, int accessor,
                                   std::initializer_list<int> types,
-                                  std::initializer_list<int> componentTypes,
-                                  bool normalizedOnly);
+                                  std::initializer_list<int> componentTypes, bool normalizedOnly);
 
 // The bytes of a buffer view, checked against its buffer.
 Result<std::span<const unsigned char>> BufferViewBytes(const tinygltf::Model& model, int view);

@@ -107,8 +107,8 @@ Status ReadGltfModel(std::span<const std::byte> bytes, const std::optional<std::
     const std::string base = folder.value_or("");
     const bool loaded =
         binary ? loader.LoadBinaryFromMemory(&model, &err, &warn, data, size, base)
-               : loader.LoadASCIIFromString(&model, &err, &warn, reinterpret_cast<const char*>(data),
-                                            size, base);
+               : loader.LoadASCIIFromString(&model, &err, &warn,
+                                            reinterpret_cast<const char*>(data), size, base);
     if (loaded) return {};
 
     // A side file that could not be read is the reason when tinygltf's error names it (image

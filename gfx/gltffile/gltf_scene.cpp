@@ -153,8 +153,8 @@ Status SceneBuilder::AddNode(int index, const Mat4& world) {
     return {};
 }
 
-Status SceneBuilder::AddPrimitive(const tinygltf::Primitive& primitive, int node,
-                                  const Mat4& world, const std::string& label) {
+Status SceneBuilder::AddPrimitive(const tinygltf::Primitive& primitive, int node, const Mat4& world,
+                                  const std::string& label) {
     const int mode = primitive.mode;
     if (mode != TINYGLTF_MODE_TRIANGLES && mode != TINYGLTF_MODE_TRIANGLE_STRIP &&
         mode != TINYGLTF_MODE_TRIANGLE_FAN) {
@@ -173,8 +173,7 @@ Status SceneBuilder::AddPrimitive(const tinygltf::Primitive& primitive, int node
     constexpr int kU16 = TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT;
     constexpr int kU32 = TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT;
 
-    auto positions =
-        ViewAccessor(model_, positionAccessor, {TINYGLTF_TYPE_VEC3}, {kFloat}, false);
+    auto positions = ViewAccessor(model_, positionAccessor, {TINYGLTF_TYPE_VEC3}, {kFloat}, false);
     if (!positions) return fail("POSITION " + positions.error());
     const std::size_t n = positions->Count();
     // Primitives of one node that share their vertex attributes (one per material, as the
@@ -283,8 +282,8 @@ Status SceneBuilder::AddPrimitive(const tinygltf::Primitive& primitive, int node
             }
             double t[3];
             for (int r = 0; r < 3; ++r) {
-                t[r] = normalSign * (cofactor[0][r] * m[0] + cofactor[1][r] * m[1] +
-                                     cofactor[2][r] * m[2]);
+                t[r] = normalSign *
+                       (cofactor[0][r] * m[0] + cofactor[1][r] * m[1] + cofactor[2][r] * m[2]);
             }
             const double length = std::sqrt(t[0] * t[0] + t[1] * t[1] + t[2] * t[2]);
             if (length > 0 && std::isfinite(length)) {

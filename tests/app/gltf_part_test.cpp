@@ -33,14 +33,13 @@ std::vector<Triangle> Triangles(const gfx::LoadedMesh& loaded) {
     const auto grid = [](float v) { return std::lround(double(v) * 1e4); };
     std::vector<Triangle> out;
     for (std::uint32_t f = 0; f < mesh.NumFaces(); ++f) {
-        const bool textured =
-            loaded.materials.at(mesh.Attributes()[f]).textureFilename.has_value();
+        const bool textured = loaded.materials.at(mesh.Attributes()[f]).textureFilename.has_value();
         Triangle t;
         for (int k = 0; k < 3; ++k) {
             const std::uint16_t v = mesh.Indices()[f * 3 + k];
             const gfx::Vec3 p = mesh.Position(v), n = mesh.Normal(v);
             const gfx::Vec2 uv = textured ? mesh.TexCoord(v) : gfx::Vec2{};
-            t[k] = {grid(p.x), grid(p.y), grid(p.z), grid(n.x),
+            t[k] = {grid(p.x), grid(p.y), grid(p.z),  grid(n.x),
                     grid(n.y), grid(n.z), grid(uv.x), grid(uv.y)};
         }
         std::rotate(t.begin(), std::min_element(t.begin(), t.end()), t.end());

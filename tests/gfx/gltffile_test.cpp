@@ -77,8 +77,8 @@ TEST(GltfFile, ChildNodesAreMovedByTheirParentsAndFacesWindClockwise) {
     // The child's triangle (0,0,0) (1,0,0) (0,1,0), scaled by 2, turned 90 degrees about z,
     // moved by (0,3,0) and by its parent's (1,0,0); z is negated (all 0 here).
     const auto attributes = mesh.Attributes();
-    const auto face = static_cast<std::size_t>(
-        std::find(attributes.begin(), attributes.end(), 2u) - attributes.begin());
+    const auto face = static_cast<std::size_t>(std::find(attributes.begin(), attributes.end(), 2u) -
+                                               attributes.begin());
     ASSERT_LT(face, attributes.size());
     const auto corner = [&](int k) { return mesh.Position(mesh.Indices()[face * 3 + k]); };
     // glTF's (a, b, c) becomes (a, c, b).

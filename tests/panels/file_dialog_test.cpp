@@ -30,10 +30,10 @@ TEST(FileDialogFilter, TheMeshDialogOffersEveryMeshTypeTogetherEachAndAllFiles) 
     const auto session = std::make_unique<app::Session>();
     EXPECT_EQ(
         panels::FileDialogFilters(app::MeshFileRequest(*session)),
-        QStringList({QStringLiteral("Direct3D Object, Wavefront OBJ, glTF 2.0 (*.x *.obj *.gltf *.glb)"),
-                     QStringLiteral("Direct3D Object (*.x)"),
-                     QStringLiteral("Wavefront OBJ (*.obj)"),
-                     QStringLiteral("glTF 2.0 (*.gltf *.glb)"), QStringLiteral("All Files (*)")}));
+        QStringList(
+            {QStringLiteral("Direct3D Object, Wavefront OBJ, glTF 2.0 (*.x *.obj *.gltf *.glb)"),
+             QStringLiteral("Direct3D Object (*.x)"), QStringLiteral("Wavefront OBJ (*.obj)"),
+             QStringLiteral("glTF 2.0 (*.gltf *.glb)"), QStringLiteral("All Files (*)")}));
 }
 
 // What the user does in the dialog once it is up: a file name accepted, or cancel (empty).
