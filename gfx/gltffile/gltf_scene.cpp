@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <span>
 #include <utility>
 #include <vector>
@@ -130,6 +131,7 @@ class SceneBuilder {
     std::vector<Colour> colours_;
     std::vector<std::uint32_t> corners_;
     std::vector<int> faceMaterials_;  // the glTF material, -1 for none
+    std::set<int> usedMaterials_;
     bool everyNormal_ = true, anyTexCoord_ = false, anyColour_ = false;
     std::size_t skipped_ = 0;
     std::map<int, std::shared_ptr<const std::vector<std::byte>>> images_;
@@ -319,6 +321,15 @@ Status SceneBuilder::AddPrimitive(const tinygltf::Primitive& primitive, int node
     // corners are taken in reverse order (a, b, c becomes a, c, b), as the export writes them.
     // A node whose matrix mirrors winds its faces the other way round already.
     const bool reverse = det >= 0;
+    usedMaterials_.insert(primitive.material);
+    corners_.reserve(corners_.size() + 3 * triangles);
+    faceMaterials_.reserve(faceMaterials_.size() + triangles);
+    if (added) {
+        positions_.reserve(base + n);
+        normals_.reserve(base + n);
+        texCoords_.reserve(base + n);
+        colours_.reserve(base + n);
+    }
     const auto addTriangle = [&](std::uint32_t a, std::uint32_t b, std::uint32_t c) {
         const auto at = [&](std::uint32_t i) { return static_cast<std::uint32_t>(base + i); };
         if (reverse) std::swap(b, c);
@@ -404,9 +415,7 @@ Result<xfile::MeshData> SceneBuilder::Finish() {
     }
     xfile::MeshData data;
     // The materials the faces use, in the file's order, then grey for faces without one.
-    std::vector<int> used(faceMaterials_.begin(), faceMaterials_.end());
-    std::sort(used.begin(), used.end());
-    used.erase(std::unique(used.begin(), used.end()), used.end());
+    std::vector<int> used(usedMaterials_.begin(), usedMaterials_.end());
     if (used.front() == -1) std::rotate(used.begin(), used.begin() + 1, used.end());
     std::map<int, std::uint32_t> slot;
     for (int material : used) {

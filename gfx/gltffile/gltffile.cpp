@@ -15,6 +15,7 @@ namespace {
 
 // Larger files are refused before any memory is taken for them.
 constexpr std::size_t kMaxFileBytes = std::size_t{1} << 30;
+constexpr std::size_t kKeptBufferBytes = std::size_t{64} << 20;
 
 std::string FolderOfPath(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
@@ -38,7 +39,10 @@ Result<LoadedMesh> LoadMeshFromGltfInMemory(std::span<const std::byte> bytes,
 }
 
 Result<LoadedMesh> LoadMeshFromGltf(const std::string& path) {
-    std::vector<std::byte> bytes;
+    // The thread's last buffer is used again, as the .x reader does: fresh pages for every file
+    // of a model would cost more than the read. Very large ones are not kept.
+    thread_local std::vector<std::byte> kept;
+    std::vector<std::byte> bytes = std::move(kept);
     if (auto failure = ReadRegularFile(path, kMaxFileBytes, BeyondCap::kRefuse, bytes)) {
         if (failure->kind == FileReadFailure::Kind::kTooLarge) {
             return Error{path + ": the file is larger than 1 GiB"};
@@ -46,6 +50,7 @@ Result<LoadedMesh> LoadMeshFromGltf(const std::string& path) {
         return Error{path + ": cannot open the file: " + failure->reason};
     }
     auto loaded = LoadMeshFromGltfInMemory(bytes, path, FolderOfPath(path));
+    if (bytes.capacity() <= kKeptBufferBytes) kept = std::move(bytes);
     if (!loaded) return Error{path + ": " + loaded.error()};
     return loaded;
 }
