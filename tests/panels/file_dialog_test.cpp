@@ -137,7 +137,8 @@ TEST_F(FileDialogTest, TheMeshDialogListsEveryMeshFileInEitherCase) {
     const fs::path folder =
         fs::temp_directory_path() / ("panels_mesh_dialog_" + std::to_string(getpid()));
     fs::create_directories(folder);
-    const std::set<std::string> meshes = {"body.x", "HEAD.X", "arm.obj", "LEG.OBJ"};
+    const std::set<std::string> meshes = {"body.x",  "HEAD.X",    "arm.obj",
+                                          "LEG.OBJ", "hand.gltf", "FOOT.GLB"};
     for (const std::string& name : meshes) std::ofstream(folder / name) << "mesh\n";
     std::ofstream(folder / "notes.txt") << "not a mesh\n";
     std::ofstream(folder / "robot.pwp") << "not a mesh\n";
