@@ -42,8 +42,25 @@ Texture* TextureCache::AcquireTexture(bool fromResource, std::string_view name,
         LogMessage("failed. the name holds a NUL character\n");
         return nullptr;
     }
+    return Add(nameCopy, gfx::CreateTextureFromFileEx(nameCopy, 0, 0, mipLevels, colourKey));
+}
+
+Texture* TextureCache::AcquireTextureFromMemory(std::string_view name,
+                                                std::span<const std::byte> bytes,
+                                                gfx::Colour colourKey, unsigned mipLevels) {
+    if (Entry* entry = Find(name)) {
+        ++entry->useCount;
+        return &entry->texture;
+    }
+    std::string nameCopy(name);
+    LogMessage("load(%s) ... ", DisplayText(nameCopy).c_str());
     gfx::Result<gfx::Texture> loaded =
-        gfx::CreateTextureFromFileEx(nameCopy, 0, 0, mipLevels, colourKey);
+        gfx::CreateTextureFromFileInMemoryEx(bytes, 0, 0, mipLevels, colourKey);
+    if (!loaded) loaded = gfx::Error{nameCopy + ": " + loaded.error()};
+    return Add(std::move(nameCopy), std::move(loaded));
+}
+
+Texture* TextureCache::Add(std::string nameCopy, gfx::Result<gfx::Texture> loaded) {
     if (!loaded) {
         // The decoder's reason (which names the file) completes the line.
         LogMessage("failed. %s\n", DisplayText(loaded.error()).c_str());
@@ -52,7 +69,8 @@ Texture* TextureCache::AcquireTexture(bool fromResource, std::string_view name,
     LogMessage("ok.\n");
 
     const auto position = entries_.empty() ? entries_.end() : std::next(entries_.begin());
-    Entry& entry = *entries_.insert(position, Entry{{std::move(loaded).value(), 0}, nameCopy, 1});
+    Entry& entry =
+        *entries_.insert(position, Entry{{std::move(loaded).value(), 0}, std::move(nameCopy), 1});
     if (uploader_ != nullptr) entry.texture.deviceHandle = uploader_->Upload(entry.texture.image);
     return &entry.texture;
 }

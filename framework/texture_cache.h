@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -46,6 +47,10 @@ class TextureCache {
     // Every non-null result must be given back with ReleaseTexture.
     Texture* AcquireTexture(bool fromResource, std::string_view name, gfx::Colour colourKey,
                             unsigned mipLevels);
+    // The same for an image a mesh file holds itself: `name` keys it as above, and `bytes` (the
+    // encoded image) are decoded on first request.
+    Texture* AcquireTextureFromMemory(std::string_view name, std::span<const std::byte> bytes,
+                                      gfx::Colour colourKey, unsigned mipLevels);
     // Gives one acquisition back; the last one frees the texture. Unknown textures are ignored.
     void ReleaseTexture(const Texture* texture);
 
@@ -65,6 +70,7 @@ class TextureCache {
     };
 
     Entry* Find(std::string_view name);
+    Texture* Add(std::string name, gfx::Result<gfx::Texture> loaded);
 
     // Lookups walk the list from the front; a new entry goes directly after the first one.
     // List nodes never move, so the Texture pointers handed out stay valid.

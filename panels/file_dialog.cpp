@@ -17,21 +17,30 @@ QString Text(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// "*.gltf *.glb" for the extensions "gltf glb".
+QString Patterns(std::string_view extensions) {
+    QStringList patterns;
+    for (const QString& extension : Text(extensions).split(u' ', Qt::SkipEmptyParts)) {
+        patterns.append(QStringLiteral("*.") + extension);
+    }
+    return patterns.join(u' ');
+}
+
 }  // namespace
 
 QString FileDialogFilter(std::string_view description, std::string_view extension) {
-    return QStringLiteral("%1 (*.%2)").arg(Text(description), Text(extension));
+    return QStringLiteral("%1 (%2)").arg(Text(description), Patterns(extension));
 }
 
 QStringList FileDialogFilters(const app::FileRequest& request) {
     const QString first = FileDialogFilter(request.description, request.extension);
     if (request.moreTypes.empty()) return {first};
     QString descriptions = Text(request.description);
-    QString patterns = QStringLiteral("*.") + Text(request.extension);
+    QString patterns = Patterns(request.extension);
     QStringList each{first};
     for (const app::FileType& type : request.moreTypes) {
         descriptions += QStringLiteral(", ") + Text(type.description);
-        patterns += QStringLiteral(" *.") + Text(type.extension);
+        patterns += QStringLiteral(" ") + Patterns(type.extension);
         each.append(FileDialogFilter(type.description, type.extension));
     }
     QStringList filters{QStringLiteral("%1 (%2)").arg(descriptions, patterns)};

@@ -163,7 +163,12 @@ gfx::Status MeshObject::LoadFromFile(framework::TextureCache& textureCache, cons
         // face turned from the light black): it takes the one a recolour gives.
         materials.push_back(material.material);
         SetAmbientFromDiffuse(materials.back(), material.material.diffuse);
-        if (material.textureFilename) {
+        if (material.textureFilename && material.textureData) {
+            // An image the mesh file holds itself, shared by its name ("file.glb#image0").
+            textures[i] = textureCache.AcquireTextureFromMemory(
+                *material.textureFilename, *material.textureData, colourKey, mipLevels);
+            textureFiles[i] = *material.textureFilename;
+        } else if (material.textureFilename) {
             // Names are kept as the file stores them; one that does not exist as written is
             // looked up beside the .x file by its file name.
             const std::string found =

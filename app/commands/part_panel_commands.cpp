@@ -122,7 +122,8 @@ FileRequest MeshFileRequest(const Session& session) {
     FileRequest request;
     request.description = kMeshFileDescription;
     request.extension = kMeshFileExtension;
-    request.moreTypes = {{kObjFileDescription, kObjFileExtension}};
+    request.moreTypes = {{kObjFileDescription, kObjFileExtension},
+                         {kGltfFileDescription, kGltfFileExtensions}};
     request.kind = FileKind::kMesh;
     request.fallbackFolder = framework::FolderOf(session.documents.modelPath);
     return request;

@@ -26,6 +26,9 @@ inline constexpr std::string_view kMeshFileDescription = "Direct3D Object";
 inline constexpr std::string_view kMeshFileExtension = "x";
 inline constexpr std::string_view kObjFileDescription = "Wavefront OBJ";
 inline constexpr std::string_view kObjFileExtension = "obj";
+inline constexpr std::string_view kGltfFileDescription = "glTF 2.0";
+// A type's extensions, separated by spaces: the dialog offers each.
+inline constexpr std::string_view kGltfFileExtensions = "gltf glb";
 inline constexpr std::string_view kPartFileWrittenMessage = "パーツ情報を書み込みました。";
 // Asked before a part file is saved when the view's pose is not the stored default pose and no
 // animation key is in use.

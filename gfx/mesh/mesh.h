@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -50,6 +51,9 @@ struct Material {
 struct ExtendedMaterial {
     Material material;
     std::optional<std::string> textureFilename;
+    // The encoded image when the mesh file holds it itself (glTF): the texture is decoded from
+    // these bytes, and textureFilename is the name the texture cache shares it by.
+    std::shared_ptr<const std::vector<std::byte>> textureData;
     friend bool operator==(const ExtendedMaterial&, const ExtendedMaterial&) = default;
 };
 

@@ -9,10 +9,10 @@
 
 namespace gfx {
 
-enum class MeshFormat { kX, kObj };
+enum class MeshFormat { kX, kObj, kGltf };
 
-// ".obj" is Wavefront OBJ; every other name is read as a .x file, whose reader checks its
-// header.
+// ".obj" is Wavefront OBJ, ".gltf" and ".glb" glTF 2.0; every other name is read as a .x file,
+// whose reader checks its header.
 MeshFormat MeshFormatOf(const std::string& path);
 
 // The mesh of any supported file, the files it names found by `find`; the error names the path

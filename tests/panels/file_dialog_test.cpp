@@ -30,13 +30,14 @@ TEST(FileDialogFilter, IsTheDescriptionWithThePatternInParentheses) {
               QStringLiteral("Direct3D Object (*.x)"));
 }
 
-TEST(FileDialogFilter, TheMeshDialogOffersBothTypesTogetherEachAndAllFiles) {
+TEST(FileDialogFilter, TheMeshDialogOffersEveryMeshTypeTogetherEachAndAllFiles) {
     const auto session = std::make_unique<app::Session>();
     EXPECT_EQ(
         panels::FileDialogFilters(app::MeshFileRequest(*session)),
-        QStringList({QStringLiteral("Direct3D Object, Wavefront OBJ (*.x *.obj)"),
-                     QStringLiteral("Direct3D Object (*.x)"),
-                     QStringLiteral("Wavefront OBJ (*.obj)"), QStringLiteral("All Files (*)")}));
+        QStringList(
+            {QStringLiteral("Direct3D Object, Wavefront OBJ, glTF 2.0 (*.x *.obj *.gltf *.glb)"),
+             QStringLiteral("Direct3D Object (*.x)"), QStringLiteral("Wavefront OBJ (*.obj)"),
+             QStringLiteral("glTF 2.0 (*.gltf *.glb)"), QStringLiteral("All Files (*)")}));
 }
 
 // What the user does in the dialog once it is up: a file name accepted, or cancel (empty).
@@ -136,7 +137,8 @@ TEST_F(FileDialogTest, TheMeshDialogListsEveryMeshFileInEitherCase) {
     const fs::path folder =
         fs::temp_directory_path() / ("panels_mesh_dialog_" + std::to_string(getpid()));
     fs::create_directories(folder);
-    const std::set<std::string> meshes = {"body.x", "HEAD.X", "arm.obj", "LEG.OBJ"};
+    const std::set<std::string> meshes = {"body.x",  "HEAD.X",    "arm.obj",
+                                          "LEG.OBJ", "hand.gltf", "FOOT.GLB"};
     for (const std::string& name : meshes) std::ofstream(folder / name) << "mesh\n";
     std::ofstream(folder / "notes.txt") << "not a mesh\n";
     std::ofstream(folder / "robot.pwp") << "not a mesh\n";
