@@ -114,10 +114,11 @@ void BM_EditorFrame(benchmark::State& state) {
         const app::PanelValues withoutOutlines = BenchPanels(true, false);
         const app::PanelValues modelOnly = BenchPanels(false, false);
         session->panels = withOutlines;  // what picking reads
-        const app::FrameScene outlinedFrame{device,       overlay, parts, nodes,
-                                            withOutlines, camera,  light};
-        const app::FrameScene plainFrame{device,          overlay, parts, nodes,
-                                         withoutOutlines, camera,  light};
+        scene::SilhouettePool* pool = &session->silhouettes;
+        const app::FrameScene outlinedFrame{device, overlay, parts,   nodes, withOutlines,
+                                            camera, light,   nullptr, pool};
+        const app::FrameScene plainFrame{device, overlay, parts,   nodes, withoutOutlines,
+                                         camera, light,   nullptr, pool};
 
         // Warm-up: the pick sets the selection the frames show; the first draw makes the buffers.
         app::HandleCameraAndPicking(*session, view, click, true);
