@@ -57,9 +57,10 @@ void SilhouettePool::Run(std::size_t place) {
 void SilhouettePool::Wait(std::size_t place) {
     if (place >= count_) return;
     while (done_[place].load(std::memory_order_acquire) == 0) {
+        // While a mesh is left untaken, the caller takes the next one itself rather than wait:
+        // the one waited for when it is next, otherwise one that would be waited for later.
         std::size_t next = next_.load(std::memory_order_relaxed);
-        if (next <= place) {
-            // Not yet taken: the caller takes the next one (at or before `place`) itself.
+        if (next < count_) {
             if (next_.compare_exchange_weak(next, next + 1, std::memory_order_relaxed)) Run(next);
             continue;
         }

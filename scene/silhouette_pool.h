@@ -37,8 +37,8 @@ class SilhouettePool {
     std::size_t Add(MeshObject& mesh);
     // Hands the listed meshes to the workers.
     void Start();
-    // Returns once the silhouette of the mesh at `place` is worked out. While that mesh is not
-    // yet taken by a worker, the caller takes the next one itself.
+    // Returns once the silhouette of the mesh at `place` is worked out. While any mesh is left
+    // untaken, the caller takes the next one itself instead of waiting.
     void Wait(std::size_t place);
     // Waits for every listed mesh and for the workers to go idle, and empties the list. Must run
     // before any listed mesh changes or goes.

@@ -63,10 +63,10 @@ SilhouetteNeeds StartSilhouettes(const FrameScene& scene) {
     return needs;
 }
 
-void DrawParts(const FrameScene& scene, const FrameModes& modes) {
+// `needs` is StartSilhouettes's answer when the outline is on.
+void DrawParts(const FrameScene& scene, const FrameModes& modes, const SilhouetteNeeds& needs) {
     framework::GraphicsDevice& device = scene.device;
     const bool outline = scene.panels.outlineTicked;
-    const SilhouetteNeeds needs = outline ? StartSilhouettes(scene) : SilhouetteNeeds{};
     std::size_t worked = 0;  // the pool's place of the next part worked out there
     for (int i = 0; i < scene.parts.count; ++i) {
         device.SetRenderState(RenderState::kZWriteEnable, 1);
@@ -142,6 +142,9 @@ void DrawFrame(const FrameScene& scene, const FrameModes& requested) {
     device.SetTransform(TransformState::kProjection, scene.camera.ProjectionMatrix);
     const float power = scene.light.power;
     scene::SetDirectionalLight(device, scene.light.direction, power, power, power, 0.0f);
+    // The silhouettes are worked out while the grid, the ghosts and the parts are drawn.
+    const SilhouetteNeeds needs =
+        scene.panels.outlineTicked ? StartSilhouettes(scene) : SilhouetteNeeds{};
     device.SetRenderState(RenderState::kAlphaBlendEnable, 0);
     device.SetRenderState(RenderState::kLighting, 0);
     device.SetTexture(0, nullptr);
@@ -153,7 +156,7 @@ void DrawFrame(const FrameScene& scene, const FrameModes& requested) {
                       modes.onion);
     }
 
-    DrawParts(scene, modes);
+    DrawParts(scene, modes, needs);
 
     if (modes.lightDragMode != LightDragMode::kIdle) {
         BeginMarkers(device);
