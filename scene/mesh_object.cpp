@@ -136,7 +136,7 @@ gfx::Status MeshObject::LoadFromFile(framework::TextureCache& textureCache, cons
         stamp ? meshes->Find(path, buildOutline, *stamp) : nullptr;
     std::optional<gfx::LoadedMesh> file;
     if (!prepared) {
-        gfx::Result<gfx::LoadedMesh> loaded = gfx::LoadMeshFile(path);
+        gfx::Result<gfx::LoadedMesh> loaded = gfx::LoadMeshFile(path, framework::LookUpBeside);
         if (!loaded) {
             // The reader's reason completes the line: which file, and what is wrong with it.
             LogMessage("failed. %s\n", framework::DisplayText(loaded.error()).c_str());

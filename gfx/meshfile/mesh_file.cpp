@@ -16,10 +16,10 @@ MeshFormat MeshFormatOf(const std::string& path) {
     return MeshFormat::kObj;
 }
 
-Result<LoadedMesh> LoadMeshFile(const std::string& path) {
+Result<LoadedMesh> LoadMeshFile(const std::string& path, const FindFile& find) {
     switch (MeshFormatOf(path)) {
         case MeshFormat::kObj:
-            return LoadMeshFromObj(path);
+            return LoadMeshFromObj(path, find);
         case MeshFormat::kX:
             break;
     }
