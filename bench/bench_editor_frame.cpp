@@ -12,7 +12,9 @@
 //   editor_cpu_ms  the editor's own work in one frame: the input step plus the outlined frame
 //                  less the time spent inside the driver: state changes, clears, draws and
 //                  presenting (GraphicsDevice::DriverSeconds);
-//   outline_cpu_ms the outline's share of editor_cpu_ms (working out the silhouettes);
+//   outline_cpu_ms the outline's share of editor_cpu_ms: the session's worker pool works the
+//                  silhouettes out while this thread submits the parts, so what is left is
+//                  listing them and waiting for any not yet done;
 //   renderer_ms    the time inside the driver in the outlined frame: the rasteriser's share.
 // BM_EditorFrame/0 keeps the camera still, as between drags; BM_EditorFrame/1 turns it a little
 // every frame, as an orbit drag does, so that no silhouette can be reused.
@@ -114,10 +116,11 @@ void BM_EditorFrame(benchmark::State& state) {
         const app::PanelValues withoutOutlines = BenchPanels(true, false);
         const app::PanelValues modelOnly = BenchPanels(false, false);
         session->panels = withOutlines;  // what picking reads
-        const app::FrameScene outlinedFrame{device,       overlay, parts, nodes,
-                                            withOutlines, camera,  light};
-        const app::FrameScene plainFrame{device,          overlay, parts, nodes,
-                                         withoutOutlines, camera,  light};
+        scene::SilhouettePool* pool = &session->silhouettes;
+        const app::FrameScene outlinedFrame{device, overlay, parts,   nodes, withOutlines,
+                                            camera, light,   nullptr, pool};
+        const app::FrameScene plainFrame{device, overlay, parts,   nodes, withoutOutlines,
+                                         camera, light,   nullptr, pool};
 
         // Warm-up: the pick sets the selection the frames show; the first draw makes the buffers.
         app::HandleCameraAndPicking(*session, view, click, true);

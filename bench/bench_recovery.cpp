@@ -73,7 +73,9 @@ void BM_RobotFrame(benchmark::State& state) {
                                     session->model.scene,
                                     session->panels,
                                     editorState.Camera,
-                                    editorState.Light};
+                                    editorState.Light,
+                                    nullptr,
+                                    &session->silhouettes};
         const app::FrameModes modes{2};
 
         files::RecoveryWriter writer(folder.string() + "/");

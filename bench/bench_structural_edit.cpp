@@ -48,9 +48,9 @@ void BM_StructuralEdit(benchmark::State& state) {
         app::PanelValues panels;
         panels.gridTicked = true;
         panels.outlineTicked = true;
-        const app::FrameScene scene{editor.device,    *editor.overlay, model.parts,
-                                    model.scene,      panels,          editorState.Camera,
-                                    editorState.Light};
+        const app::FrameScene scene{editor.device,     *editor.overlay, model.parts,
+                                    model.scene,       panels,          editorState.Camera,
+                                    editorState.Light, nullptr,         &session->silhouettes};
         const app::FrameModes modes{model::kNoPart};
         app::RenderFrame(scene, modes);  // the buffers of the opened model
         const double open = SecondsSince(opening);

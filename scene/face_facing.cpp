@@ -1,7 +1,9 @@
 #include "scene/face_facing.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
 
 #include "scene/mesh_outline.h"
 
@@ -185,8 +187,19 @@ void MarkFacingFaces(const gfx::Matrix& toScreen, const OutlineData& data,
         const bool open = !(std::abs(distance) > margin);
         front[f] = static_cast<std::uint8_t>((distance > margin ? 1 : 0) | (open ? 2 : 0));
     }
+    // The open faces are few: they are found eight marks at a time (a mark of 2 is the only one
+    // with that bit set), rather than by a test and a branch for every face.
     const std::uint16_t* indices = target.indices.data();
-    for (std::size_t f = 0; f < faceCount; ++f) {
+    std::size_t f = 0;
+    for (; f + 8 <= faceCount; f += 8) {
+        std::uint64_t marks;
+        std::memcpy(&marks, front + f, sizeof marks);
+        for (std::uint64_t open = marks & 0x0202020202020202u; open != 0; open &= open - 1) {
+            const std::size_t face = f + static_cast<std::size_t>(std::countr_zero(open)) / 8;
+            front[face] = FacingByProjection(toScreen, data, indices + face * 3);
+        }
+    }
+    for (; f < faceCount; ++f) {
         if (front[f] == 2) front[f] = FacingByProjection(toScreen, data, indices + f * 3);
     }
 }

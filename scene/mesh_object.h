@@ -59,6 +59,20 @@ class MeshObject {
     // the first draw on a device and kept until Release.
     void Draw(framework::GraphicsDevice& device, const gfx::Matrix& world, bool outline,
               gfx::Colour outlineColour);
+
+    // Draw's outline in three steps, so that the middle one can run on another thread while the
+    // caller draws (scene/silhouette_pool.h). PrepareSilhouette tells whether an outline is drawn
+    // at `world` under `view` and `projection` (kNone: no outline data, or the origin 15 units or
+    // more from the eye) and whether its lines must be worked out (kWork) or are the last ones
+    // worked out, for the same matrix (kKept). WorkOutSilhouette works out the lines asked for:
+    // it reads the mesh and writes only this object's per-frame outline arrays, on any thread,
+    // between PrepareSilhouette and DrawSilhouette. DrawSilhouette draws them, unlit, at the
+    // world transform the mesh was last drawn at (Draw without outline sets it).
+    enum class SilhouetteNeed : std::uint8_t { kNone, kKept, kWork };
+    SilhouetteNeed PrepareSilhouette(const gfx::Matrix& world, const gfx::Matrix& view,
+                                     const gfx::Matrix& projection);
+    void WorkOutSilhouette();
+    void DrawSilhouette(framework::GraphicsDevice& device, gfx::Colour colour);
     // Draws every subset at `world` in the one `material`, untextured and without outline: a
     // faint copy of the mesh, as the onion skin's ghosts are.
     void DrawInMaterial(framework::GraphicsDevice& device, const gfx::Matrix& world,
@@ -101,10 +115,6 @@ class MeshObject {
     void Discard();
     // True when BuildOutlineData has sized every outline array for the current mesh.
     bool HasOutlineData() const;
-    // Projects the mesh through world * view * projection, marks the faces turned towards the
-    // camera and draws the front faces' edges that border a back face or no face.
-    void DrawOutline(framework::GraphicsDevice& device, const gfx::Matrix& world,
-                     gfx::Colour colour);
     // Marks the faces turned towards the camera in faceFront (`projected` is its scratch space).
     void MarkFrontFaces(const gfx::Matrix& toScreen);
     // Fills outlineEnds with the silhouette of the faces MarkFrontFaces marked.
@@ -121,8 +131,8 @@ class MeshObject {
     std::shared_ptr<const OutlineData> outline_;
     std::shared_ptr<const MeshPickTree> pickTree_;
     const gfx::Mesh* pickTreeMesh_ = nullptr;  // the d3dMesh the tree was made for
-    // The input of the lines now in outlineEnds: a frame seen through the same matrix draws them
-    // again as they are.
+    // The input of the lines now in outlineEnds (or about to be, once PrepareSilhouette asked for
+    // them): a frame seen through the same matrix draws them again as they are.
     gfx::Matrix outlineMatrix_{};
     std::size_t outlineLines_ = 0;
     bool outlineKept_ = false;

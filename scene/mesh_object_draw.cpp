@@ -53,18 +53,18 @@ void MeshObject::Draw(framework::GraphicsDevice& device, const gfx::Matrix& worl
         }
     }
 
-    if (!outlineEnabled || !outline || !HasOutlineData()) return;
-    const gfx::Vec3 eye = EyeOf(device.GetTransform(framework::TransformState::kView));
-    const gfx::Vec3 origin{world.m[3][0], world.m[3][1], world.m[3][2]};
-    if (gfx::Vec3Length(eye - origin) >= kOutlineDistance) return;
-
-    const std::uint32_t lighting = device.GetRenderState(RenderState::kLighting);
-    const std::uint32_t dither = device.GetRenderState(RenderState::kDitherEnable);
-    device.SetRenderState(RenderState::kLighting, 0);
-    device.SetRenderState(RenderState::kDitherEnable, 1);
-    DrawOutline(device, world, outlineColour);
-    device.SetRenderState(RenderState::kLighting, lighting);
-    device.SetRenderState(RenderState::kDitherEnable, dither);
+    if (!outline) return;
+    switch (PrepareSilhouette(world, device.GetTransform(TransformState::kView),
+                              device.GetTransform(TransformState::kProjection))) {
+        case SilhouetteNeed::kNone:
+            return;
+        case SilhouetteNeed::kWork:
+            WorkOutSilhouette();
+            break;
+        case SilhouetteNeed::kKept:
+            break;
+    }
+    DrawSilhouette(device, outlineColour);
 }
 
 void MeshObject::DrawInMaterial(framework::GraphicsDevice& device, const gfx::Matrix& world,
@@ -101,30 +101,46 @@ void MeshObject::CollectSilhouette() {
         CollectSilhouetteEdges(faceFront, *outline_, d3dMesh->Indices(), outlineEnds.data());
 }
 
-void MeshObject::DrawOutline(framework::GraphicsDevice& device, const gfx::Matrix& world,
-                             gfx::Colour colour) {
-    const framework::MeshBuffers* buffers = Buffers(device);
-    if (buffers == nullptr) return;
-    // A copy: the lines are drawn under a pulled projection, then this one is set back.
-    const gfx::Matrix projection = device.GetTransform(TransformState::kProjection);
-    const gfx::Matrix toScreen = gfx::MatrixMultiply(
-        gfx::MatrixMultiply(world, device.GetTransform(TransformState::kView)), projection);
+MeshObject::SilhouetteNeed MeshObject::PrepareSilhouette(const gfx::Matrix& world,
+                                                         const gfx::Matrix& view,
+                                                         const gfx::Matrix& projection) {
+    if (!outlineEnabled || !HasOutlineData()) return SilhouetteNeed::kNone;
+    const gfx::Vec3 eye = EyeOf(view);
+    const gfx::Vec3 origin{world.m[3][0], world.m[3][1], world.m[3][2]};
+    if (gfx::Vec3Length(eye - origin) >= kOutlineDistance) return SilhouetteNeed::kNone;
 
     // The silhouette depends only on the matrix: a still camera over a still part reuses it.
-    const bool same = outlineKept_ && std::memcmp(&toScreen, &outlineMatrix_, sizeof toScreen) == 0;
-    if (!same) {
-        MarkFrontFaces(toScreen);
-        CollectSilhouette();
-        outlineMatrix_ = toScreen;
-        outlineKept_ = true;
+    const gfx::Matrix toScreen = gfx::MatrixMultiply(gfx::MatrixMultiply(world, view), projection);
+    if (outlineKept_ && std::memcmp(&toScreen, &outlineMatrix_, sizeof toScreen) == 0) {
+        return SilhouetteNeed::kKept;
     }
-    if (outlineLines_ == 0) return;
+    outlineMatrix_ = toScreen;
+    outlineKept_ = true;
+    return SilhouetteNeed::kWork;
+}
 
-    gfx::Matrix pulled = projection;
-    pulled.m[3][2] -= kOutlineDepthPull;
-    device.SetTransform(TransformState::kProjection, pulled);
-    device.DrawMeshLines(*buffers, std::span(outlineEnds).first(outlineLines_ * 2), colour);
-    device.SetTransform(TransformState::kProjection, projection);
+void MeshObject::WorkOutSilhouette() {
+    MarkFrontFaces(outlineMatrix_);
+    CollectSilhouette();
+}
+
+void MeshObject::DrawSilhouette(framework::GraphicsDevice& device, gfx::Colour colour) {
+    const std::uint32_t lighting = device.GetRenderState(RenderState::kLighting);
+    const std::uint32_t dither = device.GetRenderState(RenderState::kDitherEnable);
+    device.SetRenderState(RenderState::kLighting, 0);
+    device.SetRenderState(RenderState::kDitherEnable, 1);
+    const framework::MeshBuffers* buffers = Buffers(device);
+    if (buffers != nullptr && outlineLines_ > 0) {
+        // A copy: the lines are drawn under a pulled projection, then this one is set back.
+        const gfx::Matrix projection = device.GetTransform(TransformState::kProjection);
+        gfx::Matrix pulled = projection;
+        pulled.m[3][2] -= kOutlineDepthPull;
+        device.SetTransform(TransformState::kProjection, pulled);
+        device.DrawMeshLines(*buffers, std::span(outlineEnds).first(outlineLines_ * 2), colour);
+        device.SetTransform(TransformState::kProjection, projection);
+    }
+    device.SetRenderState(RenderState::kLighting, lighting);
+    device.SetRenderState(RenderState::kDitherEnable, dither);
 }
 
 }  // namespace scene

@@ -224,7 +224,7 @@ int RunRender(std::span<const std::string> args, std::ostream&, std::ostream& er
     app::FrameModes modes{state.SelectedPart};
     modes.onion = app::OnionKeysToShow(session->model.animation, session->panels, state);
     app::RenderFrame({device, overlay, session->model.parts, session->model.scene, session->panels,
-                      state.Camera, state.Light, &session->model.animation},
+                      state.Camera, state.Light, &session->model.animation, &session->silhouettes},
                      modes);
 
     gfx::Image image;

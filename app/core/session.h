@@ -1,8 +1,8 @@
 #pragma once
 // The process-wide records of one run, made once at start-up: the texture cache, the model
 // (part table, animation, clipboards and edit history), the editor's state between frames, the
-// camera drags' nodes, what the frame reads of the tool panels, and the documents' record. Each
-// test builds a fresh one.
+// camera drags' nodes, what the frame reads of the tool panels, the outline's worker threads and
+// the documents' record. Each test builds a fresh one.
 
 #include <algorithm>
 #include <string_view>
@@ -14,6 +14,7 @@
 #include "editing/model.h"
 #include "framework/texture_cache.h"
 #include "scene/mesh_object.h"
+#include "scene/silhouette_pool.h"
 #include "scene/transform_node.h"
 
 namespace app {
@@ -38,6 +39,9 @@ class Session : public editing::ModelHost {
     PanelValues panels;
     // The Material panel's rows, selection and track bars.
     MaterialList materials;
+    // The threads that work out the parts' outlines while a frame draws (idle between frames);
+    // joined when the session ends.
+    scene::SilhouettePool silhouettes;
 
     // The meshes of the parts in use, in table order.
     MaterialMeshes PartMeshes() {

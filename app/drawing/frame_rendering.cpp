@@ -9,6 +9,8 @@
 #include "app/drawing/manipulator_drawing.h"
 #include "gfx/math/math.h"
 #include "scene/draw_primitives.h"
+#include "scene/mesh_object.h"
+#include "scene/silhouette_pool.h"
 
 namespace app {
 
@@ -33,15 +35,55 @@ void BeginMarkers(framework::GraphicsDevice& device) {
     device.SetRenderState(RenderState::kZEnable, 0);
 }
 
-void DrawParts(const FrameScene& scene, const FrameModes& modes) {
+using SilhouetteNeed = scene::MeshObject::SilhouetteNeed;
+using SilhouetteNeeds = std::array<SilhouetteNeed, model::kMaxParts>;
+
+scene::MeshObject* DrawnMesh(const FrameScene& scene, int part) {
+    const scene::TransformNode& node = scene.partScene.node[static_cast<std::size_t>(part)];
+    return node.mesh != nullptr && node.bound == 1 ? node.mesh : nullptr;
+}
+
+// Which visible parts draw an outline, and whether each one's silhouette must be worked out; the
+// pool (when there is one) starts on those at once, in part order.
+SilhouetteNeeds StartSilhouettes(const FrameScene& scene) {
+    SilhouetteNeeds needs{};
+    const gfx::Matrix& view = scene.device.GetTransform(TransformState::kView);
+    const gfx::Matrix& projection = scene.device.GetTransform(TransformState::kProjection);
+    for (int i = 0; i < scene.parts.count; ++i) {
+        scene::MeshObject* mesh = DrawnMesh(scene, i);
+        if (mesh == nullptr || !scene.panels.IsPartVisible(i)) continue;
+        const auto part = static_cast<std::size_t>(i);
+        needs[part] =
+            mesh->PrepareSilhouette(scene.partScene.node[part].WorldMatrix(), view, projection);
+        if (needs[part] == SilhouetteNeed::kWork && scene.silhouettes != nullptr) {
+            scene.silhouettes->Add(*mesh);
+        }
+    }
+    if (scene.silhouettes != nullptr) scene.silhouettes->Start();
+    return needs;
+}
+
+// `needs` is StartSilhouettes's answer when the outline is on.
+void DrawParts(const FrameScene& scene, const FrameModes& modes, const SilhouetteNeeds& needs) {
     framework::GraphicsDevice& device = scene.device;
     const bool outline = scene.panels.outlineTicked;
+    std::size_t worked = 0;  // the pool's place of the next part worked out there
     for (int i = 0; i < scene.parts.count; ++i) {
         device.SetRenderState(RenderState::kZWriteEnable, 1);
         device.SetRenderState(RenderState::kLighting, 1);
         if (scene.panels.IsPartVisible(i)) {
             device.SetRenderState(RenderState::kAlphaBlendEnable, 0);
-            scene.partScene.node[i].Draw(device, outline, outline ? kOutlineColour : 0);
+            scene.partScene.node[i].Draw(device, false, 0);
+            const SilhouetteNeed need = needs[static_cast<std::size_t>(i)];
+            if (need == SilhouetteNeed::kWork) {
+                if (scene.silhouettes != nullptr) {
+                    scene.silhouettes->Wait(worked++);
+                } else {
+                    DrawnMesh(scene, i)->WorkOutSilhouette();
+                }
+            }
+            if (need != SilhouetteNeed::kNone)
+                DrawnMesh(scene, i)->DrawSilhouette(device, kOutlineColour);
         }
         // Blending stays on for the manipulator and for the next part's outline and text.
         device.SetRenderState(RenderState::kAlphaBlendEnable, 1);
@@ -56,6 +98,7 @@ void DrawParts(const FrameScene& scene, const FrameModes& modes) {
         device.SetRenderState(RenderState::kZEnable, 1);
         device.SetRenderState(RenderState::kLighting, 1);
     }
+    if (outline && scene.silhouettes != nullptr) scene.silhouettes->Finish();
 }
 
 void DrawPoseText(const FrameScene& scene, int part) {
@@ -99,6 +142,9 @@ void DrawFrame(const FrameScene& scene, const FrameModes& requested) {
     device.SetTransform(TransformState::kProjection, scene.camera.ProjectionMatrix);
     const float power = scene.light.power;
     scene::SetDirectionalLight(device, scene.light.direction, power, power, power, 0.0f);
+    // The silhouettes are worked out while the grid, the ghosts and the parts are drawn.
+    const SilhouetteNeeds needs =
+        scene.panels.outlineTicked ? StartSilhouettes(scene) : SilhouetteNeeds{};
     device.SetRenderState(RenderState::kAlphaBlendEnable, 0);
     device.SetRenderState(RenderState::kLighting, 0);
     device.SetTexture(0, nullptr);
@@ -110,7 +156,7 @@ void DrawFrame(const FrameScene& scene, const FrameModes& requested) {
                       modes.onion);
     }
 
-    DrawParts(scene, modes);
+    DrawParts(scene, modes, needs);
 
     if (modes.lightDragMode != LightDragMode::kIdle) {
         BeginMarkers(device);

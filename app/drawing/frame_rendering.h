@@ -17,6 +17,7 @@
 #include "gfx/math/math_types.h"
 #include "model/part_table.h"
 #include "scene/overlay_text.h"
+#include "scene/silhouette_pool.h"
 
 namespace app {
 
@@ -43,6 +44,9 @@ struct FrameScene {
     const framework::ViewTransforms& camera;
     const ViewLight& light;
     const model::AnimationSet* animation = nullptr;  // the onion skin's keys; none draws no ghosts
+    // Works out the parts' silhouettes while the frame draws; none works each out on this thread
+    // just before its lines are drawn.
+    scene::SilhouettePool* silhouettes = nullptr;
 };
 
 // The modes of the editor's state.

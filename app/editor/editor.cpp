@@ -71,7 +71,7 @@ void Editor::DrawView() {
     FrameModes modes = ModesOf(state);
     modes.onion = OnionKeysToShow(session_.model.animation, session_.panels, state);
     DrawFrame({device_, overlay_, session_.model.parts, session_.model.scene, session_.panels,
-               state.Camera, state.Light, &session_.model.animation},
+               state.Camera, state.Light, &session_.model.animation, &session_.silhouettes},
               modes);
 }
 

@@ -1,5 +1,6 @@
 // The facing test the outline runs every frame: the plane test must mark exactly the faces the
-// projected winding marks, for any view, world matrix and mesh.
+// projected winding marks, for any view, world matrix and mesh; and the silhouette drawn from
+// those marks.
 
 #include "scene/face_facing.h"
 
@@ -12,6 +13,7 @@
 #include "gfx/math/math.h"
 #include "gfx/mesh/mesh.h"
 #include "scene/mesh_outline.h"
+#include "scene/silhouette_edges.h"
 
 namespace scene {
 namespace {
@@ -121,6 +123,41 @@ TEST(FaceFacingTest, PlaneTestMarksWhatTheProjectedWindingMarks) {
         const gfx::Matrix toScreen = ToScreen(view);
         EXPECT_EQ(Marks(mesh, *data, toScreen, false), Marks(mesh, *data, toScreen, true))
             << view.what << " from " << view.eye.x << ", " << view.eye.y << ", " << view.eye.z;
+    }
+}
+
+// The silhouette by its rule, face by face and edge by edge: a front face's edge whose face
+// across is no front face (or is none).
+std::vector<std::uint16_t> SilhouetteByRule(const gfx::Mesh& mesh, const OutlineData& data,
+                                            const std::vector<std::uint8_t>& front) {
+    std::vector<std::uint16_t> ends;
+    const std::span<const std::uint16_t> index = mesh.Indices();
+    for (std::size_t f = 0; f < front.size(); ++f) {
+        for (std::size_t k = 0; front[f] != 0 && k < 3; ++k) {
+            const std::uint32_t across = data.neighbours[f * 3 + k];
+            if (across != kNoFace && front[across] != 0) continue;
+            ends.push_back(index[f * 3 + k]);
+            ends.push_back(index[f * 3 + (k + 1) % 3]);
+        }
+    }
+    return ends;
+}
+
+TEST(FaceFacingTest, SilhouetteHoldsTheFrontFacesEdgesAcrossFromBackFacesInFaceOrder) {
+    const gfx::Mesh mesh = AwkwardMesh();
+    const auto data = MakeOutlineData(mesh);
+    ASSERT_FALSE(data->neighbours16.empty());  // the packed neighbours the frame reads
+    std::vector<std::uint16_t> ends(std::size_t{mesh.NumFaces()} * 6);
+    // From below, where the grid's faces turn to the eye but for the sides of its bumps.
+    for (const gfx::Vec3 eye : {gfx::Vec3{0.5f, -2.0f, 0.1f}, gfx::Vec3{-3.0f, -0.02f, 0.3f},
+                                gfx::Vec3{1.0f, -0.3f, -2.0f}}) {
+        const std::vector<std::uint8_t> front =
+            Marks(mesh, *data, ToScreen({"", eye, gfx::MatrixIdentity()}), false);
+        const std::vector<std::uint16_t> expected = SilhouetteByRule(mesh, *data, front);
+        ASSERT_FALSE(expected.empty()) << eye.x << ", " << eye.y << ", " << eye.z;
+        const std::size_t lines = CollectSilhouetteEdges(front, *data, mesh.Indices(), ends.data());
+        EXPECT_EQ(std::vector<std::uint16_t>(ends.begin(), ends.begin() + lines * 2), expected)
+            << eye.x << ", " << eye.y << ", " << eye.z;
     }
 }
 
