@@ -16,14 +16,14 @@ MeshFormat MeshFormatOf(const std::string& path) {
     return MeshFormat::kObj;
 }
 
-Result<LoadedMesh> LoadMeshFile(const std::string& path) {
+Result<LoadedMesh> LoadMeshFile(const std::string& path, Adjacency adjacency) {
     switch (MeshFormatOf(path)) {
         case MeshFormat::kObj:
-            return LoadMeshFromObj(path);
+            return LoadMeshFromObj(path, adjacency);
         case MeshFormat::kX:
             break;
     }
-    return LoadMeshFromX(path);
+    return LoadMeshFromX(path, adjacency);
 }
 
 }  // namespace gfx

@@ -15,6 +15,6 @@ enum class MeshFormat { kX, kObj };
 MeshFormat MeshFormatOf(const std::string& path);
 
 // The mesh of any supported file; the error names the path and the reason.
-Result<LoadedMesh> LoadMeshFile(const std::string& path);
+Result<LoadedMesh> LoadMeshFile(const std::string& path, Adjacency adjacency = Adjacency::kMake);
 
 }  // namespace gfx

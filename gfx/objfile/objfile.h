@@ -17,10 +17,11 @@ using MtlSource = std::function<Result<std::string>(std::string_view name)>;
 
 // Every face of the file in one mesh, polygons fanned into triangles, one subset a material of
 // the libraries (in their order) plus a grey one for faces without a known material.
-Result<LoadedMesh> LoadMeshFromObjInMemory(std::string_view text, const MtlSource& mtl);
+Result<LoadedMesh> LoadMeshFromObjInMemory(std::string_view text, const MtlSource& mtl,
+                                           Adjacency adjacency = Adjacency::kMake);
 // Reads the file and the libraries it names (relative to its folder), then as above. Texture
 // names relative to a library in another folder are given relative to the OBJ's folder. The
 // error names the path and the reason.
-Result<LoadedMesh> LoadMeshFromObj(const std::string& path);
+Result<LoadedMesh> LoadMeshFromObj(const std::string& path, Adjacency adjacency = Adjacency::kMake);
 
 }  // namespace gfx
