@@ -106,8 +106,12 @@ Vec3d Minus(const gfx::Vec3& a, const gfx::Vec3& b) {
     return {double{a.x} - b.x, double{a.y} - b.y, double{a.z} - b.z};
 }
 
+double Dot(const Vec3d& a, const Vec3d& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
 double Length(const Vec3d& v) {
-    return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+    return std::sqrt(Dot(v, v));
 }
 
 // The sphere round every vertex (box middle, farthest vertex), then each face's plane.
@@ -153,7 +157,10 @@ void AddFacePlanes(OutlineData& data, std::span<const std::uint16_t> indices) {
         const Vec3d n{ab.y * ac.z - ab.z * ac.y, ab.z * ac.x - ab.x * ac.z,
                       ab.x * ac.y - ab.y * ac.x};
         const double twiceArea = Length(n);
-        const double longest = std::max({Length(ab), Length(ac), Length(Minus(c, b))});
+        // The longest side's length: the root is taken once, of the largest square (the root
+        // rounds monotonically, so this is the largest of the three roots).
+        const Vec3d bc = Minus(c, b);
+        const double longest = std::sqrt(std::max({Dot(ab, ab), Dot(ac, ac), Dot(bc, bc)}));
         if (!(longest > 0) || !std::isfinite(twiceArea)) continue;
         const double height = twiceArea / longest;
         if (!(height >= thinLimit)) continue;

@@ -60,21 +60,24 @@ MeshPickTree::MeshPickTree(const gfx::Mesh& mesh) {
         if (corner[0] >= vertexCount || corner[1] >= vertexCount || corner[2] >= vertexCount) {
             continue;  // never hit: the pick skips faces naming missing vertices
         }
-        FaceBox box;
+        float p[3][3];
         for (int k = 0; k < 3; ++k) {
-            float p[3];
-            std::memcpy(p, vertices.data() + std::size_t{corner[k]} * stride, sizeof p);
-            for (int a = 0; a < 3; ++a) {
-                if (!std::isfinite(p[a])) {
-                    faces_.clear();
-                    return;
-                }
-                box.lo[a] = k == 0 ? p[a] : std::min(box.lo[a], p[a]);
-                box.hi[a] = k == 0 ? p[a] : std::max(box.hi[a], p[a]);
-                scale = std::max(scale, std::fabs(p[a]));
-            }
+            std::memcpy(p[k], vertices.data() + std::size_t{corner[k]} * stride, sizeof p[k]);
         }
+        // x - x is 0 for every finite x and NaN otherwise.
+        float finite = 0;
+        for (int k = 0; k < 3; ++k) {
+            for (int a = 0; a < 3; ++a) finite += p[k][a] - p[k][a];
+        }
+        if (finite != 0) {
+            faces_.clear();
+            return;
+        }
+        FaceBox box;
         for (int a = 0; a < 3; ++a) {
+            box.lo[a] = std::min(std::min(p[0][a], p[1][a]), p[2][a]);
+            box.hi[a] = std::max(std::max(p[0][a], p[1][a]), p[2][a]);
+            scale = std::max(scale, std::max(std::fabs(box.lo[a]), std::fabs(box.hi[a])));
             const float centre = 0.5f * (box.lo[a] + box.hi[a]);
             centreLo[a] = std::min(centreLo[a], centre);
             centreHi[a] = std::max(centreHi[a], centre);

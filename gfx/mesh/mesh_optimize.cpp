@@ -163,7 +163,8 @@ Result<Mesh> Mesh::Optimize(std::uint32_t flags, std::span<const std::uint32_t> 
 
     std::vector<std::uint32_t> faceOrder(faceCount);
     std::iota(faceOrder.begin(), faceOrder.end(), 0u);
-    if (sortFaces) {
+    // Faces already in attribute order (one material, or grouped by the file) need no sort.
+    if (sortFaces && !std::is_sorted(attributes_.begin(), attributes_.end())) {
         std::stable_sort(faceOrder.begin(), faceOrder.end(), [&](std::uint32_t a, std::uint32_t b) {
             return attributes_[a] < attributes_[b];
         });
