@@ -106,7 +106,8 @@ void BM_PeerOpenHundredPartModel(benchmark::State& state) {
                 state.SkipWithError(importer.GetErrorString());
                 return;
             }
-            for (unsigned m = 0; m < scene->mNumMeshes; ++m) triangles += scene->mMeshes[m]->mNumFaces;
+            for (unsigned m = 0; m < scene->mNumMeshes; ++m)
+                triangles += scene->mMeshes[m]->mNumFaces;
         }
     }
     state.counters["triangles"] = static_cast<double>(triangles);

@@ -94,7 +94,7 @@ class MeshObject {
     float sphereRadius = 0;
     std::uint32_t vertexCount = 0;
     std::uint32_t indexCount = 0;
-    std::vector<gfx::Vec3> projected;  // scratch space of the facing test, one a vertex
+    std::vector<gfx::Vec3> projected;     // scratch space of the facing test, one a vertex
     std::vector<std::uint8_t> faceFront;  // one a face while there is outline data
     // The lines of the last outline worked out, as vertex index pairs: the first
     // OutlineLineCount() pairs (the rest is room for the worst case, every edge of every face).

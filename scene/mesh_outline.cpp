@@ -224,8 +224,8 @@ FaceNeighbours FindFaceNeighbours(std::span<const std::uint16_t> indices) {
             if (Distinct(c)) {
                 for (std::uint8_t k = 0; k < 3; ++k) {
                     const std::uint32_t u = c[k], v = c[(k + 1) % 3];
-                    side(std::min(u, v), Side{face, c[(k + 2) % 3],
-                                              static_cast<std::uint16_t>(std::max(u, v)), k});
+                    side(std::min(u, v),
+                         Side{face, c[(k + 2) % 3], static_cast<std::uint16_t>(std::max(u, v)), k});
                 }
                 continue;
             }
@@ -234,7 +234,8 @@ FaceNeighbours FindFaceNeighbours(std::span<const std::uint16_t> indices) {
             const std::uint32_t other = c[0] != c[1] ? c[1] : c[2];
             if (other == c[0]) continue;
             side(std::min(c[0], other),
-                 Side{face, kNoVertex, static_cast<std::uint16_t>(std::max(c[0], other)), kNotAsked});
+                 Side{face, kNoVertex, static_cast<std::uint16_t>(std::max(c[0], other)),
+                      kNotAsked});
         }
     };
     std::vector<std::uint32_t> start(vertexLimit + 1, 0);

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "gfx/mesh/mesh.h"
-
 #include "scene/mesh_cache.h"
 
 namespace scene {

@@ -52,7 +52,8 @@ void ExpectSameMesh(const scene::MeshObject& a, const scene::MeshObject& b) {
 }
 
 TEST(ThreadedOpen, PartsLoadAsOneByOneWithARepeatedAndABrokenFile) {
-    const fs::path dir = fs::temp_directory_path() / ("threaded_open_" + std::to_string(::getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("threaded_open_" + std::to_string(::getpid()));
     fs::create_directories(dir);
     const std::string data = std::string(POSEWRIGHTER_TEST_DATA) + "/model/";
     fs::copy_file(data + "cube.x", dir / "cube.x", fs::copy_options::overwrite_existing);
@@ -60,9 +61,9 @@ TEST(ThreadedOpen, PartsLoadAsOneByOneWithARepeatedAndABrokenFile) {
     std::ofstream(dir / "quad.x", std::ios::binary) << kQuad;
     std::ofstream(dir / "triangle.x", std::ios::binary) << kTriangle;
     // The cube twice; the broken file stops the loading, so the triangle after it stays empty.
-    const std::vector<std::string> paths = {
-        (dir / "cube.x").string(), (dir / "quad.x").string(), (dir / "cube.x").string(),
-        (dir / "broken.x").string(), (dir / "triangle.x").string()};
+    const std::vector<std::string> paths = {(dir / "cube.x").string(), (dir / "quad.x").string(),
+                                            (dir / "cube.x").string(), (dir / "broken.x").string(),
+                                            (dir / "triangle.x").string()};
     constexpr std::size_t kFirstFailing = 3;
 
     framework::TextureCache textures;
@@ -94,8 +95,8 @@ TEST(ThreadedOpen, PartsLoadAsOneByOneWithARepeatedAndABrokenFile) {
     EXPECT_FALSE(model->LoadAllMeshes());
     EXPECT_EQ(log.Text(), singleLog);
     ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0], std::string(kReadFailedMessage) + "\r" + paths[kFirstFailing] +
-                                    "\r" + singleError);
+    EXPECT_EQ(host.messages[0],
+              std::string(kReadFailedMessage) + "\r" + paths[kFirstFailing] + "\r" + singleError);
     for (std::size_t i = 0; i < kFirstFailing; ++i) {
         SCOPED_TRACE(paths[i]);
         ExpectSameMesh(model->scene.mesh[i], single[i]);

@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <utility>
-
 #include <array>
 #include <numbers>
+#include <utility>
 
 #include "gfx/math/math.h"
 #include "gfx/mesh/mesh.h"
