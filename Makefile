@@ -62,6 +62,7 @@ tsan: deps
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
+	@echo "== bench/startup.sh"; bench/startup.sh $(BUILD)/app/posewrighter
 
 # Each fuzz target runs for FUZZ_SECONDS on its seed corpus (clang, libFuzzer, ASan+UBSan).
 fuzz: deps

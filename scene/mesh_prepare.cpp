@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "framework/asset_paths.h"
 #include "gfx/meshfile/mesh_file.h"
 
 namespace scene {
@@ -82,7 +83,8 @@ std::shared_ptr<PreparedMesh> Prepare(gfx::LoadedMesh& file, bool buildOutline, 
 PreparedFile ReadAndPrepareMeshFile(const std::string& path, bool buildOutline) {
     PreparedFile result;
     // The optimiser needs no adjacency: only the outline's own neighbours are kept.
-    gfx::Result<gfx::LoadedMesh> loaded = gfx::LoadMeshFile(path, gfx::Adjacency::kSkip);
+    gfx::Result<gfx::LoadedMesh> loaded =
+        gfx::LoadMeshFile(path, framework::LookUpBeside, gfx::Adjacency::kSkip);
     if (!loaded) {
         result.readError = loaded.error();
         return result;

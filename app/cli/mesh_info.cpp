@@ -5,6 +5,7 @@
 #include <set>
 
 #include "app/cli/commands.h"
+#include "framework/asset_paths.h"
 #include "gfx/mesh/mesh.h"
 #include "gfx/meshfile/mesh_file.h"
 
@@ -39,7 +40,7 @@ int RunMeshInfo(std::span<const std::string> args, std::ostream& out, std::ostre
         err << "usage: posewrighter-cli mesh-info FILE.x|FILE.obj\n";
         return 2;
     }
-    const auto loaded = gfx::LoadMeshFile(args[0]);
+    const auto loaded = gfx::LoadMeshFile(args[0], framework::LookUpBeside);
     if (!loaded) {
         err << "mesh-info: " << loaded.error() << "\n";
         return 1;

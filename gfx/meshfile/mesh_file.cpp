@@ -16,10 +16,11 @@ MeshFormat MeshFormatOf(const std::string& path) {
     return MeshFormat::kObj;
 }
 
-Result<LoadedMesh> LoadMeshFile(const std::string& path, Adjacency adjacency) {
+Result<LoadedMesh> LoadMeshFile(const std::string& path, const FindFile& find,
+                                Adjacency adjacency) {
     switch (MeshFormatOf(path)) {
         case MeshFormat::kObj:
-            return LoadMeshFromObj(path, adjacency);
+            return LoadMeshFromObj(path, find, adjacency);
         case MeshFormat::kX:
             break;
     }

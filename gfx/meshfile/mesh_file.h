@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "gfx/base/find_file.h"
 #include "gfx/base/result.h"
 #include "gfx/xfile/xfile.h"
 
@@ -14,7 +15,10 @@ enum class MeshFormat { kX, kObj };
 // header.
 MeshFormat MeshFormatOf(const std::string& path);
 
-// The mesh of any supported file; the error names the path and the reason.
-Result<LoadedMesh> LoadMeshFile(const std::string& path, Adjacency adjacency = Adjacency::kMake);
+// The mesh of any supported file, the files it names found by `find`; the error names the path
+// and the reason.
+Result<LoadedMesh> LoadMeshFile(const std::string& path,
+                                const FindFile& find = FindBesideWithEitherSlash,
+                                Adjacency adjacency = Adjacency::kMake);
 
 }  // namespace gfx

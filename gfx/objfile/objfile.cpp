@@ -36,19 +36,15 @@ Result<LoadedMesh> LoadMeshFromObjInMemory(std::string_view text, const MtlSourc
     return merger.Finish(adjacency);
 }
 
-Result<LoadedMesh> LoadMeshFromObj(const std::string& path, Adjacency adjacency) {
+Result<LoadedMesh> LoadMeshFromObj(const std::string& path, const FindFile& find,
+                                   Adjacency adjacency) {
     std::string text;
     if (auto failure = ReadRegularFile(path, kMaxObjBytes, BeyondCap::kRefuse, text)) {
         return Error{path + ": " + ReadFailure(*failure, "1 GiB")};
     }
-    // Libraries are named relative to the OBJ's folder, with either slash.
     const std::string folder = objfile::NameFolder(path);
-    const MtlSource libraries = [&folder](std::string_view name) -> Result<std::string> {
-        std::string relative(name);
-        for (char& c : relative) {
-            if (c == '\\') c = '/';
-        }
-        const std::string full = relative.starts_with('/') ? relative : folder + relative;
+    const MtlSource libraries = [&folder, &find](std::string_view name) -> Result<std::string> {
+        const std::string full = find(name, folder);
         std::string library;
         if (auto failure = ReadRegularFile(full, kMaxMtlBytes, BeyondCap::kRefuse, library)) {
             return Error{"material library " + xfile::Quoted(name) + ": " +

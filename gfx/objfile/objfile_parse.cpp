@@ -2,6 +2,7 @@
 
 #include <tiny_obj_loader.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <map>
@@ -134,6 +135,33 @@ Status CheckIndex(int index, std::size_t count, const char* what, const std::str
                  " of " + std::to_string(count)};
 }
 
+// tinyobjloader reads a backslash in an `mtllib` line as an escape (so that "my\\ lib.mtl" is one
+// name), which loses the separators of a Windows path ("Materials\\a.mtl") and the second byte
+// of Shift-JIS characters such as 表 (0x95 0x5C). Each backslash not before a space is doubled,
+// so that it reaches the library reader as written.
+std::string KeepLibraryBackslashes(std::string_view text) {
+    std::string kept;
+    kept.reserve(text.size());
+    std::size_t copied = 0;
+    for (std::size_t at = text.find("mtllib"); at != std::string_view::npos;
+         at = text.find("mtllib", at + 1)) {
+        const bool lineStart = at == 0 || text[at - 1] == '\n';
+        const std::size_t after = at + 6;
+        if (!lineStart || after >= text.size() || (text[after] != ' ' && text[after] != '\t')) {
+            continue;
+        }
+        const std::size_t end = std::min(text.find('\n', after), text.size());
+        kept.append(text.substr(copied, after - copied));
+        for (std::size_t i = after; i < end; ++i) {
+            kept += text[i];
+            if (text[i] == '\\' && (i + 1 == end || text[i + 1] != ' ')) kept += '\\';
+        }
+        copied = end;
+    }
+    kept.append(text.substr(copied));
+    return kept;
+}
+
 }  // namespace
 
 std::string NameFolder(std::string_view name) {
@@ -155,7 +183,7 @@ Result<ObjMesh> ParseObj(std::string_view text, const MtlSource& mtl) {
     std::vector<tinyobj::material_t> materials;
     std::string warn, err;
     LibraryReader libraries(mtl);
-    std::istringstream stream{std::string(text)};
+    std::istringstream stream{KeepLibraryBackslashes(text)};
     // Polygons are kept whole (fanned below, as the .x reader fans); vertex colours only when
     // every vertex has one.
     const bool parsed = tinyobj::LoadObj(&attrib, &shapes, &materials, &warn, &err, &stream,

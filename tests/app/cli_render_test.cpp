@@ -116,16 +116,20 @@ TEST_F(CliRenderTest, ASideTurnedFromTheLightShowsTheAmbientColourNotBlack) {
 }
 
 TEST_F(CliRenderTest, AnObjPartShowsItsTextureUprightAndUnmirrored) {
-    // tests/data/obj/textured.pwp: a 2 x 2 square facing the OBJ's +z, its fully emissive
-    // texture red, green / blue, yellow in quadrants (found beside the library in another
-    // folder). Seen from the mirrored side it is drawn upright, unmirrored and not culled.
-    const gfx::Image image = Render(std::string(POSEWRIGHTER_TEST_DATA) +
-                                    "/obj/textured.pwp --no-grid --eye 0,0,-3 --target 0,0,0");
-    const auto at = [&](int x, int y) { return image.texels.at(y * 640 + x) & 0xFFFFFFu; };
-    EXPECT_EQ(at(223, 143), 0xFF0000u) << std::hex << at(223, 143);
-    EXPECT_EQ(at(417, 143), 0x00FF00u) << std::hex << at(417, 143);
-    EXPECT_EQ(at(223, 337), 0x0000FFu) << std::hex << at(223, 337);
-    EXPECT_EQ(at(417, 337), 0xFFFF00u) << std::hex << at(417, 337);
+    // A 2 x 2 square facing the OBJ's +z, its fully emissive texture red, green / blue, yellow
+    // in quadrants, found beside the library in another folder. Seen from the mirrored side it
+    // is drawn upright, unmirrored and not culled. obj/windows holds the same files as a
+    // Windows tool lays them out: CR LF, a backslash, other letter cases and a Shift-JIS
+    // picture name.
+    for (const char* model : {"/obj/textured.pwp", "/obj/windows/Square.pwp"}) {
+        const gfx::Image image = Render(std::string(POSEWRIGHTER_TEST_DATA) + model +
+                                        " --no-grid --eye 0,0,-3 --target 0,0,0");
+        const auto at = [&](int x, int y) { return image.texels.at(y * 640 + x) & 0xFFFFFFu; };
+        EXPECT_EQ(at(223, 143), 0xFF0000u) << model << std::hex << " " << at(223, 143);
+        EXPECT_EQ(at(417, 143), 0x00FF00u) << model << std::hex << " " << at(417, 143);
+        EXPECT_EQ(at(223, 337), 0x0000FFu) << model << std::hex << " " << at(223, 337);
+        EXPECT_EQ(at(417, 337), 0xFFFF00u) << model << std::hex << " " << at(417, 337);
+    }
 }
 
 // --size draws at that many pixels, as the editor's view does in a window of that size: the

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "gfx/meshfile/mesh_file.h"
 
@@ -140,6 +141,31 @@ TEST(MeshFile, TheReaderFollowsTheExtensionInAnyCase) {
     EXPECT_EQ(gfx::MeshFormatOf("b.X"), gfx::MeshFormat::kX);
     EXPECT_EQ(gfx::MeshFormatOf("obj"), gfx::MeshFormat::kX);
     EXPECT_EQ(gfx::MeshFormatOf("b.obj.x"), gfx::MeshFormat::kX);
+}
+
+// A library's name reaches the reader as written: backslashes of Windows paths and of
+// Shift-JIS characters (表 is 0x95 0x5C) are kept, "\ " still stands for a space, and CR LF ends
+// the name.
+TEST(ObjFile, LibraryNamesKeepTheirBackslashes) {
+    const struct {
+        std::string line, name;
+    } cases[] = {
+        {"mtllib Materials\\Robot.MTL\n", "Materials\\Robot.MTL"},
+        {"mtllib Materials\\Robot.MTL\r\n", "Materials\\Robot.MTL"},
+        {"mtllib \x95\x5C.mtl\n", "\x95\x5C.mtl"},
+        {"mtllib my\\ mats.mtl\n", "my mats.mtl"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> asked;
+        const gfx::MtlSource source = [&asked](std::string_view name) -> gfx::Result<std::string> {
+            asked.emplace_back(name);
+            return std::string("newmtl a\nKd 1 1 1\n");
+        };
+        const auto loaded = gfx::LoadMeshFromObjInMemory(
+            "v 0 0 0\nv 1 0 0\nv 0 1 0\n" + c.line + "f 1 2 3\n", source);
+        ASSERT_TRUE(loaded) << loaded.error();
+        EXPECT_EQ(asked, std::vector<std::string>{c.name}) << c.line;
+    }
 }
 
 }  // namespace

@@ -2,14 +2,18 @@
 
 #include <unistd.h>
 
+#include <QAbstractItemView>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <set>
 #include <vector>
 
+#include "app/commands/part_panel_commands.h"
 #include "editing/model.h"
 #include "framework/notice.h"
 #include "tests/panels/panel_test_support.h"
@@ -105,6 +109,53 @@ TEST_F(FileDialogTest, GivesTheChosenPathAddsTheExtensionAndRefusesWhatDoesNotFi
     EXPECT_EQ(closed, 4);
     EXPECT_EQ(notices, std::vector<std::string>{std::string(editing::kPathTooLongMessage)});
     framework::SetNoticeHandler({});
+    fs::remove_all(folder);
+}
+
+// The names the dialog's file list shows, once its folder has been read (waits up to 5 s).
+std::set<std::string> ListedNames(QFileDialog& dialog) {
+    auto* list = dialog.findChild<QAbstractItemView*>(QStringLiteral("listView"));
+    auto* files = dialog.findChild<QFileSystemModel*>();
+    if (list == nullptr || files == nullptr) return {};
+    std::set<std::string> names;
+    for (int waited = 0; waited < 500; ++waited) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        const QModelIndex root = list->rootIndex();
+        names.clear();
+        for (int row = 0; row < list->model()->rowCount(root); ++row) {
+            names.insert(list->model()->index(row, 0, root).data().toString().toStdString());
+        }
+        if (!names.empty() && !files->canFetchMore(files->index(dialog.directory().path()))) break;
+    }
+    return names;
+}
+
+// Files from Windows tools often have upper-case names: the first filter shows every mesh
+// type in either case, and nothing else.
+TEST_F(FileDialogTest, TheMeshDialogListsEveryMeshFileInEitherCase) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("panels_mesh_dialog_" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    const std::set<std::string> meshes = {"body.x", "HEAD.X", "arm.obj", "LEG.OBJ"};
+    for (const std::string& name : meshes) std::ofstream(folder / name) << "mesh\n";
+    std::ofstream(folder / "notes.txt") << "not a mesh\n";
+    std::ofstream(folder / "robot.pwp") << "not a mesh\n";
+
+    panels::FileDialogs dialogs(
+        nullptr, [] {}, files::SettingsFile(folder / "Posewrighter.ini"));
+    const auto session = std::make_unique<app::Session>();
+    app::FileRequest request = app::MeshFileRequest(*session);
+    request.documentFolder = folder.string();
+    std::set<std::string> listed;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        listed = ListedNames(*dialog);
+        dialog->reject();
+    });
+    QTimer::singleShot(10000, [] { QApplication::closeAllWindows(); });
+    EXPECT_EQ(dialogs.Choose(request), std::nullopt);
+    EXPECT_EQ(listed, meshes);
     fs::remove_all(folder);
 }
 
