@@ -73,7 +73,9 @@ MeshPickTree::MeshPickTree(const gfx::Mesh& mesh) {
             faces_.clear();
             return;
         }
-        FaceBox box;
+        // Filled in place: a box built on the stack and copied would be read back in wider words
+        // than it was written, which stalls.
+        FaceBox& box = boxes.emplace_back();
         for (int a = 0; a < 3; ++a) {
             box.lo[a] = std::min(std::min(p[0][a], p[1][a]), p[2][a]);
             box.hi[a] = std::max(std::max(p[0][a], p[1][a]), p[2][a]);
@@ -82,7 +84,6 @@ MeshPickTree::MeshPickTree(const gfx::Mesh& mesh) {
             centreLo[a] = std::min(centreLo[a], centre);
             centreHi[a] = std::max(centreHi[a], centre);
         }
-        boxes.push_back(box);
         faces_.push_back(f);
     }
     if (faces_.empty()) return;

@@ -53,15 +53,28 @@ void ComputeFaceNormals(VertexList& vertices, const std::vector<std::uint32_t>& 
                         const std::vector<std::uint32_t>& faceSizes) {
     // Every vertex's position numbered once (vertices at one position share a number), so that
     // the faces add to plain arrays rather than look a position up at each corner.
+    // An open-addressed table of the first vertex at each position (4 bytes a slot), compared by
+    // the position's bits with -0 as 0.
     std::vector<std::uint32_t> place(vertices.size());
     std::uint32_t places = 0;
     {
-        FlatHashMap<CopyKey, std::uint32_t, CopyKeyHash> number(vertices.size());
+        constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
+        std::size_t slots = 16;
+        while (slots < vertices.size() * 2) slots *= 2;
+        std::vector<std::uint32_t> first(slots, kEmpty);
+        const CopyKeyHash hash;
         for (std::size_t v = 0; v < vertices.size(); ++v) {
-            const auto [found, added] =
-                number.TryEmplace(MakeCopyKey(0, vertices[v].position), places);
-            place[v] = *found;
-            if (added) ++places;
+            const CopyKey key = MakeCopyKey(0, vertices[v].position);
+            std::size_t i = ((hash(key) * 0x9E3779B97F4A7C15ull) >> 32) & (slots - 1);
+            while (first[i] != kEmpty && !(MakeCopyKey(0, vertices[first[i]].position) == key)) {
+                i = (i + 1) & (slots - 1);
+            }
+            if (first[i] == kEmpty) {
+                first[i] = static_cast<std::uint32_t>(v);
+                place[v] = places++;
+            } else {
+                place[v] = place[first[i]];
+            }
         }
     }
     std::vector<Vec3> own(vertices.size()), atPosition(places);
