@@ -47,15 +47,16 @@ asan:
 # ThreadSanitizer over the tests whose code starts a thread: the recovery copy's writer thread
 # (files/recovery/recovery_writer.*), which shares the debug log with the editor's thread, as the
 # writer's own tests, the recovery keeper, the recovering editor and the title's judgement of the
-# keeper drive it; and the outline's worker pool (scene/silhouette_pool.*), which works out
-# silhouettes while the frame draws. Only those tests' programs are built; each suite must exist,
-# so that a renamed one fails here instead of dropping out.
+# keeper drive it; the outline's worker pool (scene/silhouette_pool.*), which works out
+# silhouettes while the frame draws; and the threads that prepare a model's mesh files as it
+# opens (scene/mesh_batch.*), as the threaded open's test drives them. Only those tests' programs
+# are built; each suite must exist, so that a renamed one fails here instead of dropping out.
 TSAN_SUITES ?= RecoveryWriter RecoveryKeeper RecoveryLife DocumentTitleTest \
-    Workers/SilhouettePoolTest
+    Workers/SilhouettePoolTest ThreadedOpen
 tsan: deps
 	cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPOSEWRIGHTER_TSAN=ON \
 	    -DPOSEWRIGHTER_BENCH=OFF -DPOSEWRIGHTER_WERROR=$(WERROR)
-	cmake --build build-tsan -j $(JOBS) --target test_files test_app test_scene
+	cmake --build build-tsan -j $(JOBS) --target test_files test_app test_scene test_editing
 	@set -e; for suite in $(TSAN_SUITES); do \
 	    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 	    ctest --test-dir build-tsan --output-on-failure --no-tests=error -j $(JOBS) -R "^$$suite\."; \

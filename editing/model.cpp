@@ -2,6 +2,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "framework/asset_paths.h"
 #include "framework/display_text.h"
@@ -37,17 +38,22 @@ void Model::ReleaseAllMeshes() {
 bool Model::LoadAllMeshes() {
     ReleaseAllMeshes();
     scene.meshes.BeginRound();
+    std::vector<std::string> found;
+    for (int i = 0; i < parts.count; ++i) {
+        found.push_back(framework::LookUpBeside(parts.Path(i), documentFolder));
+    }
+    // The files are read and prepared side by side; each part takes its own in part order, so the
+    // log, the notices and the textures come as they would one file after another. Colour key
+    // none, outline data built, one mip level.
+    scene::MeshBatch batch(found, true, &scene.meshes);
     bool loaded = true;
     for (int i = 0; i < parts.count; ++i) {
         if (loaded) {
-            const std::string path(parts.Path(i));
-            const std::string found = framework::LookUpBeside(path, documentFolder);
-            // Colour key none, outline data built, one mip level.
-            const gfx::Status read =
-                scene.mesh[i].LoadFromFile(textures_, found, 0, true, 1, &scene.meshes);
+            const gfx::Status read = scene.mesh[i].LoadFromFile(
+                textures_, found[static_cast<std::size_t>(i)], 0, true, 1, &scene.meshes, &batch);
             if (!read) {
                 host_.ShowMessage(std::string(kReadFailedMessage) + "\r" +
-                                  framework::DisplayText(path) + "\r" + read.error());
+                                  framework::DisplayText(parts.Path(i)) + "\r" + read.error());
                 loaded = false;
             }
         }

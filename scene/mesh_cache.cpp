@@ -39,6 +39,11 @@ void MeshCache::Store(const std::string& path, bool outline, const FileStamp& st
     entries_[Key(path, outline)] = Entry{stamp, std::move(mesh), round_};
 }
 
+bool MeshCache::Holds(const std::string& path, bool outline, const FileStamp& stamp) const {
+    const auto found = entries_.find(Key(path, outline));
+    return found != entries_.end() && found->second.stamp == stamp;
+}
+
 void MeshCache::EndRound() {
     std::erase_if(entries_, [&](const auto& entry) { return entry.second.round != round_; });
 }

@@ -45,6 +45,8 @@ class MeshCache {
                                              const FileStamp& stamp);
     void Store(const std::string& path, bool outline, const FileStamp& stamp,
                std::shared_ptr<const PreparedMesh> mesh);
+    // True when Find would give a mesh now; the entry's round is left as it is.
+    bool Holds(const std::string& path, bool outline, const FileStamp& stamp) const;
 
     // Entries neither found nor stored between BeginRound and EndRound are dropped, so that the
     // cache holds only what the last full reload used.

@@ -10,17 +10,12 @@
 #include "framework/debug_log.h"
 #include "framework/display_text.h"
 #include "framework/texture_cache.h"
-#include "gfx/meshfile/mesh_file.h"
+#include "scene/mesh_prepare.h"
 
 namespace scene {
 namespace {
 
 using framework::LogMessage;
-
-// The optimiser's full treatment: drop unused vertices, group faces by material, and order them
-// for the vertex cache.
-constexpr std::uint32_t kOptimizeFlags =
-    gfx::kMeshOptCompact | gfx::kMeshOptAttrSort | gfx::kMeshOptVertexCache;
 
 // Ambient light shows a recoloured part at this fraction of its diffuse colour.
 constexpr float kAmbientShare = 0.4f;
@@ -53,105 +48,45 @@ void Recolour(gfx::Material& material, gfx::ColourValue colour) {
     }
 }
 
-// The outline reads every vertex position and every index; a mesh must hold both, in the sizes
-// its counts promise.
-bool HasVertexBuffer(const gfx::Mesh& mesh) {
-    return mesh.NumVertices() > 0 && mesh.BytesPerVertex() >= sizeof(gfx::Vec3) &&
-           mesh.Vertices().size() == std::size_t{mesh.NumVertices()} * mesh.BytesPerVertex();
-}
-
-bool HasIndexBuffer(const gfx::Mesh& mesh) {
-    return mesh.NumFaces() > 0 && mesh.Indices().size() == std::size_t{mesh.NumFaces()} * 3;
-}
-
-}  // namespace
-
-namespace {
-
-// The file's mesh made ready to draw: reduced to the outline's format when asked, bounded,
-// optimised, checked, with outline data and a pick tree. Logs why it fails; null then.
-std::shared_ptr<PreparedMesh> Prepare(gfx::LoadedMesh file, bool buildOutline) {
-    auto prepared = std::make_shared<PreparedMesh>();
-    gfx::Mesh& mesh = prepared->mesh;
-    mesh = std::move(file.mesh);
-    prepared->materials = std::move(file.materials);
-    if (buildOutline) {
-        // The outline reads positions; lighting needs normals; vertex colours (the diffuse
-        // colour where a file gives them) and texture coordinates are kept where the file has
-        // them. Other components are dropped.
-        const std::uint32_t format =
-            gfx::kFvfXyz | gfx::kFvfNormal | (mesh.Fvf() & (gfx::kFvfDiffuse | gfx::kFvfTex1));
-        gfx::Result<gfx::Mesh> clone = mesh.CloneMeshFVF(format);
-        if (!clone) {
-            LogMessage("CloneMeshFVF failed.\n");
-            return nullptr;
-        }
-        mesh = std::move(clone).value();
-    }
-
-    // Before optimisation, so that vertices no face uses (which the optimiser drops) still count.
-    const std::byte* vertices = mesh.LockVertexBuffer();
-    gfx::ComputeBoundingBox(vertices, mesh.NumVertices(), mesh.BytesPerVertex(), &prepared->boxMin,
-                            &prepared->boxMax);
-    gfx::ComputeBoundingSphere(vertices, mesh.NumVertices(), mesh.BytesPerVertex(),
-                               &prepared->sphereCentre, &prepared->sphereRadius);
-    mesh.UnlockVertexBuffer();
-
-    gfx::Result<gfx::Mesh> optimized = mesh.Optimize(kOptimizeFlags, file.adjacency);
-    if (optimized) {
-        mesh = std::move(optimized).value();
-    } else {
-        LogMessage("optimization failed.\n");  // the unoptimised mesh draws as well
-        prepared->optimizeFailed = true;
-    }
-
-    if (buildOutline) {
-        if (!HasVertexBuffer(mesh)) {
-            LogMessage("GetVertexBuffer failed.\n");
-            return nullptr;
-        }
-        if (!HasIndexBuffer(mesh)) {
-            LogMessage("GetIndexBuffer failed.\n");
-            return nullptr;
-        }
-        prepared->outline = MakeOutlineData(mesh);
-    }
-    prepared->pickTree = MeshPickTree(mesh);
-    return prepared;
-}
-
 }  // namespace
 
 gfx::Status MeshObject::LoadFromFile(framework::TextureCache& textureCache, const std::string& path,
                                      gfx::Colour colourKey, bool buildOutline, unsigned mipLevels,
-                                     MeshCache* meshes) {
+                                     MeshCache* meshes, MeshBatch* batch) {
     Release();
     outlineEnabled = buildOutline;
     LogMessage("load(%s) ... ", framework::DisplayText(path).c_str());
     name = path;
 
     // Stamped before the read: a change made while it is read shows as a new stamp next time.
-    const std::optional<FileStamp> stamp = meshes != nullptr ? StampOf(path) : std::nullopt;
+    std::optional<FileStamp> stamp = meshes != nullptr ? StampOf(path) : std::nullopt;
     std::shared_ptr<const PreparedMesh> prepared =
         stamp ? meshes->Find(path, buildOutline, *stamp) : nullptr;
-    std::optional<gfx::LoadedMesh> file;
+    PreparedFile file;
     if (!prepared) {
-        gfx::Result<gfx::LoadedMesh> loaded = gfx::LoadMeshFile(path, framework::LookUpBeside);
-        if (!loaded) {
+        std::optional<MeshBatch::Result> ready;
+        if (batch != nullptr && batch->BuildsOutline() == buildOutline) ready = batch->Take(path);
+        if (ready) {
+            // The batch stamped the file before it read it.
+            if (stamp) stamp = ready->stamp;
+            file = std::move(ready->file);
+        } else {
+            file = ReadAndPrepareMeshFile(path, buildOutline);
+        }
+        if (file.readError) {
             // The reader's reason completes the line: which file, and what is wrong with it.
-            LogMessage("failed. %s\n", framework::DisplayText(loaded.error()).c_str());
+            LogMessage("failed. %s\n", framework::DisplayText(*file.readError).c_str());
             Discard();
             // The reader's text starts with the path, which the caller names itself.
-            std::string_view reason = loaded.error();
+            std::string_view reason = *file.readError;
             if (reason.starts_with(path + ": ")) reason.remove_prefix(path.size() + 2);
             return gfx::Error{std::string(reason)};
         }
-        file.emplace(std::move(loaded).value());
     }
     LogMessage("ok.\n");
 
     const std::vector<gfx::ExtendedMaterial>& fileMaterials =
-        prepared ? prepared->materials : file->materials;
+        prepared ? prepared->materials : (file.mesh ? file.mesh->materials : file.materials);
     textureCache_ = &textureCache;
     materialCount = static_cast<std::uint32_t>(fileMaterials.size());
     materials.reserve(materialCount);
@@ -178,23 +113,23 @@ gfx::Status MeshObject::LoadFromFile(framework::TextureCache& textureCache, cons
         }
     }
 
-    if (prepared) {
-        if (prepared->optimizeFailed) LogMessage("optimization failed.\n");
-    } else {
-        std::shared_ptr<PreparedMesh> made = Prepare(std::move(*file), buildOutline);
-        if (!made) {
+    if (!prepared) {
+        if (!file.mesh) {
+            LogMessage("%s", file.prepareLog.c_str());
             Discard();
             return gfx::Error{"the mesh cannot be prepared for drawing (see the debug log)"};
         }
-        prepared = std::move(made);
+        prepared = std::move(file.mesh);
         if (stamp) meshes->Store(path, buildOutline, *stamp, prepared);
     }
+    if (prepared->optimizeFailed) LogMessage("optimization failed.\n");
     Adopt(prepared);
     return {};
 }
 
 void MeshObject::Adopt(const std::shared_ptr<const PreparedMesh>& prepared) {
-    d3dMesh = std::make_unique<gfx::Mesh>(prepared->mesh);
+    // Shared with the cache and every part showing the same file: nothing changes it once made.
+    d3dMesh = std::shared_ptr<const gfx::Mesh>(prepared, &prepared->mesh);
     boxMin = prepared->boxMin;
     boxMax = prepared->boxMax;
     sphereCentre = prepared->sphereCentre;
@@ -256,7 +191,6 @@ void MeshObject::Discard() {
     vertexCount = 0;
     indexCount = 0;
     projected.clear();
-    faceEdges = {};
     faceFront.clear();
     outlineEnds.clear();
     outlineLines_ = 0;
@@ -285,7 +219,6 @@ void MeshObject::BuildOutlineData() {
 
 void MeshObject::UseOutline(std::shared_ptr<const OutlineData> outline) {
     outline_ = std::move(outline);
-    faceEdges = {};
     projected.clear();
     faceFront.clear();
     outlineEnds.clear();
@@ -296,9 +229,8 @@ void MeshObject::UseOutline(std::shared_ptr<const OutlineData> outline) {
     if (!d3dMesh || !outline_) return;
     vertexCount = d3dMesh->NumVertices();
     indexCount = static_cast<std::uint32_t>(d3dMesh->Indices().size());
-    faceEdges = outline_->faceEdges;
     projected.assign(vertexCount, gfx::Vec3{});
-    faceFront.assign(faceEdges.size(), 0);
+    faceFront.assign(indexCount / 3, 0);
 }
 
 void MeshObject::RecolourByColour(gfx::ColourValue match, gfx::ColourValue colour) {

@@ -12,6 +12,7 @@
 #include "gfx/math/math_types.h"
 #include "gfx/mesh/mesh.h"
 #include "scene/draw_primitives.h"
+#include "scene/mesh_batch.h"
 #include "scene/mesh_cache.h"
 #include "scene/mesh_outline.h"
 #include "scene/mesh_pick_tree.h"
@@ -39,10 +40,12 @@ class MeshObject {
     // disk since it was last prepared there is taken from it instead of being read again (the log
     // and the textures are as for a read). The materials are the file's, with the ambient colour
     // a .x file cannot give set as a recolour sets it (0.4 times the diffuse colour). Vertex
-    // colours the file gives are kept, and drawn as the diffuse colour.
+    // colours the file gives are kept, and drawn as the diffuse colour. With `batch`, a file it
+    // holds is taken from it, prepared there, instead of being read here (the same outline
+    // choice; the log, the textures and the cache are as for a read).
     gfx::Status LoadFromFile(framework::TextureCache& textures, const std::string& path,
                              gfx::Colour colourKey, bool buildOutline, unsigned mipLevels,
-                             MeshCache* meshes = nullptr);
+                             MeshCache* meshes = nullptr, MeshBatch* batch = nullptr);
     // A centred box with one untextured material (diffuse = ambient = colour), no outline data
     // and an empty name.
     bool CreateBox(float width, float height, float depth, gfx::ColourValue colour);
@@ -50,8 +53,8 @@ class MeshObject {
     void Release();
     // Box and sphere over every vertex of the current mesh.
     void ComputeBounds();
-    // Fills faceEdges (neighbours and edge end points) and sizes projected and faceFront for the
-    // current mesh; positions are read by the mesh's vertex stride.
+    // Builds the outline data (face neighbours, positions, face planes) and sizes projected and
+    // faceFront for the current mesh; positions are read by the mesh's vertex stride.
     void BuildOutlineData();
     // Draws every material's subset at `world`. With `outline` set on a mesh loaded with outline
     // data, whose origin lies nearer than 15 units to the camera (taken from the view matrix),
@@ -87,8 +90,12 @@ class MeshObject {
     // The face tree made at load for the mesh now in d3dMesh; null when there is none (a mesh
     // put there afterwards, or one the tree could not be built for).
     const MeshPickTree* PickTree() const;
+    // The outline data in use; null when the mesh has none.
+    const OutlineData* Outline() const { return outline_.get(); }
 
-    std::unique_ptr<gfx::Mesh> d3dMesh;
+    // A loaded mesh is shared with the mesh cache and other parts showing the same file; none of
+    // them changes it.
+    std::shared_ptr<const gfx::Mesh> d3dMesh;
     std::vector<gfx::Material> materials;
     std::vector<framework::Texture*> textures;  // per material; null = none
     // Per material, the texture file it was looked up as (empty = the material names none);
@@ -101,9 +108,8 @@ class MeshObject {
     float sphereRadius = 0;
     std::uint32_t vertexCount = 0;
     std::uint32_t indexCount = 0;
-    std::vector<gfx::Vec3> projected;      // scratch space of the facing test, one a vertex
-    std::span<const FaceEdges> faceEdges;  // held by the outline data
-    std::vector<std::uint8_t> faceFront;
+    std::vector<gfx::Vec3> projected;     // scratch space of the facing test, one a vertex
+    std::vector<std::uint8_t> faceFront;  // one a face while there is outline data
     // The lines of the last outline worked out, as vertex index pairs: the first
     // OutlineLineCount() pairs (the rest is room for the worst case, every edge of every face).
     std::vector<std::uint16_t> outlineEnds;
@@ -122,8 +128,7 @@ class MeshObject {
     // Vertex and index buffer objects on `buffersDevice_`; made once per load and device.
     const framework::MeshBuffers* Buffers(framework::GraphicsDevice& device);
 
-    // Takes the prepared mesh over: a copy of its mesh, its bounds, a share of its outline data
-    // and pick tree.
+    // Takes the prepared mesh over: its bounds, a share of its mesh, outline data and pick tree.
     void Adopt(const std::shared_ptr<const PreparedMesh>& prepared);
     // Sizes the per-frame outline arrays for `outline_` and the current mesh.
     void UseOutline(std::shared_ptr<const OutlineData> outline);

@@ -81,11 +81,12 @@ void MeshObject::DrawInMaterial(framework::GraphicsDevice& device, const gfx::Ma
 }
 
 bool MeshObject::HasOutlineData() const {
-    const std::size_t faces = faceEdges.size();
-    return d3dMesh && outline_ && faces > 0 && faces == outline_->faceEdges.size() &&
-           faceFront.size() == faces && projected.size() == vertexCount &&
+    const std::size_t faces = faceFront.size();
+    return d3dMesh && outline_ && faces > 0 && projected.size() == vertexCount &&
            outline_->x.size() == vertexCount && outline_->y.size() == vertexCount &&
-           outline_->z.size() == vertexCount && outline_->neighbours.size() == faces * 3 &&
+           outline_->z.size() == vertexCount &&
+           (outline_->neighbours16.size() == faces * 3 ||
+            outline_->neighbours.size() == faces * 3) &&
            d3dMesh->NumVertices() == vertexCount && d3dMesh->Indices().size() == faces * 3 &&
            d3dMesh->BytesPerVertex() >= sizeof(gfx::Vec3) &&
            d3dMesh->Vertices().size() == std::size_t{vertexCount} * d3dMesh->BytesPerVertex();

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <unordered_map>
+#include <utility>
 
 namespace scene {
 namespace {
@@ -20,10 +21,6 @@ Corners CornersOf(std::span<const std::uint16_t> indices, std::size_t face) {
 
 bool Holds(const Corners& face, std::uint32_t vertex) {
     return face[0] == vertex || face[1] == vertex || face[2] == vertex;
-}
-
-std::uint32_t PairKey(std::uint32_t u, std::uint32_t v) {
-    return u < v ? (u << 16) | v : (v << 16) | u;
 }
 
 // For one unordered pair of vertices: the last face whose index set holds both, that face's
@@ -109,8 +106,12 @@ Vec3d Minus(const gfx::Vec3& a, const gfx::Vec3& b) {
     return {double{a.x} - b.x, double{a.y} - b.y, double{a.z} - b.z};
 }
 
+double Dot(const Vec3d& a, const Vec3d& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
 double Length(const Vec3d& v) {
-    return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+    return std::sqrt(Dot(v, v));
 }
 
 // The sphere round every vertex (box middle, farthest vertex), then each face's plane.
@@ -156,7 +157,10 @@ void AddFacePlanes(OutlineData& data, std::span<const std::uint16_t> indices) {
         const Vec3d n{ab.y * ac.z - ab.z * ac.y, ab.z * ac.x - ab.x * ac.z,
                       ab.x * ac.y - ab.y * ac.x};
         const double twiceArea = Length(n);
-        const double longest = std::max({Length(ab), Length(ac), Length(Minus(c, b))});
+        // The longest side's length: the root is taken once, of the largest square (the root
+        // rounds monotonically, so this is the largest of the three roots).
+        const Vec3d bc = Minus(c, b);
+        const double longest = std::sqrt(std::max({Dot(ab, ab), Dot(ac, ac), Dot(bc, bc)}));
         if (!(longest > 0) || !std::isfinite(twiceArea)) continue;
         const double height = twiceArea / longest;
         if (!(height >= thinLimit)) continue;
@@ -198,35 +202,72 @@ FaceNeighbours FindFaceNeighbours(std::span<const std::uint16_t> indices) {
     const std::size_t faces = indices.size() / 3;
     FaceNeighbours neighbours(faces * 3, kNoFace);
 
-    // Every pair of distinct vertices a face holds, with the face's remaining vertex.
-    std::unordered_map<std::uint32_t, PairFaces> pairs;
-    pairs.reserve(faces * 2);
+    // Every pair of distinct vertices a face holds, with the face's remaining vertex, grouped by
+    // the pair's lower vertex in face order (a counting sort); within a group, a pair's faces
+    // are gathered by its higher vertex.
+    struct Side {
+        std::uint32_t face, third;
+        std::uint16_t high;
+        std::uint8_t edge;  // the face's edge the pair is, kNotAsked for a face's only pair
+    };
+    constexpr std::uint8_t kNotAsked = 3;
+    std::uint32_t vertexLimit = 0;
+    for (const std::uint16_t index : indices.first(faces * 3)) {
+        vertexLimit = std::max<std::uint32_t>(vertexLimit, index + 1u);
+    }
     bool anyDegenerate = false;
-    for (std::size_t f = 0; f < faces; ++f) {
-        const Corners c = CornersOf(indices, f);
-        const auto face = static_cast<std::uint32_t>(f);
-        if (Distinct(c)) {
-            pairs[PairKey(c[0], c[1])].Add(face, c[2]);
-            pairs[PairKey(c[1], c[2])].Add(face, c[0]);
-            pairs[PairKey(c[2], c[0])].Add(face, c[1]);
-            continue;
+    // Calls side(low, Side) for each pair of each face, in face order.
+    auto forEachSide = [&](auto side) {
+        for (std::size_t f = 0; f < faces; ++f) {
+            const Corners c = CornersOf(indices, f);
+            const auto face = static_cast<std::uint32_t>(f);
+            if (Distinct(c)) {
+                for (std::uint8_t k = 0; k < 3; ++k) {
+                    const std::uint32_t u = c[k], v = c[(k + 1) % 3];
+                    side(std::min(u, v),
+                         Side{face, c[(k + 2) % 3], static_cast<std::uint16_t>(std::max(u, v)), k});
+                }
+                continue;
+            }
+            anyDegenerate = true;
+            // Two equal corners: the set is one pair (or a single vertex, which holds no pair).
+            const std::uint32_t other = c[0] != c[1] ? c[1] : c[2];
+            if (other == c[0]) continue;
+            side(std::min(c[0], other),
+                 Side{face, kNoVertex, static_cast<std::uint16_t>(std::max(c[0], other)),
+                      kNotAsked});
         }
-        anyDegenerate = true;
-        // Two equal corners: the set is one pair (or a single vertex, which holds no pair).
-        const std::uint32_t other = c[0] != c[1] ? c[1] : c[2];
-        if (other != c[0]) pairs[PairKey(c[0], other)].Add(face, kNoVertex);
+    };
+    std::vector<std::uint32_t> start(vertexLimit + 1, 0);
+    forEachSide([&](std::uint32_t low, const Side&) { ++start[low + 1]; });
+    for (std::size_t v = 1; v < start.size(); ++v) start[v] += start[v - 1];
+    std::vector<Side> sides(start.back());
+    {
+        std::vector<std::uint32_t> fill(start.begin(), start.end() - 1);
+        forEachSide([&](std::uint32_t low, const Side& side) { sides[fill[low]++] = side; });
     }
 
-    auto lastWithPair = [&](std::uint32_t u, std::uint32_t v, std::uint32_t excluded) {
-        const auto found = pairs.find(PairKey(u, v));
-        return found == pairs.end() ? kNoFace : found->second.LastWithout(excluded);
-    };
-    for (std::size_t f = 0; f < faces; ++f) {
-        const Corners c = CornersOf(indices, f);
-        if (!Distinct(c)) continue;
-        neighbours[f * 3] = lastWithPair(c[0], c[1], c[2]);
-        neighbours[f * 3 + 1] = lastWithPair(c[1], c[2], c[0]);
-        neighbours[f * 3 + 2] = lastWithPair(c[2], c[0], c[1]);
+    constexpr std::uint32_t kNoPair = 0xFFFFFFFF;
+    std::vector<std::uint32_t> pairOf(vertexLimit, kNoPair);  // higher vertex -> pairs
+    std::vector<PairFaces> pairs;
+    for (std::uint32_t low = 0; low < vertexLimit; ++low) {
+        const std::span<const Side> group(sides.data() + start[low], sides.data() + start[low + 1]);
+        for (const Side& side : group) {
+            std::uint32_t& pair = pairOf[side.high];
+            if (pair == kNoPair) {
+                pair = static_cast<std::uint32_t>(pairs.size());
+                pairs.emplace_back();
+            }
+            pairs[pair].Add(side.face, side.third);
+        }
+        for (const Side& side : group) {
+            if (side.edge != kNotAsked) {
+                neighbours[std::size_t{side.face} * 3 + side.edge] =
+                    pairs[pairOf[side.high]].LastWithout(side.third);
+            }
+        }
+        for (const Side& side : group) pairOf[side.high] = kNoPair;
+        pairs.clear();
     }
     if (!anyDegenerate) return neighbours;
 
@@ -262,21 +303,11 @@ std::shared_ptr<const OutlineData> MakeOutlineData(const gfx::Mesh& mesh) {
         return p;
     };
 
-    data->neighbours = FindFaceNeighbours(indices.first(faceCount * 3));
+    FaceNeighbours neighbours = FindFaceNeighbours(indices.first(faceCount * 3));
     if (faceCount < 0xFFFF) {
-        data->neighbours16.reserve(data->neighbours.size());
-        for (const std::uint32_t face : data->neighbours) {
-            data->neighbours16.push_back(static_cast<std::uint16_t>(face));  // kNoFace: 0xFFFF
-        }
-    }
-    data->faceEdges.resize(faceCount);
-    for (std::size_t f = 0; f < faceCount; ++f) {
-        FaceEdges& face = data->faceEdges[f];
-        for (std::size_t k = 0; k < 3; ++k) {
-            face.neighbour[k] = data->neighbours[f * 3 + k];
-            face.edge[k][0] = position(indices[f * 3 + k]);
-            face.edge[k][1] = position(indices[f * 3 + (k + 1) % 3]);
-        }
+        data->neighbours16.assign(neighbours.begin(), neighbours.end());  // kNoFace: 0xFFFF
+    } else {
+        data->neighbours = std::move(neighbours);
     }
     data->x.resize(vertexCount);
     data->y.resize(vertexCount);

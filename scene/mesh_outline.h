@@ -31,19 +31,13 @@ FaceNeighbours FindFaceNeighboursAllPairs(std::span<const std::uint16_t> indices
 // The same result in time linear in the number of faces (expected, by hashing edges).
 FaceNeighbours FindFaceNeighbours(std::span<const std::uint16_t> indices);
 
-// Adjacency and edge end points of one face, corners a, b, c in index order.
-struct FaceEdges {
-    std::uint32_t neighbour[3];  // face across edge k, kNoFace = none
-    gfx::Vec3 edge[3][2];        // edge 0 = a->b, 1 = b->c, 2 = c->a; start and end, mesh space
-};
-
-// What the outline of one mesh needs besides the mesh: the faces' neighbours and edges, and the
-// same neighbours and the positions packed for the per-frame pass.
+// What the outline of one mesh needs besides the mesh: the faces' neighbours and the positions,
+// packed for the per-frame pass.
 struct OutlineData {
-    std::vector<FaceEdges> faceEdges;
-    std::vector<std::uint32_t> neighbours;  // three a face, as in faceEdges
-    // The same in half the bytes for the per-frame pass, where every face index and kNoFace fit
-    // (fewer than 65535 faces; kNoFace becomes 0xFFFF); empty otherwise.
+    // Three a face (across edge 0 = a-b, 1 = b-c, 2 = c-a), kNoFace where none; 16-bit, in half
+    // the bytes, where every face index and kNoFace fit (fewer than 65535 faces; kNoFace becomes
+    // 0xFFFF). A mesh fills one of the two, the other stays empty.
+    std::vector<std::uint32_t> neighbours;
     std::vector<std::uint16_t> neighbours16;
     std::vector<float> x, y, z;  // vertex positions, one array a component
     // For the facing test (scene/face_facing.h): a sphere round every vertex, and per face the

@@ -28,7 +28,7 @@ std::string FolderOfPath(const std::string& path) {
 Result<LoadedMesh> LoadMeshFromGltfInMemory(std::span<const std::byte> bytes,
                                             const std::string& name,
                                             const std::optional<std::string>& folder,
-                                            const FindFile& find) {
+                                            const FindFile& find, Adjacency adjacency) {
     tinygltf::Model model;
     if (Status s = gltffile::ReadGltfModel(bytes, folder, find, model); !s) {
         return Error{s.error()};
@@ -38,10 +38,11 @@ Result<LoadedMesh> LoadMeshFromGltfInMemory(std::span<const std::byte> bytes,
     // The merger checks and builds as for a .x mesh: one code path from here on.
     xfile::MeshMerger merger;
     if (Status s = merger.Add(*data, Matrix{}); !s) return Error{s.error()};
-    return merger.Finish();
+    return merger.Finish(adjacency);
 }
 
-Result<LoadedMesh> LoadMeshFromGltf(const std::string& path, const FindFile& find) {
+Result<LoadedMesh> LoadMeshFromGltf(const std::string& path, const FindFile& find,
+                                    Adjacency adjacency) {
     // The thread's last buffer is used again, as the .x reader does: fresh pages for every file
     // of a model would cost more than the read. Very large ones are not kept.
     thread_local std::vector<std::byte> kept;
@@ -52,7 +53,7 @@ Result<LoadedMesh> LoadMeshFromGltf(const std::string& path, const FindFile& fin
         }
         return Error{path + ": cannot open the file: " + failure->reason};
     }
-    auto loaded = LoadMeshFromGltfInMemory(bytes, path, FolderOfPath(path), find);
+    auto loaded = LoadMeshFromGltfInMemory(bytes, path, FolderOfPath(path), find, adjacency);
     if (bytes.capacity() <= kKeptBufferBytes) kept = std::move(bytes);
     if (!loaded) return Error{path + ": " + loaded.error()};
     return loaded;

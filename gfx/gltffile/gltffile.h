@@ -20,10 +20,12 @@ namespace gfx {
 Result<LoadedMesh> LoadMeshFromGltfInMemory(std::span<const std::byte> bytes,
                                             const std::string& name,
                                             const std::optional<std::string>& folder,
-                                            const FindFile& find = FindBesideWithEitherSlash);
+                                            const FindFile& find = FindBesideWithEitherSlash,
+                                            Adjacency adjacency = Adjacency::kMake);
 // Reads the file, then as above with the file's folder. The error names the path and the
 // reason.
 Result<LoadedMesh> LoadMeshFromGltf(const std::string& path,
-                                    const FindFile& find = FindBesideWithEitherSlash);
+                                    const FindFile& find = FindBesideWithEitherSlash,
+                                    Adjacency adjacency = Adjacency::kMake);
 
 }  // namespace gfx

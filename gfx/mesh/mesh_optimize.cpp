@@ -18,7 +18,6 @@
 #include <cstring>
 #include <numeric>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "gfx/mesh/mesh.h"
@@ -28,10 +27,6 @@ namespace {
 
 constexpr std::uint32_t kKnownFlags = kMeshOptCompact | kMeshOptAttrSort | kMeshOptVertexCache;
 constexpr std::uint32_t kUnusedVertex = 0xFFFFFFFF;
-
-std::uint64_t CornerKey(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
-    return (std::uint64_t{a} << 32) | (std::uint64_t{b} << 16) | c;
-}
 
 // meshoptimizer's cache order takes time growing with the square of each vertex's face count
 // (it walks a vertex's remaining faces for every face it emits there): a vertex on tens of
@@ -55,15 +50,41 @@ bool CacheOrderAffordable(std::span<const std::uint16_t> indices, std::uint32_t 
 void OrderGroupForVertexCache(std::span<const std::uint16_t> indices, std::uint32_t vertexCount,
                               std::uint32_t* faces, std::size_t count) {
     if (!CacheOrderAffordable(indices, vertexCount, faces, count)) return;
+    // The group's faces bucketed by their first corner, in face order (a counting sort), so
+    // that each triangle the library gives is matched to the earliest untaken face with its
+    // corners: duplicate faces come out in their original order.
     std::vector<unsigned int> groupIndices(count * 3);
-    std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> facesByCorners;
+    std::vector<std::uint32_t> start(std::size_t{vertexCount} + 1, 0);
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint16_t* corner = &indices[std::size_t{faces[i]} * 3];
         for (int k = 0; k < 3; ++k) groupIndices[i * 3 + k] = corner[k];
-        facesByCorners[CornerKey(corner[0], corner[1], corner[2])].push_back(faces[i]);
+        ++start[std::size_t{corner[0]} + 1];
     }
-    // Duplicate faces pop in their original order.
-    for (auto& [key, list] : facesByCorners) std::reverse(list.begin(), list.end());
+    for (std::size_t v = 1; v < start.size(); ++v) start[v] += start[v - 1];
+    std::vector<std::uint32_t> byFirst(count);
+    {
+        std::vector<std::uint32_t> fill(start.begin(), start.end() - 1);
+        for (std::size_t i = 0; i < count; ++i) {
+            byFirst[fill[groupIndices[i * 3]]++] = static_cast<std::uint32_t>(i);
+        }
+    }
+    std::vector<bool> taken(count, false);
+    // Each bucket's first face not yet known to be taken.
+    std::vector<std::uint32_t> head(start.begin(), start.end() - 1);
+    // The earliest untaken face of the group with corners a, b, c in this order; count if none.
+    auto take = [&](unsigned int a, unsigned int b, unsigned int c) -> std::size_t {
+        if (a >= vertexCount) return count;
+        std::uint32_t& first = head[a];
+        while (first < start[a + 1] && taken[byFirst[first]]) ++first;
+        for (std::uint32_t j = first; j < start[a + 1]; ++j) {
+            const std::uint32_t i = byFirst[j];
+            if (!taken[i] && groupIndices[i * 3 + 1] == b && groupIndices[i * 3 + 2] == c) {
+                taken[i] = true;
+                return i;
+            }
+        }
+        return count;
+    };
 
     std::vector<unsigned int> optimized(groupIndices.size());
     meshopt_optimizeVertexCache(optimized.data(), groupIndices.data(), groupIndices.size(),
@@ -73,17 +94,11 @@ void OrderGroupForVertexCache(std::span<const std::uint16_t> indices, std::uint3
     reordered.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         const unsigned int a = optimized[i * 3], b = optimized[i * 3 + 1], c = optimized[i * 3 + 2];
-        bool found = false;
-        for (const std::uint64_t key :
-             {CornerKey(a, b, c), CornerKey(b, c, a), CornerKey(c, a, b)}) {
-            auto it = facesByCorners.find(key);
-            if (it == facesByCorners.end() || it->second.empty()) continue;
-            reordered.push_back(it->second.back());
-            it->second.pop_back();
-            found = true;
-            break;
-        }
-        if (!found) return;  // not a permutation of the input: keep the sorted order
+        std::size_t item = take(a, b, c);
+        if (item == count) item = take(b, c, a);
+        if (item == count) item = take(c, a, b);
+        if (item == count) return;  // not a permutation of the input: keep the sorted order
+        reordered.push_back(faces[item]);
     }
     std::copy(reordered.begin(), reordered.end(), faces);
 }
@@ -148,7 +163,8 @@ Result<Mesh> Mesh::Optimize(std::uint32_t flags, std::span<const std::uint32_t> 
 
     std::vector<std::uint32_t> faceOrder(faceCount);
     std::iota(faceOrder.begin(), faceOrder.end(), 0u);
-    if (sortFaces) {
+    // Faces already in attribute order (one material, or grouped by the file) need no sort.
+    if (sortFaces && !std::is_sorted(attributes_.begin(), attributes_.end())) {
         std::stable_sort(faceOrder.begin(), faceOrder.end(), [&](std::uint32_t a, std::uint32_t b) {
             return attributes_[a] < attributes_[b];
         });

@@ -29,16 +29,17 @@ MeshFormat MeshFormatOf(const std::string& path) {
     return MeshFormat::kX;
 }
 
-Result<LoadedMesh> LoadMeshFile(const std::string& path, const FindFile& find) {
+Result<LoadedMesh> LoadMeshFile(const std::string& path, const FindFile& find,
+                                Adjacency adjacency) {
     switch (MeshFormatOf(path)) {
         case MeshFormat::kObj:
-            return LoadMeshFromObj(path, find);
+            return LoadMeshFromObj(path, find, adjacency);
         case MeshFormat::kGltf:
-            return LoadMeshFromGltf(path, find);
+            return LoadMeshFromGltf(path, find, adjacency);
         case MeshFormat::kX:
             break;
     }
-    return LoadMeshFromX(path);
+    return LoadMeshFromX(path, adjacency);
 }
 
 }  // namespace gfx

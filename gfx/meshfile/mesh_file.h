@@ -18,6 +18,7 @@ MeshFormat MeshFormatOf(const std::string& path);
 // The mesh of any supported file, the files it names found by `find`; the error names the path
 // and the reason.
 Result<LoadedMesh> LoadMeshFile(const std::string& path,
-                                const FindFile& find = FindBesideWithEitherSlash);
+                                const FindFile& find = FindBesideWithEitherSlash,
+                                Adjacency adjacency = Adjacency::kMake);
 
 }  // namespace gfx

@@ -25,17 +25,19 @@ std::string ReadFailure(const FileReadFailure& failure, const char* limit) {
 
 }  // namespace
 
-Result<LoadedMesh> LoadMeshFromObjInMemory(std::string_view text, const MtlSource& mtl) {
+Result<LoadedMesh> LoadMeshFromObjInMemory(std::string_view text, const MtlSource& mtl,
+                                           Adjacency adjacency) {
     auto parsed = objfile::ParseObj(text, mtl);
     if (!parsed) return Error{parsed.error()};
     parsed->data.name = parsed->name;
     // The merger checks and fans as for a .x mesh: one code path from here on.
     xfile::MeshMerger merger;
     if (Status s = merger.Add(parsed->data, Matrix{}); !s) return Error{s.error()};
-    return merger.Finish();
+    return merger.Finish(adjacency);
 }
 
-Result<LoadedMesh> LoadMeshFromObj(const std::string& path, const FindFile& find) {
+Result<LoadedMesh> LoadMeshFromObj(const std::string& path, const FindFile& find,
+                                   Adjacency adjacency) {
     std::string text;
     if (auto failure = ReadRegularFile(path, kMaxObjBytes, BeyondCap::kRefuse, text)) {
         return Error{path + ": " + ReadFailure(*failure, "1 GiB")};
@@ -50,7 +52,7 @@ Result<LoadedMesh> LoadMeshFromObj(const std::string& path, const FindFile& find
         }
         return library;
     };
-    auto loaded = LoadMeshFromObjInMemory(text, libraries);
+    auto loaded = LoadMeshFromObjInMemory(text, libraries, adjacency);
     if (!loaded) return Error{path + ": " + loaded.error()};
     return loaded;
 }

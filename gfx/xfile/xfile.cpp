@@ -13,7 +13,7 @@
 
 namespace gfx {
 
-Result<LoadedMesh> LoadMeshFromXInMemory(std::span<const std::byte> bytes) {
+Result<LoadedMesh> LoadMeshFromXInMemory(std::span<const std::byte> bytes, Adjacency adjacency) {
     auto header = xfile::ParseHeader(bytes);
     if (!header) return Error{header.error()};
 
@@ -37,7 +37,7 @@ Result<LoadedMesh> LoadMeshFromXInMemory(std::span<const std::byte> bytes) {
         parsed = xfile::ParseObjects(reader, merger);
     }
     if (!parsed) return Error{parsed.error()};
-    return merger.Finish();
+    return merger.Finish(adjacency);
 }
 
 namespace {
@@ -49,7 +49,7 @@ constexpr std::size_t kKeptBufferBytes = std::size_t{64} << 20;
 
 }  // namespace
 
-Result<LoadedMesh> LoadMeshFromX(const std::string& path) {
+Result<LoadedMesh> LoadMeshFromX(const std::string& path, Adjacency adjacency) {
     // The thread's last buffer is used again: loading a model reads many files one after another,
     // and fresh pages for each would cost more than the read. Very large ones are not kept.
     thread_local std::vector<char> kept;
@@ -60,7 +60,7 @@ Result<LoadedMesh> LoadMeshFromX(const std::string& path) {
         }
         return Error{path + ": cannot open the file: " + failure->reason};
     }
-    auto loaded = LoadMeshFromXInMemory(std::as_bytes(std::span(chars)));
+    auto loaded = LoadMeshFromXInMemory(std::as_bytes(std::span(chars)), adjacency);
     if (chars.capacity() <= kKeptBufferBytes) kept = std::move(chars);
     if (!loaded) return Error{path + ": " + loaded.error()};
     return loaded;

@@ -51,9 +51,34 @@ CopyKey MakeCopyKey(std::uint32_t position, Vec3 normal) {
 template <typename VertexList>
 void ComputeFaceNormals(VertexList& vertices, const std::vector<std::uint32_t>& cornerVertex,
                         const std::vector<std::uint32_t>& faceSizes) {
-    std::vector<Vec3> own(vertices.size());
-    FlatHashMap<CopyKey, Vec3, CopyKeyHash> atPosition(vertices.size());
-    const auto positionKey = [&](std::uint32_t v) { return MakeCopyKey(0, vertices[v].position); };
+    // Every vertex's position numbered once (vertices at one position share a number), so that
+    // the faces add to plain arrays rather than look a position up at each corner.
+    // An open-addressed table of the first vertex at each position (4 bytes a slot), compared by
+    // the position's bits with -0 as 0.
+    std::vector<std::uint32_t> place(vertices.size());
+    std::uint32_t places = 0;
+    {
+        constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
+        std::size_t slots = 16;
+        while (slots < vertices.size() * 2) slots *= 2;
+        std::vector<std::uint32_t> first(slots, kEmpty);
+        const CopyKeyHash hash;
+        for (std::size_t v = 0; v < vertices.size(); ++v) {
+            const CopyKey key = MakeCopyKey(0, vertices[v].position);
+            std::size_t i = ((hash(key) * 0x9E3779B97F4A7C15ull) >> 32) & (slots - 1);
+            while (first[i] != kEmpty && !(MakeCopyKey(0, vertices[first[i]].position) == key)) {
+                i = (i + 1) & (slots - 1);
+            }
+            if (first[i] == kEmpty) {
+                first[i] = static_cast<std::uint32_t>(v);
+                place[v] = places++;
+            } else {
+                place[v] = place[first[i]];
+            }
+        }
+    }
+    std::vector<Vec3> own(vertices.size()), atPosition(places);
+    std::vector<bool> touched(places, false);  // a face has a corner at the position
     std::size_t start = 0;
     for (std::uint32_t size : faceSizes) {
         for (std::uint32_t k = 1; k + 1 < size; ++k) {
@@ -64,15 +89,14 @@ void ComputeFaceNormals(VertexList& vertices, const std::vector<std::uint32_t>& 
                 Vec3Cross(vertices[corners[1]].position - a, vertices[corners[2]].position - a);
             for (std::uint32_t v : corners) {
                 own[v] = own[v] + weighted;
-                Vec3& shared = *atPosition.TryEmplace(positionKey(v), Vec3{}).first;
-                shared = shared + weighted;
+                atPosition[place[v]] = atPosition[place[v]] + weighted;
+                touched[place[v]] = true;
             }
         }
         start += size;
     }
     for (std::size_t v = 0; v < vertices.size(); ++v) {
-        const Vec3* found = atPosition.Find(positionKey(static_cast<std::uint32_t>(v)));
-        Vec3 normal = found == nullptr ? Vec3{} : Vec3Normalize(*found);
+        Vec3 normal = touched[place[v]] ? Vec3Normalize(atPosition[place[v]]) : Vec3{};
         if (normal == Vec3{}) normal = Vec3Normalize(own[v]);
         vertices[v].normal = normal;
     }
@@ -279,7 +303,7 @@ Status MeshMerger::Add(const MeshData& mesh, const Matrix& transform) {
     return {};
 }
 
-Result<LoadedMesh> MeshMerger::Finish() {
+Result<LoadedMesh> MeshMerger::Finish(Adjacency adjacency) {
     if (meshCount_ == 0) return Error{"the file holds no mesh"};
     if (attributes_.empty()) return Error{"the file's meshes hold no faces"};
     // Every mesh has normals: the file's own, or ones made from its faces.
@@ -309,7 +333,7 @@ Result<LoadedMesh> MeshMerger::Finish() {
     }
     std::copy(attributes_.begin(), attributes_.end(), mesh.Attributes().begin());
     loaded.materials = std::move(materials_);
-    loaded.adjacency = mesh.GenerateAdjacency(0.0f);
+    if (adjacency == Adjacency::kMake) loaded.adjacency = mesh.GenerateAdjacency(0.0f);
     return loaded;
 }
 

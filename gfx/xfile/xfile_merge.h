@@ -25,7 +25,7 @@ class MeshMerger {
     Status Add(const MeshData& mesh, const Matrix& transform);
     std::size_t MeshCount() const { return meshCount_; }
     // Builds the merged mesh; fails when no mesh or no face was added.
-    Result<LoadedMesh> Finish();
+    Result<LoadedMesh> Finish(Adjacency adjacency = Adjacency::kMake);
 
   private:
     struct Vertex {

@@ -134,8 +134,9 @@ std::vector<std::uint16_t> SilhouetteByRule(const gfx::Mesh& mesh, const Outline
     const std::span<const std::uint16_t> index = mesh.Indices();
     for (std::size_t f = 0; f < front.size(); ++f) {
         for (std::size_t k = 0; front[f] != 0 && k < 3; ++k) {
-            const std::uint32_t across = data.neighbours[f * 3 + k];
-            if (across != kNoFace && front[across] != 0) continue;
+            const std::uint32_t across = data.neighbours16.empty() ? data.neighbours[f * 3 + k]
+                                                                   : data.neighbours16[f * 3 + k];
+            if (across != kNoFace && across != 0xFFFF && front[across] != 0) continue;
             ends.push_back(index[f * 3 + k]);
             ends.push_back(index[f * 3 + (k + 1) % 3]);
         }

@@ -114,7 +114,7 @@ TEST_F(MeshObjectTest, FailedLoadLeavesTheObjectEmptyAndLogsTheReason) {
         EXPECT_FALSE(mesh.IsLoaded());
         EXPECT_TRUE(mesh.name.empty());
         EXPECT_EQ(mesh.materialCount, 0u);
-        EXPECT_TRUE(mesh.faceEdges.empty());
+        EXPECT_EQ(mesh.Outline(), nullptr);
         const std::string logged = "load(" + path + ") ... failed. " + reason + "\n";
         EXPECT_EQ(log_.Text(), logged);
         // Nothing is left to release.
@@ -205,11 +205,31 @@ TEST_F(MeshObjectTest, LoadWithoutOutlineKeepsTheFileFormatAndBuildsNoOutlineDat
     // The file has no normals; the reader makes them from the faces.
     EXPECT_EQ(mesh.d3dMesh->Fvf(), gfx::kFvfXyz | gfx::kFvfNormal);
     EXPECT_FALSE(mesh.outlineEnabled);
-    EXPECT_TRUE(mesh.faceEdges.empty());
+    EXPECT_EQ(mesh.Outline(), nullptr);
     EXPECT_TRUE(mesh.projected.empty());
 }
 
 // ---- Outline data ----
+
+// Face f's neighbour across edge k (kNoFace for none) and the edge's end points, from the
+// outline data and the mesh.
+struct FaceEdge {
+    std::uint32_t neighbour;
+    gfx::Vec3 from, to;
+};
+FaceEdge EdgeOf(const MeshObject& mesh, std::uint32_t f, int k) {
+    const OutlineData& data = *mesh.Outline();
+    const std::size_t at = f * 3 + static_cast<std::size_t>(k);
+    std::uint32_t neighbour = kNoFace;
+    if (!data.neighbours16.empty()) {
+        if (data.neighbours16.at(at) != 0xFFFF) neighbour = data.neighbours16.at(at);
+    } else {
+        neighbour = data.neighbours.at(at);
+    }
+    const auto indices = mesh.d3dMesh->Indices();
+    return {neighbour, mesh.d3dMesh->Position(indices[f * 3 + k]),
+            mesh.d3dMesh->Position(indices[f * 3 + (k + 1) % 3])};
+}
 
 TEST_F(MeshObjectTest, OutlineDataCoversEveryVertexAndFace) {
     MeshObject mesh;
@@ -218,7 +238,6 @@ TEST_F(MeshObjectTest, OutlineDataCoversEveryVertexAndFace) {
     EXPECT_EQ(mesh.vertexCount, 4u);
     EXPECT_EQ(mesh.indexCount, 6u);
     EXPECT_EQ(mesh.projected.size(), 4u);
-    EXPECT_EQ(mesh.faceEdges.size(), 2u);
     EXPECT_EQ(mesh.faceFront.size(), 2u);
 
     // The two triangles meet only across the diagonal from (0, 0, 0) to (1, 1, 0).
@@ -226,11 +245,11 @@ TEST_F(MeshObjectTest, OutlineDataCoversEveryVertexAndFace) {
     for (std::uint32_t f = 0; f < 2; ++f) {
         int neighbours = 0;
         for (int k = 0; k < 3; ++k) {
-            const FaceEdges& face = mesh.faceEdges[f];
-            if (face.neighbour[k] == kNoFace) continue;
+            const FaceEdge edge = EdgeOf(mesh, f, k);
+            if (edge.neighbour == kNoFace) continue;
             ++neighbours;
-            EXPECT_EQ(face.neighbour[k], 1 - f);
-            const gfx::Vec3 a = face.edge[k][0], b = face.edge[k][1];
+            EXPECT_EQ(edge.neighbour, 1 - f);
+            const gfx::Vec3 a = edge.from, b = edge.to;
             EXPECT_TRUE((a == origin && b == far) || (a == far && b == origin));
         }
         EXPECT_EQ(neighbours, 1) << "face " << f;
@@ -240,19 +259,18 @@ TEST_F(MeshObjectTest, OutlineDataCoversEveryVertexAndFace) {
 TEST_F(MeshObjectTest, ClosedMeshHasMatchingNeighboursAcrossEveryEdge) {
     MeshObject mesh;
     ASSERT_TRUE(Load(mesh, "cube_shared.x"));
-    ASSERT_EQ(mesh.faceEdges.size(), 12u);
+    ASSERT_EQ(mesh.faceFront.size(), 12u);
     EXPECT_EQ(mesh.vertexCount, 8u);
     for (std::uint32_t f = 0; f < 12; ++f) {
-        const FaceEdges& face = mesh.faceEdges[f];
         for (int k = 0; k < 3; ++k) {
-            const std::uint32_t g = face.neighbour[k];
+            const FaceEdge edge = EdgeOf(mesh, f, k);
+            const std::uint32_t g = edge.neighbour;
             ASSERT_LT(g, 12u) << "face " << f << " edge " << k;
             // g runs along the same edge in the opposite direction (consistent winding).
-            const FaceEdges& other = mesh.faceEdges[g];
             int back = 0;
             for (int j = 0; j < 3; ++j) {
-                if (other.neighbour[j] == f && other.edge[j][0] == face.edge[k][1] &&
-                    other.edge[j][1] == face.edge[k][0]) {
+                const FaceEdge other = EdgeOf(mesh, g, j);
+                if (other.neighbour == f && other.from == edge.to && other.to == edge.from) {
                     ++back;
                 }
             }

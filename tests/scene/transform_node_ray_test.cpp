@@ -4,6 +4,7 @@
 
 #include <array>
 #include <numbers>
+#include <utility>
 
 #include "gfx/math/math.h"
 #include "gfx/mesh/mesh.h"
@@ -191,8 +192,9 @@ TEST(TransformNodeRayTest, TiesGoToTheFirstFaceInIndexOrder) {
 
 TEST(TransformNodeRayTest, FacesWithIndicesPastTheVerticesAreSkipped) {
     MeshObject object;
-    object.d3dMesh = MakeMesh({kA, kB, kC}, {{0, 1, 2}});
-    object.d3dMesh->Indices()[1] = 40000;  // as a damaged mesh might hold
+    auto damaged = MakeMesh({kA, kB, kC}, {{0, 1, 2}});
+    damaged->Indices()[1] = 40000;  // as a damaged mesh might hold
+    object.d3dMesh = std::move(damaged);
     TransformNode node;
     node.Bind(object, {0, 0, 0}, 1.0f);
     gfx::Vec3 hit;
