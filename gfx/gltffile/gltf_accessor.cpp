@@ -44,46 +44,6 @@ bool OneOf(int value, std::initializer_list<int> allowed) {
 
 }  // namespace
 
-float AccessorView::Float(std::size_t i, int c) const {
-    const unsigned char* at = data_ + i * stride_;
-    switch (componentType_) {
-        case TINYGLTF_COMPONENT_TYPE_FLOAT: {
-            float value;
-            std::memcpy(&value, at + 4 * std::size_t(c), 4);
-            return value;
-        }
-        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE:
-            return float(at[c]) / (normalized_ ? 255.0f : 1.0f);
-        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT: {
-            std::uint16_t value;
-            std::memcpy(&value, at + 2 * std::size_t(c), 2);
-            return float(value) / (normalized_ ? 65535.0f : 1.0f);
-        }
-        default:
-            return 0.0f;
-    }
-}
-
-std::uint32_t AccessorView::Index(std::size_t i) const {
-    const unsigned char* at = data_ + i * stride_;
-    switch (componentType_) {
-        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE:
-            return at[0];
-        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT: {
-            std::uint16_t value;
-            std::memcpy(&value, at, 2);
-            return value;
-        }
-        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT: {
-            std::uint32_t value;
-            std::memcpy(&value, at, 4);
-            return value;
-        }
-        default:
-            return 0;
-    }
-}
-
 Result<std::span<const unsigned char>> BufferViewBytes(const tinygltf::Model& model, int view) {
     if (view < 0 || std::size_t(view) >= model.bufferViews.size()) {
         return Error{"buffer view " + std::to_string(view) + " does not exist"};

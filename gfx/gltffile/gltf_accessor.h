@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <span>
 
@@ -17,7 +18,8 @@ class AccessorView {
   public:
     std::size_t Count() const { return count_; }
     int Components() const { return components_; }
-    // Component c of element i as a float; normalized integers in 0 to 1.
+    // Component c of element i as a float; normalized integers in 0 to 1. (Defined here, so
+    // that the per-vertex loops inline them.)
     float Float(std::size_t i, int c) const;
     // Element i of an unsigned integer scalar accessor.
     std::uint32_t Index(std::size_t i) const;
@@ -31,6 +33,46 @@ class AccessorView {
     int componentType_ = 0, components_ = 0;
     bool normalized_ = false;
 };
+
+inline float AccessorView::Float(std::size_t i, int c) const {
+    const unsigned char* at = data_ + i * stride_;
+    switch (componentType_) {
+        case TINYGLTF_COMPONENT_TYPE_FLOAT: {
+            float value;
+            std::memcpy(&value, at + 4 * std::size_t(c), 4);
+            return value;
+        }
+        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE:
+            return float(at[c]) / (normalized_ ? 255.0f : 1.0f);
+        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT: {
+            std::uint16_t value;
+            std::memcpy(&value, at + 2 * std::size_t(c), 2);
+            return float(value) / (normalized_ ? 65535.0f : 1.0f);
+        }
+        default:
+            return 0.0f;
+    }
+}
+
+inline std::uint32_t AccessorView::Index(std::size_t i) const {
+    const unsigned char* at = data_ + i * stride_;
+    switch (componentType_) {
+        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE:
+            return at[0];
+        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT: {
+            std::uint16_t value;
+            std::memcpy(&value, at, 2);
+            return value;
+        }
+        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT: {
+            std::uint32_t value;
+            std::memcpy(&value, at, 4);
+            return value;
+        }
+        default:
+            return 0;
+    }
+}
 
 // The accessor, which must have one of the types (TINYGLTF_TYPE_*) and one of the component
 // types; integer components other than indices must be normalized when `normalizedOnly`.

@@ -263,6 +263,12 @@ Status SceneBuilder::AddPrimitive(const tinygltf::Primitive& primitive, int node
                                                            cross(a0, a1)};
     const double det = a0[0] * cofactor[0][0] + a0[1] * cofactor[0][1] + a0[2] * cofactor[0][2];
     const double normalSign = det < 0 ? -1.0 : 1.0;
+    if (added) {
+        positions_.reserve(base + n);
+        normals_.reserve(base + n);
+        texCoords_.reserve(base + n);
+        colours_.reserve(base + n);
+    }
     for (std::size_t v = 0; added && v < n; ++v) {
         const double p[3] = {positions->Float(v, 0), positions->Float(v, 1),
                              positions->Float(v, 2)};
@@ -324,16 +330,12 @@ Status SceneBuilder::AddPrimitive(const tinygltf::Primitive& primitive, int node
     usedMaterials_.insert(primitive.material);
     corners_.reserve(corners_.size() + 3 * triangles);
     faceMaterials_.reserve(faceMaterials_.size() + triangles);
-    if (added) {
-        positions_.reserve(base + n);
-        normals_.reserve(base + n);
-        texCoords_.reserve(base + n);
-        colours_.reserve(base + n);
-    }
     const auto addTriangle = [&](std::uint32_t a, std::uint32_t b, std::uint32_t c) {
         const auto at = [&](std::uint32_t i) { return static_cast<std::uint32_t>(base + i); };
         if (reverse) std::swap(b, c);
-        corners_.insert(corners_.end(), {at(a), at(b), at(c)});
+        corners_.push_back(at(a));
+        corners_.push_back(at(b));
+        corners_.push_back(at(c));
         faceMaterials_.push_back(primitive.material);
     };
     if (mode == TINYGLTF_MODE_TRIANGLES) {

@@ -243,7 +243,13 @@ Status MeshMerger::Add(const MeshData& mesh, const Matrix& transform) {
         for (std::size_t n = 0; n < unit.size(); ++n) unit[n] = Vec3Normalize(mesh.normals[n]);
         std::vector<bool> assigned(vertexCount, false);
         FlatHashMap<CopyKey, std::uint32_t, CopyKeyHash> copies;
-        for (std::size_t c = 0; c < mesh.corners.size(); ++c) {
+        // Files that give each position its own normal (glTF always, OBJ often) need no copies:
+        // every corner of a position meets the same normal.
+        const bool ownNormals = mesh.normalCorners == mesh.corners;
+        if (ownNormals) {
+            for (const std::uint32_t p : mesh.corners) local[p].normal = unit[p];
+        }
+        for (std::size_t c = 0; !ownNormals && c < mesh.corners.size(); ++c) {
             const std::uint32_t p = mesh.corners[c];
             const Vec3 normal = unit[mesh.normalCorners[c]];
             if (!assigned[p]) {
