@@ -1,6 +1,6 @@
-// libFuzzer target: any JSON text (.gltf) whose buffers and images are data URIs given to the glTF
-// loader must give a mesh or an error, never a crash, an out-of-bounds access or unbounded memory
-// use. No side file is read.
+// libFuzzer target: any bytes given to the glTF loader, JSON text (.gltf, its buffers and images
+// data URIs) or binary (.glb), must give a mesh or an error, never a crash, an out-of-bounds
+// access or unbounded memory use. No side file is read. The seeds hold both kinds.
 
 #include <cstddef>
 #include <cstdint>
