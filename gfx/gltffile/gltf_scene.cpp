@@ -76,12 +76,6 @@ Result<Mat4> LocalMatrix(const tinygltf::Node& node, int index) {
     return m;
 }
 
-std::uint8_t ColourByte(float value) {
-    if (!(value > 0.0f)) return 0;  // NaN too
-    if (value >= 1.0f) return 255;
-    return static_cast<std::uint8_t>(std::lround(value * 255.0f));
-}
-
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -102,13 +96,6 @@ std::string DecodeUri(const std::string& uri) {
         }
     }
     return out;
-}
-
-ExtendedMaterial GreyMaterial() {
-    ExtendedMaterial material;
-    material.material.diffuse = {0.5f, 0.5f, 0.5f, 0.0f};
-    material.material.specular = {0.5f, 0.5f, 0.5f, 0.0f};
-    return material;
 }
 
 class SceneBuilder {
@@ -310,10 +297,10 @@ Status SceneBuilder::AddPrimitive(const tinygltf::Primitive& primitive, int node
         Colour colour = 0xFFFFFFFFu;
         if (colours) {
             const float alpha = colours->Components() == 4 ? colours->Float(v, 3) : 1.0f;
-            colour = (Colour{ColourByte(alpha)} << 24) |
-                     (Colour{ColourByte(colours->Float(v, 0))} << 16) |
-                     (Colour{ColourByte(colours->Float(v, 1))} << 8) |
-                     Colour{ColourByte(colours->Float(v, 2))};
+            colour = (Colour{xfile::ColourByte(alpha)} << 24) |
+                     (Colour{xfile::ColourByte(colours->Float(v, 0))} << 16) |
+                     (Colour{xfile::ColourByte(colours->Float(v, 1))} << 8) |
+                     Colour{xfile::ColourByte(colours->Float(v, 2))};
         }
         colours_.push_back(colour);
     }
@@ -423,7 +410,7 @@ Result<xfile::MeshData> SceneBuilder::Finish() {
     for (int material : used) {
         slot[material] = static_cast<std::uint32_t>(data.materials.size());
         if (material < 0) {
-            data.materials.push_back(GreyMaterial());
+            data.materials.push_back(xfile::DefaultMaterial());
             continue;
         }
         auto converted = ConvertMaterial(material);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "gfx/base/flat_hash_map.h"
+#include "gfx/xfile/xfile_merge.h"
 #include "gfx/xfile/xfile_quote.h"
 
 namespace gfx::objfile {
@@ -18,14 +19,6 @@ namespace gfx::objfile {
 namespace {
 
 using xfile::Quoted;
-
-// Faces without a known material draw in the grey the .x reader gives a mesh without materials.
-ExtendedMaterial GreyMaterial() {
-    ExtendedMaterial material;
-    material.material.diffuse = {0.5f, 0.5f, 0.5f, 0.0f};
-    material.material.specular = {0.5f, 0.5f, 0.5f, 0.0f};
-    return material;
-}
 
 bool IsAbsolute(std::string_view name) {
     return name.starts_with('/') || name.starts_with('\\') || (name.size() >= 2 && name[1] == ':');
@@ -99,15 +92,9 @@ Status CheckMaterial(const tinyobj::material_t& in) {
     return Error{"material " + Quoted(in.name) + " holds a value that is not a finite number"};
 }
 
-std::uint8_t ColourByte(float value) {
-    if (!(value > 0.0f)) return 0;  // NaN too
-    if (value >= 1.0f) return 255;
-    return static_cast<std::uint8_t>(std::lround(value * 255.0f));
-}
-
 Colour PackColour(const float* rgb) {
-    return 0xFF000000u | (Colour{ColourByte(rgb[0])} << 16) | (Colour{ColourByte(rgb[1])} << 8) |
-           Colour{ColourByte(rgb[2])};
+    return 0xFF000000u | (Colour{xfile::ColourByte(rgb[0])} << 16) |
+           (Colour{xfile::ColourByte(rgb[1])} << 8) | Colour{xfile::ColourByte(rgb[2])};
 }
 
 // The position record of a distinct (vertex, texture coordinate) pair: .x vertices carry one
@@ -309,7 +296,7 @@ Result<ObjMesh> ParseObj(std::string_view text, const MtlSource& mtl) {
         for (const tinyobj::material_t& material : materials) {
             data.materials.push_back(Convert(material));
         }
-        if (anyUnknownMaterial) data.materials.push_back(GreyMaterial());
+        if (anyUnknownMaterial) data.materials.push_back(xfile::DefaultMaterial());
         data.declaredMaterials = static_cast<std::uint32_t>(data.materials.size());
     } else {
         data.faceMaterials.clear();

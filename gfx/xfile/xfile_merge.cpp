@@ -1,5 +1,6 @@
 #include "gfx/xfile/xfile_merge.h"
 
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -10,13 +11,6 @@
 namespace gfx::xfile {
 
 namespace {
-
-ExtendedMaterial DefaultMaterial() {
-    ExtendedMaterial material;
-    material.material.diffuse = {0.5f, 0.5f, 0.5f, 0.0f};
-    material.material.specular = {0.5f, 0.5f, 0.5f, 0.0f};
-    return material;
-}
 
 // Copies made for split normals, found by position and normal; the normal's bits with -0 as 0
 // stand for its value.
@@ -182,6 +176,19 @@ Result<std::vector<std::uint32_t>> FaceMaterials(const MeshData& mesh, std::size
 }
 
 }  // namespace
+
+ExtendedMaterial DefaultMaterial() {
+    ExtendedMaterial material;
+    material.material.diffuse = {0.5f, 0.5f, 0.5f, 0.0f};
+    material.material.specular = {0.5f, 0.5f, 0.5f, 0.0f};
+    return material;
+}
+
+std::uint8_t ColourByte(float value) {
+    if (!(value > 0.0f)) return 0;  // NaN too
+    if (value >= 1.0f) return 255;
+    return static_cast<std::uint8_t>(std::lround(value * 255.0f));
+}
 
 Status MeshMerger::Add(const MeshData& mesh, const Matrix& transform) {
     const std::string label = Label(mesh, ++meshCount_);

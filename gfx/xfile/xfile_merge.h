@@ -20,6 +20,11 @@ inline constexpr std::size_t kMaxMergedVertices = 65535;
 // Bounds memory when references load one mesh many times; far above any real model.
 inline constexpr std::size_t kMaxMergedTriangles = std::size_t{1} << 22;
 
+// The grey material of a mesh that names none; the other readers give it to faces without one.
+ExtendedMaterial DefaultMaterial();
+// A colour component in 0 to 1 as a byte, rounded; out of range and NaN clamp.
+std::uint8_t ColourByte(float value);
+
 class MeshMerger {
   public:
     Status Add(const MeshData& mesh, const Matrix& transform);
