@@ -66,13 +66,14 @@ bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
 	@echo "== bench/startup.sh"; bench/startup.sh $(BUILD)/app/posewrighter
 
-# Each fuzz target runs for FUZZ_SECONDS on its seed corpus (clang, libFuzzer, ASan+UBSan).
+# Each fuzz target runs for FUZZ_SECONDS on its seed corpus (clang, libFuzzer, ASan+UBSan). The
+# targets are those with a source today: a program left in build-fuzz by a removed one is not run.
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPOSEWRIGHTER_FUZZ=ON \
 	    -DPOSEWRIGHTER_WERROR=$(WERROR)
 	cmake --build build-fuzz -j $(JOBS)
-	@set -e; for f in build-fuzz/fuzz/fuzz_*; do \
-	    name=$$(basename $$f); mkdir -p build-fuzz/corpus/$$name; \
+	@set -e; for source in fuzz/fuzz_*.cpp; do \
+	    name=$$(basename $$source .cpp); f=build-fuzz/fuzz/$$name; mkdir -p build-fuzz/corpus/$$name; \
 	    echo "== $$name for $(FUZZ_SECONDS)s"; \
 	    $$f -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 -malloc_limit_mb=1024 -print_final_stats=1 build-fuzz/corpus/$$name fuzz/seeds/$$name; \
 	done
