@@ -16,6 +16,7 @@
 #include "app/steps/view_geometry.h"
 #include "framework/debug_log.h"
 #include "gfx/math/math.h"
+#include "tests/app/editor_test_support.h"
 #include "tests/framework/headless_device.h"
 
 namespace {
@@ -31,10 +32,7 @@ constexpr std::uint32_t kBlue = 0xFF0000FF;
 constexpr std::uint32_t kYellow = 0xFFFFFF00;
 constexpr gfx::Vec3 kPartCentre{0.0f, 1.0f, 0.0f};  // where the default camera looks
 
-struct QuietLog {
-    QuietLog() { framework::ProcessLog().Discard(); }
-    ~QuietLog() { framework::ProcessLog().SetPath(""); }
-};
+using app::testing_support::QuietLog;
 
 // One grey box part, 1 unit wide, at (0, 1, 0) under the editor's initial camera; grid off so
 // that pure red, green, blue and yellow can only come from the manipulator.

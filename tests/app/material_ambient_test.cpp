@@ -17,6 +17,7 @@
 #include "app/editor/editor.h"
 #include "framework/debug_log.h"
 #include "scene/draw_primitives.h"
+#include "tests/app/editor_test_support.h"
 #include "tests/framework/headless_device.h"
 
 namespace {
@@ -33,10 +34,7 @@ constexpr std::string_view kCubeKey = "0.8000.6000.400";
 // scene's ambient light 0x80 (0.502): (0.161, 0.120, 0.080).
 constexpr std::uint32_t kUnlitSide = 0xFF291F14;
 
-struct QuietLog {
-    QuietLog() { framework::ProcessLog().Discard(); }
-    ~QuietLog() { framework::ProcessLog().SetPath(""); }
-};
+using app::testing_support::QuietLog;
 
 bool Near(std::uint32_t actual, std::uint32_t expected) {
     for (int shift = 0; shift < 24; shift += 8) {

@@ -19,6 +19,7 @@
 #include "app/steps/view_geometry.h"
 #include "framework/debug_log.h"
 #include "gfx/math/math.h"
+#include "tests/app/editor_test_support.h"
 #include "tests/framework/headless_device.h"
 
 namespace {
@@ -58,10 +59,7 @@ TEST(OnionKeys, OnlyKeysInUseBesideTheShownOne) {
     }
 }
 
-struct QuietLog {
-    QuietLog() { framework::ProcessLog().Discard(); }
-    ~QuietLog() { framework::ProcessLog().SetPath(""); }
-};
+using app::testing_support::QuietLog;
 
 // A grey body at (0, 1, 0) with a small head on it (a child part); key 1 puts the body left of
 // where it stands, key 3 right and nearer the camera (at (0, 2, 8)), so that its ghost stands

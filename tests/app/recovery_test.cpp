@@ -22,6 +22,7 @@
 #include "files/recovery/recovery_copy.h"
 #include "framework/debug_log.h"
 #include "framework/notice.h"
+#include "tests/app/editor_test_support.h"
 
 namespace {
 
@@ -29,10 +30,7 @@ namespace fs = std::filesystem;
 
 const std::string kRobot = POSEWRIGHTER_TEST_DATA "/../../samples/robot/";
 
-struct QuietLog {
-    QuietLog() { framework::ProcessLog().Discard(); }
-    ~QuietLog() { framework::ProcessLog().SetPath(""); }
-};
+using app::testing_support::QuietLog;
 
 // The requests as the keeper makes them: "write" or "remove".
 struct RecordingSink : files::RecoverySink {

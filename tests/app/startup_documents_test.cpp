@@ -9,6 +9,7 @@
 #include "app/core/session.h"
 #include "framework/debug_log.h"
 #include "framework/notice.h"
+#include "tests/app/editor_test_support.h"
 
 namespace {
 
@@ -23,10 +24,7 @@ TEST(StartupDocuments, SwitchesAreSkippedAndTheFirstTwoOthersTaken) {
 }
 
 // The mesh loads and releases are not under test: the log goes nowhere meanwhile.
-struct QuietLog {
-    QuietLog() { framework::ProcessLog().Discard(); }
-    ~QuietLog() { framework::ProcessLog().SetPath(""); }
-};
+using app::testing_support::QuietLog;
 
 // The panels exist before the documents open: they must be told to show what was opened.
 struct ShownKeys : app::PanelObserver {

@@ -21,6 +21,7 @@
 #include "scene/mesh_object.h"
 #include "tests/editing/fake_host.h"
 #include "tests/framework/log_capture.h"
+#include "tests/scene/mesh_compare.h"
 
 namespace editing {
 namespace {
@@ -34,22 +35,7 @@ constexpr char kQuad[] =
 constexpr char kTriangle[] =
     "xof 0302txt 0032\nMesh T {\n3;\n0;0;0;,\n0;1;0;,\n1;0;0;;\n1;\n3;0,1,2;;\n}\n";
 
-void ExpectSameMesh(const scene::MeshObject& a, const scene::MeshObject& b) {
-    ASSERT_TRUE(a.IsLoaded() && b.IsLoaded());
-    const gfx::Mesh &x = *a.d3dMesh, &y = *b.d3dMesh;
-    ASSERT_EQ(x.Vertices().size(), y.Vertices().size());
-    EXPECT_EQ(std::memcmp(x.Vertices().data(), y.Vertices().data(), x.Vertices().size()), 0);
-    EXPECT_TRUE(
-        std::equal(x.Indices().begin(), x.Indices().end(), y.Indices().begin(), y.Indices().end()));
-    EXPECT_EQ(x.AttributeTable(), y.AttributeTable());
-    EXPECT_EQ(a.materials, b.materials);
-    EXPECT_EQ(a.boxMax, b.boxMax);
-    EXPECT_EQ(a.sphereRadius, b.sphereRadius);
-    ASSERT_TRUE(a.Outline() != nullptr && b.Outline() != nullptr);
-    EXPECT_EQ(a.Outline()->neighbours16, b.Outline()->neighbours16);
-    EXPECT_EQ(a.Outline()->planeD, b.Outline()->planeD);
-    EXPECT_TRUE(a.PickTree() != nullptr && b.PickTree() != nullptr);
-}
+using scene::testing_support::ExpectSameMesh;
 
 TEST(ThreadedOpen, PartsLoadAsOneByOneWithARepeatedAndABrokenFile) {
     const fs::path dir =
