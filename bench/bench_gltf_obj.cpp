@@ -7,7 +7,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -18,6 +17,7 @@
 #include <vector>
 
 #include "bench/bench_grid.h"
+#include "bench/bench_peer.h"
 #include "gfx/meshfile/mesh_file.h"
 
 #ifdef POSEWRIGHTER_HAVE_ASSIMP
@@ -163,40 +163,22 @@ void BM_Load(benchmark::State& state) {
 BENCHMARK(BM_Load)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
 #ifdef POSEWRIGHTER_HAVE_ASSIMP
-// Every iteration loads the 50 files with the reader and then with the peer, so both meet the
-// same allocator and cache state; `times_faster` is the peer's time over the reader's.
+// The reader and the peer in turn on the same files (bench/bench_peer.h).
 void BM_VersusPeer(benchmark::State& state) {
-    using Clock = std::chrono::steady_clock;
-    const std::vector<std::string>& inputs = Inputs(state.range(0));
-    double ours = 0, peer = 0;
-    for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
-        for (const std::string& path : inputs) {
+    bench_peer::TimeAgainstPeer(
+        state, Inputs(state.range(0)),
+        [](const std::string& path) {
             auto loaded =
                 gfx::LoadMeshFile(path, gfx::FindBesideWithEitherSlash, gfx::Adjacency::kSkip);
-            if (!loaded.ok()) {
-                state.SkipWithError(loaded.error().c_str());
-                return;
-            }
             benchmark::DoNotOptimize(loaded);
-        }
-        const Clock::time_point middle = Clock::now();
-        for (const std::string& path : inputs) {
+            return loaded.ok() ? std::string() : loaded.error();
+        },
+        [](const std::string& path) {
             Assimp::Importer importer;
             const aiScene* scene = importer.ReadFile(path, aiProcess_Triangulate);
-            if (scene == nullptr) {
-                state.SkipWithError(importer.GetErrorString());
-                return;
-            }
             benchmark::DoNotOptimize(scene);
-        }
-        ours += std::chrono::duration<double>(middle - start).count();
-        peer += std::chrono::duration<double>(Clock::now() - middle).count();
-    }
-    const auto perRun = benchmark::Counter::kAvgIterations;
-    state.counters["ours_ms"] = benchmark::Counter(ours * 1e3, perRun);
-    state.counters["peer_ms"] = benchmark::Counter(peer * 1e3, perRun);
-    state.counters["times_faster"] = ours > 0 ? peer / ours : 0;
+            return scene != nullptr ? std::string() : std::string(importer.GetErrorString());
+        });
 }
 BENCHMARK(BM_VersusPeer)->DenseRange(0, 1)->MinTime(2)->Unit(benchmark::kMillisecond);
 #endif

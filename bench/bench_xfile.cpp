@@ -6,7 +6,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -18,6 +17,7 @@
 #include <vector>
 
 #include "bench/bench_grid.h"
+#include "bench/bench_peer.h"
 #include "gfx/xfile/xfile.h"
 
 #ifdef POSEWRIGHTER_HAVE_ASSIMP
@@ -317,50 +317,32 @@ void BM_AssimpBinaryFromDisk(benchmark::State& state) {
     AssimpFromDisk(state, GetCorpus().binaryPaths, GetCorpus().binaryBytes);
 }
 
-// The ratio itself: every iteration loads the 50 files with the reader and then with the peer,
-// alternately, so both meet the same allocator and cache state (the peer's time alone varies
-// threefold with what the process allocated before it). /0 text and /1 binary from memory,
-// /2 text and /3 binary from disk; `times_faster` is the peer's time over the reader's.
+// The ratio itself, the reader and the peer in turn (bench/bench_peer.h): /0 text and /1 binary
+// from memory, /2 text and /3 binary from disk.
 void BM_VersusPeer(benchmark::State& state) {
-    using Clock = std::chrono::steady_clock;
     const Corpus& corpus = GetCorpus();
     const int kind = static_cast<int>(state.range(0));
     const bool binary = kind % 2 == 1, fromDisk = kind >= 2;
     const std::vector<std::string>& inputs = fromDisk
                                                  ? (binary ? corpus.binaryPaths : corpus.textPaths)
                                                  : (binary ? corpus.binary : corpus.text);
-    double ours = 0, peer = 0;
-    for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
-        for (const std::string& input : inputs) {
+    bench_peer::TimeAgainstPeer(
+        state, inputs,
+        [fromDisk](const std::string& input) {
             auto loaded = fromDisk ? gfx::LoadMeshFromX(input)
                                    : gfx::LoadMeshFromXInMemory(std::as_bytes(std::span(input)));
-            if (!loaded.ok()) {
-                state.SkipWithError(loaded.error().c_str());
-                return;
-            }
             benchmark::DoNotOptimize(loaded);
-        }
-        const Clock::time_point middle = Clock::now();
-        for (const std::string& input : inputs) {
+            return loaded.ok() ? std::string() : loaded.error();
+        },
+        [fromDisk](const std::string& input) {
             Assimp::Importer importer;
             const aiScene* scene = fromDisk
                                        ? importer.ReadFile(input, aiProcess_Triangulate)
                                        : importer.ReadFileFromMemory(input.data(), input.size(),
                                                                      aiProcess_Triangulate, "x");
-            if (scene == nullptr) {
-                state.SkipWithError(importer.GetErrorString());
-                return;
-            }
             benchmark::DoNotOptimize(scene);
-        }
-        ours += std::chrono::duration<double>(middle - start).count();
-        peer += std::chrono::duration<double>(Clock::now() - middle).count();
-    }
-    const auto perRun = benchmark::Counter::kAvgIterations;
-    state.counters["ours_ms"] = benchmark::Counter(ours * 1e3, perRun);
-    state.counters["peer_ms"] = benchmark::Counter(peer * 1e3, perRun);
-    state.counters["times_faster"] = ours > 0 ? peer / ours : 0;
+            return scene != nullptr ? std::string() : std::string(importer.GetErrorString());
+        });
 }
 
 BENCHMARK(BM_AssimpText)->Unit(benchmark::kMillisecond);
