@@ -7,8 +7,8 @@
 //   sorted faces first use them (so a subset's vertices are contiguous unless an earlier subset
 //   shares them) and builds the attribute table.
 // - kMeshOptVertexCache implies the attribute sort and, within each subset, orders the faces
-//   for the post-transform vertex cache (a subset whose vertices carry so many faces that the
-//   ordering would take quadratic time keeps the sorted order).
+//   for the post-transform vertex cache, in time linear in the faces however many of them share
+//   a vertex.
 // Without a sort, an existing attribute table keeps its face ranges and gets its vertex ranges
 // recomputed for the new numbering.
 
@@ -27,21 +27,11 @@ namespace {
 
 constexpr std::uint32_t kKnownFlags = kMeshOptCompact | kMeshOptAttrSort | kMeshOptVertexCache;
 constexpr std::uint32_t kUnusedVertex = 0xFFFFFFFF;
-
-// meshoptimizer's cache order takes time growing with the square of each vertex's face count
-// (it walks a vertex's remaining faces for every face it emits there): a vertex on tens of
-// thousands of faces (one triangle repeated, a huge fan) takes it minutes. Such a group keeps
-// its sorted order; the budget lets any ordinary mesh and fans of a few thousand faces through.
-bool CacheOrderAffordable(std::span<const std::uint16_t> indices, std::uint32_t vertexCount,
-                          const std::uint32_t* faces, std::size_t count) {
-    std::vector<std::uint32_t> uses(vertexCount, 0);
-    for (std::size_t i = 0; i < count; ++i) {
-        for (int k = 0; k < 3; ++k) ++uses[indices[std::size_t{faces[i]} * 3 + k]];
-    }
-    std::uint64_t work = 0;
-    for (const std::uint32_t n : uses) work += std::uint64_t{n} * n;
-    return work <= (std::uint64_t{1} << 22) + 64 * std::uint64_t{count};
-}
+// The FIFO cache the order is made for, in vertices. meshoptimizer's FIFO ordering is used
+// rather than its default one: it is about four times as fast, leaves as few misses in a cache
+// of 16 vertices or more, and stays linear on a vertex that tens of thousands of faces share
+// (where the default ordering takes seconds).
+constexpr unsigned int kCacheSize = 16;
 
 // Reorders the `count` faces at `faces` for the vertex cache. meshoptimizer works on bare
 // indices, so its output triangles are matched back to the faces they came from (rotations
@@ -49,7 +39,6 @@ bool CacheOrderAffordable(std::span<const std::uint16_t> indices, std::uint32_t 
 // corner order.
 void OrderGroupForVertexCache(std::span<const std::uint16_t> indices, std::uint32_t vertexCount,
                               std::uint32_t* faces, std::size_t count) {
-    if (!CacheOrderAffordable(indices, vertexCount, faces, count)) return;
     // The group's faces bucketed by their first corner, in face order (a counting sort), so
     // that each triangle the library gives is matched to the earliest untaken face with its
     // corners: duplicate faces come out in their original order.
@@ -87,8 +76,8 @@ void OrderGroupForVertexCache(std::span<const std::uint16_t> indices, std::uint3
     };
 
     std::vector<unsigned int> optimized(groupIndices.size());
-    meshopt_optimizeVertexCache(optimized.data(), groupIndices.data(), groupIndices.size(),
-                                vertexCount);
+    meshopt_optimizeVertexCacheFifo(optimized.data(), groupIndices.data(), groupIndices.size(),
+                                    vertexCount, kCacheSize);
 
     std::vector<std::uint32_t> reordered;
     reordered.reserve(count);
