@@ -229,11 +229,11 @@ bool TextReader::ReadNumber(T& value, const char* what) {
     return CheckNumberEnd(end, what);
 }
 
-bool TextReader::ReadUInt(std::uint32_t& value) {
+bool TextReader::ReadUIntSlow(std::uint32_t& value) {
     return ReadNumber(value, "whole number");
 }
 
-bool TextReader::ReadFloat(float& value) {
+bool TextReader::ReadFloatSlow(float& value) {
     return ReadNumber(value, "number");
 }
 

@@ -113,5 +113,32 @@ TEST(XFileNumbersTest, EdgeSpellings) {
     EXPECT_EQ(whole, 4294967295u);
 }
 
+// Numbers between every kind of separator, as exporters lay them out (CR LF, comments, a brace
+// or the file's end right after a number): each value read, and the line count kept for the
+// error that follows.
+TEST(XFileNumbersTest, SeparatorsCommentsAndEndsKeepValuesAndLines) {
+    const std::string text =
+        "1;2,,3\r\n"
+        "  4 // four\n"
+        "5 # five\n"
+        "6;;\t7\f8\v9}\n"
+        "10";
+    TextReader reader(text);
+    for (std::uint32_t expected = 1; expected <= 9; ++expected) {
+        std::uint32_t value = 0;
+        ASSERT_TRUE(reader.ReadUInt(value)) << expected << ": " << reader.Error();
+        EXPECT_EQ(value, expected);
+    }
+    Token brace;
+    ASSERT_TRUE(reader.Next(brace));
+    EXPECT_EQ(brace.kind, TokenKind::kCBrace);
+    float last = 0;
+    ASSERT_TRUE(reader.ReadFloat(last));
+    EXPECT_EQ(last, 10.0f);
+    EXPECT_EQ(reader.Where(), "line 5");
+    EXPECT_FALSE(reader.ReadFloat(last));
+    EXPECT_EQ(reader.Error(), "expected a number at line 5, found the end of the file");
+}
+
 }  // namespace
 }  // namespace gfx::xfile
