@@ -53,6 +53,10 @@ struct OutlineData {
     std::vector<std::int16_t> planeX, planeY, planeZ, planeD;
 };
 
+// A plane's component in its 16 bits: times kPlaneUnit, rounded half away from zero, held to
+// +-32767; NaN (a mesh reaching both infinities has no centre) is 0.
+std::int16_t PlaneFixed(double unitValue);
+
 // Built from the mesh's index and vertex data; positions are read by its vertex stride, and an
 // index past the vertex data reads as the origin.
 std::shared_ptr<const OutlineData> MakeOutlineData(const gfx::Mesh& mesh);

@@ -71,24 +71,37 @@ void ComputeFaceNormals(VertexList& vertices, const std::vector<std::uint32_t>& 
             }
         }
     }
+    // Calls add(corner, weighted) at each corner of each triangle of the faces' fans.
+    auto forEachCorner = [&](auto add) {
+        std::size_t start = 0;
+        for (std::uint32_t size : faceSizes) {
+            for (std::uint32_t k = 1; k + 1 < size; ++k) {
+                const std::uint32_t corners[3] = {cornerVertex[start], cornerVertex[start + k],
+                                                  cornerVertex[start + k + 1]};
+                const Vec3 a = vertices[corners[0]].position;
+                const Vec3 weighted =
+                    Vec3Cross(vertices[corners[1]].position - a, vertices[corners[2]].position - a);
+                for (std::uint32_t v : corners) add(v, weighted);
+            }
+            start += size;
+        }
+    };
+    if (places == vertices.size()) {
+        // Every vertex at a position of its own: a vertex's faces are its position's faces.
+        std::vector<Vec3> sum(vertices.size());
+        forEachCorner([&](std::uint32_t v, const Vec3& weighted) { sum[v] = sum[v] + weighted; });
+        for (std::size_t v = 0; v < vertices.size(); ++v) {
+            vertices[v].normal = Vec3Normalize(sum[v]);
+        }
+        return;
+    }
     std::vector<Vec3> own(vertices.size()), atPosition(places);
     std::vector<bool> touched(places, false);  // a face has a corner at the position
-    std::size_t start = 0;
-    for (std::uint32_t size : faceSizes) {
-        for (std::uint32_t k = 1; k + 1 < size; ++k) {
-            const std::uint32_t corners[3] = {cornerVertex[start], cornerVertex[start + k],
-                                              cornerVertex[start + k + 1]};
-            const Vec3 a = vertices[corners[0]].position;
-            const Vec3 weighted =
-                Vec3Cross(vertices[corners[1]].position - a, vertices[corners[2]].position - a);
-            for (std::uint32_t v : corners) {
-                own[v] = own[v] + weighted;
-                atPosition[place[v]] = atPosition[place[v]] + weighted;
-                touched[place[v]] = true;
-            }
-        }
-        start += size;
-    }
+    forEachCorner([&](std::uint32_t v, const Vec3& weighted) {
+        own[v] = own[v] + weighted;
+        atPosition[place[v]] = atPosition[place[v]] + weighted;
+        touched[place[v]] = true;
+    });
     for (std::size_t v = 0; v < vertices.size(); ++v) {
         Vec3 normal = touched[place[v]] ? Vec3Normalize(atPosition[place[v]]) : Vec3{};
         if (normal == Vec3{}) normal = Vec3Normalize(own[v]);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -107,6 +109,38 @@ TEST(MeshOutlineTest, LinearSearchMatchesAllPairsOnFixtureMeshes) {
         }
     }
     EXPECT_GE(checked, 5);
+}
+
+TEST(MeshOutlineTest, PlaneFixedRoundsHalvesAwayFromZeroAndHoldsItsRange) {
+    const double unit = OutlineData::kPlaneUnit;
+    const struct {
+        double value;
+        std::int16_t fixed;
+    } cases[] = {
+        {0.0, 0},
+        {-0.0, 0},
+        {0.5 / unit, 1},
+        {-0.5 / unit, -1},
+        {1.5 / unit, 2},
+        {2.5 / unit, 3},
+        {-2.5 / unit, -3},
+        {1.0, 32767},
+        {-1.0, -32767},
+        {1.5, 32767},
+        {-1.5, -32767},
+        {HUGE_VAL, 32767},
+        {-HUGE_VAL, -32767},
+        {std::nan(""), 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(PlaneFixed(c.value), c.fixed) << c.value;
+    // Everywhere else as std::round and the clamp give it.
+    std::mt19937 random(3);
+    std::uniform_real_distribution<double> any(-1.01, 1.01);
+    for (int i = 0; i < 100000; ++i) {
+        const double value = any(random);
+        const double expected = std::clamp(std::round(value * unit), -32767.0, 32767.0);
+        ASSERT_EQ(PlaneFixed(value), static_cast<std::int16_t>(expected)) << value;
+    }
 }
 
 }  // namespace
