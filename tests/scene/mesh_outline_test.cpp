@@ -117,20 +117,9 @@ TEST(MeshOutlineTest, PlaneFixedRoundsHalvesAwayFromZeroAndHoldsItsRange) {
         double value;
         std::int16_t fixed;
     } cases[] = {
-        {0.0, 0},
-        {-0.0, 0},
-        {0.5 / unit, 1},
-        {-0.5 / unit, -1},
-        {1.5 / unit, 2},
-        {2.5 / unit, 3},
-        {-2.5 / unit, -3},
-        {1.0, 32767},
-        {-1.0, -32767},
-        {1.5, 32767},
-        {-1.5, -32767},
-        {HUGE_VAL, 32767},
-        {-HUGE_VAL, -32767},
-        {std::nan(""), 0},
+        {0.0, 0},        {-0.0, 0},         {0.5 / unit, 1},     {-0.5 / unit, -1}, {1.5 / unit, 2},
+        {2.5 / unit, 3}, {-2.5 / unit, -3}, {1.0, 32767},        {-1.0, -32767},    {1.5, 32767},
+        {-1.5, -32767},  {HUGE_VAL, 32767}, {-HUGE_VAL, -32767}, {std::nan(""), 0},
     };
     for (const auto& c : cases) EXPECT_EQ(PlaneFixed(c.value), c.fixed) << c.value;
     // Everywhere else as std::round and the clamp give it.
