@@ -28,10 +28,11 @@ class TextReader {
         SkipPlainFiller();
         const char* const first = text_.data() + pos_;
         const char* const last = text_.data() + text_.size();
+        // Nine digits cannot overflow 32 bits.
+        const char* const stop = last - first > 9 ? first + 9 : last;
         const char* p = first;
         std::uint32_t whole = 0;
-        // Nine digits cannot overflow 32 bits.
-        while (p < last && p - first < 9 && IsDigit(*p)) whole = whole * 10 + Digit(*p++);
+        while (p < stop && IsDigit(*p)) whole = whole * 10 + Digit(*p++);
         if (p == first || p == last || !IsPlainFiller(*p)) return ReadUIntSlow(value);
         value = whole;
         pos_ = static_cast<std::size_t>(p - text_.data());

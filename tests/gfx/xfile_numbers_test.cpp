@@ -43,17 +43,20 @@ TEST(XFileNumbersTest, FloatsMatchFromChars) {
         const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), expected);
         const bool wholeWord = ec == std::errc{} && end == text.data() + text.size();
 
-        const std::string input = text + ";";  // the reader keeps a view of it
-        TextReader reader(input);
-        float value = 0;
-        const bool ok = reader.ReadFloat(value);
-        ASSERT_EQ(ok, wholeWord) << '"' << text << "\" " << reader.Error();
-        if (!ok) continue;
-        ++parsed;
-        ASSERT_EQ(std::memcmp(&value, &expected, sizeof value), 0)
-            << '"' << text << "\" read as " << value << ", not " << expected;
+        // Read at the file's end and with more text after it.
+        for (const char* rest : {";", ";}}}}}}}}}"}) {
+            const std::string input = text + rest;  // the reader keeps a view of it
+            TextReader reader(input);
+            float value = 0;
+            const bool ok = reader.ReadFloat(value);
+            ASSERT_EQ(ok, wholeWord) << '"' << text << "\" " << reader.Error();
+            if (!ok) continue;
+            ++parsed;
+            ASSERT_EQ(std::memcmp(&value, &expected, sizeof value), 0)
+                << '"' << text << "\" read as " << value << ", not " << expected;
+        }
     }
-    EXPECT_GT(parsed, 100000);
+    EXPECT_GT(parsed, 200000);
 }
 
 TEST(XFileNumbersTest, WholeNumbersMatchFromChars) {
@@ -62,16 +65,18 @@ TEST(XFileNumbersTest, WholeNumbersMatchFromChars) {
         const std::string text = RandomNumber(random, false);
         std::uint32_t expected = 0;
         const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), expected);
-        const std::string input = text + ",";
-        TextReader reader(input);
-        std::uint32_t value = 0;
-        const bool ok = reader.ReadUInt(value);
-        ASSERT_EQ(ok, ec == std::errc{} && end == text.data() + text.size()) << text;
-        if (ok) {
-            ASSERT_EQ(value, expected) << text;
-        }
-        if (ec == std::errc::result_out_of_range) {
-            EXPECT_NE(reader.Error().find("out of range"), std::string::npos) << text;
+        for (const char* rest : {",", ",}}}}}}}}}"}) {
+            const std::string input = text + rest;
+            TextReader reader(input);
+            std::uint32_t value = 0;
+            const bool ok = reader.ReadUInt(value);
+            ASSERT_EQ(ok, ec == std::errc{} && end == text.data() + text.size()) << text;
+            if (ok) {
+                ASSERT_EQ(value, expected) << text;
+            }
+            if (ec == std::errc::result_out_of_range) {
+                EXPECT_NE(reader.Error().find("out of range"), std::string::npos) << text;
+            }
         }
     }
 }
