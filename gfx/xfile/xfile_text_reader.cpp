@@ -49,52 +49,13 @@ std::from_chars_result ParseWhole(const char* first, const char* last, std::uint
     return {p, std::errc{}};
 }
 
-// The common "-123.456789" spelling takes the exact fast route: at most 2^24 as a whole number
-// of at most 10 decimals is exact in float, as is the power of ten, so one division rounds
-// correctly, to the value std::from_chars gives. Anything else (exponents, long mantissas, inf,
-// nan, no digits) goes to std::from_chars.
-std::from_chars_result ParseFloat(const char* first, const char* last, float& value) {
-    static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
-                                        1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
-    const char* p = first;
-    const bool negative = p < last && *p == '-';
-    if (negative) ++p;
-    std::uint32_t mantissa = 0;
-    int digits = 0, decimals = 0;
-    bool small = true;
-    while (p < last && *p >= '0' && *p <= '9') {
-        mantissa = mantissa * 10 + static_cast<std::uint32_t>(*p - '0');
-        small = small && mantissa <= (1u << 24);
-        ++digits;
-        ++p;
-        if (!small) break;
-    }
-    if (small && p < last && *p == '.') {
-        ++p;
-        while (p < last && *p >= '0' && *p <= '9') {
-            mantissa = mantissa * 10 + static_cast<std::uint32_t>(*p - '0');
-            small = small && mantissa <= (1u << 24);
-            ++digits;
-            ++decimals;
-            ++p;
-            if (!small) break;
-        }
-    }
-    const bool exponent = p < last && (*p == 'e' || *p == 'E');
-    if (!small || digits == 0 || exponent || decimals > 10 || (p < last && *p == '.')) {
-        return std::from_chars(first, last, value);
-    }
-    const float magnitude = static_cast<float>(mantissa) / kPowers[decimals];
-    value = negative ? -magnitude : magnitude;
-    return {p, std::errc{}};
-}
-
 std::from_chars_result ParseNumber(const char* first, const char* last, std::uint32_t& value) {
     return ParseWhole(first, last, value);
 }
 
+// The common spellings never get here: ReadFloat reads them inline, to the same value.
 std::from_chars_result ParseNumber(const char* first, const char* last, float& value) {
-    return ParseFloat(first, last, value);
+    return std::from_chars(first, last, value);
 }
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
@@ -131,16 +92,9 @@ bool TextReader::SkipLineComment() {
 }
 
 void TextReader::SkipFiller() {
-    while (pos_ < text_.size()) {
-        const char c = text_[pos_];
-        if (c == '\n') {
-            ++line_;
-            ++pos_;
-        } else if (IsSpace(c) || c == ',' || c == ';') {
-            ++pos_;
-        } else if (!SkipLineComment()) {
-            return;
-        }
+    for (;;) {
+        SkipPlainFiller();
+        if (pos_ >= text_.size() || !SkipLineComment()) return;
     }
 }
 
