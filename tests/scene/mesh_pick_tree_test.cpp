@@ -175,5 +175,53 @@ TEST(MeshPickTreeTest, NoTreeForMeshesItCannotCover) {
     EXPECT_TRUE(MeshPickTree(box).Covers(box));
 }
 
+// The tree must narrow a pick down, in file order and in the optimiser's order alike: a ray
+// straight down through a 100 x 100 grid may meet a handful of leaves, not a share of the faces.
+TEST(MeshPickTreeTest, ARayMeetsFewOfAGridsFaces) {
+    constexpr int kSide = 100;
+    gfx::Mesh grid(2 * kSide * kSide, (kSide + 1) * (kSide + 1), gfx::kFvfXyz);
+    for (int j = 0; j <= kSide; ++j) {
+        for (int i = 0; i <= kSide; ++i) {
+            grid.SetPosition(static_cast<std::uint32_t>(j * (kSide + 1) + i),
+                             {static_cast<float>(i), 0, static_cast<float>(j)});
+        }
+    }
+    std::uint16_t* index = grid.Indices().data();
+    for (int j = 0; j < kSide; ++j) {
+        for (int i = 0; i < kSide; ++i) {
+            const auto a = static_cast<std::uint16_t>(j * (kSide + 1) + i);
+            const auto b = static_cast<std::uint16_t>(a + kSide + 1);
+            for (const std::uint16_t corner :
+                 {a, b, std::uint16_t(b + 1), a, std::uint16_t(b + 1), std::uint16_t(a + 1)}) {
+                *index++ = corner;
+            }
+        }
+    }
+    const gfx::Mesh optimized =
+        grid.Optimize(gfx::kMeshOptCompact | gfx::kMeshOptVertexCache, {}).value();
+    for (const gfx::Mesh* mesh : std::array<const gfx::Mesh*, 2>{&grid, &optimized}) {
+        const MeshPickTree tree(*mesh);
+        ASSERT_TRUE(tree.Covers(*mesh));
+        std::vector<std::uint32_t> candidates;
+        tree.ForEachCandidate({37.3f, 5, 61.8f}, {0, -1, 0},
+                              [&](std::uint32_t face) { candidates.push_back(face); });
+        // The two faces of the cell the ray goes through are among them.
+        const std::uint16_t* corners = mesh->Indices().data();
+        int inCell = 0;
+        for (const std::uint32_t face : candidates) {
+            float lowX = 1e9f, lowZ = 1e9f;
+            for (int k = 0; k < 3; ++k) {
+                const gfx::Vec3 p =
+                    mesh->Position(corners[face * 3 + static_cast<std::uint32_t>(k)]);
+                lowX = std::min(lowX, p.x);
+                lowZ = std::min(lowZ, p.z);
+            }
+            inCell += lowX == 37 && lowZ == 61 ? 1 : 0;
+        }
+        EXPECT_EQ(inCell, 2);
+        EXPECT_LE(candidates.size(), 64u) << "of " << mesh->NumFaces() << " faces";
+    }
+}
+
 }  // namespace
 }  // namespace scene
