@@ -22,6 +22,16 @@ std::uint32_t Spread(std::uint32_t v) {
     return v;
 }
 
+// The lesser and the greater of two floats, by value: they compile to one instruction each,
+// where std::min and std::max, passing references, branch (and mispredict on coordinates in no
+// order).
+float Least(float a, float b) {
+    return b < a ? b : a;
+}
+float Most(float a, float b) {
+    return a < b ? b : a;
+}
+
 }  // namespace
 
 MeshPickTree::MeshPickTree(const gfx::Mesh& mesh) {
@@ -67,8 +77,8 @@ MeshPickTree::MeshPickTree(const gfx::Mesh& mesh) {
         }
         faces_.push_back(f);
         for (int a = 0; a < 3; ++a) {
-            leaf.lo[a] = std::min(leaf.lo[a], std::min(std::min(p[0][a], p[1][a]), p[2][a]));
-            leaf.hi[a] = std::max(leaf.hi[a], std::max(std::max(p[0][a], p[1][a]), p[2][a]));
+            leaf.lo[a] = Least(leaf.lo[a], Least(Least(p[0][a], p[1][a]), p[2][a]));
+            leaf.hi[a] = Most(leaf.hi[a], Most(Most(p[0][a], p[1][a]), p[2][a]));
         }
         if (++leaf.count == kLeafFaces) {
             leaves.push_back(leaf);
