@@ -16,7 +16,7 @@ class MeshPickTree {
   public:
     MeshPickTree() = default;
     // Over every face whose three indices name vertices. Stays empty (unusable) for a mesh with
-    // no such face or with a position that is not finite; callers then test every face.
+    // no such face or with any vertex position that is not finite; callers then test every face.
     explicit MeshPickTree(const gfx::Mesh& mesh);
 
     // True when the tree was built for a mesh with these counts (the owner makes sure it is the

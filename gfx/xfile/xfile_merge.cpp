@@ -78,14 +78,11 @@ void ComputeFaceNormals(VertexList& vertices, const std::vector<std::uint32_t>& 
             for (std::uint32_t k = 1; k + 1 < size; ++k) {
                 const std::uint32_t v0 = cornerVertex[start], v1 = cornerVertex[start + k],
                                     v2 = cornerVertex[start + k + 1];
-                // Read by component rather than copied whole: a copied position is stored in
-                // two pieces and read back across them, which stalls at every triangle.
+                // Read in place rather than copied: a copied position is stored in two pieces
+                // and read back across them, which stalls at every triangle.
                 const Vec3 &a = vertices[v0].position, &b = vertices[v1].position,
                            &c = vertices[v2].position;
-                const float ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
-                const float wx = c.x - a.x, wy = c.y - a.y, wz = c.z - a.z;
-                // Vec3Cross(b - a, c - a), term for term.
-                const Vec3 weighted{uy * wz - uz * wy, uz * wx - ux * wz, ux * wy - uy * wx};
+                const Vec3 weighted = Vec3Cross(b - a, c - a);
                 add(v0, weighted);
                 add(v1, weighted);
                 add(v2, weighted);
